@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// All integers in a font file are big-endian.
+std::uint32_t BytesToLong(const std::uint8_t* bytes);
+std::array<std::uint8_t, 4> SwapLong(std::uint32_t value);
+std::uint16_t BytesToWord(const std::uint8_t* bytes);
+
+// Deletes every NUL, then trims leading and trailing characters 0x00 to 0x20.
+std::string CleanNameText(std::string_view text);
+
+// The two-byte form: each 8-bit character c becomes 0x00, c.
+std::string WidenText(std::string_view text);
+
+// The first `capacity` characters of a text.
+std::string CutText(std::string_view text, std::size_t capacity);
+
+// Case changes touch the ASCII letters only.
+std::string LowerCaseAscii(std::string_view text);
+std::string UpperCaseAscii(std::string_view text);

@@ -1,0 +1,178 @@
+#include "core/FileHandle.h"
+
+#include "core/EInOutError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// O_NONBLOCK keeps a FIFO put in place of a font from hanging the open.
+int OpenRegular(const std::string& path, int flags, int& errorCode) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        errorCode = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        errorCode = S_ISDIR(st.st_mode) ? EISDIR : ENOENT;
+        ::close(fd);
+        return -1;
+    }
+    const int fdFlags = ::fcntl(fd, F_GETFL);
+    if (fdFlags >= 0)
+        ::fcntl(fd, F_SETFL, fdFlags & ~O_NONBLOCK);
+    errorCode = 0;
+    return fd;
+}
+
+} // namespace
+
+FileHandle::~FileHandle() {
+    Discard();
+}
+
+FileHandle::FileHandle(FileHandle&& other) noexcept : Fd_(std::exchange(other.Fd_, -1)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        Fd_ = std::exchange(other.Fd_, -1);
+    }
+    return *this;
+}
+
+FileHandle FileHandle::OpenShared(const std::string& path) {
+    int errorCode = 0;
+    FileHandle file(OpenRegular(path, O_RDONLY, errorCode));
+    if (!file.IsOpen())
+        throw EInOutError(errorCode);
+    if (::flock(file.Fd_, LOCK_SH | LOCK_NB) != 0)
+        throw EInOutError(errno);
+    return file;
+}
+
+FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
+    FileHandle file(OpenRegular(path, O_RDWR, errorCode));
+    if (!file.IsOpen())
+        return {};
+    // Root may write anything; a file without its owner's write bit still counts as read-only.
+    struct stat st {};
+    if (::fstat(file.Fd_, &st) != 0 || (st.st_mode & S_IWUSR) == 0) {
+        errorCode = EACCES;
+        return {};
+    }
+    if (::flock(file.Fd_, LOCK_EX | LOCK_NB) != 0) {
+        errorCode = errno;
+        return {};
+    }
+    return file;
+}
+
+FileHandle FileHandle::CreateNew(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw EInOutError(errno);
+    return FileHandle(fd);
+}
+
+std::uint64_t FileHandle::Size() const {
+    struct stat st {};
+    if (::fstat(Fd_, &st) != 0)
+        throw EInOutError(errno);
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+long long FileHandle::TryRead(std::uint64_t position, void* buffer, std::size_t count) const {
+    std::size_t got = 0;
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    while (got < count) {
+        const ssize_t n =
+            ::pread(Fd_, bytes + got, count - got, static_cast<off_t>(position + got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -errno;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(got);
+}
+
+void FileHandle::ReadExact(std::uint64_t position, void* buffer, std::size_t count) const {
+    const long long got = TryRead(position, buffer, count);
+    if (got < 0)
+        throw EInOutError(static_cast<int>(-got));
+    if (static_cast<std::size_t>(got) != count)
+        throw EInOutError::ReadBeyondEnd();
+}
+
+std::size_t FileHandle::ReadNext(void* buffer, std::size_t count) {
+    for (;;) {
+        const ssize_t n = ::read(Fd_, buffer, count);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw EInOutError(errno);
+    }
+}
+
+void FileHandle::WriteAll(const void* buffer, std::size_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    while (count > 0) {
+        const ssize_t n = ::write(Fd_, bytes, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EInOutError(errno);
+        if (n == 0)
+            throw EInOutError(ENOSPC);
+        bytes += n;
+        count -= static_cast<std::size_t>(n);
+    }
+}
+
+void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    while (count > 0) {
+        const ssize_t n = ::pwrite(Fd_, bytes, count, static_cast<off_t>(position));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EInOutError(errno);
+        if (n == 0)
+            throw EInOutError(ENOSPC);
+        bytes += n;
+        position += static_cast<std::uint64_t>(n);
+        count -= static_cast<std::size_t>(n);
+    }
+}
+
+void FileHandle::Sync() {
+    if (::fsync(Fd_) != 0)
+        throw EInOutError(errno);
+}
+
+void FileHandle::Close() {
+    const int fd = std::exchange(Fd_, -1);
+    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+        throw EInOutError(errno);
+}
+
+void FileHandle::Discard() noexcept {
+    const int fd = std::exchange(Fd_, -1);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+bool IsExistingFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

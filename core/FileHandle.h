@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// One open file descriptor. The Open*/Create* functions and every strict operation raise
+// EInOutError; TryRead reports its outcome instead.
+class FileHandle {
+public:
+    FileHandle() = default;
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    // Read only, with a shared lock taken without waiting: others may read, not write.
+    static FileHandle OpenShared(const std::string& path);
+    // Read and write with an exclusive lock taken without waiting. Returns an unopened handle
+    // and sets `errorCode` (errno) when the file is missing, not a regular file, read-only,
+    // locked by someone else or cannot be opened for writing.
+    static FileHandle OpenExclusive(const std::string& path, int& errorCode);
+    // A new file; never replaces an existing one.
+    static FileHandle CreateNew(const std::string& path);
+
+    bool IsOpen() const { return Fd_ >= 0; }
+    std::uint64_t Size() const;
+
+    // Up to `count` bytes at `position`; returns the count got, or -errno.
+    long long TryRead(std::uint64_t position, void* buffer, std::size_t count) const;
+    // Exactly `count` bytes or an EInOutError.
+    void ReadExact(std::uint64_t position, void* buffer, std::size_t count) const;
+    // Sequential read from the current position; returns the count got (0 at the end).
+    std::size_t ReadNext(void* buffer, std::size_t count);
+    // All bytes at the current position / at `position`; a write that stops short is a full disk.
+    void WriteAll(const void* buffer, std::size_t count);
+    void WriteAt(std::uint64_t position, const void* buffer, std::size_t count);
+    void Sync();
+    // Closes and reports a failed close.
+    void Close();
+    // Closes, ignoring errors (cleanup after another failure).
+    void Discard() noexcept;
+
+private:
+    explicit FileHandle(int fd) : Fd_(fd) {}
+    int Fd_ = -1;
+};
+
+// True when `path` names a regular file (after following links); folders and devices do not count.
+bool IsExistingFile(const std::string& path);

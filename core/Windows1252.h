@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The core keeps texts as Windows-1252 bytes. Bytes 1252 leaves undefined (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) map to the code point of the same value; a character 1252 cannot hold becomes '?'.
+char32_t UnicodeOfWindows1252(unsigned char byte);
+char Windows1252OfUnicode(char32_t codePoint);
+
+std::u32string Windows1252ToUtf32(std::string_view text);
+std::string Utf32ToWindows1252(std::u32string_view text);
+
+std::string Windows1252ToUtf8(std::string_view text);
+// Each malformed UTF-8 sequence becomes one '?'.
+std::string Utf8ToWindows1252(std::string_view text);
+
+// UTF-8 helpers used at the same edges.
+std::string Utf32ToUtf8(std::u32string_view text);
+std::u32string Utf8ToUtf32(std::string_view text);
