@@ -1,0 +1,90 @@
+#include "browse/BrowserItems.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace browse {
+
+namespace {
+
+QPixmap blankGlyph() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
+QPixmap folderPixmap(bool open) {
+    QPixmap pm = blankGlyph();
+    QPainter p(&pm);
+    p.setPen(QColor(128, 128, 0));
+    p.setBrush(QColor(255, 255, 0));
+    p.drawRect(1, 3, 5, 2); // tab
+    if (open) {
+        p.setBrush(QColor(255, 255, 255));
+        p.drawRect(1, 4, 12, 9);
+        p.setBrush(QColor(255, 255, 0));
+        p.drawPolygon(QPolygon({QPoint(1, 13), QPoint(4, 7), QPoint(15, 7), QPoint(12, 13)}));
+    } else {
+        p.drawRect(1, 4, 13, 9);
+    }
+    return pm;
+}
+
+} // namespace
+
+QIcon documentGlyph() {
+    static const QIcon icon = [] {
+        QPixmap pm = blankGlyph();
+        QPainter p(&pm);
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawPolygon(
+            QPolygon({QPoint(3, 1), QPoint(9, 1), QPoint(12, 4), QPoint(12, 14), QPoint(3, 14)}));
+        p.drawPolyline(QPolygon({QPoint(9, 1), QPoint(9, 4), QPoint(12, 4)}));
+        p.setPen(QColor(128, 128, 128));
+        for (int y = 6; y <= 12; y += 2)
+            p.drawLine(5, y, 10, y);
+        return QIcon(pm);
+    }();
+    return icon;
+}
+
+QIcon openFolderGlyph() {
+    static const QIcon icon(folderPixmap(true));
+    return icon;
+}
+
+QIcon closedFolderGlyph() {
+    static const QIcon icon(folderPixmap(false));
+    return icon;
+}
+
+QIcon driveGlyph() {
+    static const QIcon icon = [] {
+        QPixmap pm = blankGlyph();
+        QPainter p(&pm);
+        p.setPen(Qt::black);
+        p.setBrush(QColor(192, 192, 192));
+        p.drawRect(1, 5, 13, 6);
+        p.fillRect(11, 8, 2, 2, QColor(0, 255, 0));
+        return QIcon(pm);
+    }();
+    return icon;
+}
+
+QSize BrowserItemDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    QSize s = QStyledItemDelegate::sizeHint(option, index);
+    s.setWidth(s.width() + index.data(DepthRole).toInt() * IndentStep);
+    s.setHeight(ItemHeight);
+    return s;
+}
+
+void BrowserItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem indented = option;
+    indented.rect.adjust(index.data(DepthRole).toInt() * IndentStep, 0, 0, 0);
+    QStyledItemDelegate::paint(painter, indented, index);
+}
+
+} // namespace browse

@@ -1,0 +1,31 @@
+#pragma once
+
+// What the three browser lists share: the 16-pixel rows, the small glyphs before each entry,
+// and the indent of the folder tree.
+
+#include <QIcon>
+#include <QStyledItemDelegate>
+
+namespace browse {
+
+constexpr int ItemHeight = 16;
+constexpr int IndentStep = 8;
+// Item data roles: the full path an entry stands for, and its tree depth in the folder list.
+constexpr int PathRole = Qt::UserRole;
+constexpr int DepthRole = Qt::UserRole + 1;
+
+QIcon documentGlyph();
+QIcon openFolderGlyph();
+QIcon closedFolderGlyph();
+QIcon driveGlyph();
+
+// Rows of fixed height, indented by their DepthRole.
+class BrowserItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
+} // namespace browse

@@ -1,0 +1,104 @@
+#include "browse/DirectoryListBox.h"
+
+#include "browse/BrowserItems.h"
+#include "browse/FileListBox.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new browse::BrowserItemDelegate(this));
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(16, 16));
+    connect(this, &QListWidget::itemDoubleClicked, this, &TDirectoryListBox::openItem);
+}
+
+TDirectoryListBox::~TDirectoryListBox() = default;
+
+void TDirectoryListBox::setFileList(TFileListBox* list) {
+    fileList_ = list;
+    if (fileList_ && !directory_.isEmpty())
+        fileList_->setDirectory(directory_);
+}
+
+bool TDirectoryListBox::setDirectory(const QString& folder) {
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
+        return false;
+    const QString path = QDir::cleanPath(info.absoluteFilePath());
+    if (path == directory_)
+        return true;
+    directory_ = path;
+    fill();
+    if (fileList_)
+        fileList_->setDirectory(directory_);
+    emit directoryChanged(directory_);
+    return true;
+}
+
+void TDirectoryListBox::fill() {
+    const QSignalBlocker block(this);
+    setUpdatesEnabled(false);
+    clear();
+
+    // The opened folders, from the root down.
+    QStringList chain;
+    for (QDir dir(directory_);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name = depth == 0 ? path : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(browse::openFolderGlyph(), name);
+        item->setData(browse::PathRole, path);
+        item->setData(browse::DepthRole, depth++);
+        addItem(item);
+    }
+    QListWidgetItem* current = item(count() - 1);
+
+    // Then the subfolders of the current one; names starting with "." are hidden.
+    QStringList subfolders;
+    QDirIterator it(directory_, QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext())
+        subfolders.append(it.nextFileInfo().fileName());
+    std::sort(subfolders.begin(), subfolders.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    const QString prefix = directory_.endsWith(QLatin1Char('/')) ? directory_ : directory_ + '/';
+    for (const QString& name : subfolders) {
+        auto* item = new QListWidgetItem(browse::closedFolderGlyph(), name);
+        item->setData(browse::PathRole, prefix + name);
+        item->setData(browse::DepthRole, depth);
+        addItem(item);
+    }
+
+    setCurrentItem(current);
+    setUpdatesEnabled(true);
+}
+
+QStringList TDirectoryListBox::entryPaths() const {
+    QStringList paths;
+    for (int i = 0; i < count(); ++i)
+        paths.append(item(i)->data(browse::PathRole).toString());
+    return paths;
+}
+
+void TDirectoryListBox::openItem(QListWidgetItem* item) {
+    if (item)
+        setDirectory(item->data(browse::PathRole).toString());
+}
+
+void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        openItem(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}

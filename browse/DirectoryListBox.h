@@ -1,0 +1,41 @@
+#pragma once
+
+// TDirectoryListBox: the opened folders from the root down, then the subfolders of the current
+// one (hidden folders left out). A double-click or Enter on an entry opens it. Each change of
+// folder first re-reads the linked file list, then emits directoryChanged.
+
+#include <QListWidget>
+#include <QString>
+
+class TFileListBox;
+
+class TDirectoryListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TDirectoryListBox(QWidget* parent = nullptr);
+    ~TDirectoryListBox() override;
+
+    // The current folder, absolute, without a trailing "/" except for the root.
+    QString directory() const { return directory_; }
+    // Opens a folder; false, and nothing changes, when it is not an existing folder.
+    bool setDirectory(const QString& folder);
+
+    TFileListBox* fileList() const { return fileList_; }
+    void setFileList(TFileListBox* list);
+
+    // The entries' full paths, top to bottom.
+    QStringList entryPaths() const;
+
+signals:
+    void directoryChanged(const QString& folder);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void openItem(QListWidgetItem* item);
+    void fill();
+
+    QString directory_;
+    TFileListBox* fileList_ = nullptr;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+// TDriveComboBox: the file-system roots a user starts from ("/", the home folder, mounted
+// volumes). Choosing one moves the linked folder list there; the box follows the folder list
+// to the root that holds its folder.
+
+#include <QComboBox>
+#include <QStringList>
+
+class TDirectoryListBox;
+
+class TDriveComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TDriveComboBox(QWidget* parent = nullptr);
+    ~TDriveComboBox() override;
+
+    QStringList roots() const;
+    void setRoots(const QStringList& roots);
+
+    TDirectoryListBox* dirList() const { return dirList_; }
+    void setDirList(TDirectoryListBox* list);
+
+    // The root holding a folder: the longest root that is the folder or one of its parents.
+    QString rootOf(const QString& folder) const;
+
+private:
+    void chooseRoot(int index);
+    void followFolder(const QString& folder);
+
+    TDirectoryListBox* dirList_ = nullptr;
+};

@@ -1,0 +1,116 @@
+#include "browse/FileListBox.h"
+
+#include "browse/BrowserItems.h"
+
+#include <QDirIterator>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new browse::BrowserItemDelegate(this));
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(16, 16));
+    setTextColor(QColor(255, 0, 0));
+    connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::writeFileEdit);
+}
+
+TFileListBox::~TFileListBox() = default;
+
+bool TFileListBox::matchesMask(const QString& name) {
+    return name.endsWith(QLatin1String(".ttf"), Qt::CaseInsensitive);
+}
+
+void TFileListBox::setDirectory(const QString& folder) {
+    directory_ = folder;
+    reread();
+}
+
+void TFileListBox::reread() {
+    // Regular files only (and links to them): a FIFO or device named *.ttf would block the
+    // reader. Hidden files are fonts like any other.
+    QStringList names;
+    QDirIterator it(directory_, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString name = it.nextFileInfo().fileName();
+        if (matchesMask(name))
+            names.append(name);
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+
+    const QSignalBlocker block(this);
+    setUpdatesEnabled(false);
+    clear();
+    const QIcon glyph = browse::documentGlyph();
+    for (const QString& name : names)
+        addItem(new QListWidgetItem(glyph, name));
+    setUpdatesEnabled(true);
+}
+
+QString TFileListBox::fileName() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+bool TFileListBox::selectFileName(const QString& name) {
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->text() == name) {
+            setCurrentRow(i);
+            item(i)->setSelected(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFileListBox::setFileEdit(QLineEdit* edit) {
+    fileEdit_ = edit;
+    writeFileEdit();
+}
+
+void TFileListBox::writeFileEdit() {
+    if (!fileEdit_)
+        return;
+    const QString name = fileName();
+    fileEdit_->setText(name.isEmpty() ? QString::fromLatin1(Mask) : name);
+    fileEdit_->selectAll();
+}
+
+void TFileListBox::setTextColor(const QColor& color) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, color);
+    setPalette(pal);
+}
+
+void TFileListBox::setLocked(bool locked, QLineEdit* edit) {
+    if (locked) {
+        setTextColor(QColor(192, 192, 192));
+        setCursor(Qt::ForbiddenCursor);
+        setFileEdit(nullptr);
+    } else {
+        setTextColor(QColor(255, 0, 0));
+        unsetCursor();
+        setFileEdit(edit);
+    }
+}
+
+bool TFileListBox::isLocked() const {
+    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::ForbiddenCursor;
+}
+
+void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListWidget::mouseReleaseEvent(event);
+    emit mouseReleased();
+}
+
+void TFileListBox::keyReleaseEvent(QKeyEvent* event) {
+    QListWidget::keyReleaseEvent(event);
+    // A held key repeats press and release pairs here; the user released it only once.
+    if (!event->isAutoRepeat())
+        emit keyReleased(event->key());
+}
