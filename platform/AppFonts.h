@@ -1,0 +1,46 @@
+#pragma once
+
+// App-only font registration: a font file is made available to this program alone (nothing is
+// installed) and withdrawn again. Keeps path -> id, because Qt reuses ids after removal and
+// names families after fontconfig's rules, not after the file's name ID 1.
+
+#include <QFont>
+#include <QRawFont>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+namespace qm::platform {
+
+class AppFonts {
+public:
+    AppFonts() = default;
+    ~AppFonts(); // withdraws whatever is still registered
+    AppFonts(const AppFonts&) = delete;
+    AppFonts& operator=(const AppFonts&) = delete;
+
+    // Registers the file; the number of faces added, 0 when it is not a usable font.
+    int add(const QString& path);
+    // Withdraws the latest registration of this path; false when it was not registered.
+    bool remove(const QString& path);
+
+    bool isRegistered(const QString& path) const;
+    int registrationCount(const QString& path) const;
+    int fontId(const QString& path) const; // -1 when not registered
+    QStringList families(const QString& path) const;
+
+    // A QFont at pixelSize that draws this file's own glyphs; the default QFont when the path is
+    // not registered. If an installed face shadows the file (same family and style), the result
+    // may draw that face: check with drawsFileGlyphs(), or draw with rawFont().
+    QFont font(const QString& path, int pixelSize) const;
+    // The file's glyphs, always exact; invalid when the file is not a font.
+    static QRawFont rawFont(const QString& path, int pixelSize);
+    // Whether font draws exactly the glyphs of the file at path.
+    static bool drawsFileGlyphs(const QFont& font, const QString& path);
+
+private:
+    std::map<QString, std::vector<int>> ids_;
+};
+
+} // namespace qm::platform

@@ -1,0 +1,45 @@
+#pragma once
+
+// Where the program's "Windows" and "system" folders are here, the roots the drive box
+// offers, and how whole paths change case.
+
+#include <QString>
+#include <QStringList>
+
+namespace qm::platform {
+
+// The stand-ins for GetWindowsDirectory / GetSystemDirectory. Tests inject their own.
+class SystemFolders {
+public:
+    SystemFolders() = default;
+    SystemFolders(QString windowsFolder, QString systemFolder);
+
+    // "/usr/share": its "fonts" subfolder is the system font folder.
+    const QString& windowsFolder() const { return windows_; }
+    // "/usr/bin": the system program folder.
+    const QString& systemFolder() const { return system_; }
+    void setWindowsFolder(const QString& folder) { windows_ = folder; }
+    void setSystemFolder(const QString& folder) { system_ = folder; }
+
+    // windowsFolder()/fonts when it is a folder, otherwise the home folder.
+    QString fontsStartFolder() const;
+
+private:
+    QString windows_ = QStringLiteral("/usr/share");
+    QString system_ = QStringLiteral("/usr/bin");
+};
+
+// "/", the home folder, then mounted volumes a user would start from (under /media, /mnt,
+// /run/media), without duplicates.
+QStringList fileSystemRoots();
+// The same rule on given data, for tests.
+QStringList fileSystemRoots(const QString& home, const QStringList& mountPoints);
+
+// The lower/upper-casing of whole paths the program did on a case-insensitive system:
+// the identity here, since file names are case-sensitive.
+QString pathCase(const QString& path);
+
+// The folder of the running program, for finding programs installed beside it.
+QString programFolder();
+
+} // namespace qm::platform
