@@ -1,0 +1,219 @@
+#include "controls/BalloonGeometry.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int TailInset = 15; // the body leaves this much room beside it for the tail
+constexpr int TailDrop = 19;  // ... and this much above or below it
+constexpr int TextMargin = 9;
+constexpr int CornerDiameter = 18;
+
+// One byte per pixel, 255 inside the shape.
+QImage shapePixels(const QSize& size, TBalloonPosition p, int d, TBalloonShape shape) {
+    QImage img(size, QImage::Format_Grayscale8);
+    img.fill(0);
+    QPainter painter(&img);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPath(balloonShape(size, p, d, shape));
+    return img;
+}
+
+bool inside(const QImage& pixels, int x, int y) {
+    if (x < 0 || y < 0 || x >= pixels.width() || y >= pixels.height())
+        return false;
+    return pixels.constScanLine(y)[x] != 0;
+}
+
+} // namespace
+
+int effectiveMaxWidth(int maxWidth, int screenWidth) {
+    if (maxWidth > 0)
+        return std::min(maxWidth, screenWidth);
+    if (maxWidth < 0)
+        return screenWidth / -maxWidth;
+    return screenWidth;
+}
+
+int balloonTextWidthLimit(int pointerX, const QRect& screen, int effectiveMax, int shadowDepth) {
+    const int fromLeft = pointerX - screen.left();
+    const int fromRight = screen.left() + screen.width() - pointerX;
+    const int limit = std::min(std::max(fromLeft, fromRight), effectiveMax);
+    return std::max(1, limit - shadowDepth - BalloonExtraWidth);
+}
+
+QSize balloonWindowSize(const QSize& textSize, int shadowDepth) {
+    return {std::max(textSize.width() + shadowDepth + BalloonExtraWidth, BalloonMinWidth),
+            textSize.height() + shadowDepth + BalloonExtraHeight};
+}
+
+QSize measureBalloonText(const QFont& font, const QString& text, int limit) {
+    const QFontMetrics fm(font);
+    return fm.boundingRect(QRect(0, 0, std::max(1, limit), 1 << 20), Qt::TextWordWrap, text).size();
+}
+
+bool isBelow(TBalloonPosition p) {
+    return p == bpBelowLeft || p == bpBelowRight;
+}
+bool isRight(TBalloonPosition p) {
+    return p == bpAboveRight || p == bpBelowRight;
+}
+
+TBalloonPosition balloonPosition(bool below, bool right) {
+    if (below)
+        return right ? bpBelowRight : bpBelowLeft;
+    return right ? bpAboveRight : bpAboveLeft;
+}
+
+QPoint balloonOrigin(TBalloonPosition p, const QPoint& pointer, const QSize& size) {
+    const int x = pointer.x(), y = pointer.y();
+    switch (p) {
+    case bpAboveLeft:
+        return {x - size.width(), y - size.height()};
+    case bpAboveRight:
+        return {x, y - size.height()};
+    case bpBelowLeft:
+        return {x - size.width(), y};
+    case bpBelowRight:
+        break;
+    }
+    return {x + 1, y + 1};
+}
+
+BalloonPlacement placeBalloon(TBalloonPosition preferred, const QPoint& pointer, const QSize& size,
+                              const QRect& screen) {
+    QPoint origin = balloonOrigin(preferred, pointer, size);
+    bool below = isBelow(preferred);
+    bool right = isRight(preferred);
+    if (origin.y() + size.height() > screen.top() + screen.height())
+        below = false;
+    if (origin.y() < screen.top())
+        below = true;
+    if (origin.x() + size.width() > screen.left() + screen.width())
+        right = false;
+    if (origin.x() < screen.left())
+        right = true;
+    const TBalloonPosition direction = balloonPosition(below, right);
+    if (direction != preferred)
+        origin = balloonOrigin(direction, pointer, size);
+    return {origin, direction};
+}
+
+QRect balloonBody(const QSize& size, TBalloonPosition p, int d) {
+    QRect body(0, 0, size.width() - d - TailInset, size.height() - d - TailDrop);
+    switch (p) {
+    case bpAboveLeft:
+        break;
+    case bpAboveRight:
+        body.translate(TailInset, 0);
+        break;
+    case bpBelowLeft:
+        body.translate(0, TailDrop);
+        break;
+    case bpBelowRight:
+        body.translate(TailInset, TailDrop);
+        break;
+    }
+    return body;
+}
+
+QPolygon balloonTail(const QSize& size, TBalloonPosition p, int d) {
+    const int w = size.width(), h = size.height();
+    switch (p) {
+    case bpAboveLeft: {
+        const QPoint tip(w - d, h - d);
+        return QPolygon(
+            {tip, QPoint(tip.x() - 21, tip.y() - 20), QPoint(tip.x() - 41, tip.y() - 20)});
+    }
+    case bpAboveRight: {
+        const QPoint tip(0, h - d);
+        return QPolygon({tip, QPoint(21, tip.y() - 20), QPoint(41, tip.y() - 20)});
+    }
+    case bpBelowLeft: {
+        const QPoint tip(w - d, 0);
+        return QPolygon({tip, QPoint(tip.x() - 21, TailDrop), QPoint(tip.x() - 41, TailDrop)});
+    }
+    case bpBelowRight:
+        break;
+    }
+    return QPolygon({QPoint(0, 0), QPoint(21, TailDrop), QPoint(41, TailDrop)});
+}
+
+QRect balloonTextRect(const QSize& size, TBalloonPosition p, int d) {
+    return balloonBody(size, p, d).adjusted(TextMargin, TextMargin, -TextMargin, -TextMargin);
+}
+
+QPainterPath balloonShape(const QSize& size, TBalloonPosition p, int d, TBalloonShape shape) {
+    const QRectF body = balloonBody(size, p, d);
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    if (shape == bsRoundRect)
+        path.addRoundedRect(body, CornerDiameter / 2.0, CornerDiameter / 2.0);
+    else
+        path.addRect(body);
+    QPainterPath tail;
+    tail.setFillRule(Qt::OddEvenFill);
+    tail.addPolygon(QPolygonF(balloonTail(size, p, d)));
+    tail.closeSubpath();
+    return path.united(tail);
+}
+
+QBitmap balloonMask(const QSize& size, TBalloonPosition p, int d, TBalloonShape shape) {
+    const QImage pixels = shapePixels(size, p, d, shape);
+    QImage mono(size, QImage::Format_MonoLSB);
+    mono.setColorCount(2);
+    mono.setColor(0, qRgb(255, 255, 255));
+    mono.setColor(1, qRgb(0, 0, 0));
+    mono.fill(0);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (inside(pixels, x, y) || (d > 0 && inside(pixels, x - d, y - d)))
+                mono.setPixel(x, y, 1);
+    return QBitmap::fromImage(mono);
+}
+
+QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& look,
+                     const QString& text, const QImage& background) {
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    if (!background.isNull()) {
+        QPainter bg(&img);
+        bg.drawImage(0, 0, background);
+    }
+    const int d = look.shadowDepth;
+    const QImage balloon = shapePixels(size, p, d, look.shape);
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb fill = look.fill.rgb();
+    const QRgb outline = look.outline.rgb();
+
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const bool inBalloon = inside(balloon, x, y);
+            const bool inShadow = d > 0 && inside(balloon, x - d, y - d);
+            if (inShadow || (d > 0 && inBalloon)) {
+                // The shaded shadow darkens every other pixel of both shapes, so the
+                // background shows through the rest; the balloon then covers its own part.
+                if (look.shadowStyle == ssSolid ? inShadow : (x + y) % 2 == 0)
+                    line[x] = black;
+            }
+            if (inBalloon) {
+                const bool edge = !inside(balloon, x - 1, y) || !inside(balloon, x + 1, y) ||
+                                  !inside(balloon, x, y - 1) || !inside(balloon, x, y + 1);
+                line[x] = edge ? outline : fill;
+            }
+        }
+    }
+
+    QPainter painter(&img);
+    painter.setFont(look.font);
+    painter.setPen(look.textColor);
+    painter.drawText(balloonTextRect(size, p, d), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                     text);
+    return img;
+}

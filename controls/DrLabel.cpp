@@ -1,0 +1,187 @@
+#include "controls/DrLabel.h"
+
+#include "controls/PixelLines.h"
+#include "controls/SystemColors.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+constexpr int kMaxCaption = 255;
+} // namespace
+
+TDRLabel::TDRLabel(QWidget* parent) : QLabel(parent), shadowColor_(SystemColors::btnHighlight()) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    savedTextColor_ = fontColor();
+    timer_ = new QTimer(this);
+    timer_->setInterval(blinkInterval_);
+    connect(timer_, &QTimer::timeout, this, &TDRLabel::blinkStep);
+    resize(width() + deep_, height() + deep_);
+}
+
+TDRLabel::~TDRLabel() = default;
+
+QColor TDRLabel::color() const {
+    return palette().color(QPalette::Window);
+}
+
+void TDRLabel::setColor(const QColor& c) {
+    if (c == color())
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, c);
+    setPalette(pal);
+    update();
+}
+
+QColor TDRLabel::fontColor() const {
+    return palette().color(QPalette::WindowText);
+}
+
+void TDRLabel::setFontColor(const QColor& c) {
+    if (c == fontColor())
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, c);
+    setPalette(pal);
+    update();
+}
+
+void TDRLabel::setTransparent(bool on) {
+    if (on == transparent_)
+        return;
+    transparent_ = on;
+    update();
+}
+
+void TDRLabel::setShowAccelChar(bool on) {
+    if (on == showAccelChar_)
+        return;
+    showAccelChar_ = on;
+    update();
+}
+
+void TDRLabel::setHiColor(const QColor& c) {
+    if (c == hiColor_)
+        return;
+    hiColor_ = c;
+    update();
+}
+
+void TDRLabel::setLoColor(const QColor& c) {
+    if (c == loColor_)
+        return;
+    loColor_ = c;
+    update();
+}
+
+void TDRLabel::setBorder(TDRBorder b) {
+    if (b == border_)
+        return;
+    border_ = b;
+    update();
+}
+
+void TDRLabel::setCtl3D(bool on) {
+    if (on == ctl3D_)
+        return;
+    ctl3D_ = on;
+    update();
+}
+
+void TDRLabel::setShadowColor(const QColor& c) {
+    if (c == shadowColor_)
+        return;
+    shadowColor_ = c;
+    update();
+}
+
+void TDRLabel::setDeep(int d) {
+    if (d == deep_ || d < 1 || d > 2)
+        return;
+    deep_ = d;
+    update();
+}
+
+void TDRLabel::setBlinkInterval(int ms) {
+    if (ms == blinkInterval_)
+        return;
+    blinkInterval_ = ms;
+    timer_->setInterval(std::max(ms, 0)); // a negative period is no period
+    update();
+}
+
+void TDRLabel::setBlink(TDRBlink b) {
+    if (b == blink_)
+        return;
+    blink_ = b;
+    if (b == blBlink)
+        savedTextColor_ = fontColor();
+    else
+        setFontColor(savedTextColor_);
+    if (b == blNone)
+        timer_->stop();
+    else if (!timer_->isActive())
+        timer_->start();
+    update();
+}
+
+void TDRLabel::blinkStep() {
+    if (blink_ == blHiLo)
+        setFontColor(fontColor() == hiColor_ ? loColor_ : hiColor_);
+    else
+        setFontColor(fontColor() == color() ? savedTextColor_ : color());
+}
+
+void TDRLabel::paintEvent(QPaintEvent*) {
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        const QRect client = rect();
+        if (!transparent_)
+            p.fillRect(client, color());
+
+        // The border runs on the client rectangle less one pixel at the right and bottom.
+        const int l = 0, t = 0, r = client.width() - 1, b = client.height() - 1;
+        const std::vector<QPoint> topLeft{{l, b - 1}, {l, t}, {r, t}};
+        const std::vector<QPoint> bottomRight{{r - 1, t}, {r - 1, b - 1}, {l - 1, b - 1}};
+        switch (border_) {
+        case boNone:
+            break;
+        case boSingle:
+            drawPolyline(p, {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}},
+                         SystemColors::windowFrame());
+            break;
+        case boRaised:
+            drawPolyline(p, topLeft, SystemColors::btnHighlight());
+            drawPolyline(p, bottomRight, SystemColors::btnShadow());
+            break;
+        case boLowered:
+            drawPolyline(p, topLeft, SystemColors::btnShadow());
+            drawPolyline(p, bottomRight, SystemColors::btnHighlight());
+            break;
+        }
+
+        int flags = Qt::TextWordWrap | Qt::TextExpandTabs;
+        const Qt::Alignment h = alignment() & Qt::AlignHorizontal_Mask;
+        flags |= h ? int(h) : int(Qt::AlignLeft);
+        flags |= int(alignment() & Qt::AlignVertical_Mask);
+        if (showAccelChar_)
+            flags |= Qt::TextShowMnemonic;
+        const QString caption = text().left(kMaxCaption);
+        p.setFont(font());
+
+        const bool visibleText = fontColor() != color();
+        if (ctl3D_ && visibleText) {
+            p.setPen(shadowColor_);
+            p.drawText(client.translated(deep_, deep_), flags, caption);
+        }
+        if (visibleText) {
+            p.setPen(isEnabled() ? fontColor() : SystemColors::grayText());
+            p.drawText(client, flags, caption);
+        }
+    }
+    QPainter(this).drawImage(0, 0, image);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// TFlashingLabel: a label that blinks by hiding and showing itself every Interval ms while
+// Flashing is on. Leaving the flashing state always leaves the label visible.
+
+#include <QColor>
+#include <QLabel>
+
+class QTimer;
+
+class TFlashingLabel : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QColor Color READ color WRITE setColor)
+    Q_PROPERTY(bool Flashing READ flashing WRITE setFlashing)
+    Q_PROPERTY(int Interval READ interval WRITE setInterval)
+
+public:
+    explicit TFlashingLabel(QWidget* parent = nullptr);
+    ~TFlashingLabel() override;
+
+    // The text colour; the background is left alone.
+    QColor color() const { return color_; }
+    void setColor(const QColor& c);
+    bool flashing() const { return flashing_; }
+    void setFlashing(bool on);
+    // Milliseconds; a negative value is stored as its absolute value.
+    int interval() const { return interval_; }
+    void setInterval(int ms);
+
+private:
+    void toggleVisibility();
+
+    QColor color_{0, 0, 0};
+    bool flashing_ = false;
+    int interval_ = 500;
+    QTimer* timer_ = nullptr; // exists only while flashing
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+// TFileLabel: a one-line label holding a full path (FileName) and showing as much of it as
+// fits, with the folders that do not fit replaced by "...". Program logic reads FileName;
+// the shown text is for display only.
+
+#include "controls/PathFit.h"
+
+#include <QLabel>
+
+class TFileLabel : public QLabel {
+    Q_OBJECT
+public:
+    enum TDirection { drFromLeft, drFromRight };
+    Q_ENUM(TDirection)
+
+    Q_PROPERTY(QString FileName READ fileName WRITE setFileName)
+    Q_PROPERTY(TDirection Direction READ direction WRITE setDirection)
+    Q_PROPERTY(QString Separator READ separator WRITE setSeparator)
+
+public:
+    explicit TFileLabel(QWidget* parent = nullptr);
+    ~TFileLabel() override;
+
+    QString fileName() const { return fileName_; }
+    void setFileName(const QString& name);
+    TDirection direction() const { return direction_; }
+    void setDirection(TDirection d);
+    QString separator() const { return separator_; }
+    void setSeparator(const QString& s);
+
+    // The pieces of FileName as last split.
+    const PathPieces& pieces() const { return pieces_; }
+
+signals:
+    void clicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void split();
+    void fit();
+
+    QString fileName_;
+    QString separator_ = QStringLiteral("\\");
+    TDirection direction_ = drFromLeft;
+    PathPieces pieces_;
+};

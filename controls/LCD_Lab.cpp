@@ -1,0 +1,301 @@
+#include "controls/LCD_Lab.h"
+
+#include "controls/LcdGeometry.h"
+#include "controls/LcdGlyphs.h"
+#include "controls/MessageBox.h"
+#include "controls/PixelLines.h"
+#include "controls/SystemColors.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int kMaxCaption = 255; // the text buffer's capacity
+
+LcdMatrix toMatrix(TLCDLabel::TDotMatrix m) {
+    switch (m) {
+    case TLCDLabel::mat5x7:
+        return LcdMatrix::Mat5x7;
+    case TLCDLabel::mat5x8:
+        return LcdMatrix::Mat5x8;
+    case TLCDLabel::mat7x9:
+        return LcdMatrix::Mat7x9;
+    case TLCDLabel::mat9x12:
+        return LcdMatrix::Mat9x12;
+    case TLCDLabel::Hitachi:
+        return LcdMatrix::Hitachi;
+    case TLCDLabel::Hitachi2:
+        return LcdMatrix::Hitachi2;
+    }
+    return LcdMatrix::Mat5x8;
+}
+
+QColor shadeOf(const QColor& on) {
+    const LcdRgb s = lcdShade({on.red(), on.green(), on.blue()});
+    return QColor(s.r, s.g, s.b);
+}
+
+} // namespace
+
+TLCDLabel::TLCDLabel(QWidget* parent) : QWidget(parent) {
+    shade_ = shadeOf(pixelOn_);
+    // Sizes itself from the counts (rule B).
+    sizedSize_ = size();
+    applySizing();
+}
+
+TLCDLabel::~TLCDLabel() = default;
+
+void TLCDLabel::setCaption(const QString& text) {
+    const QString kept = text.left(kMaxCaption);
+    if (kept == caption_)
+        return;
+    caption_ = kept;
+    repaint(); // at once, not on the next cycle
+}
+
+void TLCDLabel::setDotMatrix(TDotMatrix m) {
+    if (m == dotMatrix_)
+        return;
+    dotMatrix_ = m;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setPixelSize(TPixelSize p) {
+    if (p == pixelSize_)
+        return;
+    pixelSize_ = p;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setPixelShape(TPixelShape s) {
+    if (s == pixelShape_)
+        return;
+    pixelShape_ = s;
+    update();
+}
+
+bool TLCDLabel::acceptSpacing(int v, const char* message) {
+    if (v >= 0)
+        return true;
+    showError(this, QString::fromLatin1(message));
+    return false;
+}
+
+bool TLCDLabel::acceptCount(int v, const char* message) {
+    if (v >= 1)
+        return true;
+    showError(this, QString::fromLatin1(message));
+    return false;
+}
+
+void TLCDLabel::setPixelSpacing(int v) {
+    if (!acceptSpacing(v, "Pixel spacing can't be less than zero!") || v == pixelSpacing_)
+        return;
+    pixelSpacing_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setCharSpacing(int v) {
+    if (!acceptSpacing(v, "Character spacing can't be less than zero!") || v == charSpacing_)
+        return;
+    charSpacing_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setLineSpacing(int v) {
+    if (!acceptSpacing(v, "Line spacing can't be less than zero!") || v == lineSpacing_)
+        return;
+    lineSpacing_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setBorderSpace(int v) {
+    if (!acceptSpacing(v, "Border spacing can't be less than zero!") || v == borderSpace_)
+        return;
+    borderSpace_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setTextLines(int v) {
+    if (!acceptCount(v, "Display needs at least on line!") || v == textLines_)
+        return;
+    textLines_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setNoOfChars(int v) {
+    if (!acceptCount(v, "Display needs at least one character!") || v == noOfChars_)
+        return;
+    noOfChars_ = v;
+    applySizing();
+    update();
+}
+
+void TLCDLabel::setBackGround(const QColor& c) {
+    if (c == backGround_)
+        return;
+    backGround_ = c;
+    update();
+}
+
+void TLCDLabel::setBorderStyle(TBorderStyle b) {
+    if (b == borderStyle_)
+        return;
+    borderStyle_ = b;
+    update();
+}
+
+void TLCDLabel::setBorderColor(const QColor& c) {
+    if (c == borderColor_)
+        return;
+    borderColor_ = c;
+    update();
+}
+
+void TLCDLabel::setPixelOn(const QColor& c) {
+    if (c == pixelOn_)
+        return;
+    pixelOn_ = c;
+    shade_ = shadeOf(c);
+    update();
+}
+
+void TLCDLabel::setPixelOff(const QColor& c) {
+    if (c == pixelOff_)
+        return;
+    pixelOff_ = c;
+    update();
+}
+
+QSize TLCDLabel::cellSize() const {
+    const LcdGrid g = lcdGrid(toMatrix(dotMatrix_));
+    return lcdCellSize(g.columns, g.rows, dotSize(), pixelSpacing_);
+}
+
+void TLCDLabel::applySizing() {
+    const LcdSpacing s{pixelSpacing_, charSpacing_, lineSpacing_, borderSpace_};
+    const QSize cell = cellSize();
+    if (size() != sizedSize_) {
+        // Resized from outside: fit the counts to the new size first.
+        const LcdCounts c = lcdCountsForSize(size(), cell, s);
+        noOfChars_ = c.noOfChars;
+        textLines_ = c.textLines;
+    }
+    sizedSize_ = lcdSizeForCounts({noOfChars_, textLines_}, cell, s);
+    if (size() != sizedSize_)
+        resize(sizedSize_);
+}
+
+void TLCDLabel::updateSize() {
+    applySizing();
+}
+
+void TLCDLabel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (size() != sizedSize_)
+        applySizing();
+}
+
+QSize TLCDLabel::sizeHint() const {
+    return sizedSize_;
+}
+
+QPoint TLCDLabel::dotOrigin(int line, int index, int row, int column) const {
+    const QSize cell = cellSize();
+    const int x = borderSpace_ + 1 + index * (cell.width() + charSpacing_);
+    const int y = borderSpace_ + 1 + line * (cell.height() + lineSpacing_);
+    const int step = dotSize() + pixelSpacing_;
+    return QPoint(x + column * step, y + row * step);
+}
+
+void TLCDLabel::drawGlyph(QPainter& p, int x, int y, unsigned char code) const {
+    const LcdMatrix m = toMatrix(dotMatrix_);
+    const LcdGrid g = lcdGrid(m);
+    const int d = dotSize();
+    const int step = d + pixelSpacing_;
+    for (int i = 0; i < g.rows; ++i) {
+        for (int j = 0; j < g.columns; ++j) {
+            const bool lit = lcdDotLit(m, code, i, j);
+            const QRect dot(x + j * step, y + i * step, d, d);
+            switch (pixelShape_) {
+            case Square:
+                p.fillRect(dot, lit ? pixelOn_ : pixelOff_);
+                break;
+            case Round:
+                p.setBrush(lit ? pixelOn_ : pixelOff_);
+                p.drawEllipse(dot);
+                break;
+            case Shaped:
+                if (!lit) {
+                    p.fillRect(dot, pixelOff_);
+                } else {
+                    p.fillRect(dot, shade_);
+                    p.setBrush(pixelOn_);
+                    p.drawEllipse(dot);
+                }
+                break;
+            }
+        }
+    }
+}
+
+void TLCDLabel::paintEvent(QPaintEvent*) {
+    const int w = width();
+    const int h = height();
+    // Drawn off-screen and copied in one step, so no half-drawn state is ever seen.
+    QImage image(w, h, QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        QColor frame = SystemColors::btnHighlight();
+        if (borderStyle_ == Single)
+            frame = borderColor_;
+        else if (borderStyle_ == None)
+            frame = SystemColors::btnFace();
+        p.fillRect(0, 0, w, h, backGround_);
+        p.setPen(frame);
+        p.drawRect(0, 0, w - 1, h - 1);
+
+        if (borderStyle_ == Raised)
+            drawPolyline(p, {{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}}, SystemColors::btnShadow());
+        else if (borderStyle_ == Lowered)
+            drawPolyline(p, {{w - 1, 0}, {0, 0}, {0, h - 1}}, SystemColors::btnShadow());
+
+        p.setPen(Qt::NoPen);
+        const QByteArray buffer = caption_.toLatin1(); // 8-bit text; unknown chars read '?'
+        qsizetype next = 0;
+        bool ended = false; // past the terminating NUL every cell is blank
+        for (int line = 0; line < textLines_; ++line) {
+            for (int cell = 0; cell < noOfChars_; ++cell) {
+                unsigned char code = ' ';
+                if (!ended && next < buffer.size() && buffer[next] != '\0')
+                    code = static_cast<unsigned char>(buffer[next++]);
+                else
+                    ended = true;
+                const QPoint at = dotOrigin(line, cell, 0, 0);
+                drawGlyph(p, at.x(), at.y(), code);
+            }
+        }
+    }
+    QPainter(this).drawImage(0, 0, image);
+}
+
+void TLCDLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TLCDLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked();
+    QWidget::mouseDoubleClickEvent(event);
+}
