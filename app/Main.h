@@ -191,6 +191,7 @@ public:
     void B_MakeFontClick();
     void B_CancelMakeClick();
     void B_RestoreNamesClick();
+    void ConnectNaming(); // key preview, name-box exits, destination box clicks
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,38 @@
+// The fixed destination folder: " Advanced", "SET", "CANCEL" and the clickable destination box.
+
+#include "app/Main.h"
+#include "browse/DirectoryListBox.h"
+#include "controls/FileLbl.h"
+
+#include <QFrame>
+
+namespace {
+
+// The folder list's folder as the program keeps folders: ending in "/".
+QString BrowsedFolder(const TDirectoryListBox& list) {
+    QString folder = list.directory();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return qm::platform::pathCase(folder);
+}
+
+} // namespace
+
+void TFrmMain::B_AdvancedClick() {
+    PlayCue(MyDing);
+    P_Advanced->show();
+}
+
+void TFrmMain::B_SetFolderClick() {
+    PlayCue(MyOK);
+    P_Advanced->hide();
+    DestinationFolder = BrowsedFolder(*D_Dir);
+    LB_DestinationFile->setFileName(DestinationFolder);
+}
+
+void TFrmMain::B_SetFolderCancelClick() {
+    PlayCue(MyOK);
+    DestinationFolder.clear();
+    LB_DestinationFile->setFileName(BrowsedFolder(*D_Dir));
+    P_Advanced->hide();
+}

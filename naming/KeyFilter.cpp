@@ -1,0 +1,65 @@
+// FormKeyPress: what may be typed into the naming boxes and the new file name box, and what
+// Enter does there. ConnectNaming wires the preview and the other non-click events.
+
+#include "app/ClickCatcher.h"
+#include "app/Main.h"
+#include "core/NamingRules.h"
+#include "naming/KeyPreview.h"
+
+#include "controls/FileLbl.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+constexpr char16_t EnterChar = 13;
+constexpr char16_t BackspaceChar = 8;
+
+} // namespace
+
+bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
+    // 1. Only single-line edit boxes are previewed.
+    if (box == nullptr)
+        return false;
+    const char32_t c = key.unicode();
+
+    // 2. The new file name: letters, digits and '.'; Enter makes the font.
+    if (box == D_FileName) {
+        if (c == EnterChar) {
+            B_MakeFontClick();
+            return true;
+        }
+        if (c == BackspaceChar || IsFileNameChar(c))
+            return false;
+        PlayCue(MyDing);
+        return true;
+    }
+
+    // 3. The naming boxes: Enter walks on as Tab does.
+    if (c == EnterChar) {
+        focusNextChild();
+        return true;
+    }
+    if (c == BackspaceChar || IsFamilyStyleChar(c))
+        return false;
+    if (box == E_FamilyName || box == E_Style) {
+        PlayCue(MyDing);
+        return true;
+    }
+    return false;
+}
+
+void TFrmMain::ConnectNaming() {
+    auto* preview = new TNamingKeyPreview(this);
+    for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
+                           E_Copyright, E_TradeMark, D_FileName})
+        preview->WatchKeys(box);
+    preview->WatchExit(E_FamilyName);
+    preview->WatchExit(E_Style);
+
+    // The destination box and its caption fix the folder as "SET" does.
+    new TClickCatcher(Label28, [this] { Guarded([this] { B_SetFolderClick(); }); });
+    connect(LB_DestinationFile, &TFileLabel::clicked, this,
+            [this] { Guarded([this] { B_SetFolderClick(); }); });
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// The window's key preview: every key typed into a naming box or the file-name box goes to
+// TFrmMain::FormKeyPress before the box sees it (a filter on the top-level would never see
+// keys the box accepts). It also runs E_FamilyNameExit when the focus leaves the family or
+// the style box for another control of the window.
+
+#include <QChar>
+#include <QObject>
+
+class QKeyEvent;
+class QLineEdit;
+class TFrmMain;
+
+// The character a key press types, as the keyboard would deliver it: Enter 13, Backspace 8,
+// Escape 27, Ctrl+A..Z 1..26; a null QChar for keys that type nothing (arrows, Tab, Delete,
+// Alt combinations).
+QChar TypedCharacter(const QKeyEvent& event);
+
+class TNamingKeyPreview : public QObject {
+public:
+    explicit TNamingKeyPreview(TFrmMain* form);
+
+    // Keys typed into `box` pass FormKeyPress first.
+    void WatchKeys(QLineEdit* box);
+    // Leaving `box` for another control of the window runs E_FamilyNameExit.
+    void WatchExit(QLineEdit* box);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TFrmMain* Form_;
+};

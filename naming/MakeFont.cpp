@@ -1,0 +1,136 @@
+// "Create New Font Now", "MAKE FONT" and "CANCEL": from the edited names to a new font file.
+
+#include "app/Main.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/FileListBox.h"
+#include "controls/ColorBtn.h"
+#include "controls/FileLbl.h"
+#include "controls/MessageBox.h"
+#include "core/NamingRules.h"
+#include "naming/AnsiText.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLineEdit>
+
+namespace {
+
+const char* const NothingToCreateText = "Nothing to create.\r"
+                                        "\r"
+                                        "Select a TrueType font file,\r"
+                                        "make your changes then click this\r"
+                                        "button again to create new font file.";
+
+const char* const BadFileNameText = "A TrueType font file name\r"
+                                    "can be up to 8 characters,\r"
+                                    "plus an extension of \".TTF\".\r"
+                                    "\r"
+                                    "Please use a different file name.";
+
+const char* const FileExistsText = "A TrueType font file with this name\r"
+                                   "already exists.\r"
+                                   "\r"
+                                   "Please use a different file name.";
+
+// Case changes touch A to Z only.
+QString UpperCaseAscii(const QString& text) {
+    QString result = text;
+    for (QChar& c : result)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    return result;
+}
+
+// The hourglass for the whole program while it lives, whatever way the handler leaves.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Anything at the path counts, even a dangling link: the new file is never put in its place.
+bool PathIsTaken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+void TFrmMain::B_CreateFontNowClick() {
+    // 1.
+    PlayCue(MyTock);
+    // 2.
+    if (D_FilePath->fileName().isEmpty()) {
+        PlayCue(MyDing);
+        showInformation(this, NothingToCreateText);
+        return;
+    }
+    // 3. Open the panel and lock the list: a click in it now loads nothing.
+    P_MakeFont->show();
+    D_File->setLocked(true);
+    D_File->clearSelection();
+    D_FileName->clear();
+    D_FileName->setFocus();
+}
+
+void TFrmMain::B_CancelMakeClick() {
+    PlayCue(MyTock);
+    D_File->setLocked(false, D_FileName);
+    P_MakeFont->hide();
+}
+
+void TFrmMain::B_MakeFontClick() {
+    // 1.
+    const QString typed = UpperCaseAscii(D_FileName->text());
+    D_FileName->setText(typed);
+    // 2. A folder part can only arrive by pasting; the new file goes into the chosen folder only.
+    const std::string typedName = ToFilePath(typed);
+    if (!IsValidNewFontName(typedName) || typed.contains(u'/')) {
+        PlayCue(MyDing);
+        showInformation(this, BadFileNameText);
+        return;
+    }
+    // 3. Only the new file's own name changes case, never its folder.
+    const QString folder = !DestinationFolder.isEmpty() ? DestinationFolder : D_Dir->directory();
+    const QString newPath =
+        qm::platform::pathCase(FromFilePath(ComposeNewFontPath(ToFilePath(folder), typedName)));
+    // 4. This also keeps the source safe when its own name is chosen in its own folder.
+    if (PathIsTaken(newPath)) {
+        PlayCue(MyOhOh);
+        showError(this, FileExistsText);
+        return;
+    }
+    // 5.
+    PlayCue(MyTock);
+    BusyCursor busy;
+    // 6.
+    Font.SourceFontPath = ToFilePath(LB_CurrentFont->fileName());
+    // 7.
+    const QString previousPath = D_FilePath->fileName();
+    D_FilePath->setFileName(qm::platform::pathCase(newPath));
+    // 8., 9.
+    DeriveNames();
+    StoreFontNames();
+    // 10. The writer removes a partial copy itself; the current path must not name it.
+    try {
+        Font.WriteRenamedFont(ToFilePath(newPath));
+    } catch (...) {
+        D_FilePath->setFileName(previousPath);
+        throw;
+    }
+    // 11.
+    LB_CurrentFont->setFileName(qm::platform::pathCase(newPath));
+    // 12.
+    D_File->reread();
+    B_RestoreNames->setEnabled(true);
+    // 13.
+    PlayCue(MyOK);
+    // 14.
+    ShowFontTotal();
+    // 15. The busy cursor goes with `busy`.
+    D_File->setLocked(false, D_FileName);
+    P_MakeFont->hide();
+}
