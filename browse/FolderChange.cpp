@@ -1,0 +1,63 @@
+// The browser's folder change and the count of TrueType files on the dot-matrix counter.
+
+#include "app/Main.h"
+#include "browse/CharacterStrip.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
+#include "controls/FileLbl.h"
+#include "controls/LCD_Lab.h"
+#include "core/NamingRules.h"
+#include "platform/AppFonts.h"
+#include "platform/Folders.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+void TFrmMain::ConnectBrowser() {
+    if (!TemporaryFonts)
+        TemporaryFonts = std::make_shared<qm::platform::AppFonts>();
+    if (!StripPainter)
+        StripPainter = new TStripPainter(LB_All256Chars);
+
+    D_File->setFileEdit(D_FileName);
+    D_Dir->setFileList(D_File);
+    D_Drive->setDirList(D_Dir);
+
+    connect(D_Dir, &TDirectoryListBox::directoryChanged, this,
+            [this] { Guarded([this] { D_DirChange(); }); });
+    connect(D_File, &TFileListBox::mouseReleased, this,
+            [this] { Guarded([this] { D_FileMouseUp(); }); });
+    connect(D_File, &TFileListBox::keyReleased, this,
+            [this](int key) { Guarded([this, key] { D_FileKeyUp(key); }); });
+    // Each new position reaches SB_All256CharsScroll through the window's own connection;
+    // the end of a drag is a notification of its own.
+    connect(SB_All256Chars, &QScrollBar::sliderReleased, this,
+            [this] { Guarded([this] { SB_All256CharsScroll(); }); });
+}
+
+void TFrmMain::D_DirChange() {
+    // 1. The first run, at start, is silent.
+    if (isVisible())
+        PlayCue(MyTick);
+    // 2.
+    D_FileName->clear();
+    // 3.
+    QString folder = D_Dir->directory();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    D_FilePath->setFileName(qm::platform::pathCase(folder));
+    // 4.
+    LB_DestinationFile->setFileName(DestinationFolder.isEmpty() ? D_FilePath->fileName()
+                                                                : DestinationFolder);
+    // 5. The box was emptied: the current path stays the folder.
+    D_FilePath->setFileName(D_FilePath->fileName() + D_FileName->text());
+    // 6.
+    ShowFontTotal();
+}
+
+void TFrmMain::ShowFontTotal() {
+    const auto caption = FontTotalCaption(static_cast<std::size_t>(D_File->count()));
+    LCD_FontTotal->setCaption(QString::fromStdString(caption));
+}

@@ -1,0 +1,127 @@
+// Loading the font chosen in the file list: read its names, register it for this program,
+// show its characters and names; or show the red error panel and reset the window.
+
+#include "app/Main.h"
+#include "browse/CharacterStrip.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/FileListBox.h"
+#include "controls/ColorBtn.h"
+#include "controls/FileLbl.h"
+#include "core/FontFile.h"
+#include "naming/AnsiText.h"
+#include "platform/AppFonts.h"
+#include "platform/Folders.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace {
+
+constexpr const char* GetFontFailedText = "Windows GetFont routine failed.";
+
+} // namespace
+
+void TFrmMain::D_FileMouseUp() {
+    if (D_File->isLocked()) {
+        D_File->clearSelection();
+        D_FileName->setFocus();
+        return;
+    }
+    LoadSelectedFont();
+}
+
+void TFrmMain::D_FileKeyUp(int key) {
+    if (D_File->isLocked()) {
+        D_File->clearSelection();
+        D_FileName->setFocus();
+        return;
+    }
+    // Page Up and Page Down only move the selection.
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End)
+        LoadSelectedFont();
+}
+
+void TFrmMain::LoadSelectedFont() {
+    // 1. The folder, a "/" unless it ends in one, and the name in the file-name box.
+    const QString folder = D_Dir->directory();
+    const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+    const QString path = qm::platform::pathCase(folder + separator + D_FileName->text());
+    D_FilePath->setFileName(path);
+    // 2.
+    if (!isVisible())
+        return;
+    // 3.
+    PlayCue(MyTick);
+    B_WhatsNew->hide();
+    P_WhatsNew->hide();
+    P_Help->hide();
+    // 4. A file that cannot be opened raises, and the general error display shows it.
+    Font.ReadFontNames(ToFilePath(path));
+    if (!Font.ReadFailed)
+        B_RestoreNames->setEnabled(Font.IsRenamed);
+    // 5. and 6.
+    if (!Font.ReadFailed) {
+        try {
+            // a. and b. The outcome of the registration is not examined.
+            if (!TemporaryFontPath.isEmpty())
+                RemoveTemporaryFont(TemporaryFontPath);
+            TemporaryFontPath = path;
+            AddTemporaryFont(path);
+            // c.
+            SetStripFace(path);
+            LB_All256Chars->setText(browse::stripText(AllChars, SB_All256Chars->value()));
+            // d. The strip shows before the fields are filled.
+            P_FontError->hide();
+            P_All256Chars->show();
+            repaint();
+            // e. to g.
+            ShowFontNames();
+            LB_CurrentFont->setFileName(path);
+            B_ViewPrint->setEnabled(true);
+            B_CreateFontNow->setEnabled(true);
+            // 7.
+            return;
+        } catch (...) {
+            Font.ReadFailed = true;
+            Font.ErrorText = GetFontFailedText;
+        }
+    }
+    // 8.
+    B_RestoreNames->setEnabled(false);
+    B_CreateFontNow->setEnabled(false);
+    B_ViewPrint->setEnabled(false);
+    LB_FontFileError->setFileName(path);
+    LB_FontError->setText(FromAnsi(Font.ErrorText));
+    P_All256Chars->show();
+    P_FontError->show();
+    P_FontError->raise();
+    PlayCue(MyOhOh);
+    ResetFontDisplay();
+}
+
+void TFrmMain::SetStripFace(const QString& path) {
+    const bool bold = Font.FontNames.Bold;
+    const bool italic = Font.FontNames.Italic;
+    QFont face;
+    if (TemporaryFonts && TemporaryFonts->isRegistered(path)) {
+        face = TemporaryFonts->font(path, browse::StripPixelSize);
+        // The flags only ever add to the face, as the system synthesised what a face lacked.
+        if (bold && face.weight() < QFont::DemiBold)
+            face.setBold(true);
+        if (italic && face.style() == QFont::StyleNormal)
+            face.setItalic(true);
+        StripPainter->setFace(qm::platform::AppFonts::rawFont(path, browse::StripPixelSize), bold,
+                              italic);
+    } else {
+        // Refused by the system: the face it substitutes for a family it does not know.
+        face = LB_All256Chars->font();
+        face.setFamilies({FromAnsi(Font.FontNames.FamilyName)});
+        face.setPixelSize(browse::StripPixelSize);
+        face.setBold(bold);
+        face.setItalic(italic);
+        StripPainter->clearFace();
+    }
+    LB_All256Chars->setFont(face);
+}

@@ -1,0 +1,34 @@
+// The temporary registration: the shown font file is made available to this program alone
+// while it is shown, and withdrawn again.
+
+#include "app/Main.h"
+#include "core/FontFile.h"
+#include "platform/AppFonts.h"
+
+namespace {
+
+constexpr const char* AddFailedText = "TrueType AddFontFile routine failed.";
+constexpr const char* RemoveFailedText = "TrueType RemoveFontFile routine failed.";
+
+} // namespace
+
+void TFrmMain::AddTemporaryFont(const QString& path) {
+    if (!TemporaryFonts)
+        TemporaryFonts = std::make_shared<qm::platform::AppFonts>();
+    Font.ReadFailed = false;
+    Font.ErrorText = FontFile::UnknownErrorText;
+    if (TemporaryFonts->add(path) == 0) {
+        Font.ReadFailed = true;
+        Font.ErrorText = AddFailedText;
+    }
+    // Qt tells its own widgets of the new face; there is nobody else to tell.
+}
+
+void TFrmMain::RemoveTemporaryFont(const QString& path) {
+    Font.ReadFailed = false;
+    Font.ErrorText = FontFile::UnknownErrorText;
+    if (!TemporaryFonts || !TemporaryFonts->remove(path)) {
+        Font.ReadFailed = true;
+        Font.ErrorText = RemoveFailedText;
+    }
+}
