@@ -1,0 +1,87 @@
+#include "viewer/FontSample.h"
+
+#include "core/EInOutError.h"
+#include "core/FontFile.h"
+#include "core/Windows1252.h"
+#include "platform/AppFonts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+
+namespace qm::viewer {
+
+namespace {
+
+QString Display(const std::string& windows1252) {
+    return QString::fromStdString(Windows1252ToUtf8(windows1252));
+}
+
+QString CannotShow(const QString& path, const QString& why) {
+    return QStringLiteral("Cannot show %1: %2").arg(path, why);
+}
+
+} // namespace
+
+FontSample LoadFontSample(const QString& path) {
+    FontSample sample;
+    sample.path = path;
+    if (path.isEmpty()) {
+        sample.error = QStringLiteral("No font file given. Start glyphsee with the path of a "
+                                      "TrueType font file: glyphsee FONT-FILE");
+        return sample;
+    }
+    // The main program hands over a folder when no font is chosen in it.
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        sample.error = CannotShow(path, QStringLiteral("it is a folder, not a font file."));
+        return sample;
+    }
+
+    FontFile reader;
+    try {
+        reader.ReadFontNames(QFile::encodeName(path).toStdString());
+    } catch (const EInOutError& error) {
+        sample.error = CannotShow(path, QString::fromStdString(error.what()));
+        return sample;
+    } catch (const std::exception& error) {
+        sample.error = CannotShow(path, QString::fromLocal8Bit(error.what()));
+        return sample;
+    }
+    if (reader.ReadFailed) {
+        sample.error = CannotShow(path, QString::fromStdString(reader.ErrorText));
+        return sample;
+    }
+
+    const ::FontNames& names = reader.FontNames;
+    sample.names = {
+        {QStringLiteral("Family name"), Display(names.FamilyName)},
+        {QStringLiteral("Style"), Display(names.Style)},
+        {QStringLiteral("Full name"), Display(names.FullName)},
+        {QStringLiteral("PostScript name"), Display(names.Postscript)},
+        {QStringLiteral("Version"), Display(names.Version)},
+        {QStringLiteral("Font ID"), Display(names.FontID)},
+        {QStringLiteral("Copyright"), Display(names.Copyright)},
+        {QStringLiteral("Trademark"), Display(names.TradeMark)},
+    };
+    sample.fullName = Display(names.FullName);
+    sample.bold = names.Bold;
+    sample.italic = names.Italic;
+
+    // The name table can be sound while the outlines are not.
+    sample.face = platform::AppFonts::rawFont(path, 12);
+    if (!sample.face.isValid())
+        sample.error = CannotShow(path, QStringLiteral("its glyph outlines cannot be loaded."));
+    return sample;
+}
+
+QString CharacterSet() {
+    QString chars;
+    for (int code = 32; code <= 255; ++code) {
+        const char32_t ch = UnicodeOfWindows1252(static_cast<unsigned char>(code));
+        chars += QString::fromUcs4(&ch, 1);
+    }
+    return chars;
+}
+
+} // namespace qm::viewer

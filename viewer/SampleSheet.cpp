@@ -1,0 +1,251 @@
+#include "viewer/SampleSheet.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPainter>
+
+namespace qm::viewer {
+
+namespace {
+
+constexpr qreal kTitleHeight = 52.0;
+constexpr qreal kNameRowHeight = 12.0;
+constexpr qreal kLabelColumn = 92.0;
+constexpr qreal kHeadingHeight = 16.0;
+constexpr qreal kSectionGap = 10.0;
+constexpr qreal kWaterfallLeading = 1.3;
+constexpr qreal kSizeColumn = 34.0;
+constexpr qreal kCellHeight = 22.0;
+constexpr qreal kTitleSize = 26.0;
+constexpr qreal kCellGlyphSize = 15.0;
+
+// Copyright and trademark texts run up to 127 characters and need a second line.
+constexpr int kNameRowLines[] = {1, 1, 1, 1, 1, 1, 2, 2, 1};
+constexpr int kNameRows = sizeof(kNameRowLines) / sizeof(kNameRowLines[0]);
+
+// The sheet's own texts use the desktop's face, never the sample's, at sizes in sheet points.
+QFont SheetFont(int pixelSize, bool bold = false) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    // Unhinted metrics stay true when the page is scaled for the screen or a printer.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+// Lays the text out with the face's own advances; the Latin samples need no shaping.
+QGlyphRun FaceRun(QRawFont face, qreal size, const QString& text) {
+    face.setPixelSize(size);
+    const QList<quint32> glyphs = face.glyphIndexesForString(text);
+    const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    QList<QPointF> positions;
+    positions.reserve(advances.size());
+    QPointF pen;
+    for (const QPointF& advance : advances) {
+        positions.append(pen);
+        pen += advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(face);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return run;
+}
+
+qreal RunWidth(const QRawFont& face, qreal size, const QString& text) {
+    QRawFont sized = face;
+    sized.setPixelSize(size);
+    qreal width = 0;
+    for (const QPointF& advance :
+         sized.advancesForGlyphIndexes(sized.glyphIndexesForString(text), QRawFont::KernedAdvances))
+        width += advance.x();
+    return width;
+}
+
+qreal FaceAscent(QRawFont face, qreal size) {
+    face.setPixelSize(size);
+    return face.ascent();
+}
+
+void PaintHeading(QPainter& painter, const QRectF& rect, const QString& text) {
+    painter.setFont(SheetFont(10, true));
+    painter.setPen(Qt::black);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, text);
+    painter.setPen(QPen(QColor(160, 160, 160), 0.5));
+    painter.drawLine(rect.bottomLeft() - QPointF(0, 2), rect.bottomRight() - QPointF(0, 2));
+}
+
+void PaintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    painter.save();
+    painter.setClipRect(layout.title);
+    const QPointF baseline(layout.title.left(),
+                           layout.title.top() + FaceAscent(sample.face, kTitleSize));
+    painter.setPen(Qt::black);
+    painter.drawGlyphRun(baseline, FaceRun(sample.face, kTitleSize, sample.fullName));
+
+    const QFont pathFont = SheetFont(8);
+    painter.setFont(pathFont);
+    painter.setPen(QColor(90, 90, 90));
+    const QString path =
+        QFontMetricsF(pathFont).elidedText(sample.path, Qt::ElideMiddle, layout.title.width());
+    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignBottom, path);
+    painter.restore();
+}
+
+void PaintNames(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    std::vector<std::pair<QString, QString>> rows = sample.names;
+    rows.emplace_back(QStringLiteral("Style flags"),
+                      QStringLiteral("Bold: %1     Italic: %2")
+                          .arg(sample.bold ? QStringLiteral("yes") : QStringLiteral("no"),
+                               sample.italic ? QStringLiteral("yes") : QStringLiteral("no")));
+    qreal top = layout.names.top();
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const int lines = i < kNameRows ? kNameRowLines[i] : 1;
+        const QRectF row(layout.names.left(), top, layout.names.width(), lines * kNameRowHeight);
+        top += row.height();
+        if (row.bottom() > layout.names.bottom() + 0.01)
+            break;
+        painter.setFont(SheetFont(8, true));
+        painter.setPen(QColor(70, 70, 70));
+        painter.drawText(QRectF(row.left(), row.top(), kLabelColumn, kNameRowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, rows[i].first);
+        painter.setFont(SheetFont(8));
+        painter.setPen(Qt::black);
+        const QRectF value(row.left() + kLabelColumn, row.top(), row.width() - kLabelColumn,
+                           row.height());
+        painter.save();
+        painter.setClipRect(value);
+        painter.drawText(value.adjusted(0, 1, 0, 0),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rows[i].second);
+        painter.restore();
+    }
+}
+
+void PaintWaterfall(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    PaintHeading(painter, layout.waterfallHeading, QStringLiteral("Waterfall"));
+    const QList<int> sizes = WaterfallSizes();
+    const QString sentence = SampleSentence();
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QRectF line = layout.waterfall[i];
+        const qreal baseline = line.top() + FaceAscent(sample.face, sizes[i]);
+        painter.setFont(SheetFont(7));
+        painter.setPen(QColor(110, 110, 110));
+        painter.drawText(QPointF(line.left(), baseline), QStringLiteral("%1 pt").arg(sizes[i]));
+        painter.save();
+        painter.setClipRect(line.adjusted(kSizeColumn, 0, 0, 0));
+        painter.setPen(Qt::black);
+        painter.drawGlyphRun(QPointF(line.left() + kSizeColumn, baseline),
+                             FaceRun(sample.face, sizes[i], sentence));
+        painter.restore();
+    }
+}
+
+void PaintGrid(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    PaintHeading(painter, layout.gridHeading,
+                 QStringLiteral("Character set, codes %1 to %2 (Windows-1252)")
+                     .arg(kGridFirstCode)
+                     .arg(kGridLastCode));
+    const QString chars = CharacterSet();
+    QRawFont face = sample.face;
+    face.setPixelSize(kCellGlyphSize);
+    const qreal ascent = face.ascent();
+    const QFont codeFont = SheetFont(6);
+    for (int i = 0; i < layout.cells.size() && i < chars.size(); ++i) {
+        const QRectF cell = layout.cells[i];
+        const QString ch = chars.mid(i, 1);
+        const QList<quint32> glyphs = face.glyphIndexesForString(ch);
+        const bool missing = glyphs.isEmpty() || glyphs.first() == 0;
+        // Shaded cells are codes this font has no glyph for; they show its fallback glyph.
+        painter.fillRect(cell, missing ? QColor(232, 232, 232) : QColor(Qt::white));
+        painter.setPen(QPen(QColor(170, 170, 170), 0.4));
+        painter.drawRect(cell);
+        painter.setFont(codeFont);
+        painter.setPen(QColor(120, 120, 120));
+        painter.drawText(
+            cell.adjusted(1.5, 0.5, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+            QStringLiteral("%1").arg(kGridFirstCode + i, 2, 16, QChar(u'0')).toUpper());
+        const qreal width = RunWidth(sample.face, kCellGlyphSize, ch);
+        const QPointF baseline(cell.center().x() - width / 2,
+                               cell.bottom() - (cell.height() - ascent) / 2 - 2);
+        painter.save();
+        painter.setClipRect(cell);
+        painter.setPen(Qt::black);
+        painter.drawGlyphRun(baseline, FaceRun(sample.face, kCellGlyphSize, ch));
+        painter.restore();
+    }
+}
+
+} // namespace
+
+QList<int> WaterfallSizes() {
+    return {8, 10, 12, 14, 18, 24, 30, 36};
+}
+
+QString SampleSentence() {
+    return QStringLiteral("The quick brown fox jumps over the lazy dog. 0123456789");
+}
+
+SheetLayout LayoutSampleSheet() {
+    SheetLayout layout;
+    const qreal left = kSheetMargin;
+    const qreal width = kSheetSize.width() - 2 * kSheetMargin;
+    qreal top = kSheetMargin;
+
+    layout.title = QRectF(left, top, width, kTitleHeight);
+    top = layout.title.bottom() + kSectionGap;
+
+    qreal nameLines = 0;
+    for (int lines : kNameRowLines)
+        nameLines += lines;
+    layout.names = QRectF(left, top, width, nameLines * kNameRowHeight);
+    top = layout.names.bottom() + kSectionGap;
+
+    layout.waterfallHeading = QRectF(left, top, width, kHeadingHeight);
+    top = layout.waterfallHeading.bottom();
+    for (int size : WaterfallSizes()) {
+        layout.waterfall.append(QRectF(left, top, width, size * kWaterfallLeading));
+        top += size * kWaterfallLeading;
+    }
+    top += kSectionGap;
+
+    layout.gridHeading = QRectF(left, top, width, kHeadingHeight);
+    top = layout.gridHeading.bottom();
+    const int count = kGridLastCode - kGridFirstCode + 1;
+    const int rows = (count + kGridColumns - 1) / kGridColumns;
+    const qreal cellWidth = width / kGridColumns;
+    layout.grid = QRectF(left, top, width, rows * kCellHeight);
+    for (int i = 0; i < count; ++i)
+        layout.cells.append(QRectF(left + (i % kGridColumns) * cellWidth,
+                                   top + (i / kGridColumns) * kCellHeight, cellWidth, kCellHeight));
+    return layout;
+}
+
+QRectF FitSheet(const QRectF& target) {
+    const qreal scale =
+        std::min(target.width() / kSheetSize.width(), target.height() / kSheetSize.height());
+    const QSizeF size = kSheetSize * scale;
+    return QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}
+
+void PaintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample) {
+    const QRectF page = FitSheet(target);
+    painter.save();
+    painter.translate(page.topLeft());
+    painter.scale(page.width() / kSheetSize.width(), page.height() / kSheetSize.height());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.fillRect(QRectF(QPointF(0, 0), kSheetSize), Qt::white);
+
+    const SheetLayout layout = LayoutSampleSheet();
+    if (sample.face.isValid()) {
+        PaintTitle(painter, layout, sample);
+        PaintNames(painter, layout, sample);
+        PaintWaterfall(painter, layout, sample);
+        PaintGrid(painter, layout, sample);
+    }
+    painter.restore();
+}
+
+} // namespace qm::viewer

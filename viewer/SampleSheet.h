@@ -1,0 +1,47 @@
+#pragma once
+
+// The sample sheet: one A4 page, laid out in points, drawn the same way on screen, on paper and
+// into a PDF. The painter is scaled so that one unit is one point of the page.
+
+#include "viewer/FontSample.h"
+
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+
+class QPainter;
+
+namespace qm::viewer {
+
+// The sheet's page in points (A4).
+inline constexpr QSizeF kSheetSize{595.0, 842.0};
+inline constexpr qreal kSheetMargin = 36.0;
+
+// Point sizes of the waterfall, smallest first.
+QList<int> WaterfallSizes();
+QString SampleSentence();
+
+inline constexpr int kGridColumns = 16;
+inline constexpr int kGridFirstCode = 32;
+inline constexpr int kGridLastCode = 255;
+
+// Where each part of the sheet goes, in points from the page's top left corner.
+struct SheetLayout {
+    QRectF title; // the full name drawn in the face itself, and the path
+    QRectF names; // label / text rows and the style flags
+    QRectF waterfallHeading;
+    QList<QRectF> waterfall; // one line per size of WaterfallSizes()
+    QRectF gridHeading;
+    QRectF grid;
+    QList<QRectF> cells; // one per code from kGridFirstCode to kGridLastCode
+};
+
+SheetLayout LayoutSampleSheet();
+
+// The largest rectangle of the sheet's proportions centred in target.
+QRectF FitSheet(const QRectF& target);
+
+// Draws the sheet scaled into target (its proportions are kept, centred).
+void PaintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample);
+
+} // namespace qm::viewer

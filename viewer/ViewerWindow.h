@@ -1,0 +1,38 @@
+#pragma once
+
+// The viewer's window: the sample sheet with Print and Save as PDF, or, when the file cannot be
+// shown, a message saying why in place of the sheet.
+
+#include "viewer/FontSample.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+
+namespace qm::viewer {
+
+class ViewerWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ViewerWindow(FontSample sample, QWidget* parent = nullptr);
+
+    const FontSample& sample() const { return sample_; }
+    // The text shown in place of the sheet; empty while the sheet is shown.
+    QString message() const;
+
+    // Asks for a printer with the system print dialog and prints the sheet.
+    void printSheet();
+    // Asks for a file name and saves the sheet as PDF there.
+    void saveSheetAs();
+
+private:
+    void showFailure(const QString& what, const QString& why);
+
+    FontSample sample_;
+    QAction* printAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QLabel* message_ = nullptr;
+};
+
+} // namespace qm::viewer
