@@ -30,6 +30,9 @@ int ErrorCodeOfErrno(int errnoValue) {
     case ENOSPC:
     case EDQUOT:
         return 112;
+    case EIO:
+    case ENXIO:
+        return 1117;
     default:
         return errnoValue;
     }

@@ -26,6 +26,6 @@ private:
 };
 
 // The error code the user sees for an errno (file not found 2, path not found 3, access denied
-// 5, sharing violation 32, file exists 80, disk full 112); other values pass through.
+// 5, sharing violation 32, file exists 80, disk full 112, device error 1117); others pass through.
 int ErrorCodeOfErrno(int errnoValue);
 std::string ErrorTextOfCode(int errorCode);

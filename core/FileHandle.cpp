@@ -132,10 +132,10 @@ void FileHandle::WriteAll(const void* buffer, std::size_t count) {
             continue;
         if (n < 0)
             throw EInOutError(errno);
-        if (n == 0)
+        // A block written short is a full disk, not something to retry.
+        if (static_cast<std::size_t>(n) != count)
             throw EInOutError(ENOSPC);
-        bytes += n;
-        count -= static_cast<std::size_t>(n);
+        count = 0;
     }
 }
 
@@ -147,11 +147,9 @@ void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t
             continue;
         if (n < 0)
             throw EInOutError(errno);
-        if (n == 0)
+        if (static_cast<std::size_t>(n) != count)
             throw EInOutError(ENOSPC);
-        bytes += n;
-        position += static_cast<std::uint64_t>(n);
-        count -= static_cast<std::size_t>(n);
+        count = 0;
     }
 }
 

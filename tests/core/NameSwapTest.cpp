@@ -1,0 +1,195 @@
+#include "core/EInOutError.h"
+#include "core/FontFile.h"
+#include "tests/support/TestFonts.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace testfonts;
+
+namespace {
+
+class NameSwapTest : public testing::Test {
+protected:
+    NameSwapTest() {
+        FontSpec source;
+        source.FamilyName = "Source Family";
+        source.FullName = "Source Family";
+        WriteFile(Dir.File("SOURCE.TTF"), SimpleFont(source));
+        Font.SourceFontPath = Dir.File("SOURCE.TTF");
+        Font.FontNames.FamilyName = "New Family";
+        Font.FontNames.FullName = "New Family";
+        Font.WriteRenamedFont(Path);
+        Written = ReadFile(Path);
+    }
+
+    std::string FamilyAfterRead() {
+        Font.ReadFontNames(Path);
+        EXPECT_FALSE(Font.ReadFailed) << Font.ErrorText;
+        return Font.FontNames.FamilyName;
+    }
+
+    TempDir Dir;
+    std::string Path = Dir.File("NEW.TTF");
+    FontFile Font;
+    Bytes Written;
+};
+
+TEST_F(NameSwapTest, OneSwapBringsBackTheSourceNamesChangingExactly16Bytes) {
+    ASSERT_EQ(FamilyAfterRead(), "New Family");
+    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    EXPECT_EQ(Font.CurrentFontPath, Path);
+    EXPECT_EQ(Font.ReadStatus, 0);
+    const Bytes swapped = ReadFile(Path);
+    ASSERT_EQ(swapped.size(), Written.size());
+    // The entry's offset and length and the trailer's saved pair trade places; nothing else moves.
+    const std::size_t entry = FindEntry(Written, "name").value();
+    const std::size_t trailer = Written.size() - 8;
+    const Bytes entryBefore(Written.begin() + entry + 8, Written.begin() + entry + 16);
+    const Bytes savedBefore(Written.begin() + trailer, Written.end());
+    ASSERT_NE(entryBefore, savedBefore);
+    EXPECT_EQ(Bytes(swapped.begin() + entry + 8, swapped.begin() + entry + 16), savedBefore);
+    EXPECT_EQ(Bytes(swapped.begin() + trailer, swapped.end()), entryBefore);
+    for (std::size_t i = 0; i < trailer; ++i) {
+        if (i < entry + 8 || i >= entry + 16) {
+            ASSERT_EQ(swapped[i], Written[i]) << "byte " << i;
+        }
+    }
+    EXPECT_EQ(FamilyAfterRead(), "Source Family");
+    EXPECT_TRUE(Font.IsRenamed);
+}
+
+TEST_F(NameSwapTest, TwoSwapsGiveBackTheFileByteForByte) {
+    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    EXPECT_EQ(ReadFile(Path), Written);
+    EXPECT_EQ(FamilyAfterRead(), "New Family");
+}
+
+TEST_F(NameSwapTest, ACapitalisedTagIsFoundLikeALowerCaseOne) {
+    Bytes upper = Written;
+    const std::size_t entry = FindEntry(upper, "name").value();
+    std::copy_n("NAME", 4, upper.begin() + static_cast<long>(entry));
+    WriteFile(Path, upper);
+    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    EXPECT_EQ(FamilyAfterRead(), "Source Family");
+}
+
+TEST_F(NameSwapTest, ACopyMadeFromTheRestoredFileSavesTheSourceTable) {
+    const std::uint32_t sourceTable = GetU32(Written, Written.size() - 8);
+    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    Font.SourceFontPath = Path;
+    Font.WriteRenamedFont(Dir.File("AGAIN.TTF"));
+    const Bytes again = ReadFile(Dir.File("AGAIN.TTF"));
+    EXPECT_EQ(GetU32(again, again.size() - 8), sourceTable);
+}
+
+// ---- refusals: the file is left exactly as it was ----
+
+struct RefusalRow {
+    const char* name;
+    // Spoils the written file (or its surroundings); returns the path to swap.
+    std::function<std::string(const std::string& path, Bytes& bytes)> spoil;
+    SwapOutcome outcome;
+};
+
+class NameSwapRefusalTest : public NameSwapTest, public testing::WithParamInterface<RefusalRow> {};
+
+TEST_P(NameSwapRefusalTest, LeavesTheFileUntouched) {
+    Bytes bytes = Written;
+    std::string target = GetParam().spoil(Path, bytes);
+    if (target.empty())
+        target = Path;
+    if (bytes != Written)
+        WriteFile(Path, bytes);
+    const Bytes before = std::filesystem::is_regular_file(Path) ? ReadFile(Path) : Bytes{};
+    EXPECT_EQ(Font.SwapNameTables(target), GetParam().outcome);
+    EXPECT_EQ(Font.CurrentFontPath, target);
+    if (std::filesystem::is_regular_file(Path)) {
+        EXPECT_EQ(ReadFile(Path), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NameSwapRefusalTest,
+    testing::Values(RefusalRow{"ReadOnly",
+                               [](const std::string& path, Bytes&) {
+                                   ::chmod(path.c_str(), 0444);
+                                   return path;
+                               },
+                               SwapOutcome::soInUse},
+                    RefusalRow{"Vanished",
+                               [](const std::string& path, Bytes&) {
+                                   std::filesystem::remove(path);
+                                   return path;
+                               },
+                               SwapOutcome::soInUse},
+                    RefusalRow{"Folder",
+                               [](const std::string& path, Bytes&) {
+                                   return std::filesystem::path(path).parent_path().string() + "/";
+                               },
+                               SwapOutcome::soInUse},
+                    RefusalRow{"OrdinaryFont",
+                               [](const std::string&, Bytes& bytes) {
+                                   bytes = SimpleFont();
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"TinyFile",
+                               [](const std::string&, Bytes& bytes) {
+                                   bytes.assign(bytes.end() - 50, bytes.end());
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"SavedOffsetBeyondTheFile",
+                               [](const std::string&, Bytes& bytes) {
+                                   PutU32(bytes, bytes.size() - 8, 0xFFFFFF00);
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"SavedTableRunsIntoTheTrailer",
+                               [](const std::string&, Bytes& bytes) {
+                                   const std::uint32_t offset = GetU32(bytes, bytes.size() - 8);
+                                   PutU32(
+                                       bytes, bytes.size() - 4,
+                                       static_cast<std::uint32_t>(bytes.size() - 50 - offset + 1));
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"SavedLengthTooShortForItsRecords",
+                               [](const std::string&, Bytes& bytes) {
+                                   PutU32(bytes, bytes.size() - 4, 6 + 12 * 15);
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"SavedLengthZero",
+                               [](const std::string&, Bytes& bytes) {
+                                   PutU32(bytes, bytes.size() - 4, 0);
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
+                    RefusalRow{"NoNameEntry",
+                               [](const std::string&, Bytes& bytes) {
+                                   const std::size_t entry = FindEntry(bytes, "name").value();
+                                   std::copy_n("xxxx", 4, bytes.begin() + static_cast<long>(entry));
+                                   return std::string();
+                               },
+                               SwapOutcome::soNoNameEntry}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NameSwapTest, AFileLockedByAnotherProgramIsInUse) {
+    const int holder = ::open(Path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_SH), 0);
+    EXPECT_EQ(Font.SwapNameTables(Path), SwapOutcome::soInUse);
+    EXPECT_NE(Font.ReadStatus, 0);
+    ::close(holder);
+    EXPECT_EQ(ReadFile(Path), Written);
+    EXPECT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+}
+
+} // namespace

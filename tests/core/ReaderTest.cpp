@@ -1,0 +1,419 @@
+#include "core/EInOutError.h"
+#include "core/FontFile.h"
+#include "tests/support/TestFonts.h"
+
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace testfonts;
+using namespace std::string_literals;
+
+namespace {
+
+struct ReadOutcome {
+    bool ReadFailed;
+    std::string ErrorText;
+    FontNames Names;
+    bool IsRenamed;
+};
+
+ReadOutcome ReadBytes(const Bytes& font) {
+    TempDir dir;
+    const std::string path = dir.File("FONT.TTF");
+    WriteFile(path, font);
+    FontFile reader;
+    reader.ReadFontNames(path);
+    EXPECT_EQ(reader.CurrentFontPath, path);
+    return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
+}
+
+Bytes FontWithRecords(const std::vector<NameRecord>& records, std::uint16_t macStyle = 0) {
+    return FontBuilder()
+        .AddTable("head", HeadTable(macStyle))
+        .AddTable("name", NameTable(records))
+        .Build();
+}
+
+// Records naming family, full name and style, so a font reads when nothing else is wrong.
+std::vector<NameRecord> WithBasics(std::vector<NameRecord> records) {
+    records.insert(records.begin(), {MsName(1, u"Base"), MsName(4, u"Base Full")});
+    return records;
+}
+
+// ---- failures: each gives its one text ----
+
+struct FailureRow {
+    const char* name;
+    std::function<Bytes()> make;
+    const char* errorText;
+};
+
+class ReaderFailureTest : public testing::TestWithParam<FailureRow> {};
+
+TEST_P(ReaderFailureTest, FailsWithItsText) {
+    const ReadOutcome outcome = ReadBytes(GetParam().make());
+    EXPECT_TRUE(outcome.ReadFailed);
+    EXPECT_EQ(outcome.ErrorText, GetParam().errorText);
+    EXPECT_FALSE(outcome.IsRenamed);
+}
+
+Bytes WithVersion(std::uint16_t major) {
+    Bytes font = SimpleFont();
+    PutU16(font, 0, major);
+    return font;
+}
+
+Bytes WithEntryTag(const char* from, const char* to) {
+    Bytes font = SimpleFont();
+    const std::size_t entry = FindEntry(font, from).value();
+    std::copy_n(to, 4, font.begin() + static_cast<long>(entry));
+    return font;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReaderFailureTest,
+    testing::Values(
+        FailureRow{"EmptyFile", [] { return Bytes{}; }, FontFile::NotTrueTypeText},
+        FailureRow{"OneByte", [] { return Bytes{0}; }, FontFile::NotTrueTypeText},
+        FailureRow{"MajorZero", [] { return WithVersion(0); }, FontFile::NotTrueTypeText},
+        FailureRow{"MajorSix", [] { return WithVersion(6); }, FontFile::NotTrueTypeText},
+        FailureRow{"AppleTrue", [] { return WithVersion(0x7472); }, FontFile::NotTrueTypeText},
+        FailureRow{"OpenTypeCff", [] { return WithVersion(0x4F54); }, FontFile::NotTrueTypeText},
+        FailureRow{"VersionOnly",
+                   [] {
+                       return Bytes{0, 1, 0, 0};
+                   },
+                   FontFile::NoTableEntryText},
+        FailureRow{
+            "NoTables",
+            [] { return FontBuilder().NumTablesOverride(0).AddTable("head", HeadTable()).Build(); },
+            FontFile::NoTableEntryText},
+        FailureRow{"NoNameEntry", [] { return WithEntryTag("name", "xame"); },
+                   FontFile::NoTableEntryText},
+        FailureRow{"NoHeadEntry", [] { return WithEntryTag("head", "hea "); },
+                   FontFile::NoTableEntryText},
+        FailureRow{"DirectoryCutShort",
+                   [] {
+                       Bytes font = SimpleFont();
+                       PutU16(font, 4, 200); // entries run off the end of the file
+                       return font;
+                   },
+                   FontFile::NoTableEntryText},
+        FailureRow{"StringBeyondFile",
+                   [] {
+                       NameRecord family = MsName(1, u"Far");
+                       family.offset = 60000;
+                       return FontWithRecords({family, MsName(4, u"Far")});
+                   },
+                   FontFile::NameTableIncorrectText},
+        FailureRow{"NameTableBeyondFile",
+                   [] {
+                       // count and stringOffset read as zero: no records, no names.
+                       Bytes font = SimpleFont();
+                       PutU32(font, FindEntry(font, "name").value() + 8, 0xFFFFFFF0);
+                       return font;
+                   },
+                   FontFile::FontNameIncorrectText},
+        FailureRow{"BadMagic",
+                   [] {
+                       return FontBuilder()
+                           .AddTable("head", HeadTable(0, 0x12345678))
+                           .AddTable("name", NameTable(WithBasics({})))
+                           .Build();
+                   },
+                   FontFile::MagicMismatchText},
+        FailureRow{"HeadBeyondFile",
+                   [] {
+                       Bytes font = SimpleFont();
+                       PutU32(font, FindEntry(font, "head").value() + 8, 0xFFFFFFFF);
+                       return font;
+                   },
+                   FontFile::MagicMismatchText},
+        FailureRow{"OnlyGermanAndUnicodeNames",
+                   [] {
+                       return FontWithRecords({MsName(1, u"Name", 1031), MsName(4, u"Name", 1031),
+                                               RawName(0, 3, 0, 1, {0, 'N'}),
+                                               RawName(0, 3, 0, 4, {0, 'N'})});
+                   },
+                   FontFile::FontNameIncorrectText},
+        FailureRow{"NoFullName",
+                   [] {
+                       return FontWithRecords({MsName(1, u"Family"), MsName(2, u"Bold")});
+                   },
+                   FontFile::FontNameIncorrectText},
+        FailureRow{"LaterEmptyFamilyBlanks",
+                   [] { return FontWithRecords(WithBasics({MacName(1, "  ")})); },
+                   FontFile::FontNameIncorrectText},
+        FailureRow{"NameIdEightIgnored",
+                   [] {
+                       return FontWithRecords({MsName(8, u"Family"), MsName(4, u"Full")});
+                   },
+                   FontFile::FontNameIncorrectText}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, MissingFileOrFolderIsNotFoundAndKeepsCurrentFontPath) {
+    TempDir dir;
+    FontFile reader;
+    reader.CurrentFontPath = "/earlier/FONT.TTF";
+    for (const std::string& path : {dir.File("MISSING.TTF"), dir.Path()}) {
+        reader.ReadFontNames(path);
+        EXPECT_TRUE(reader.ReadFailed);
+        EXPECT_EQ(reader.ErrorText, FontFile::FileNotFoundText);
+        EXPECT_EQ(reader.CurrentFontPath, "/earlier/FONT.TTF");
+    }
+}
+
+TEST(Reader, AFifoIsNotAFontFileAndDoesNotHang) {
+    TempDir dir;
+    const std::string path = dir.File("PIPE.TTF");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    FontFile reader;
+    reader.ReadFontNames(path);
+    EXPECT_TRUE(reader.ReadFailed);
+    EXPECT_EQ(reader.ErrorText, FontFile::FileNotFoundText);
+}
+
+TEST(Reader, AFileLockedExclusivelyElsewhereRaisesAnIoError) {
+    TempDir dir;
+    const std::string path = dir.File("LOCKED.TTF");
+    WriteFile(path, SimpleFont());
+    const int holder = ::open(path.c_str(), O_RDWR);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    FontFile reader;
+    try {
+        reader.ReadFontNames(path);
+        ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), 32);
+        EXPECT_STREQ(error.what(), "I/O error 32");
+    }
+    EXPECT_FALSE(reader.ReadFailed);
+    EXPECT_EQ(reader.CurrentFontPath, path);
+    ::close(holder);
+    reader.ReadFontNames(path);
+    EXPECT_FALSE(reader.ReadFailed);
+}
+
+TEST(Reader, FailureKeepsTextsReadBeforeItAndPlaceholdersOtherwise) {
+    NameRecord broken = MsName(0, u"Copyright");
+    broken.offset = 65000;
+    const ReadOutcome outcome =
+        ReadBytes(FontWithRecords({MsName(5, u"Version 9"), MsName(1, u"Fam"), broken}));
+    EXPECT_EQ(outcome.ErrorText, FontFile::NameTableIncorrectText);
+    EXPECT_EQ(outcome.Names.Version, "Version 9");
+    EXPECT_EQ(outcome.Names.FamilyName, "Fam");
+    EXPECT_EQ(outcome.Names.Copyright, FontNames::CopyrightResetText);
+
+    const ReadOutcome early = ReadBytes(WithVersion(9));
+    EXPECT_EQ(early.Names, FontNames{});
+    EXPECT_EQ(early.Names.Version, "*** No Ver. I.D. Found ***");
+}
+
+// ---- successful reads: what lands in each field ----
+
+struct FieldRow {
+    const char* name;
+    std::vector<NameRecord> records;
+    std::uint16_t nameID;
+    std::string expected;
+};
+
+class ReaderFieldTest : public testing::TestWithParam<FieldRow> {};
+
+TEST_P(ReaderFieldTest, StoresTheText) {
+    const ReadOutcome outcome = ReadBytes(FontWithRecords(WithBasics(GetParam().records)));
+    ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
+    EXPECT_EQ(outcome.Names.TextOfNameID(GetParam().nameID), GetParam().expected);
+}
+
+NameRecord MsFamilyBytes(Bytes bytes) {
+    return RawName(3, 1, 1033, 1, std::move(bytes));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReaderFieldTest,
+    testing::Values(
+        FieldRow{"MicrosoftArial",
+                 {MsFamilyBytes({0, 0x41, 0, 0x72, 0, 0x69, 0, 0x61, 0, 0x6C})},
+                 1,
+                 "Arial"},
+        FieldRow{"TradeMarkInFamily", {MsName(1, u"Abcd\u2122")}, 1, "Abcd\x99"},
+        FieldRow{"TradeMarkInFullName", {MsName(4, u"Ab\u2122 Cd")}, 4, "Ab\x99 Cd"},
+        FieldRow{"TradeMarkInVersionStaysTwoCharacters", {MsName(5, u"V1\u2122")}, 5, "V1!\""},
+        FieldRow{"FamilyCutTo64", {MacName(1, std::string(70, 'F'))}, 1, std::string(64, 'F')},
+        FieldRow{"StyleCutTo32", {MacName(2, std::string(40, 'S'))}, 2, std::string(32, 'S')},
+        FieldRow{
+            "CopyrightCutTo127", {MacName(0, std::string(150, 'C'))}, 0, std::string(127, 'C')},
+        FieldRow{
+            "TradeMarkCutTo127", {MsName(7, std::u16string(200, u'T'))}, 7, std::string(127, 'T')},
+        FieldRow{"BlanksAndControlsTrimmed", {MacName(2, " \t Bold\r\n ")}, 2, "Bold"},
+        FieldRow{"NulsInMacTextVanish", {MacName(6, "Ps\0Na\0me"s)}, 6, "PsName"},
+        FieldRow{"SymbolEncodingAccepted", {MsName(1, u"Symbolic", 1033, 0)}, 1, "Symbolic"},
+        FieldRow{"GermanRecordIgnored", {MsName(1, u"Deutsch", 1031)}, 1, "Base"},
+        FieldRow{"UnicodePlatformIgnored", {RawName(0, 3, 0, 1, {0, 'U'})}, 1, "Base"},
+        FieldRow{"MacOtherLanguageIgnored", {MacName(1, "Fran", 2)}, 1, "Base"},
+        FieldRow{"LastRecordWins", {MacName(3, "Mac ID"), MsName(3, u"Ms ID")}, 3, "Ms ID"},
+        FieldRow{"LaterEmptyCopyrightKeepsEarlier",
+                 {MacName(0, "(c) Maker"), MsName(0, u"")},
+                 0,
+                 "(c) Maker"},
+        FieldRow{"LaterEmptyStyleBlanks", {MacName(2, "Bold"), MsName(2, u"")}, 2, ""},
+        FieldRow{"MissingVersionKeepsPlaceholder", {}, 5, "*** No Ver. I.D. Found ***"},
+        FieldRow{"MissingTradeMarkKeepsPlaceholder", {}, 7, "*** No TradeMark Found ***"},
+        FieldRow{"CharacterAboveFFKeepsBothBytes", {MsName(3, u"x\u4E01y")}, 3, "xN\x01y"},
+        FieldRow{"StringLongerThanReadBuffer",
+                 {MacName(0, std::string(3000, 'L'))},
+                 0,
+                 std::string(127, 'L')}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, LongStringRunningPastTheEndIsReadToTheBufferSize) {
+    // The last string claims 4000 bytes but the file holds 1500 of them.
+    NameRecord copyright = MacName(0, std::string(1500, 'K'));
+    copyright.length = 4000;
+    const ReadOutcome outcome = ReadBytes(FontWithRecords(WithBasics({copyright})));
+    ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
+    EXPECT_EQ(outcome.Names.Copyright, std::string(127, 'K'));
+}
+
+struct StyleRow {
+    const char* name;
+    std::uint16_t macStyle;
+    bool bold;
+    bool italic;
+};
+
+class ReaderStyleBitsTest : public testing::TestWithParam<StyleRow> {};
+
+TEST_P(ReaderStyleBitsTest, TakesBoldAndItalicFromMacStyle) {
+    FontSpec spec;
+    spec.MacStyle = GetParam().macStyle;
+    const ReadOutcome outcome = ReadBytes(SimpleFont(spec));
+    ASSERT_FALSE(outcome.ReadFailed);
+    EXPECT_EQ(outcome.Names.Bold, GetParam().bold);
+    EXPECT_EQ(outcome.Names.Italic, GetParam().italic);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReaderStyleBitsTest,
+                         testing::Values(StyleRow{"None", 0x0000, false, false},
+                                         StyleRow{"Bold", 0x0001, true, false},
+                                         StyleRow{"Italic", 0x0002, false, true},
+                                         StyleRow{"BoldItalic", 0x0003, true, true},
+                                         StyleRow{"UnderlineOnly", 0x0004, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, ReadsAllEightNamesOfAUsualFont) {
+    const FontSpec spec;
+    const ReadOutcome outcome = ReadBytes(SimpleFont(spec));
+    ASSERT_FALSE(outcome.ReadFailed);
+    EXPECT_EQ(outcome.ErrorText, "Unknown error reason.");
+    for (std::uint16_t id = 0; id < 8; ++id)
+        EXPECT_EQ(outcome.Names.TextOfNameID(id), spec.Text(id)) << id;
+    EXPECT_FALSE(outcome.IsRenamed);
+}
+
+TEST(Reader, TagsMatchWhateverTheirCase) {
+    Bytes font = SimpleFont();
+    const std::size_t name = FindEntry(font, "name").value();
+    std::copy_n("NAME", 4, font.begin() + static_cast<long>(name));
+    const std::size_t head = FindEntry(font, "head").value();
+    std::copy_n("HeAd", 4, font.begin() + static_cast<long>(head));
+    EXPECT_FALSE(ReadBytes(font).ReadFailed);
+}
+
+TEST(Reader, MajorVersionsOneToFiveAreAccepted) {
+    for (std::uint16_t major = 1; major <= 5; ++major)
+        EXPECT_FALSE(ReadBytes(WithVersion(major)).ReadFailed) << major;
+}
+
+TEST(Reader, TheLastOfTwoNameEntriesIsRead) {
+    FontSpec first;
+    first.FamilyName = "First";
+    FontSpec second;
+    second.FamilyName = "Second";
+    const Bytes font = FontBuilder()
+                           .AddTable("name", NameTable(StandardRecords(first)))
+                           .AddTable("head", HeadTable())
+                           .AddTable("name", NameTable(StandardRecords(second)))
+                           .Build();
+    EXPECT_EQ(ReadBytes(font).Names.FamilyName, "Second");
+}
+
+TEST(Reader, RecordsCutByTheEndOfTheFileAreSkippedAndStyleBitsReadAsZero) {
+    // The name table is last and claims far more records than the file holds.
+    FontSpec spec;
+    spec.MacStyle = 3;
+    Bytes font = FontBuilder()
+                     .AddTable("head", HeadTable(spec.MacStyle))
+                     .AddTable("name", NameTable(StandardRecords(spec)))
+                     .Build();
+    PutU16(font, GetU32(font, FindEntry(font, "name").value() + 8) + 2, 0xFFFF);
+    const ReadOutcome outcome = ReadBytes(font);
+    ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
+    EXPECT_EQ(outcome.Names.FamilyName, spec.FamilyName);
+    EXPECT_EQ(outcome.Names.TradeMark, spec.TradeMark);
+    EXPECT_FALSE(outcome.Names.Bold);
+    EXPECT_FALSE(outcome.Names.Italic);
+}
+
+struct MarkerRow {
+    const char* name;
+    std::string tail;
+    bool renamed;
+};
+
+class ReaderMarkerTest : public testing::TestWithParam<MarkerRow> {};
+
+TEST_P(ReaderMarkerTest, ProbesTheLast46Bytes) {
+    Bytes font = SimpleFont();
+    font.insert(font.end(), GetParam().tail.begin(), GetParam().tail.end());
+    const ReadOutcome outcome = ReadBytes(font);
+    ASSERT_FALSE(outcome.ReadFailed);
+    EXPECT_EQ(outcome.IsRenamed, GetParam().renamed);
+}
+
+std::string TwoByte(const std::string& text) {
+    std::string wide;
+    for (char c : text)
+        wide += std::string{'\0', c};
+    return wide;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReaderMarkerTest,
+    testing::Values(MarkerRow{"Ordinary", "", false},
+                    MarkerRow{"MarkerText", TwoByte("This Font Renamed") + std::string(12, '\0'),
+                              true},
+                    MarkerRow{"MakerSignature",
+                              TwoByte("\xA9"
+                                      "1998 qmfonts.net") +
+                                  std::string(12, 'x'),
+                              true},
+                    MarkerRow{"MarkerTwoBytesEarly",
+                              TwoByte("This Font Renamed") + std::string(14, '\0'), false},
+                    MarkerRow{"MarkerInOtherCase",
+                              TwoByte("THIS FONT RENAMED") + std::string(12, '\0'), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, EachReadStartsFromTheResetRecord) {
+    TempDir dir;
+    FontSpec bold;
+    bold.MacStyle = 1;
+    WriteFile(dir.File("A.TTF"), SimpleFont(bold));
+    WriteFile(dir.File("B.TTF"), FontWithRecords({MsName(1, u"B"), MsName(4, u"B")}));
+    FontFile reader;
+    reader.ReadFontNames(dir.File("A.TTF"));
+    ASSERT_TRUE(reader.FontNames.Bold);
+    reader.ReadFontNames(dir.File("B.TTF"));
+    FontNames expected;
+    expected.FamilyName = "B";
+    expected.FullName = "B";
+    EXPECT_EQ(reader.FontNames, expected);
+}
+
+} // namespace

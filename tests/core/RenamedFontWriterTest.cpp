@@ -1,0 +1,335 @@
+#include "core/EInOutError.h"
+#include "core/FontFile.h"
+#include "core/Windows1252.h"
+#include "tests/support/TestFonts.h"
+
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace testfonts;
+
+namespace {
+
+std::string RunCommand(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    std::array<char, 4096> chunk;
+    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe))
+        output.append(chunk.data(), got);
+    ::pclose(pipe);
+    return output;
+}
+
+FontNames NamesOfLengths(const std::array<std::size_t, 8>& lengths) {
+    FontNames names;
+    for (unsigned id = 0; id < 8; ++id)
+        names.TextOfNameID(id) = std::string(lengths[id], static_cast<char>('a' + id));
+    return names;
+}
+
+class WriterTest : public testing::Test {
+protected:
+    // Writes a renamed copy of `source` carrying `names`; returns the copy's bytes.
+    Bytes WriteCopy(const Bytes& source, const FontNames& names, const char* newName = "NEW.TTF") {
+        WriteFile(SourcePath, source);
+        Writer.SourceFontPath = SourcePath;
+        Writer.FontNames = names;
+        Writer.WriteRenamedFont(Dir.File(newName));
+        return ReadFile(Dir.File(newName));
+    }
+
+    TempDir Dir;
+    std::string SourcePath = Dir.File("SOURCE.TTF");
+    FontFile Writer;
+};
+
+TEST_F(WriterTest, WorkedExampleLaysOutTableMarkerAndSavedLocation) {
+    const Bytes source = SimpleFont();
+    const std::uint32_t S = static_cast<std::uint32_t>(source.size());
+    const Bytes copy = WriteCopy(source, NamesOfLengths({10, 4, 7, 12, 12, 11, 12, 9}));
+
+    ASSERT_EQ(copy.size(), S + 479);
+    const std::size_t entry = FindEntry(source, "name").value();
+    EXPECT_EQ(GetU32(copy, entry + 8), S);
+    EXPECT_EQ(GetU32(copy, entry + 12), 429u);
+    EXPECT_EQ(GetU16(copy, S), 0);
+    EXPECT_EQ(GetU16(copy, S + 2), 16);
+    EXPECT_EQ(GetU16(copy, S + 4), 198);
+
+    const std::uint16_t macOffsets[8] = {0, 10, 14, 21, 33, 45, 56, 68};
+    const std::uint16_t msLengths[8] = {20, 8, 14, 24, 24, 22, 24, 18};
+    const std::uint16_t msOffsets[8] = {77, 97, 105, 119, 143, 167, 189, 213};
+    const std::uint16_t lengths[8] = {10, 4, 7, 12, 12, 11, 12, 9};
+    for (std::uint16_t k = 0; k < 8; ++k) {
+        const std::size_t mac = S + 6 + 12 * k;
+        EXPECT_EQ(GetU16(copy, mac), 1);
+        EXPECT_EQ(GetU16(copy, mac + 2), 0);
+        EXPECT_EQ(GetU16(copy, mac + 4), 0);
+        EXPECT_EQ(GetU16(copy, mac + 6), k);
+        EXPECT_EQ(GetU16(copy, mac + 8), lengths[k]);
+        EXPECT_EQ(GetU16(copy, mac + 10), macOffsets[k]);
+        const std::size_t ms = S + 102 + 12 * k;
+        EXPECT_EQ(GetU16(copy, ms), 3);
+        EXPECT_EQ(GetU16(copy, ms + 2), 1);
+        EXPECT_EQ(GetU16(copy, ms + 4), 1033);
+        EXPECT_EQ(GetU16(copy, ms + 6), k);
+        EXPECT_EQ(GetU16(copy, ms + 8), msLengths[k]);
+        EXPECT_EQ(GetU16(copy, ms + 10), msOffsets[k]);
+    }
+    // String storage: 77 8-bit bytes, then 154 in two-byte form.
+    EXPECT_EQ(copy[S + 198], 'a');
+    EXPECT_EQ(copy[S + 198 + 10], 'b');
+    EXPECT_EQ(copy[S + 198 + 77], 0);
+    EXPECT_EQ(copy[S + 198 + 78], 'a');
+    EXPECT_EQ(copy[S + 198 + 230], 'h');
+
+    const std::string marker =
+        std::string(4, '\0') +
+        std::string("\0T\0h\0i\0s\0 \0F\0o\0n\0t\0 \0R\0e\0n\0a\0m\0e\0d", 34) +
+        std::string(4, '\0');
+    EXPECT_EQ(std::string(copy.begin() + S + 429, copy.begin() + S + 471), marker);
+    for (std::size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(copy[S + 471 + i], source[entry + 8 + i]) << i;
+    for (std::size_t i = 0; i < S; ++i)
+        if (i < entry + 8 || i >= entry + 16) {
+            ASSERT_EQ(copy[i], source[i]) << "byte " << i;
+        }
+}
+
+TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatDoesNotRead) {
+    const Bytes source = SimpleFont();
+    const Bytes copy = WriteCopy(source, NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}));
+    const std::size_t S = source.size();
+    ASSERT_EQ(copy.size(), S + 248);
+    for (std::size_t k = 0; k < 16; ++k) {
+        EXPECT_EQ(GetU16(copy, S + 6 + 12 * k + 8), 0);
+        EXPECT_EQ(GetU16(copy, S + 6 + 12 * k + 10), 0);
+    }
+    FontFile reader;
+    reader.ReadFontNames(Dir.File("NEW.TTF"));
+    EXPECT_TRUE(reader.ReadFailed);
+    EXPECT_EQ(reader.ErrorText, FontFile::FontNameIncorrectText);
+}
+
+TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
+    FontSpec spec;
+    spec.MacStyle = 2;
+    FontNames names;
+    names.FamilyName = "Quill\x99 Mark";
+    names.FullName = "  Quill\x99 Mark Bold ";
+    names.Style = "Bold";
+    names.Postscript = "QuillMark-Bold";
+    names.Version = "";
+    names.FontID = "Maker: Quill";
+    names.Copyright = std::string(127, 'c');
+    names.TradeMark = "\xA9 caf\xE9";
+    WriteCopy(SimpleFont(spec), names);
+
+    FontFile reader;
+    reader.ReadFontNames(Dir.File("NEW.TTF"));
+    ASSERT_FALSE(reader.ReadFailed) << reader.ErrorText;
+    EXPECT_TRUE(reader.IsRenamed);
+    EXPECT_EQ(reader.FontNames.FamilyName, "Quill\x99 Mark");
+    EXPECT_EQ(reader.FontNames.FullName, "Quill\x99 Mark Bold");
+    EXPECT_EQ(reader.FontNames.Style, "Bold");
+    EXPECT_EQ(reader.FontNames.Postscript, "QuillMark-Bold");
+    EXPECT_EQ(reader.FontNames.Version, FontNames::VersionResetText);
+    EXPECT_EQ(reader.FontNames.FontID, "Maker: Quill");
+    EXPECT_EQ(reader.FontNames.Copyright, std::string(127, 'c'));
+    EXPECT_EQ(reader.FontNames.TradeMark, "\xA9 caf\xE9");
+    EXPECT_FALSE(reader.FontNames.Bold);
+    EXPECT_TRUE(reader.FontNames.Italic);
+
+    const Bytes copy = ReadFile(Dir.File("NEW.TTF"));
+    const std::uint32_t S = GetU32(copy, FindEntry(copy, "name").value() + 8);
+    EXPECT_EQ(GetU16(copy, S + 6 + 8), 127) << "Macintosh copyright length";
+    EXPECT_EQ(GetU16(copy, S + 102 + 8), 254) << "Microsoft copyright length";
+    EXPECT_EQ(Writer.CurrentFontPath, SourcePath);
+}
+
+TEST_F(WriterTest, SourceStaysUnchanged) {
+    const Bytes source = SimpleFont();
+    WriteCopy(source, NamesOfLengths({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(ReadFile(SourcePath), source);
+}
+
+TEST_F(WriterTest, AnExistingFileIsNeverReplaced) {
+    WriteFile(Dir.File("NEW.TTF"), Bytes{1, 2, 3});
+    try {
+        WriteCopy(SimpleFont(), FontNames{});
+        ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Errno(), EEXIST);
+    }
+    EXPECT_EQ(ReadFile(Dir.File("NEW.TTF")), (Bytes{1, 2, 3}));
+}
+
+TEST_F(WriterTest, AMissingSourceLeavesNoCopyBehind) {
+    Writer.SourceFontPath = Dir.File("GONE.TTF");
+    try {
+        Writer.WriteRenamedFont(Dir.File("NEW.TTF"));
+        ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
+}
+
+TEST_F(WriterTest, AMissingFolderGivesPathNotFound) {
+    WriteFile(SourcePath, SimpleFont());
+    Writer.SourceFontPath = SourcePath;
+    WriteFile(Dir.File("plain"), Bytes{1});
+    try {
+        Writer.WriteRenamedFont(Dir.File("plain/NEW.TTF"));
+        ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError& error) {
+        EXPECT_STREQ(error.what(), "Path not found");
+    }
+}
+
+TEST_F(WriterTest, ASourceLockedForWritingElsewhereLeavesNoCopyBehind) {
+    WriteFile(SourcePath, SimpleFont());
+    const int holder = ::open(SourcePath.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    Writer.SourceFontPath = SourcePath;
+    EXPECT_THROW(Writer.WriteRenamedFont(Dir.File("NEW.TTF")), EInOutError);
+    ::close(holder);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
+}
+
+TEST_F(WriterTest, AShortWriteIsADiskFullAndRemovesThePartialCopy) {
+    // A file-size limit makes the copy's writes stop short, as a full disk does.
+    Bytes source = SimpleFont();
+    source.resize(200000, 0x55);
+    WriteFile(SourcePath, source);
+    Writer.SourceFontPath = SourcePath;
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::string text;
+    try {
+        Writer.WriteRenamedFont(Dir.File("NEW.TTF"));
+    } catch (const EInOutError& error) {
+        text = error.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(text, "Disk full");
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
+}
+
+TEST_F(WriterTest, TextsAboveTheirCapacityAreRefusedBeforeAnythingIsWritten) {
+    FontNames names;
+    names.Style = std::string(33, 's');
+    EXPECT_THROW(WriteCopy(SimpleFont(), names), std::length_error);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
+}
+
+TEST_F(WriterTest, ACopyOfACopySavesTheLocationItsSourcePointedAt) {
+    const Bytes first = WriteCopy(SimpleFont(), NamesOfLengths({1, 2, 3, 4, 5, 6, 7, 8}), "A.TTF");
+    const std::size_t entry = FindEntry(first, "name").value();
+    Writer.SourceFontPath = Dir.File("A.TTF");
+    Writer.FontNames = NamesOfLengths({2, 2, 2, 2, 2, 2, 2, 2});
+    Writer.WriteRenamedFont(Dir.File("B.TTF"));
+    const Bytes second = ReadFile(Dir.File("B.TTF"));
+    EXPECT_EQ(GetU32(second, second.size() - 8), GetU32(first, entry + 8));
+    EXPECT_EQ(GetU32(second, second.size() - 4), GetU32(first, entry + 12));
+    EXPECT_EQ(GetU32(second, entry + 8), first.size());
+    EXPECT_TRUE(std::equal(first.begin() + static_cast<long>(entry) + 16, first.end(),
+                           second.begin() + static_cast<long>(entry) + 16));
+}
+
+TEST_F(WriterTest, OnlyTheFirstOfTwoNameEntriesIsPatched) {
+    const Bytes source = FontBuilder()
+                             .AddTable("head", HeadTable())
+                             .AddTable("NAME", NameTable(StandardRecords({})))
+                             .AddTable("name", NameTable(StandardRecords({})))
+                             .Build();
+    const Bytes copy = WriteCopy(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(GetU32(copy, 12 + 16 + 8), source.size());
+    EXPECT_EQ(GetU32(copy, 12 + 32 + 8), GetU32(source, 12 + 32 + 8));
+}
+
+TEST_F(WriterTest, ASourceWithoutNameEntryGetsTableAndMarkerOnly) {
+    const Bytes source = FontBuilder().AddTable("head", HeadTable()).Build();
+    const Bytes copy = WriteCopy(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(copy.size(), source.size() + 198 + 3 * 8 + 42);
+    EXPECT_TRUE(std::equal(source.begin(), source.end(), copy.begin()));
+}
+
+// ---- independent parsers read what we write ----
+
+class WriterCrossCheck : public WriterTest {
+protected:
+    FontNames Names() const {
+        FontNames names;
+        names.FamilyName = "Quill Check";
+        names.FullName = "Quill Check Bold";
+        names.Style = "Bold";
+        names.Postscript = "QuillCheck-Bold";
+        names.Version = "Version 7.5";
+        names.FontID = "Quill: Check";
+        names.Copyright = "Copyright \xA9 2024 Quill";
+        names.TradeMark = "Quill\x99 is a mark";
+        return names;
+    }
+    std::string WriteFromDejaVu() {
+        const std::string copy = Dir.File("QCHECK.TTF");
+        Writer.SourceFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+        Writer.FontNames = Names();
+        Writer.WriteRenamedFont(copy);
+        return copy;
+    }
+};
+
+TEST_F(WriterCrossCheck, FcQueryReportsTheNewFamily) {
+    const std::string copy = WriteFromDejaVu();
+    const std::string out =
+        RunCommand("fc-query --format='%{family}|%{style}|%{postscriptname}' '" + copy + "'");
+    EXPECT_NE(out.find("Quill Check"), std::string::npos) << out;
+    EXPECT_EQ(out.find("DejaVu"), std::string::npos) << out;
+    EXPECT_NE(out.find("QuillCheck-Bold"), std::string::npos) << out;
+}
+
+TEST_F(WriterCrossCheck, FontToolsParsesTheNewNameTable) {
+    const std::string copy = WriteFromDejaVu();
+    const std::string script = R"(
+import sys
+from fontTools.ttLib import TTFont
+f = TTFont(sys.argv[1])
+t = f['name']
+assert len(t.names) == 16, len(t.names)
+for i in range(8):
+    ms = t.getName(i, 3, 1, 1033).toUnicode()
+    mac = t.getName(i, 1, 0, 0).string
+    assert len(mac) == len(ms), i
+    sys.stdout.buffer.write((ms + '\n').encode('utf-8'))
+)";
+    const std::string out =
+        RunCommand("/usr/bin/python3 -c \"$(cat <<'PY'\n" + script + "\nPY\n)\" '" + copy + "'");
+    // Two-byte strings are 0x00 then the 1252 byte: U+0099 for the trade mark byte.
+    std::string expected;
+    const FontNames names = Names();
+    for (unsigned id = 0; id < 8; ++id) {
+        for (unsigned char c : names.TextOfNameID(id)) {
+            const char32_t cp = c;
+            expected += Utf32ToUtf8(std::u32string(1, cp));
+        }
+        expected += '\n';
+    }
+    EXPECT_EQ(out, expected);
+}
+
+} // namespace
