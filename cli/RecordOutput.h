@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/FontFile.h"
+
+#include <string>
+#include <string_view>
+
+// A UTF-8 text as a JSON string literal, quotes included.
+std::string JsonString(std::string_view utf8);
+
+// One line of JSON describing the reader's record for `path`: texts as UTF-8 from Windows-1252.
+std::string RecordJson(const std::string& path, const FontFile& font);
+
+// The same record as a readable block of lines.
+std::string RecordBlock(const std::string& path, const FontFile& font);

@@ -1,0 +1,272 @@
+#include "cli/CliCommands.h"
+#include "tests/support/TestFonts.h"
+
+#include <array>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testfonts;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCommand(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The value of a key in one line of our JSON (texts only; enough for these tests).
+std::string JsonText(const std::string& line, const std::string& key) {
+    const std::string marker = "\"" + key + "\": \"";
+    const std::size_t start = line.find(marker);
+    if (start == std::string::npos)
+        return "<missing " + key + ">";
+    std::string value;
+    for (std::size_t i = start + marker.size(); i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\')
+            value += line[i++];
+        value += line[i];
+    }
+    return value;
+}
+
+std::string JsonBool(const std::string& line, const std::string& key) {
+    const std::string marker = "\"" + key + "\": ";
+    const std::size_t start = line.find(marker);
+    if (start == std::string::npos)
+        return "<missing>";
+    return line.substr(start + marker.size(), line[start + marker.size()] == 't' ? 4 : 5);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public testing::Test {
+protected:
+    CliTest() {
+        FontSpec spec;
+        spec.FamilyName = "Quote \"Sans\"";
+        spec.FullName = "Quote \"Sans\"";
+        spec.MacStyle = 1;
+        Bytes font = SimpleFont(spec);
+        WriteFile(Source, font);
+    }
+    TempDir Dir;
+    std::string Source = Dir.File("SOURCE.TTF");
+};
+
+TEST_F(CliTest, ReadJsonGivesOneObjectPerFontInOrder) {
+    WriteFile(Dir.File("BAD.TTF"), Bytes{0, 9, 0, 0});
+    const CliRun run =
+        RunCommand({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
+    EXPECT_EQ(run.status, 1);
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    EXPECT_EQ(JsonText(lines[0], "path"), Source);
+    EXPECT_EQ(JsonBool(lines[0], "ReadFailed"), "false");
+    EXPECT_EQ(JsonText(lines[0], "FamilyName"), "Quote \\\"Sans\\\"");
+    EXPECT_EQ(JsonText(lines[0], "Style"), "Regular");
+    EXPECT_EQ(JsonBool(lines[0], "Bold"), "true");
+    EXPECT_EQ(JsonBool(lines[0], "Italic"), "false");
+    EXPECT_EQ(JsonBool(lines[0], "IsRenamed"), "false");
+    EXPECT_EQ(JsonBool(lines[1], "ReadFailed"), "true");
+    EXPECT_EQ(JsonText(lines[1], "ErrorText"), "Not a TrueType file.");
+    EXPECT_EQ(JsonText(lines[1], "Version"), "*** No Ver. I.D. Found ***");
+    EXPECT_EQ(JsonText(lines[2], "ErrorText"), "Font File Not Found.");
+    for (const char* key : {"path", "ErrorText", "FamilyName", "FullName", "Style", "Postscript",
+                            "Version", "FontID", "Copyright", "TradeMark"})
+        EXPECT_EQ(JsonText(lines[0], key).find("<missing"), std::string::npos) << key;
+}
+
+TEST_F(CliTest, ReadOfGoodFontsExitsZero) {
+    const CliRun run =
+        RunCommand({"read", Source, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Quote \"Sans\""), std::string::npos);
+    EXPECT_NE(run.out.find("DejaVu Sans"), std::string::npos);
+}
+
+TEST_F(CliTest, AFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
+    const int holder = ::open(Source.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const CliRun run = RunCommand({"read", "--json", Source});
+    ::close(holder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(JsonBool(run.out, "ReadFailed"), "true");
+    EXPECT_EQ(JsonText(run.out, "ErrorText"), "I/O error 32");
+}
+
+TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
+    FontSpec spec;
+    spec.FamilyName = "Mark";
+    spec.FullName = "Mark";
+    Bytes font = FontBuilder()
+                     .AddTable("head", HeadTable())
+                     .AddTable("name", NameTable({MsName(1, u"Mark\u2122"), MsName(4, u"Mark"),
+                                                  MacName(3, "a\x81"
+                                                             "b\tc\x01"
+                                                             "d"),
+                                                  MacName(0, "\xA9 caf\xE9")}))
+                     .Build();
+    WriteFile(Dir.File("TM.TTF"), font);
+    const CliRun run = RunCommand({"read", "--json", Dir.File("TM.TTF")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
+    EXPECT_EQ(JsonText(run.out, "FontID"), "a\xC2\x81"
+                                           "b\\tc\\u0001d");
+    EXPECT_EQ(JsonText(run.out, "Copyright"), "\xC2\xA9 caf\xC3\xA9");
+}
+
+TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
+    const std::string newFile = Dir.File("NEW.TTF");
+    const CliRun run = RunCommand({"make", "--json", Source, newFile, "--family", "  Quill  Mark ",
+                                   "--style", "bold ITALIC", "--version", "Version 2\xE2\x84\xA2",
+                                   "--copyright", "\xC2\xA9 2024 \xE4\xB8\x80"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "path"), newFile);
+    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quill  Mark");
+    EXPECT_EQ(JsonText(run.out, "Style"), "Bold Italic");
+    EXPECT_EQ(JsonText(run.out, "FullName"), "Quill  Mark Bold Italic");
+    EXPECT_EQ(JsonText(run.out, "Postscript"), "QuillMark-BoldItalic");
+    EXPECT_EQ(JsonText(run.out, "Version"), "Version 2\xE2\x84\xA2");
+    EXPECT_EQ(JsonText(run.out, "Copyright"), "\xC2\xA9 2024 ?");
+    EXPECT_EQ(JsonText(run.out, "FontID"), "TestFoundry: Test Sans");
+    EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
+
+    const CliRun back = RunCommand({"read", "--json", newFile});
+    EXPECT_EQ(back.status, 0);
+    for (const char* key :
+         {"FamilyName", "Style", "FullName", "Postscript", "Copyright", "FontID", "TradeMark"})
+        EXPECT_EQ(JsonText(back.out, key), JsonText(run.out, key)) << key;
+    // The version's trade mark sign comes back as two characters, as the reader keeps it.
+    EXPECT_EQ(JsonText(back.out, "Version"), "Version 2!\\\"");
+    EXPECT_EQ(JsonBool(back.out, "IsRenamed"), "true");
+}
+
+TEST_F(CliTest, MakeCutsTextsToTheirCapacities) {
+    const std::string newFile = Dir.File("LONG.TTF");
+    const CliRun run = RunCommand({"make", "--json", Source, newFile, "--family",
+                                   std::string(70, 'F'), "--trademark", std::string(200, 'T')});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "FamilyName"), std::string(64, 'F'));
+    EXPECT_EQ(JsonText(run.out, "FullName"), std::string(64, 'F'));
+    EXPECT_EQ(JsonText(run.out, "TradeMark"), std::string(127, 'T'));
+}
+
+TEST_F(CliTest, MakeRefusesAnExistingFileAndAnUnreadableSource) {
+    WriteFile(Dir.File("EXISTS.TTF"), Bytes{7});
+    CliRun run = RunCommand({"make", Source, Dir.File("EXISTS.TTF")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(ReadFile(Dir.File("EXISTS.TTF")), Bytes{7});
+
+    WriteFile(Dir.File("JUNK.TTF"), Bytes(100, 0xEE));
+    run = RunCommand({"make", Dir.File("JUNK.TTF"), Dir.File("OUT.TTF")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Not a TrueType file."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("OUT.TTF")));
+}
+
+TEST_F(CliTest, RestoreSwapsBackAndForth) {
+    const std::string newFile = Dir.File("NEW.TTF");
+    ASSERT_EQ(RunCommand({"make", Source, newFile, "--family", "Fresh"}).status, 0);
+    const Bytes written = ReadFile(newFile);
+    CliRun run = RunCommand({"restore", "--json", newFile});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quote \\\"Sans\\\"");
+    EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
+    run = RunCommand({"restore", "--json", newFile});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Fresh");
+    EXPECT_EQ(ReadFile(newFile), written);
+}
+
+TEST_F(CliTest, RestoreRefusesOrdinaryAndLockedFilesLeavingThemUntouched) {
+    const Bytes before = ReadFile(Source);
+    CliRun run = RunCommand({"restore", Source});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Not a valid TrueType font file."), std::string::npos);
+    EXPECT_EQ(run.out, "");
+
+    const std::string newFile = Dir.File("NEW.TTF");
+    ASSERT_EQ(RunCommand({"make", Source, newFile}).status, 0);
+    const Bytes written = ReadFile(newFile);
+    const int holder = ::open(newFile.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_SH), 0);
+    run = RunCommand({"restore", newFile});
+    ::close(holder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Font is in use by another application."), std::string::npos);
+    EXPECT_EQ(ReadFile(newFile), written);
+    EXPECT_EQ(ReadFile(Source), before);
+}
+
+struct UsageRow {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+};
+
+class CliUsageTest : public testing::TestWithParam<UsageRow> {};
+
+TEST_P(CliUsageTest, AnswersWithOneLineAndItsStatus) {
+    TempDir dir;
+    WriteFile(dir.File("S.TTF"), SimpleFont());
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().args)
+        args.push_back(arg == "S" ? dir.File("S.TTF") : arg == "N" ? dir.File("N.TTF") : arg);
+    const CliRun run = RunCommand(args);
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("N.TTF")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CliUsageTest,
+    testing::Values(UsageRow{"NoCommand", {}, 2}, UsageRow{"UnknownCommand", {"list"}, 2},
+                    UsageRow{"ReadWithoutFont", {"read", "--json"}, 2},
+                    UsageRow{"UnknownOption", {"read", "--xml", "S"}, 2},
+                    UsageRow{"TextOptionOnRead", {"read", "--family", "X", "S"}, 2},
+                    UsageRow{"MakeMissingNewFile", {"make", "S"}, 2},
+                    UsageRow{"MakeOptionWithoutText", {"make", "S", "N", "--style"}, 2},
+                    UsageRow{"FamilyWithHyphen", {"make", "S", "N", "--family", "A-B"}, 2},
+                    UsageRow{"StyleWithAccent", {"make", "S", "N", "--style", "\xC3\xA9"}, 2},
+                    UsageRow{"RestoreTwoFiles", {"restore", "S", "S"}, 2},
+                    UsageRow{"MakeFromMissingSource", {"make", "/nonexistent/X.TTF", "N"}, 1},
+                    UsageRow{"MakeIntoMissingFolder", {"make", "S", "/nonexistent/N.TTF"}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The installed program: exit statuses reach the shell.
+int RunBinary(const std::string& arguments) {
+    const std::string command =
+        QM_BINARY_DIR "/cli/quillmark-cli " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(CliTest, TheProgramExitsWithTheStatusOfItsCommand) {
+    EXPECT_EQ(RunBinary("read '" + Source + "'"), 0);
+    EXPECT_EQ(RunBinary("read '" + Dir.File("NONE.TTF") + "'"), 1);
+    EXPECT_EQ(RunBinary("frobnicate"), 2);
+    EXPECT_EQ(RunBinary("--help"), 0);
+}
+
+} // namespace
