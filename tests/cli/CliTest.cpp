@@ -152,11 +152,10 @@ TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
 
     const CliRun back = RunCommand({"read", "--json", newFile});
     EXPECT_EQ(back.status, 0);
-    for (const char* key :
-         {"FamilyName", "Style", "FullName", "Postscript", "Copyright", "FontID", "TradeMark"})
+    // The trade mark byte is written as U+0099, so it comes back whole, even in the version.
+    for (const char* key : {"FamilyName", "Style", "FullName", "Postscript", "Copyright", "FontID",
+                            "TradeMark", "Version"})
         EXPECT_EQ(JsonText(back.out, key), JsonText(run.out, key)) << key;
-    // The version's trade mark sign comes back as two characters, as the reader keeps it.
-    EXPECT_EQ(JsonText(back.out, "Version"), "Version 2!\\\"");
     EXPECT_EQ(JsonBool(back.out, "IsRenamed"), "true");
 }
 
