@@ -7,6 +7,10 @@
 //            registration
 //   naming/  the naming boxes and the key filter, derived names, make a new font, restore
 
+#include "core/FontFile.h"
+#include "platform/Folders.h"
+
+#include <QCursor>
 #include <QString>
 #include <QWidget>
 
@@ -39,12 +43,33 @@ class TRegFile;
 class TDriveComboBox;
 class TDirectoryListBox;
 class TFileListBox;
+class TStripPainter;
+namespace qm::platform {
+class AppFonts;
+} // namespace qm::platform
+
+class THintSwitch;
+
+namespace qm::platform {
+class RegistryStore;
+class SoundPlayer;
+} // namespace qm::platform
+
+// What the window takes from the machine. Empty members mean the real thing; tests hand in
+// their own settings folder, a recording sound player and their own "Windows" folder.
+struct TFrmMainSetup {
+    std::shared_ptr<qm::platform::RegistryStore> Registry; // null: the user's settings folder
+    std::shared_ptr<qm::platform::SoundPlayer> Sound;      // null: the default sound output
+    qm::platform::SystemFolders Folders;                   // "/usr/share" and "/usr/bin"
+    int PixelsPerInch = 0;                                 // 0: the screen's logical density
+};
 
 class TFrmMain : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TFrmMain(QWidget* parent = nullptr);
+    // Builds the layout and runs FormCreate, which shows the window.
+    explicit TFrmMain(QWidget* parent = nullptr, TFrmMainSetup setup = {});
     ~TFrmMain() override;
 
     // ---- Window, title artwork, options ---------------------------------------------------
@@ -139,8 +164,13 @@ public:
     TAppExec* AppExec = nullptr;
     TWinRoller* WinRoller = nullptr;
     TMSOfficeCaption* TitleBar = nullptr;
+    THintSwitch* Hints = nullptr; // the application-wide hint switch and timing
 
     // ---- Program-wide state kept beside the window ----------------------------------------
+    FontFile Font; // FontNames and the reading state: ReadFailed, ErrorText, IsRenamed, ...
+    qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
+    QCursor HandCursor;                  // "MYPOINTER", cursor 50
+    int PixelsPerInch = 96;              // the density ScaleToScreen works for
     QString WindowsFolder;
     QString SystemFolder;
     QString DestinationFolder;
@@ -169,6 +199,8 @@ public:
     void B_SetFolderClick();
     void B_SetFolderCancelClick();
     void B_ViewPrintClick();
+    // Runs a handler; whatever it lets escape is shown in the "Error" box.
+    template <class F> void Guarded(F&& handler);
 
     // ---- browse/ --------------------------------------------------------------------------
     void D_DirChange();
@@ -179,6 +211,15 @@ public:
     void SB_All256CharsScroll();
     void AddTemporaryFont(const QString& path);
     void RemoveTemporaryFont(const QString& path);
+    void SetUpCharacterStrip(); // FormCreate step 14: AllChars, the strip's font, range, "065"
+    // Links drive box, folder list, file list and file-name box, and connects the browser's own
+    // events (list mouse and key releases, folder change, strip scrolling). The constructor
+    // calls it once, after the layout and before FormCreate.
+    void ConnectBrowser();
+    // The strip label's face: the registered file's own, size 30, with the bold and italic flags.
+    void SetStripFace(const QString& path);
+    std::shared_ptr<qm::platform::AppFonts> TemporaryFonts; // the app-only registrations
+    TStripPainter* StripPainter = nullptr; // draws LB_All256Chars in the loaded file's glyphs
 
     // ---- naming/ --------------------------------------------------------------------------
     bool FormKeyPress(QLineEdit* box, QChar key); // true: the key is swallowed
@@ -195,4 +236,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    bool RunFormClose(); // false: an error stopped it and the window stays open
 };
+
+#include "app/ErrorDisplay.h"
+
+template <class F> void TFrmMain::Guarded(F&& handler) {
+    runGuarded(this, std::forward<F>(handler));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// The application object: a QApplication that shows what an event handler lets escape in the
+// "Error" box instead of ending the program.
+
+#include <QApplication>
+
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};

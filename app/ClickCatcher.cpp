@@ -1,0 +1,25 @@
+#include "app/ClickCatcher.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+TClickCatcher::TClickCatcher(QWidget* target, std::function<void()> onClick)
+    : QObject(target), onClick_(std::move(onClick)) {
+    target->installEventFilter(this);
+}
+
+bool TClickCatcher::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::MouseButtonPress) {
+        pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    } else if (event->type() == QEvent::MouseButtonRelease && pressed_) {
+        pressed_ = false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // Like a button: releasing outside the label cancels the click.
+        if (mouse->button() == Qt::LeftButton &&
+            widget->rect().contains(mouse->position().toPoint()))
+            onClick_();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

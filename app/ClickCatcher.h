@@ -1,0 +1,22 @@
+#pragma once
+
+// Turns a left-button click on a plain label into a handler call, for the labels that act as
+// buttons ("OKAY", the mask over the flashing text, the destination caption).
+
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+class TClickCatcher : public QObject {
+    Q_OBJECT
+public:
+    TClickCatcher(QWidget* target, std::function<void()> onClick);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};

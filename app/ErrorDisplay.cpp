@@ -1,0 +1,23 @@
+#include "app/ErrorDisplay.h"
+
+#include "controls/MessageBox.h"
+
+#include <QApplication>
+#include <QWidget>
+
+QString errorDisplayText(const std::exception& error) {
+    const QString text = QString::fromUtf8(error.what());
+    // An error without a message of its own still has to say something.
+    return text.isEmpty() ? unknownErrorText() : text;
+}
+
+QString unknownErrorText() {
+    return QStringLiteral("An unexpected error occurred.");
+}
+
+void showEscapedError(QWidget* parent, const QString& text) {
+    // A busy cursor left by the failed handler would hide that the program is usable again.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    showError(parent, text);
+}

@@ -1,0 +1,170 @@
+// Start-up, the version reminder and shutdown of the main window.
+
+#include "app/HintSwitch.h"
+#include "app/Main.h"
+#include "app/MainLayout.h"
+#include "app/RegFiles.h"
+#include "app/WavePlay.h"
+#include "browse/DirectoryListBox.h"
+#include "controls/MessageBox.h"
+#include "controls/Toggler.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+
+namespace {
+
+const QString kSettingsKey = QStringLiteral("Software\\Solvane\\Vantrel\\Quillmark\\Application");
+
+// Any digit missing makes the date unusable.
+bool decimalField(const QString& text, int from, int count, int& value) {
+    bool ok = false;
+    value = text.mid(from, count).toInt(&ok, 10);
+    return ok;
+}
+
+int floorDiv(long long a, long long b) {
+    long long q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return static_cast<int>(q);
+}
+
+} // namespace
+
+void TFrmMain::FormCreate() {
+    // 1. The hand cursor, for every control that acts on a click.
+    const QPixmap pointer(QStringLiteral(":/cursors/MYPOINTER.png"));
+    HandCursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pointer, 5, 0);
+    for (const LayoutRow& row : mainLayout())
+        if (row.hand)
+            if (auto* w = findChild<QWidget*>(QLatin1String(row.name)))
+                w->setCursor(HandCursor);
+
+    // 2. Hint timing.
+    Hints->setHintPause(1000);
+    Hints->setHintHidePause(6000);
+
+    // 3. Busy until the window is shown.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    // 4. Cue names.
+    QString* cues[] = {&MyOK,   &MyOhOh, &MyTick,   &MyTock, &MyGoodbye,
+                       &MyDing, &MyTaDa, &MyChimes, &MyOpen, &MyClose};
+    for (size_t i = 0; i < kCueNames.size(); ++i)
+        *cues[i] = QString::fromLatin1(kCueNames[i]);
+
+    // 5. The "Windows" and "system" folders.
+    WindowsFolder = qm::platform::pathCase(Folders.windowsFolder());
+    SystemFolder = qm::platform::pathCase(Folders.systemFolder());
+
+    // 6. Fonts folder attributes: nothing hides the system font folder here.
+
+    // 7.-8. Settings key and version reminder.
+    Reg->setRootKey(TRegFile::hkCurrentUser);
+    Reg->setKey(kSettingsKey);
+    VersionReminder();
+
+    // 9.-10. Stored settings; each switch's handler runs when its state changes.
+    C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).ToBool());
+    C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).ToBool());
+    DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).ToString();
+    Hints->setShowHint(C_ShowHelp->checked());
+
+    // 11. Centred, a little above the middle.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = frameGeometry().size();
+        move(area.left() + (area.width() - outer.width()) / 2,
+             area.top() + (area.height() - outer.height()) / 2 - 10);
+    }
+
+    // 12. The system font folder, or the home folder where there is none.
+    D_Dir->setDirectory(Folders.fontsStartFolder());
+
+    // 13.-14. Caption and character strip.
+    setWindowTitle(QString::fromUtf8(windowCaption()));
+    SetUpCharacterStrip();
+
+    // 15. Overlay panels: placed, then stacked with the help panel on top of all.
+    P_All256Chars->move(ScaleToScreen(19), ScaleToScreen(19));
+    P_FontError->move(ScaleToScreen(19), ScaleToScreen(19));
+    P_Advanced->move(ScaleToScreen(19), ScaleToScreen(337));
+    P_MakeFont->move(ScaleToScreen(19), ScaleToScreen(337));
+    P_WhatsNew->move(ScaleToScreen(19), ScaleToScreen(54));
+    P_Help->move(ScaleToScreen(19), ScaleToScreen(54));
+    for (QFrame* panel : {P_Advanced, P_MakeFont, P_All256Chars, P_FontError, P_WhatsNew, P_Help})
+        panel->raise();
+
+    // 16. No current font.
+    ResetFontDisplay();
+
+    // 17.-19. Shown, greeted, ready.
+    QApplication::processEvents();
+    show();
+    repaint();
+    PlayCue(MyTaDa);
+    QApplication::restoreOverrideCursor();
+}
+
+void TFrmMain::VersionReminder() {
+    const QString name = QStringLiteral("Version Reminder");
+    if (!Reg->ValueExists(QString(), name))
+        Reg->WriteValue(name, TodayNumber());
+    const int days = TodayNumber() - Reg->ReadValueDefault(name, TodayNumber()).ToInt();
+    if (days > 120) {
+        Reg->WriteValue(name, TodayNumber());
+        PlayCue(MyDing);
+        showInformation(this, QString::fromLatin1(reminderText()));
+    }
+}
+
+int TFrmMain::DayNumber(const QString& date) {
+    if (date.size() != 10)
+        return 0;
+    int y = 0, m = 0, d = 0;
+    if (!decimalField(date, 0, 4, y) || !decimalField(date, 5, 2, m) ||
+        !decimalField(date, 8, 2, d))
+        return 0;
+    if (y < 0 || m < 1 || m > 12 || d < 1 || d > 31)
+        return 0;
+    if (y < 100)
+        y += 100;
+    const int a = (m - 14) / 12;
+    return floorDiv(1461LL * (y + 4800 + a), 4) + floorDiv(367LL * (m - 2 - 12 * a), 12) -
+           floorDiv(3LL * floorDiv(y + 4900 + a, 100), 4) + d - 32075;
+}
+
+int TFrmMain::TodayNumber() {
+    return DayNumber(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+void TFrmMain::FormClose() {
+    // 1.-3. Busy; the settings.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Reg->setRootKey(TRegFile::hkCurrentUser);
+    Reg->setKey(kSettingsKey);
+    Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
+    Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
+    Reg->WriteValue(QStringLiteral("Save To"), DestinationFolder);
+
+    // 4. Fonts folder attributes: nothing to give back here.
+
+    // 5. The temporary font.
+    if (!TemporaryFontPath.isEmpty())
+        RemoveTemporaryFont(TemporaryFontPath);
+
+    // 6. Goodbye, heard to its end.
+    Sound->setAsync(false);
+    PlayCue(MyGoodbye);
+
+    // 7.-8. Done; the loop ends once this close is handled.
+    QApplication::processEvents();
+    QApplication::restoreOverrideCursor();
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
+}

@@ -1,0 +1,110 @@
+#include "app/Main.h"
+
+#include "app/AppExec.h"
+#include "app/ClickCatcher.h"
+#include "app/HintSwitch.h"
+#include "app/MainLayout.h"
+#include "app/RegFiles.h"
+#include "app/WavePlay.h"
+#include "controls/ColorBtn.h"
+#include "controls/SystemColors.h"
+#include "controls/Toggler.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+
+TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
+    : QWidget(parent), Folders(std::move(setup.Folders)) {
+    setObjectName(QStringLiteral("FrmMain"));
+    // One fixed-size window: the client area the layout was drawn for, on black.
+    setFixedSize(621, 432);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ClassicColors::black());
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFont(defaultUiFont());
+
+    if (setup.PixelsPerInch > 0)
+        PixelsPerInch = setup.PixelsPerInch;
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        PixelsPerInch = qRound(screen->logicalDotsPerInch());
+
+    buildMainLayout(*this);
+    // Both switches start on, as designed; the stored settings change them in FormCreate.
+    C_AllowSounds->setChecked(true);
+    C_ShowHelp->setChecked(true);
+
+    // The components, in their documented order. The balloon help, the roller and the caption
+    // bar join here once they exist; until then the desktop's frame carries the caption.
+    Sound = new TPlayerWave(this, std::move(setup.Sound));
+    Sound->setLoop(false);
+    Sound->setAsync(true);
+    Reg = new TRegFile(this, std::move(setup.Registry));
+    AppExec = new TAppExec(this);
+    Hints = new THintSwitch(this);
+
+    ConnectHandlers();
+    ConnectBrowser();
+    ConnectNaming();
+
+    if (!runGuarded(this, [this] { FormCreate(); })) {
+        // Start-up stopped early: the window still appears as far as it was set up.
+        show();
+    }
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::ConnectHandlers() {
+    // The browser's own events (folder change, list mouse and key releases) and the naming
+    // boxes' (key preview, focus out, the destination box clicks) are attached by
+    // ConnectBrowser and ConnectNaming.
+    const std::pair<TColorButton*, void (TFrmMain::*)()> buttons[] = {
+        {B_WhatsNew, &TFrmMain::B_WhatsNewClick},
+        {B_WhatsNewClose, &TFrmMain::B_WhatsNewCloseClick},
+        {B_Help, &TFrmMain::B_HelpClick},
+        {B_HelpClose, &TFrmMain::B_HelpCloseClick},
+        {B_CreateFontNow, &TFrmMain::B_CreateFontNowClick},
+        {B_RestoreNames, &TFrmMain::B_RestoreNamesClick},
+        {B_ViewPrint, &TFrmMain::B_ViewPrintClick},
+        {B_Advanced, &TFrmMain::B_AdvancedClick},
+        {B_SetFolder, &TFrmMain::B_SetFolderClick},
+        {B_SetFolderCancel, &TFrmMain::B_SetFolderCancelClick},
+        {B_MakeFont, &TFrmMain::B_MakeFontClick},
+        {B_CancelMake, &TFrmMain::B_CancelMakeClick},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &TColorButton::clicked, this,
+                [this, h = handler] { Guarded([&] { (this->*h)(); }); });
+
+    connect(C_AllowSounds, &TBWCCCheckBox::clicked, this,
+            [this] { Guarded([this] { C_AllowSoundsClick(); }); });
+    connect(C_ShowHelp, &TBWCCCheckBox::clicked, this,
+            [this] { Guarded([this] { C_ShowHelpClick(); }); });
+    connect(SB_All256Chars, &QScrollBar::valueChanged, this,
+            [this] { Guarded([this] { SB_All256CharsScroll(); }); });
+    new TClickCatcher(LB_WarnMask, [this] { Guarded([this] { LB_WarnMaskClick(); }); });
+    new TClickCatcher(LB_WarningOff, [this] { Guarded([this] { LB_WarningOffClick(); }); });
+}
+
+int TFrmMain::ScaleToScreen(int v) const {
+    if (PixelsPerInch == 96)
+        return v;
+    return static_cast<int>(v * 1.2299);
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (RunFormClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFrmMain::RunFormClose() {
+    return runGuarded(this, [this] { FormClose(); });
+}

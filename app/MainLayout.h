@@ -1,0 +1,69 @@
+#pragma once
+
+// The main window's layout as data: every control of every region and overlay panel with its
+// place at 96 pixels per inch, colours, caption, hint and font, created in table order (which
+// is also the stacking and tab order).
+
+#include <QColor>
+#include <QRect>
+#include <vector>
+
+class TFrmMain;
+
+enum class ControlKind {
+    Panel,      // QFrame with a colour and a bevel
+    Label,      // QLabel
+    Picture,    // QLabel showing a stored picture
+    Rule,       // a sunken horizontal line
+    Edit,       // borderless QLineEdit
+    Memo,       // read-only QPlainTextEdit
+    Button,     // TColorButton
+    Toggle,     // TBWCCCheckBox
+    PathLabel,  // TFileLabel
+    Counter,    // TLCDLabel
+    FontImage,  // TMyFontImage showing a stored picture
+    Flashing,   // TFlashingLabel
+    Label3D,    // TDRLabel
+    ScrollBar,  // horizontal QScrollBar
+    DriveBox,   // TDriveComboBox
+    FolderList, // TDirectoryListBox
+    FileList,   // TFileListBox
+};
+
+enum class Bevel { None, Lowered, Raised, Single };
+
+struct LayoutRow {
+    ControlKind kind;
+    const char* name;
+    const char* parent; // nullptr: the window itself
+    QRect place;
+    const char* caption = "";
+    const char* hint = "";
+    QColor color = {}; // face or background; invalid: the parent's shows through
+    QColor text = {};  // text colour; invalid: black
+    int pixels = 0;    // font size in pixels; 0: the window's 11
+    bool bold = false;
+    bool wrap = false;
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+    Bevel bevel = Bevel::None;
+    int bevelSize = 0; // 0: the control's default
+    int maxLength = 0; // typing limit of an edit box
+    bool readOnly = false;
+    bool tabStop = false;
+    bool hand = false; // cursor 50, set once the cursor is loaded
+    bool hidden = false;
+};
+
+// The window's rows in creation order.
+const std::vector<LayoutRow>& mainLayout();
+
+// The controls in the order Tab walks them.
+const std::vector<const char*>& mainTabOrder();
+
+// The what's-new list and the window's caption.
+const char* whatsNewText();
+const char* windowCaption();
+const char* reminderText();
+
+// Creates every control of the table on form and binds the form's members to them.
+void buildMainLayout(TFrmMain& form);

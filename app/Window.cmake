@@ -1,0 +1,20 @@
+# The main window's own part: declaration, layout, start-up and shutdown, cues, panels,
+# the general error display.
+list(APPEND QM_WINDOW_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Application.h
+  ${CMAKE_CURRENT_LIST_DIR}/ClickCatcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ClickCatcher.h
+  ${CMAKE_CURRENT_LIST_DIR}/Cues.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DestinationFolder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorDisplay.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorDisplay.h
+  ${CMAKE_CURRENT_LIST_DIR}/HintSwitch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HintSwitch.h
+  ${CMAKE_CURRENT_LIST_DIR}/InfoPanels.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Lifecycle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Main.h
+  ${CMAKE_CURRENT_LIST_DIR}/MainLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainLayout.h
+)
