@@ -3,12 +3,10 @@
 
 #include "app/ClickCatcher.h"
 #include "app/Main.h"
+#include "controls/FileLbl.h"
 #include "core/NamingRules.h"
 #include "naming/KeyPreview.h"
 
-#include "controls/FileLbl.h"
-
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
