@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,18 +26,6 @@ QRect screenRectAt(const QPoint& pointer) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 640, 480);
-}
-
-// The widget a hint belongs to: the one under the pointer or its nearest ancestor with a
-// hint, never crossing into another window.
-QWidget* hintControlFor(QWidget* w) {
-    for (; w; w = w->parentWidget()) {
-        if (!w->toolTip().isEmpty())
-            return w;
-        if (w->isWindow())
-            break;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -214,13 +203,10 @@ TBalloonHintWindow::TBalloonHintWindow(const TBalloonHint* hint) : TBalloonWindo
 
 TBalloonHint::TBalloonHint(QObject* owner) : TBalloonBase(owner) {
     setObjectName(QStringLiteral("BalloonHint1"));
-    FWakeTimer.setSingleShot(true);
     FHideTimer.setSingleShot(true);
     // A coarse timer may fire several hundred milliseconds early.
     FHideTimer.setTimerType(Qt::PreciseTimer);
-    FWakeTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FWakeTimer, &QTimer::timeout, this, &TBalloonHint::showHintNow);
-    connect(&FHideTimer, &QTimer::timeout, this, &TBalloonHint::hideHint);
+    connect(&FHideTimer, &QTimer::timeout, this, &TBalloonHint::hintTimedOut);
     qApp->setProperty(CurrentHintProperty, QVariant::fromValue<QObject*>(this));
     qApp->installEventFilter(this);
     setActive(true);
@@ -248,21 +234,13 @@ void TBalloonHint::setActive(bool on) {
     delete FWindow.data();
 }
 
-void TBalloonHint::setShowHint(bool on) {
-    if (FShowHint == on)
-        return;
-    FShowHint = on;
-    if (!on)
-        CancelHint();
-}
-
 Qt::MouseButtons TBalloonHint::buttonsDown() const {
     return QGuiApplication::mouseButtons() | FButtons;
 }
 
 void TBalloonHint::CancelHint() {
-    FWakeTimer.stop();
     FHintControl = nullptr;
+    FTimedOut = false;
     hideHint();
 }
 
@@ -273,18 +251,51 @@ void TBalloonHint::hideHint() {
     QToolTip::hideText();
 }
 
+void TBalloonHint::hintTimedOut() {
+    hideHint();
+    // The control has had its hint; it shows again only after the pointer has left it.
+    FTimedOut = true;
+}
+
+bool TBalloonHint::showHintFor(QWidget* control, const QPoint& globalPos) {
+    if (control == FHintControl && FTimedOut)
+        return true;
+    FHintControl = control;
+    FTimedOut = false;
+    const QString text = control->toolTip();
+    if (!FActive) {
+        QToolTip::showText(globalPos, text, control, QRect(), FHintHidePause);
+        return true;
+    }
+    if (!FWindow) {
+        FWindow = new TBalloonHintWindow(this);
+        connect(FWindow, &TBalloonWindow::cancelRequested, this, &TBalloonHint::CancelHint);
+    }
+    FWindow->ActivateHint(globalPos, text);
+    if (FWindow && FWindow->isVisible())
+        FHideTimer.start(FHintHidePause);
+    return true;
+}
+
 bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
     if (!isCurrent())
         return false;
     switch (event->type()) {
-    case QEvent::ToolTip:
-        // Hints come from our own timing; the toolkit's tooltip never shows by itself.
-        return true;
+    case QEvent::ToolTip: {
+        // A control without a hint lets the request pass on to its parent.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || w == FWindow || w->toolTip().isEmpty())
+            break;
+        return showHintFor(w, static_cast<QHelpEvent*>(event)->globalPos());
+    }
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
         FButtons = me->buttons();
-        if (auto* w = qobject_cast<QWidget*>(watched))
-            mouseMoved(w, me->globalPosition().toPoint());
+        if (FHintControl) {
+            const QPoint at = FHintControl->mapFromGlobal(me->globalPosition().toPoint());
+            if (!FHintControl->rect().contains(at))
+                CancelHint();
+        }
         break;
     }
     case QEvent::MouseButtonPress:
@@ -302,7 +313,7 @@ bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
         CancelHint();
         break;
     case QEvent::Leave: {
-        // Leaving a window of ours (not just passing between its children).
+        // Leaving a window of ours, not just passing between its children.
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && w->isWindow() && w != FWindow)
             CancelHint();
@@ -312,41 +323,4 @@ bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return false;
-}
-
-void TBalloonHint::mouseMoved(QWidget* receiver, const QPoint& globalPos) {
-    if (receiver == FWindow)
-        return;
-    FPointer = globalPos;
-    QWidget* under = QApplication::widgetAt(globalPos);
-    if (!under)
-        under = receiver;
-    QWidget* control = (FButtons & HintButtons) ? nullptr : hintControlFor(under);
-    if (control == FHintControl)
-        return;
-    hideHint();
-    FHintControl = control;
-    FWakeTimer.stop();
-    if (control && FShowHint)
-        FWakeTimer.start(FHintPause);
-}
-
-void TBalloonHint::showHintNow() {
-    QWidget* control = FHintControl;
-    if (!control || !FShowHint || !control->isVisible())
-        return;
-    const QString text = control->toolTip();
-    if (text.isEmpty())
-        return;
-    if (FActive) {
-        if (!FWindow) {
-            FWindow = new TBalloonHintWindow(this);
-            connect(FWindow, &TBalloonWindow::cancelRequested, this, &TBalloonHint::CancelHint);
-        }
-        FWindow->ActivateHint(FPointer, text);
-        if (FWindow && FWindow->isVisible())
-            FHideTimer.start(FHintHidePause);
-    } else {
-        QToolTip::showText(FPointer, text, control, QRect(), FHintHidePause);
-    }
 }

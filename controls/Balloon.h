@@ -1,9 +1,8 @@
 #pragma once
 
 // Balloon help: the application's hints drawn as speech balloons whose tail points at the
-// mouse pointer. TBalloonHint is the window's component; it filters the application's events,
-// runs the hint timing (wake-up and display time) and shows a TBalloonHintWindow, or the plain
-// tooltip while it is not Active.
+// mouse pointer. TBalloonHint is the window's component; it answers the application's tooltip
+// requests with a TBalloonHintWindow, or the plain tooltip while it is not Active.
 
 #include "controls/BalloonGeometry.h"
 
@@ -143,36 +142,33 @@ public:
     explicit TBalloonHintWindow(const TBalloonHint* hint);
 };
 
+// The window's balloon help. It answers the toolkit's tooltip requests (so the application's
+// hint switch and wake-up delay, which act on those requests, govern it too), shows the balloon
+// and hides it after HintHidePause or when the pointer leaves the control, a button or key is
+// pressed, or the application loses the focus.
 class TBalloonHint : public TBalloonBase {
     Q_OBJECT
     Q_PROPERTY(bool Active READ Active WRITE setActive)
-    Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
-    Q_PROPERTY(int HintPause READ HintPause WRITE setHintPause)
     Q_PROPERTY(int HintHidePause READ HintHidePause WRITE setHintHidePause)
 
 public:
-    // Installs itself as the application's hint machinery; the newest one wins.
+    // Installs itself on the application; the newest one wins.
     explicit TBalloonHint(QObject* owner = nullptr);
     ~TBalloonHint() override;
 
     // Balloons (on) or the plain tooltip (off).
     bool Active() const { return FActive; }
     void setActive(bool on);
-    // The application's hint switch ("Help On"): off, no hint shows anywhere.
-    bool ShowHint() const { return FShowHint; }
-    void setShowHint(bool on);
-    // Milliseconds from resting on a control to its hint, and how long a hint stays.
-    int HintPause() const { return FHintPause; }
-    void setHintPause(int ms) { FHintPause = ms; }
+    // How long a hint stays, in milliseconds.
     int HintHidePause() const { return FHintHidePause; }
     void setHintHidePause(int ms) { FHintHidePause = ms; }
 
-    // Hides the hint now; the next mouse move over a control starts its wait again.
+    // Hides the hint now; the control's next tooltip request shows it again.
     void CancelHint();
 
     // The balloon window, made when the first balloon shows (null before, or while inactive).
     TBalloonHintWindow* HintWindow() const { return FWindow; }
-    // The control whose hint is pending or showing.
+    // The control whose hint is showing or has just shown.
     QWidget* HintControl() const { return FHintControl; }
 
     Qt::MouseButtons buttonsDown() const override;
@@ -182,18 +178,15 @@ protected:
 
 private:
     bool isCurrent() const;
-    void mouseMoved(QWidget* receiver, const QPoint& globalPos);
-    void showHintNow();
+    bool showHintFor(QWidget* control, const QPoint& globalPos);
     void hideHint();
+    void hintTimedOut();
 
     bool FActive = false;
-    bool FShowHint = true;
-    int FHintPause = 500;
-    int FHintHidePause = 2500;
+    int FHintHidePause = 6000;
     QPointer<QWidget> FHintControl;
+    bool FTimedOut = false;
     QPointer<TBalloonHintWindow> FWindow;
-    QTimer FWakeTimer;
     QTimer FHideTimer;
-    QPoint FPointer;
     Qt::MouseButtons FButtons;
 };

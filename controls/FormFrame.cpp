@@ -23,7 +23,8 @@ TFormStyle formStyleOf(const QWidget* form) {
         s.border = form->windowType() == Qt::Dialog ? bsDialog : bsSingle;
     else
         s.border = bsSizeable;
-    s.systemMenu = f.testFlag(Qt::WindowSystemMenuHint);
+    // A close button comes with the system menu.
+    s.systemMenu = f.testFlag(Qt::WindowSystemMenuHint) || f.testFlag(Qt::WindowCloseButtonHint);
     s.minimize = f.testFlag(Qt::WindowMinimizeButtonHint);
     s.maximize = f.testFlag(Qt::WindowMaximizeButtonHint);
     s.help = f.testFlag(Qt::WindowContextHelpButtonHint);

@@ -78,6 +78,9 @@ TWinRoller::TWinRoller(QObject* owner) : QObject(checkedOwner(owner)) {
     FForm = static_cast<QWidget*>(owner);
     FButton = new TWinRollerButton(this, FForm);
     FEdge = new TWinRollerEdge(FForm);
+    // Frame widgets: the caption bar does not move them with the client area.
+    FButton->setProperty("qmNonClient", true);
+    FEdge->setProperty("qmNonClient", true);
     connect(FForm, &QObject::destroyed, this, [this] { FFormDying = true; });
     FForm->installEventFilter(this);
     layoutButton();

@@ -1,0 +1,167 @@
+#pragma once
+
+// The caption bar: the window is frameless and this bar, drawn by the program, takes the
+// place of the system's. It paints a gradient from Color to the caption colour under the
+// window's icon and up to three text parts, draws the border around the window, carries the
+// minimise and close buttons, moves the window when dragged, and opens the system menu.
+
+#include "controls/CaptionGeometry.h"
+#include "controls/FormFrame.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+class QMenu;
+class QPainter;
+class TMSOfficeCaption;
+
+enum TFontKind { fkCustom, fkSystem, fkSystemI, fkSystemB, fkSystemBI, fkAutoHeight };
+
+// One text part of the caption. Changing its Caption or Visible rebuilds the window caption.
+class TCompanyText : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QColor ColorActive READ ColorActive WRITE setColorActive)
+    Q_PROPERTY(QColor ColorInactive READ ColorInactive WRITE setColorInactive)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont)
+    Q_PROPERTY(TFontKind FontKind READ FontKind WRITE setFontKind)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+
+public:
+    explicit TCompanyText(TMSOfficeCaption* owner);
+
+    virtual QString Caption() const { return FCaption; }
+    void setCaption(const QString& text);
+    QColor ColorActive() const { return FColorActive; }
+    void setColorActive(const QColor& c);
+    QColor ColorInactive() const { return FColorInactive; }
+    void setColorInactive(const QColor& c);
+    QFont Font() const { return FFont; }
+    void setFont(const QFont& f);
+    TFontKind FontKind() const { return FFontKind; }
+    void setFontKind(TFontKind k);
+    bool Visible() const { return FVisible; }
+    void setVisible(bool on);
+
+    // The font the part is drawn in, given the caption font.
+    QFont drawingFont(const QFont& captionFont) const;
+
+protected:
+    friend class TMSOfficeCaption;
+    TMSOfficeCaption* FOwner;
+    QString FCaption;
+
+private:
+    QColor FColorActive;
+    QColor FColorInactive;
+    QFont FFont;
+    TFontKind FFontKind = fkSystem;
+    bool FVisible = true;
+};
+
+class TAppNameText : public TCompanyText {
+    Q_OBJECT
+
+public:
+    using TCompanyText::TCompanyText;
+};
+
+// The window's own caption: what is left of the window caption after the other two parts.
+class TCaptionText : public TCompanyText {
+    Q_OBJECT
+
+public:
+    using TCompanyText::TCompanyText;
+    QString Caption() const override;
+};
+
+class TMSOfficeCaption : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(TAppNameText* AppNameText READ AppNameText CONSTANT)
+    Q_PROPERTY(TCaptionText* CaptionText READ CaptionText CONSTANT)
+    Q_PROPERTY(TCompanyText* CompanyText READ CompanyText CONSTANT)
+    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(TGradEnabled Enabled READ GradientEnabled WRITE setGradientEnabled)
+    Q_PROPERTY(TJustification Justification READ Justification WRITE setJustification)
+    Q_PROPERTY(int NumColors READ NumColors WRITE setNumColors)
+
+public:
+    // `owner` must be a main window (see isForm), otherwise EOwnerError. The window becomes
+    // frameless; it grows by its border and caption, and what it holds moves down and right
+    // by as much, so its client area keeps its size and layout.
+    explicit TMSOfficeCaption(QObject* owner);
+    ~TMSOfficeCaption() override;
+
+    TAppNameText* AppNameText() const { return FAppNameText; }
+    TCaptionText* CaptionText() const { return FCaptionText; }
+    TCompanyText* CompanyText() const { return FCompanyText; }
+    QColor Color() const { return FColor; }
+    void setColor(const QColor& c);
+    TGradEnabled GradientEnabled() const { return FEnabled; }
+    void setGradientEnabled(TGradEnabled e);
+    TJustification Justification() const { return FJustification; }
+    void setJustification(TJustification j);
+    int NumColors() const { return FNumColors; }
+    // Above 256 becomes 256; below 1 is ignored.
+    void setNumColors(int n);
+
+    const TSystemMetrics& Metrics() const { return FMetrics; }
+    void setMetrics(const TSystemMetrics& m);
+    QFont CaptionFont() const { return FCaptionFont; }
+    QMargins ClientMargins() const;
+    bool IsActive() const;
+    // Colour depth the gradient decision uses (the screen's unless set, for tests).
+    void setDisplayDepth(int bits) { FDisplayDepth = bits; }
+
+    // The bar as painted now (caption rectangle size), and the parts as last laid out.
+    QImage CaptionImage();
+    const std::vector<DrawnCaptionPart>& DrawnParts() const { return FDrawn; }
+    QMenu* SystemMenu() const { return FSystemMenu; }
+
+    // Rebuilds the window caption from the parts (called when a part changes).
+    void UpdateCaption();
+
+signals:
+    // Lets the owner draw on the bar before the texts; `r` is the text area.
+    void OnDrawCaption(QObject* sender, QPainter* canvas, QRect& r);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class TCompanyText;
+    friend class TCaptionText;
+    void takeOverFrame();
+    void relayout();
+    void paintBar(QPainter& p);
+    void showSystemMenu(const QPoint& globalPos);
+    int buttonAt(const QPoint& windowPos) const;
+    void readCaptionFont();
+
+    QPointer<QWidget> FForm;
+    TCompanyText* FCompanyText;
+    TAppNameText* FAppNameText;
+    TCaptionText* FCaptionText;
+    QColor FColor;
+    TGradEnabled FEnabled = geSmart;
+    TJustification FJustification = jAuto;
+    int FNumColors = 64;
+    TSystemMetrics FMetrics;
+    QFont FCaptionFont;
+    int FDisplayDepth = 0;
+    std::vector<DrawnCaptionPart> FDrawn;
+    QMenu* FSystemMenu = nullptr;
+    int FPressedButton = -1; // 0 close, 1 minimise, 2 maximise
+    bool FButtonDown = false;
+    bool FDragging = false;
+    QPoint FDragOffset;
+    bool FFormDying = false;
+    bool FUpdatingCaption = false;
+};
