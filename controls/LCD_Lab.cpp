@@ -250,6 +250,9 @@ void TLCDLabel::drawGlyph(QPainter& p, int x, int y, unsigned char code) const {
 }
 
 void TLCDLabel::paintEvent(QPaintEvent*) {
+    // A hidden control hears of an outside resize only here.
+    if (size() != sizedSize_)
+        applySizing();
     const int w = width();
     const int h = height();
     // Drawn off-screen and copied in one step, so no half-drawn state is ever seen.
