@@ -89,24 +89,21 @@ QString WindowTest::settingsKey() {
 }
 
 void WindowTest::writeSetting(const QString& name, const TTaggedValue& value) {
-    TRegFile reg(nullptr,
-                 std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
+    TRegFile reg(nullptr, std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
     reg.setRootKey(TRegFile::hkCurrentUser);
     reg.setKey(settingsKey());
     reg.WriteValue(name, value);
 }
 
 TTaggedValue WindowTest::readSetting(const QString& name) {
-    TRegFile reg(nullptr,
-                 std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
+    TRegFile reg(nullptr, std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
     reg.setRootKey(TRegFile::hkCurrentUser);
     reg.setKey(settingsKey());
     return reg.ReadValue(name);
 }
 
 bool WindowTest::settingExists(const QString& name) {
-    TRegFile reg(nullptr,
-                 std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
+    TRegFile reg(nullptr, std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
     reg.setRootKey(TRegFile::hkCurrentUser);
     reg.setKey(settingsKey());
     return reg.ValueExists(QString(), name);
