@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
+#include <climits>
+#include <cstdlib>
 
 namespace {
 constexpr int kMaxCaption = 255;
@@ -108,7 +110,8 @@ void TDRLabel::setBlinkInterval(int ms) {
     if (ms == blinkInterval_)
         return;
     blinkInterval_ = ms;
-    timer_->setInterval(std::max(ms, 0)); // a negative period is no period
+    // A negative period counts by its size: a zero-length one would blink as fast as it can.
+    timer_->setInterval(ms == INT_MIN ? INT_MAX : std::abs(ms));
     update();
 }
 

@@ -149,3 +149,10 @@ TEST(DrLabel, longCaptionIsCutTo255Characters) {
     full.setText(QString(255, QLatin1Char('i')));
     EXPECT_EQ(grabImage(cut), grabImage(full));
 }
+
+TEST(DrLabel, negativeBlinkIntervalIsStoredButTimedByItsSize) {
+    TDRLabel l;
+    l.setBlinkInterval(-250);
+    EXPECT_EQ(l.blinkInterval(), -250);
+    EXPECT_EQ(l.findChild<QTimer*>()->interval(), 250);
+}

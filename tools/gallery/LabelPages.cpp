@@ -11,7 +11,7 @@
 
 void pathLabelPage(Gallery& g) {
     const QString path = QStringLiteral("c:\\windows\\fonts\\truetype\\arial.ttf");
-    for (int width : {400, 200, 160, 130, 90, 50}) {
+    for (int width : {400, 180, 150, 130, 90, 60, 40}) {
         for (int dir = TFileLabel::drFromLeft; dir <= TFileLabel::drFromRight; ++dir) {
             TFileLabel label;
             label.setStyleSheet(QStringLiteral("background: #FFFF00; color: #FF0000;"));
