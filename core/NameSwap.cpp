@@ -47,6 +47,10 @@ SwapOutcome FontFile::SwapNameTables(const std::string& path) {
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint8_t entry[16];
         const std::uint64_t entryPosition = 12 + 16 * std::uint64_t{i};
+        // A directory running into the trailer is no renamed font's: an entry there would be
+        // half overwritten by its own exchange.
+        if (entryPosition + 16 > size - TrailerSize)
+            return SwapOutcome::soNotValid;
         file.ReadExact(entryPosition, entry, 16);
         if (LowerCaseAscii(std::string_view(reinterpret_cast<const char*>(entry), 4)) != "name")
             continue;

@@ -173,6 +173,14 @@ INSTANTIATE_TEST_SUITE_P(
                                    return std::string();
                                },
                                SwapOutcome::soNotValid},
+                    RefusalRow{"DirectoryRunsIntoTheTrailer",
+                               [](const std::string&, Bytes& bytes) {
+                                   const std::size_t entry = FindEntry(bytes, "name").value();
+                                   std::copy_n("xxxx", 4, bytes.begin() + static_cast<long>(entry));
+                                   PutU16(bytes, 4, 0xFFFF);
+                                   return std::string();
+                               },
+                               SwapOutcome::soNotValid},
                     RefusalRow{"NoNameEntry",
                                [](const std::string&, Bytes& bytes) {
                                    const std::size_t entry = FindEntry(bytes, "name").value();

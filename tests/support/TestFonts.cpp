@@ -93,8 +93,10 @@ std::vector<NameRecord> StandardRecords(const FontSpec& spec) {
     for (std::uint16_t id = 0; id < 8; ++id)
         records.push_back(MacName(id, spec.Text(id)));
     for (std::uint16_t id = 0; id < 8; ++id) {
-        const std::string text = spec.Text(id);
-        records.push_back(MsName(id, std::u16string(text.begin(), text.end())));
+        std::u16string text;
+        for (unsigned char c : spec.Text(id))
+            text.push_back(c);
+        records.push_back(MsName(id, text));
     }
     return records;
 }

@@ -1,0 +1,89 @@
+// Fuzz entry point for everything that parses a font file: the reader, the writer's directory
+// scan and the restore swap. Any byte sequence must give a reader text or a record, and two
+// swaps must give the file back unchanged.
+#include "core/EInOutError.h"
+#include "core/FontFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class ScratchFiles {
+public:
+    ScratchFiles() {
+        // Memory-backed, so the restore's sync costs nothing.
+        char pattern[] = "/dev/shm/qmfuzz-XXXXXX";
+        if (::mkdtemp(pattern) == nullptr)
+            std::abort();
+        Dir_ = pattern;
+    }
+    ~ScratchFiles() {
+        ::unlink(Input().c_str());
+        ::unlink(Copy().c_str());
+        ::rmdir(Dir_.c_str());
+    }
+    std::string Input() const { return Dir_ + "/INPUT.TTF"; }
+    std::string Copy() const { return Dir_ + "/COPY.TTF"; }
+
+private:
+    std::string Dir_;
+};
+
+void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+std::vector<char> Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void CheckTwoSwapsRestore(FontFile& font, const std::string& path) {
+    const std::vector<char> before = Contents(path);
+    const SwapOutcome first = font.SwapNameTables(path);
+    if (first != SwapOutcome::soSwapped)
+        return;
+    // The second swap may refuse (the entry pointed at something that is no name table), but
+    // when it swaps, the file must be exactly as before.
+    if (font.SwapNameTables(path) == SwapOutcome::soSwapped && Contents(path) != before)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ScratchFiles files;
+    Write(files.Input(), data, size);
+    FontFile font;
+    try {
+        font.ReadFontNames(files.Input());
+        if (!font.ReadFailed && font.ErrorText != FontFile::UnknownErrorText)
+            std::abort();
+        CheckTwoSwapsRestore(font, files.Input());
+        font.ReadFontNames(files.Input());
+        if (!font.ReadFailed && size < 64 * 1024) {
+            ::unlink(files.Copy().c_str());
+            font.SourceFontPath = files.Input();
+            font.FontNames.FamilyName = "Fuzz";
+            font.WriteRenamedFont(files.Copy());
+            font.ReadFontNames(files.Copy());
+            // With two `name` entries the reader keeps the last, the writer patches the first, so
+            // the family may be the source's; the copy must read all the same.
+            if (font.ReadFailed || !font.IsRenamed)
+                std::abort();
+            CheckTwoSwapsRestore(font, files.Copy());
+        }
+    } catch (const EInOutError&) {
+        // The files are ours, unlocked and unchanging: a raised error is a fault.
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,69 @@
+// Writes the fuzzer's seed corpus: usual, renamed, restored and broken fonts from the builder.
+#include "core/FontFile.h"
+#include "tests/support/TestFonts.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+using namespace testfonts;
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seed_corpus FOLDER\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    std::filesystem::create_directories(dir);
+    auto seed = [&](const std::string& name, const Bytes& bytes) {
+        WriteFile(dir + "/" + name, bytes);
+    };
+
+    FontSpec bold;
+    bold.MacStyle = 3;
+    bold.FamilyName = "Abcd\x99";
+    seed("simple.ttf", SimpleFont());
+    seed("bold-italic.ttf", SimpleFont(bold));
+    seed("only-microsoft.ttf",
+         FontBuilder()
+             .AddTable("head", HeadTable())
+             .AddTable("name", NameTable({MsName(1, u"Arial\u2122"), MsName(4, u"Arial"),
+                                          MsName(2, u"Bold", 1033, 0), MsName(0, u"", 1031)}))
+             .Build());
+    seed("capital-tags.ttf", FontBuilder()
+                                 .AddTable("HEAD", HeadTable())
+                                 .AddTable("NAME", NameTable(StandardRecords({})))
+                                 .Build());
+    seed("two-name-entries.ttf", FontBuilder()
+                                     .AddTable("name", NameTable(StandardRecords({})))
+                                     .AddTable("head", HeadTable())
+                                     .AddTable("name", NameTable(StandardRecords(bold)))
+                                     .Build());
+    Bytes cut = SimpleFont();
+    cut.resize(cut.size() - 40);
+    seed("cut-short.ttf", cut);
+    Bytes longString = FontBuilder()
+                           .AddTable("head", HeadTable())
+                           .AddTable("name", NameTable({MsName(1, u"F"), MsName(4, u"F"),
+                                                        MacName(0, std::string(2000, 'c'))}))
+                           .Build();
+    seed("long-string.ttf", longString);
+    seed("header-only.ttf", Bytes{0, 1, 0, 0, 0, 2, 0, 32, 0, 1, 0, 0});
+
+    // A renamed copy and its restored state give the swap something to work on.
+    const std::string source = dir + "/.source.tmp";
+    const std::string copy = dir + "/renamed.ttf";
+    std::filesystem::remove(copy);
+    WriteFile(source, SimpleFont());
+    FontFile font;
+    font.SourceFontPath = source;
+    font.FontNames.FamilyName = "Renamed";
+    font.FontNames.FullName = "Renamed Full";
+    font.WriteRenamedFont(copy);
+    const Bytes renamed = ReadFile(copy);
+    font.SwapNameTables(copy);
+    seed("restored.ttf", ReadFile(copy));
+    seed("renamed.ttf", renamed);
+    std::filesystem::remove(source);
+    return 0;
+}
