@@ -150,7 +150,7 @@ TEST_F(StartupTest, browsingStartsSilentlyInTheFontsFolderWithItsCount) {
     copySystemFont(kSystemFont, QStringLiteral("three.Ttf"));
     TFrmMain& w = start();
     EXPECT_EQ(w.D_Dir->directory(), fontsFolder());
-    EXPECT_EQ(textOf(QStringLiteral("D_FilePath")), fontsFolder() + QLatin1Char('/'));
+    EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
     EXPECT_EQ(textOf(QStringLiteral("LCD_FontTotal")), QStringLiteral("0003 Fonts"));
     EXPECT_FALSE(cues().contains(QStringLiteral("MyTick")));
 }
@@ -180,7 +180,8 @@ TEST_F(StartupTest, aDamagedSettingsFileGivesTheDefaults) {
     QDir().mkpath(settingsFolder());
     QFile file(settingsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x00\xff garbage [[[ \"SoundOn\"=dword:zz\n", 36);
+    static const char garbage[] = "\x00\xff garbage [[[ \"SoundOn\"=dword:zz\n";
+    file.write(garbage, sizeof garbage - 1);
     file.close();
     TFrmMain& w = start();
     EXPECT_TRUE(w.isVisible());

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 
 namespace qmtest {
 
@@ -31,7 +32,7 @@ public:
 };
 
 class WindowTest : public ::testing::Test {
-protected:
+public: // helpers for free functions of the tests as well
     WindowTest();
     ~WindowTest() override;
 
@@ -108,3 +109,11 @@ private:
 };
 
 } // namespace qmtest
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
+}
