@@ -1,0 +1,561 @@
+// The font browser in the real window: folder changes and the count, loading fonts with the
+// mouse and the keyboard, the error panel, and the character strip.
+
+#include "tests/app/WindowFixture.h"
+
+#include "browse/CharacterStrip.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/FileListBox.h"
+#include "controls/ColorBtn.h"
+#include "controls/FileLbl.h"
+#include "core/FontFile.h"
+#include "platform/AppFonts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace qmtest {
+namespace {
+
+const QString kLiberationItalic =
+    QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Italic.ttf");
+const QString kLiberationRegular =
+    QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
+const QString kDejaVuMono = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+
+std::string local(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+testfonts::FontSpec specNamed(const std::string& family, std::uint16_t macStyle = 0) {
+    testfonts::FontSpec spec;
+    spec.FamilyName = family;
+    spec.FullName = family + " Regular";
+    spec.Style = "Regular";
+    spec.Postscript = family + "-Regular";
+    spec.Version = "Version 2." + family;
+    spec.FontID = "Foundry: " + family;
+    spec.Copyright = "Copyright " + family;
+    spec.TradeMark = family + " is a mark";
+    spec.MacStyle = macStyle;
+    return spec;
+}
+
+// A renamed copy made by the program's own writer, so its name table says `family`.
+void writeRenamedCopy(const QString& source, const QString& target, const std::string& family) {
+    FontFile file;
+    file.ReadFontNames(local(source));
+    ASSERT_FALSE(file.ReadFailed) << file.ErrorText;
+    file.FontNames.FamilyName = family;
+    file.FontNames.FullName = family;
+    file.SourceFontPath = local(source);
+    file.WriteRenamedFont(local(target));
+}
+
+class BrowseTest : public WindowTest {
+protected:
+    TFrmMain& w() { return window(); }
+
+    // Opens a folder as the folder list does.
+    void openFolder(const QString& folder) {
+        ASSERT_TRUE(w().D_Dir->setDirectory(folder)) << folder.toStdString();
+        settle();
+    }
+    // Clicks the file list's entry with this name.
+    void clickFile(const QString& name) {
+        TFileListBox* list = w().D_File;
+        QListWidgetItem* item = nullptr;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->text() == name)
+                item = list->item(i);
+        ASSERT_NE(item, nullptr) << name.toStdString();
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+        settle();
+    }
+    void keyInList(Qt::Key key) {
+        w().D_File->setFocus();
+        QTest::keyClick(w().D_File, key);
+        settle();
+    }
+    int loads() const { return int(cues().count(w_const().MyTick)); }
+    const TFrmMain& w_const() const { return const_cast<BrowseTest*>(this)->window(); }
+    QStringList boxes() {
+        QStringList texts;
+        for (const char* name : {"E_FamilyName", "E_Style", "E_FullName", "E_Postscript",
+                                 "E_Version", "E_FontID", "E_Copyright", "E_TradeMark"})
+            texts << textOf(QLatin1String(name));
+        return texts;
+    }
+    bool noFontShown() {
+        return boxes() == QStringList(8, QString()) && textOf("LB_CurrentFont").isEmpty() &&
+               !isEnabled("B_CreateFontNow") && !isEnabled("B_ViewPrint") &&
+               !isEnabled("B_RestoreNames") && w().TemporaryFontPath.isEmpty() &&
+               w().LB_All256Chars->text().isEmpty();
+    }
+};
+
+// ---- Folder change and count ----------------------------------------------------------------
+
+struct CountRow {
+    const char* name;
+    int files;
+    const char* caption;
+};
+
+class CountTest : public BrowseTest, public ::testing::WithParamInterface<CountRow> {};
+
+TEST_P(CountTest, counterShowsTheFolderTotal) {
+    const QString folder = scratchPath("count");
+    QDir().mkpath(folder);
+    for (int i = 0; i < GetParam().files; ++i) {
+        QFile f(QStringLiteral("%1/f%2.%3").arg(folder).arg(i).arg(i % 2 ? "TTF" : "ttf"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile other(folder + "/readme.txt");
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    start();
+    openFolder(folder);
+    EXPECT_EQ(textOf("LCD_FontTotal"), GetParam().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Totals, CountTest,
+                         ::testing::Values(CountRow{"None", 0, "0000 Fonts"},
+                                           CountRow{"Seven", 7, "0007 Fonts"},
+                                           CountRow{"FourDigits", 1234, "1234 Fonts"},
+                                           CountRow{"FiveDigits", 10000, "10000 Fonts"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BrowseTest, startFolderIsCountedSilently) {
+    writeFont("one.ttf", testfonts::SimpleFont());
+    writeFont("TWO.TTF", testfonts::SimpleFont());
+    start();
+    EXPECT_EQ(w().D_Dir->directory(), fontsFolder());
+    EXPECT_EQ(textOf("LCD_FontTotal"), "0002 Fonts");
+    EXPECT_EQ(textOf("D_FilePath"), fontsFolder() + "/");
+    EXPECT_FALSE(cues().contains(w().MyTick));
+}
+
+TEST_F(BrowseTest, folderChangeTicksEmptiesTheNameAndKeepsThePathsCase) {
+    const QString folder = scratchPath(QString::fromUtf8("Ä-Fonts/MiXed"));
+    QDir().mkpath(folder);
+    start();
+    w().D_FileName->setText("left.ttf");
+    clearCues();
+    openFolder(folder);
+    EXPECT_EQ(cues(), QStringList{w().MyTick});
+    EXPECT_EQ(textOf("D_FileName"), "");
+    EXPECT_EQ(textOf("D_FilePath"), folder + "/");
+    EXPECT_EQ(textOf("LB_DestinationFile"), folder + "/");
+}
+
+TEST_F(BrowseTest, rootFolderGetsNoSecondSlash) {
+    start();
+    openFolder("/");
+    EXPECT_EQ(textOf("D_FilePath"), "/");
+}
+
+TEST_F(BrowseTest, destinationLabelKeepsAFixedFolder) {
+    start();
+    w().DestinationFolder = scratchPath("saved");
+    openFolder(scratchPath(""));
+    EXPECT_EQ(textOf("LB_DestinationFile"), scratchPath("saved"));
+    EXPECT_EQ(textOf("D_FilePath"), QDir::cleanPath(scratchPath("")) + "/");
+}
+
+TEST_F(BrowseTest, hiddenFoldersAreNotListed) {
+    QDir().mkpath(fontsFolder() + "/.cache");
+    QDir().mkpath(fontsFolder() + "/visible");
+    start();
+    const QStringList entries = w().D_Dir->entryPaths();
+    EXPECT_TRUE(entries.contains(fontsFolder() + "/visible"));
+    EXPECT_FALSE(entries.contains(fontsFolder() + "/.cache"));
+}
+
+TEST_F(BrowseTest, folderChangeLeavesTheShownFontAlone) {
+    copySystemFont(kDejaVuMono, "mono.ttf");
+    start();
+    clickFile("mono.ttf");
+    const QStringList shown = boxes();
+    const QString strip = w().LB_All256Chars->text();
+    ASSERT_EQ(shown.first(), "DejaVu Sans Mono");
+
+    openFolder(scratchPath(""));
+    EXPECT_EQ(boxes(), shown);
+    EXPECT_EQ(w().LB_All256Chars->text(), strip);
+    EXPECT_EQ(textOf("LB_CurrentFont"), fontsFolder() + "/mono.ttf");
+    EXPECT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/mono.ttf"));
+    EXPECT_TRUE(isEnabled("B_CreateFontNow"));
+    EXPECT_TRUE(isEnabled("B_ViewPrint"));
+    EXPECT_EQ(textOf("D_FilePath"), QDir::cleanPath(scratchPath("")) + "/");
+}
+
+// ---- Loading ------------------------------------------------------------------------------
+
+TEST_F(BrowseTest, loadFillsTheEightBoxesInOrderAndEnablesTheActions) {
+    writeFont("names.ttf", testfonts::SimpleFont(specNamed("Quill Probe")));
+    start();
+    QStringList order;
+    for (QLineEdit* box : {w().E_FamilyName, w().E_Style, w().E_FullName, w().E_Postscript,
+                           w().E_Version, w().E_FontID, w().E_Copyright, w().E_TradeMark})
+        QObject::connect(box, &QLineEdit::textChanged,
+                         [&order, box] { order << box->objectName(); });
+    clearCues();
+    clickFile("names.ttf");
+
+    EXPECT_EQ(boxes(),
+              (QStringList{"Quill Probe", "Regular", "Quill Probe Regular", "Quill Probe-Regular",
+                           "Version 2.Quill Probe", "Foundry: Quill Probe", "Copyright Quill Probe",
+                           "Quill Probe is a mark"}));
+    EXPECT_EQ(order, (QStringList{"E_FamilyName", "E_Style", "E_FullName", "E_Postscript",
+                                  "E_Version", "E_FontID", "E_Copyright", "E_TradeMark"}));
+    EXPECT_EQ(cues(), QStringList{w().MyTick});
+    EXPECT_EQ(textOf("LB_CurrentFont"), fontsFolder() + "/names.ttf");
+    EXPECT_EQ(textOf("D_FilePath"), fontsFolder() + "/names.ttf");
+    EXPECT_EQ(w().TemporaryFontPath, fontsFolder() + "/names.ttf");
+    EXPECT_TRUE(isEnabled("B_CreateFontNow"));
+    EXPECT_TRUE(isEnabled("B_ViewPrint"));
+    EXPECT_FALSE(isEnabled("B_RestoreNames"));
+    EXPECT_FALSE(isShown("B_WhatsNew"));
+    EXPECT_TRUE(isShown("P_All256Chars"));
+    EXPECT_FALSE(isShown("P_FontError"));
+}
+
+TEST_F(BrowseTest, renamedFontEnablesRestore) {
+    copySystemFont(kDejaVuMono, "plain.ttf");
+    writeRenamedCopy(fontsFolder() + "/plain.ttf", fontsFolder() + "/RENAMED.TTF", "Renamed Mono");
+    start();
+    clickFile("RENAMED.TTF");
+    EXPECT_EQ(textOf("E_FamilyName"), "Renamed Mono");
+    EXPECT_TRUE(isEnabled("B_RestoreNames"));
+    clickFile("plain.ttf");
+    EXPECT_FALSE(isEnabled("B_RestoreNames"));
+}
+
+struct FailureRow {
+    const char* name;
+    testfonts::Bytes (*bytes)();
+    const char* reason;
+};
+
+testfonts::Bytes notTrueType() {
+    return testfonts::Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
+}
+testfonts::Bytes noNameTable() {
+    return testfonts::FontBuilder().AddTable("head", testfonts::HeadTable()).Build();
+}
+testfonts::Bytes wrongMagic() {
+    return testfonts::FontBuilder()
+        .AddTable("head", testfonts::HeadTable(0, 0x12345678))
+        .AddTable("name", testfonts::NameTable(testfonts::StandardRecords({})))
+        .Build();
+}
+testfonts::Bytes noFamilyName() {
+    testfonts::FontSpec spec;
+    spec.FamilyName = "";
+    return testfonts::SimpleFont(spec);
+}
+testfonts::Bytes nameStringsBeyondTheEnd() {
+    std::vector<testfonts::NameRecord> records = testfonts::StandardRecords({});
+    records[0].offset = 0xFFF0;
+    return testfonts::FontBuilder()
+        .AddTable("head", testfonts::HeadTable())
+        .AddTable("name", testfonts::NameTable(records))
+        .Build();
+}
+
+class LoadFailureTest : public BrowseTest, public ::testing::WithParamInterface<FailureRow> {};
+
+TEST_P(LoadFailureTest, showsThePanelPlaysOhOhAndResetsTheWindow) {
+    copySystemFont(kDejaVuMono, "good.ttf");
+    writeFont("bad.ttf", GetParam().bytes());
+    start();
+    clickFile("good.ttf");
+    ASSERT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/good.ttf"));
+    clearCues();
+
+    clickFile("bad.ttf");
+    EXPECT_TRUE(isShown("P_FontError"));
+    EXPECT_TRUE(isShown("P_All256Chars"));
+    EXPECT_EQ(textOf("LB_FontFileError"), fontsFolder() + "/bad.ttf");
+    EXPECT_EQ(textOf("LB_FontError"), GetParam().reason);
+    EXPECT_EQ(cues(), (QStringList{w().MyTick, w().MyOhOh}));
+    EXPECT_TRUE(noFontShown());
+    EXPECT_TRUE(textOf("D_FilePath").isEmpty());
+    EXPECT_FALSE(w().TemporaryFonts->isRegistered(fontsFolder() + "/good.ttf"));
+
+    clickFile("good.ttf");
+    EXPECT_FALSE(isShown("P_FontError"));
+    EXPECT_EQ(textOf("E_FamilyName"), "DejaVu Sans Mono");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, LoadFailureTest,
+    ::testing::Values(FailureRow{"NotTrueType", notTrueType, "Not a TrueType file."},
+                      FailureRow{"NoNameTable", noNameTable, "NAME Table Entry Not Found"},
+                      FailureRow{"WrongMagic", wrongMagic, "MagicNumber mismatch in TTF."},
+                      FailureRow{"NoFamilyName", noFamilyName, "Font Name Structure Incorrect"},
+                      FailureRow{"StringsBeyondTheEnd", nameStringsBeyondTheEnd,
+                                 "Name Table Structure Incorrect"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BrowseTest, fontTheSystemRefusesStillLoadsItsNames) {
+    // The builder's fonts have no glyphs: the names show, the registration fails unseen.
+    writeFont("noglyphs.ttf", testfonts::SimpleFont(specNamed("Glyphless")));
+    start();
+    clickFile("noglyphs.ttf");
+    EXPECT_EQ(textOf("E_FamilyName"), "Glyphless");
+    EXPECT_FALSE(isShown("P_FontError"));
+    EXPECT_TRUE(isEnabled("B_CreateFontNow"));
+    EXPECT_EQ(w().Font.ErrorText, "TrueType AddFontFile routine failed.");
+    EXPECT_TRUE(w().Font.ReadFailed);
+    EXPECT_EQ(w().TemporaryFontPath, fontsFolder() + "/noglyphs.ttf");
+}
+
+TEST_F(BrowseTest, emptyFolderLoadsTheFolderItself) {
+    start();
+    clearCues();
+    QTest::mouseClick(w().D_File->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    settle();
+    EXPECT_EQ(textOf("LB_FontError"), "Font File Not Found.");
+    EXPECT_EQ(textOf("LB_FontFileError"), fontsFolder() + "/");
+    EXPECT_EQ(cues(), (QStringList{w().MyTick, w().MyOhOh}));
+}
+
+TEST_F(BrowseTest, arrowHomeAndEndLoadButPageKeysDoNot) {
+    for (const char* family : {"Alpha", "Bravo", "Charlie", "Delta"})
+        writeFont(QString(family).toLower() + ".ttf", testfonts::SimpleFont(specNamed(family)));
+    start();
+    clickFile("alpha.ttf");
+    keyInList(Qt::Key_Down);
+    EXPECT_EQ(textOf("E_FamilyName"), "Bravo");
+    keyInList(Qt::Key_End);
+    EXPECT_EQ(textOf("E_FamilyName"), "Delta");
+    keyInList(Qt::Key_Up);
+    EXPECT_EQ(textOf("E_FamilyName"), "Charlie");
+    keyInList(Qt::Key_Home);
+    EXPECT_EQ(textOf("E_FamilyName"), "Alpha");
+    const int before = loads();
+
+    keyInList(Qt::Key_PageDown);
+    EXPECT_EQ(textOf("E_FamilyName"), "Alpha");
+    EXPECT_EQ(loads(), before);
+    EXPECT_EQ(textOf("D_FileName"), "delta.ttf") << "the selection moved";
+    keyInList(Qt::Key_Up);
+    EXPECT_EQ(textOf("E_FamilyName"), "Charlie");
+}
+
+TEST_F(BrowseTest, mouseReleaseReloadsTheSameFileWithOneRegistration) {
+    copySystemFont(kDejaVuMono, "mono.ttf");
+    start();
+    clickFile("mono.ttf");
+    clickFile("mono.ttf");
+    EXPECT_EQ(loads(), 2);
+    EXPECT_EQ(w().TemporaryFonts->registrationCount(fontsFolder() + "/mono.ttf"), 1);
+}
+
+TEST_F(BrowseTest, lockedListLoadsNothingAndHandsTheFocusToTheNameBox) {
+    writeFont("a.ttf", testfonts::SimpleFont(specNamed("Alpha")));
+    writeFont("b.ttf", testfonts::SimpleFont(specNamed("Bravo")));
+    start();
+    clickFile("a.ttf");
+    w().D_File->setLocked(true);
+    w().D_FileName->show();
+    w().D_FileName->setText("NEWNAME");
+    const int before = loads();
+    clickFile("b.ttf");
+    keyInList(Qt::Key_Down);
+    EXPECT_EQ(loads(), before);
+    EXPECT_EQ(textOf("E_FamilyName"), "Alpha");
+    EXPECT_TRUE(w().D_File->selectedItems().isEmpty());
+    EXPECT_EQ(textOf("D_FileName"), "NEWNAME");
+    EXPECT_TRUE(w().D_FileName->hasFocus());
+}
+
+TEST_F(BrowseTest, fileLockedByAnotherProgramReachesTheErrorBoxAndTheWindowCarriesOn) {
+    copySystemFont(kDejaVuMono, "mono.ttf");
+    writeFont("held.ttf", testfonts::SimpleFont(specNamed("Held")));
+    start();
+    clickFile("mono.ttf");
+    const int fd = ::open(local(fontsFolder() + "/held.ttf").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    clickFile("held.ttf");
+    ::close(fd);
+
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(textOf("E_FamilyName"), "DejaVu Sans Mono") << "the shown font stays";
+    EXPECT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/mono.ttf"));
+    clickFile("held.ttf");
+    EXPECT_EQ(textOf("E_FamilyName"), "Held");
+}
+
+// ---- Character strip ----------------------------------------------------------------------
+
+TEST_F(BrowseTest, stripStartsAtAAndScrollsToBothEnds) {
+    start();
+    QScrollBar* bar = w().SB_All256Chars;
+    EXPECT_EQ(bar->minimum(), 1);
+    EXPECT_EQ(bar->maximum(), 224);
+    EXPECT_EQ(bar->value(), 34);
+    EXPECT_EQ(textOf("P_Scroll256"), "065");
+    EXPECT_TRUE(w().LB_All256Chars->text().startsWith("ABC"));
+
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(textOf("P_Scroll256"), "032");
+    EXPECT_TRUE(w().LB_All256Chars->text().startsWith(" !\""));
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(textOf("P_Scroll256"), "0255");
+    EXPECT_EQ(w().LB_All256Chars->text(), QString(QChar(0xFF)));
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(textOf("P_Scroll256"), "0254");
+}
+
+TEST_F(BrowseTest, scrollPositionSurvivesANewLoad) {
+    copySystemFont(kDejaVuMono, "mono.ttf");
+    copySystemFont(kLiberationRegular, "serif.ttf");
+    start();
+    clickFile("mono.ttf");
+    w().SB_All256Chars->triggerAction(QAbstractSlider::SliderToMinimum);
+    clickFile("serif.ttf");
+    EXPECT_EQ(textOf("P_Scroll256"), "032");
+    EXPECT_EQ(w().LB_All256Chars->text(), browse::stripText(w().AllChars, 1));
+}
+
+TEST_F(BrowseTest, scrollingAfterAFailedLoadRefillsTheStrip) {
+    writeFont("bad.ttf", notTrueType());
+    start();
+    clickFile("bad.ttf");
+    ASSERT_TRUE(w().LB_All256Chars->text().isEmpty());
+    w().SB_All256Chars->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(textOf("P_Scroll256"), "066");
+    EXPECT_TRUE(w().LB_All256Chars->text().startsWith("BCD"));
+}
+
+// What the strip draws, reduced to its inked part, in grey levels.
+QImage inked(const QImage& source) {
+    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
+    QRect box;
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            if (grey.pixelColor(x, y).value() < 128)
+                box |= QRect(x, y, 1, 1);
+    return grey.copy(box);
+}
+
+// 0 for the same drawing; grows with differing shapes and sizes.
+double difference(const QImage& a, const QImage& b) {
+    const int w = std::min(a.width(), b.width());
+    const int h = std::min(a.height(), b.height());
+    double sum = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            sum += std::abs(a.pixelColor(x, y).value() - b.pixelColor(x, y).value());
+    const double sizePenalty = std::abs(a.width() - b.width()) + std::abs(a.height() - b.height());
+    return (w * h > 0 ? sum / (w * h) : 255.0) + 4 * sizePenalty;
+}
+
+class StripGlyphTest : public BrowseTest {
+protected:
+    // The strip label's area of the panel, above the scroll bar.
+    QImage strip() {
+        settle();
+        const QRect label = w().LB_All256Chars->geometry() &
+                            QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
+        return inked(w().P_All256Chars->grab().toImage().copy(label));
+    }
+    // The same text drawn the ordinary way in a face of the system.
+    QImage reference(const QFont& face) {
+        const QRect label = w().LB_All256Chars->geometry() &
+                            QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
+        QImage image(label.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(face);
+        p.setPen(Qt::black);
+        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter, w().LB_All256Chars->text());
+        p.end();
+        return inked(image);
+    }
+    static QFont systemFace(const QString& family, bool italic) {
+        QFont f(family);
+        f.setPixelSize(browse::StripPixelSize);
+        f.setItalic(italic);
+        return f;
+    }
+};
+
+TEST_F(StripGlyphTest, fileClaimingAnInstalledFamilyDrawsItsOwnGlyphs) {
+    writeRenamedCopy(kLiberationItalic, fontsFolder() + "/IMPOSTOR.TTF", "DejaVu Sans");
+    start();
+    clickFile("IMPOSTOR.TTF");
+    ASSERT_EQ(textOf("E_FamilyName"), "DejaVu Sans");
+    EXPECT_TRUE(w().LB_All256Chars->font().italic()) << "the Italic flag";
+
+    const QImage shown = strip();
+    const double own = difference(shown, reference(systemFace("Liberation Serif", true)));
+    const double claimed = difference(shown, reference(systemFace("DejaVu Sans", true)));
+    EXPECT_LT(own * 3, claimed) << "own " << own << ", claimed family " << claimed;
+}
+
+TEST_F(StripGlyphTest, familyNoInstalledFontHasDrawsTheFile) {
+    writeRenamedCopy(kDejaVuMono, fontsFolder() + "/UNIQUE.TTF", "Quillmark Probe Unique");
+    start();
+    clickFile("UNIQUE.TTF");
+    ASSERT_EQ(textOf("E_FamilyName"), "Quillmark Probe Unique");
+
+    const QImage shown = strip();
+    const double own = difference(shown, reference(systemFace("DejaVu Sans Mono", false)));
+    // What Qt draws for a family it does not know.
+    const double fallback =
+        difference(shown, reference(systemFace("Quillmark Probe Unknown Family", false)));
+    EXPECT_LT(own * 3, fallback) << "own " << own << ", fallback " << fallback;
+}
+
+TEST_F(StripGlyphTest, boldFlagOnARegularFaceDrawsHeavier) {
+    copySystemFont(kDejaVuMono, "plain.ttf");
+    // The same file with the bold bit of head.macStyle set.
+    testfonts::Bytes bytes = testfonts::ReadFile(local(fontsFolder() + "/plain.ttf"));
+    const auto head = testfonts::FindEntry(bytes, "head");
+    ASSERT_TRUE(head);
+    const std::size_t macStyle = testfonts::GetU32(bytes, *head + 8) + 44;
+    testfonts::PutU16(bytes, macStyle, testfonts::GetU16(bytes, macStyle) | 1);
+    writeFont("flagged.ttf", bytes);
+    start();
+
+    auto ink = [](const QImage& image) {
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - image.pixelColor(x, y).value();
+        return sum;
+    };
+    clickFile("plain.ttf");
+    const double plain = ink(strip());
+    clickFile("flagged.ttf");
+    EXPECT_TRUE(w().LB_All256Chars->font().bold());
+    const double bold = ink(strip());
+    EXPECT_GT(bold, plain * 1.15) << "plain " << plain << ", bold " << bold;
+}
+
+TEST_F(StripGlyphTest, stripKeepsTheFileRegisteredWhileShown) {
+    copySystemFont(kLiberationItalic, "serif.ttf");
+    start();
+    clickFile("serif.ttf");
+    const QString path = fontsFolder() + "/serif.ttf";
+    ASSERT_TRUE(w().TemporaryFonts->isRegistered(path));
+    EXPECT_TRUE(w().TemporaryFonts->families(path).contains("Liberation Serif"));
+}
+
+} // namespace
+} // namespace qmtest
