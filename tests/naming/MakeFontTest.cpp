@@ -1,0 +1,280 @@
+// "Create New Font Now" and "MAKE FONT": the new file's name, where it goes, what it holds,
+// and what the window shows afterwards.
+
+#include "tests/naming/NamingFixture.h"
+
+#include "browse/FileListBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+
+namespace namingtest {
+namespace {
+
+const QString Source = QStringLiteral("SOURCE.TTF");
+
+const QString BadNameText = QStringLiteral("A TrueType font file name\r"
+                                           "can be up to 8 characters,\r"
+                                           "plus an extension of \".TTF\".\r"
+                                           "\r"
+                                           "Please use a different file name.");
+
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+std::string Bytes(const char* text) {
+    return std::string(text);
+}
+
+TEST_F(NamingTest, TypedNameAndEnterMakeTheFontWithTheTypedNames) {
+    addFont(Source);
+    pickFont(Source);
+    box(QStringLiteral("E_FamilyName"))->clear();
+    typeInto(QStringLiteral("E_FamilyName"), QStringLiteral("My Family"));
+    box(QStringLiteral("E_Style"))->clear();
+    typeInto(QStringLiteral("E_Style"), QStringLiteral("bold"));
+    box(QStringLiteral("E_Version"))->clear();
+    typeInto(QStringLiteral("E_Version"), QStringLiteral("Version 2.5"));
+    clearCues();
+
+    makeFont(QStringLiteral("myfont"));
+
+    const QString made = fontsFolder() + QStringLiteral("/MYFONT.TTF");
+    ASSERT_TRUE(QFileInfo::exists(made));
+    const ReadBack back = ReadFontFile(made);
+    ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
+    EXPECT_EQ(back.Names.FamilyName, "My Family");
+    EXPECT_EQ(back.Names.Style, "Bold");
+    EXPECT_EQ(back.Names.FullName, "My Family Bold");
+    EXPECT_EQ(back.Names.Postscript, "MyFamily-Bold");
+    EXPECT_EQ(back.Names.Version, "Version 2.5");
+    EXPECT_EQ(back.Names.Copyright, testfonts::FontSpec{}.Copyright);
+    EXPECT_TRUE(back.IsRenamed);
+
+    // The new file is the current font, and the window is back to browsing.
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), made);
+    EXPECT_EQ(textOf(QStringLiteral("D_FilePath")), made);
+    EXPECT_TRUE(isEnabled(QStringLiteral("B_RestoreNames")));
+    EXPECT_TRUE(isEnabled(QStringLiteral("B_CreateFontNow")));
+    EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
+    EXPECT_FALSE(findAs<TFileListBox>(QStringLiteral("D_File"))->isLocked());
+    EXPECT_EQ(textOf(QStringLiteral("LCD_FontTotal")), QStringLiteral("0002 Fonts"));
+    EXPECT_EQ(cues(), (QStringList{"MyTock", "MyTock", "MyOK"}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(NamingTest, CreateOpensThePanelAndLocksTheList) {
+    addFont(Source);
+    addFont(QStringLiteral("OTHER.TTF"));
+    pickFont(Source);
+
+    click(QStringLiteral("B_CreateFontNow"));
+
+    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
+    EXPECT_TRUE(list->isLocked());
+    EXPECT_EQ(list->cursor().shape(), Qt::ForbiddenCursor);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(textOf(QStringLiteral("D_FileName")), QString());
+    EXPECT_EQ(focusedName(), QStringLiteral("D_FileName"));
+
+    // A click in the locked list loads nothing and hands the focus back.
+    pickFont(QStringLiteral("OTHER.TTF"));
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), fontsFolder() + QLatin1Char('/') + Source);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(focusedName(), QStringLiteral("D_FileName"));
+}
+
+TEST_F(NamingTest, CancelUnlocksTheListAndALoadWorksAgain) {
+    addFont(Source);
+    addFont(QStringLiteral("OTHER.TTF"));
+    pickFont(Source);
+    click(QStringLiteral("B_CreateFontNow"));
+    typeInto(QStringLiteral("D_FileName"), QStringLiteral("abc"));
+    clearCues();
+
+    click(QStringLiteral("B_CancelMake"));
+
+    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
+    EXPECT_FALSE(list->isLocked());
+    EXPECT_EQ(textOf(QStringLiteral("D_FileName")), QStringLiteral("*.TTF"));
+    EXPECT_EQ(cues(), QStringList{"MyTock"});
+    EXPECT_EQ(FilesIn(fontsFolder()), (QStringList{"OTHER.TTF", Source}));
+
+    pickFont(QStringLiteral("OTHER.TTF"));
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")),
+              fontsFolder() + QStringLiteral("/OTHER.TTF"));
+}
+
+// ---- The new file's name ------------------------------------------------------------------------
+
+struct NameRow {
+    const char* name;
+    QString typed;
+    QString file; // empty: refused with the five-line box
+};
+
+void PrintTo(const NameRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class NewNameTest : public NamingTest, public ::testing::WithParamInterface<NameRow> {};
+
+TEST_P(NewNameTest, TypedNameGivesTheFileOrTheFiveLineBox) {
+    const NameRow& row = GetParam();
+    addFont(Source);
+    pickFont(Source);
+    clearCues();
+
+    makeFont(row.typed);
+
+    if (row.file.isEmpty()) {
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, QStringLiteral("Information"));
+        EXPECT_EQ(messages()[0].text, BadNameText);
+        EXPECT_TRUE(cues().contains(QStringLiteral("MyDing")));
+        EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
+        EXPECT_EQ(textOf(QStringLiteral("D_FileName")), row.typed.toUpper());
+        EXPECT_EQ(FilesIn(fontsFolder()), QStringList{Source});
+    } else {
+        EXPECT_TRUE(messages().empty());
+        EXPECT_EQ(FilesIn(fontsFolder()), (QStringList{row.file, Source}));
+        EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NewNameTest,
+    ::testing::Values(NameRow{"EightCharacters", "ABCDEFGH", "ABCDEFGH.TTF"},
+                      NameRow{"EightWithExtension", "ABCDEFGH.TTF", "ABCDEFGH.TTF"},
+                      NameRow{"LowerCaseUpperCased", "myfont", "MYFONT.TTF"},
+                      NameRow{"OtherExtensionReplaced", "ABC.XYZ", "ABC.TTF"},
+                      NameRow{"InnerDotKept", "A.B.TTF", "A.B.TTF"},
+                      NameRow{"NineCharactersRefused", "abcdefghi", ""},
+                      NameRow{"EmptyRefused", "", ""}, NameRow{"DotAloneRefused", ".", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NamingTest, PastedFolderPartIsRefused) {
+    addFont(Source);
+    pickFont(Source);
+    click(QStringLiteral("B_CreateFontNow"));
+    box(QStringLiteral("D_FileName"))->setText(QStringLiteral("../ESCAPE")); // as a paste would
+
+    pressKey(QStringLiteral("D_FileName"), Qt::Key_Return);
+
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, BadNameText);
+    EXPECT_FALSE(QFileInfo::exists(windowsFolder() + QStringLiteral("/ESCAPE.TTF")));
+    EXPECT_EQ(FilesIn(fontsFolder()), QStringList{Source});
+}
+
+TEST_F(NamingTest, SourcesOwnNameIsRefusedAndTheSourceStaysAsItWas) {
+    const QString source = addFont(Source);
+    const testfonts::Bytes before = testfonts::ReadFile(source.toStdString());
+    pickFont(Source);
+    clearCues();
+
+    makeFont(QStringLiteral("source"));
+
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(messages()[0].text, QStringLiteral("A TrueType font file with this name\r"
+                                                 "already exists.\r"
+                                                 "\r"
+                                                 "Please use a different file name."));
+    EXPECT_TRUE(cues().contains(QStringLiteral("MyOhOh")));
+    EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
+    EXPECT_EQ(testfonts::ReadFile(source.toStdString()), before);
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), source);
+}
+
+// ---- What the new file holds ------------------------------------------------------------------
+
+TEST_F(NamingTest, TrademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) {
+    addFont(Source);
+    pickFont(Source);
+    box(QStringLiteral("E_TradeMark"))->clear();
+    typeInto(QStringLiteral("E_TradeMark"), QStringLiteral("Zeta\u2122"));
+    box(QStringLiteral("E_Copyright"))->clear();
+    typeInto(QStringLiteral("E_Copyright"), QStringLiteral("\u00a9 \u03a9 Foundry"));
+
+    makeFont(QStringLiteral("signs"));
+
+    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/SIGNS.TTF"));
+    ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
+    EXPECT_EQ(back.Names.TradeMark, Bytes("Zeta\x99"));
+    EXPECT_EQ(back.Names.Copyright, Bytes("\xa9 ? Foundry"));
+    // The boxes keep what the user typed.
+    EXPECT_EQ(textOf(QStringLiteral("E_TradeMark")), QStringLiteral("Zeta\u2122"));
+}
+
+TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
+    testfonts::FontSpec spec;
+    spec.FamilyName = std::string(64, 'F');
+    spec.Style = "Bold";
+    addFont(Source, spec);
+    pickFont(Source);
+    typeInto(QStringLiteral("E_FamilyName"), QString());
+    typeInto(QStringLiteral("E_Version"), QString()); // leaves the family box
+
+    const QString full = QString(64, u'F') + QStringLiteral(" Bold");
+    EXPECT_EQ(textOf(QStringLiteral("E_FullName")), full);
+
+    makeFont(QStringLiteral("long"));
+    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/LONG.TTF"));
+    ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
+    EXPECT_EQ(back.Names.FamilyName, std::string(64, 'F'));
+    EXPECT_EQ(back.Names.FullName, std::string(64, 'F'));
+    EXPECT_EQ(back.Names.Postscript, std::string(64, 'F'));
+}
+
+TEST_F(NamingTest, NamesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
+    addFont(Source);
+    pickFont(Source);
+    box(QStringLiteral("E_Style"))->clear();
+    typeInto(QStringLiteral("E_Style"), QStringLiteral("heavy"));
+    // Straight to the button: the style box is still focused.
+    click(QStringLiteral("B_CreateFontNow"));
+    typeInto(QStringLiteral("D_FileName"), QStringLiteral("heavy"));
+    pressKey(QStringLiteral("D_FileName"), Qt::Key_Return);
+
+    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/HEAVY.TTF"));
+    ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
+    EXPECT_EQ(back.Names.Style, "Heavy");
+    EXPECT_EQ(back.Names.FullName, "Test Sans Heavy");
+}
+
+// ---- A write that fails ----------------------------------------------------------------------
+
+TEST_F(NamingTest, FailedWriteIsShownAndLeavesThePanelOpenAndThePathAsItWas) {
+    const QString source = addFont(Source);
+    const QString gone = fontsFolder() + QStringLiteral("/gone");
+    ASSERT_TRUE(QDir().mkpath(gone));
+    // Fix the destination on a folder that then disappears.
+    openFolder(gone);
+    click(QStringLiteral("LB_DestinationFile"));
+    openFolder(fontsFolder());
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    pickFont(Source);
+    clearMessages();
+
+    makeFont(QStringLiteral("lost"));
+
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
+    EXPECT_FALSE(messages()[0].text.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(gone + QStringLiteral("/LOST.TTF")));
+    EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
+    EXPECT_EQ(textOf(QStringLiteral("D_FilePath")), source);
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), source);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(isEnabled(QStringLiteral("B_RestoreNames")));
+}
+
+} // namespace
+} // namespace namingtest
