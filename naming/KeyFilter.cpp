@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "controls/FileLbl.h"
 #include "core/NamingRules.h"
+#include "naming/BoxText.h"
 #include "naming/KeyPreview.h"
 
 #include <QLineEdit>
@@ -53,6 +54,9 @@ void TFrmMain::ConnectNaming() {
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
                            E_Copyright, E_TradeMark, D_FileName})
         preview->WatchKeys(box);
+    for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
+                           E_Copyright, E_TradeMark})
+        KeepTypingLimit(box);
     preview->WatchExit(E_FamilyName);
     preview->WatchExit(E_Style);
 

@@ -4,6 +4,7 @@
 #include "core/ByteHelpers.h"
 #include "core/NamingRules.h"
 #include "naming/AnsiText.h"
+#include "naming/BoxText.h"
 
 #include "controls/ColorBtn.h"
 #include "controls/FileLbl.h"
@@ -17,21 +18,21 @@ namespace {
 // derivation that leaves the box as it was.
 void SetBoxText(QLineEdit* box, const QString& text) {
     if (box->text() != text)
-        box->setText(text);
+        PutBoxText(box, text);
 }
 
 } // namespace
 
 void TFrmMain::ShowFontNames() {
     const ::FontNames& names = Font.FontNames;
-    E_FamilyName->setText(FromAnsi(names.FamilyName));
-    E_Style->setText(FromAnsi(names.Style));
-    E_FullName->setText(FromAnsi(names.FullName));
-    E_Postscript->setText(FromAnsi(names.Postscript));
-    E_Version->setText(FromAnsi(names.Version));
-    E_FontID->setText(FromAnsi(names.FontID));
-    E_Copyright->setText(FromAnsi(names.Copyright));
-    E_TradeMark->setText(FromAnsi(names.TradeMark));
+    PutBoxText(E_FamilyName, FromAnsi(names.FamilyName));
+    PutBoxText(E_Style, FromAnsi(names.Style));
+    PutBoxText(E_FullName, FromAnsi(names.FullName));
+    PutBoxText(E_Postscript, FromAnsi(names.Postscript));
+    PutBoxText(E_Version, FromAnsi(names.Version));
+    PutBoxText(E_FontID, FromAnsi(names.FontID));
+    PutBoxText(E_Copyright, FromAnsi(names.Copyright));
+    PutBoxText(E_TradeMark, FromAnsi(names.TradeMark));
 }
 
 void TFrmMain::StoreFontNames() {
@@ -75,7 +76,7 @@ void TFrmMain::ResetFontDisplay() {
     // 4. Empty, not the placeholders.
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Postscript, E_Version, E_FontID,
                            E_Copyright, E_TradeMark})
-        box->clear();
+        PutBoxText(box, QString());
     // 5.
     B_CreateFontNow->setEnabled(false);
     B_ViewPrint->setEnabled(false);

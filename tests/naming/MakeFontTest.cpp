@@ -223,7 +223,12 @@ TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
     typeInto(QStringLiteral("E_Version"), QString()); // leaves the family box
 
     const QString full = QString(64, u'F') + QStringLiteral(" Bold");
+    EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QString(64, u'F'));
     EXPECT_EQ(textOf(QStringLiteral("E_FullName")), full);
+    // Past its typing limit the box takes no more typing, but keeps what it was given.
+    pressKey(QStringLiteral("E_FamilyName"), Qt::Key_End);
+    typeInto(QStringLiteral("E_FamilyName"), QStringLiteral("G"));
+    EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QString(64, u'F'));
 
     makeFont(QStringLiteral("long"));
     const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/LONG.TTF"));

@@ -67,6 +67,37 @@ INSTANTIATE_TEST_SUITE_P(
                   2}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- Typing limits --------------------------------------------------------------------------
+
+struct LimitRow {
+    const char* box;
+    int limit;
+};
+
+void PrintTo(const LimitRow& row, std::ostream* os) {
+    *os << row.box;
+}
+
+class TypingLimitTest : public NamingTest, public ::testing::WithParamInterface<LimitRow> {};
+
+TEST_P(TypingLimitTest, TypingStopsAtTheBoxLimit) {
+    const QString box = QString::fromLatin1(GetParam().box);
+    addFont(QStringLiteral("SOURCE.TTF"));
+    pickFont(QStringLiteral("SOURCE.TTF"));
+    findAs<QLineEdit>(box)->clear();
+
+    typeInto(box, QString(GetParam().limit + 5, u'w'));
+
+    EXPECT_EQ(textOf(box), QString(GetParam().limit, u'w'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, TypingLimitTest,
+                         ::testing::Values(LimitRow{"E_FamilyName", 30}, LimitRow{"E_Style", 30},
+                                           LimitRow{"E_Version", 62}, LimitRow{"E_FontID", 62},
+                                           LimitRow{"E_Copyright", 125},
+                                           LimitRow{"E_TradeMark", 125}),
+                         [](const auto& info) { return std::string(info.param.box); });
+
 // ---- Clipboard shortcuts and Escape -----------------------------------------------------------
 
 struct ShortcutRow {
