@@ -43,8 +43,16 @@ const char* Bool(bool value) {
 } // namespace
 
 std::string JsonString(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
+    std::string out;
+    out.reserve(utf8.size() + 2);
+    out += '"';
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F)
+            continue;
+        out.append(utf8, plain, i - plain);
+        plain = i + 1;
         switch (c) {
         case '"':
             out += "\\\"";
@@ -61,17 +69,16 @@ std::string JsonString(std::string_view utf8) {
         case '\t':
             out += "\\t";
             break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
+        default: {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        }
         }
     }
-    return out + "\"";
+    out.append(utf8, plain, utf8.size() - plain);
+    out += '"';
+    return out;
 }
 
 std::string RecordJson(const std::string& path, const FontFile& font) {

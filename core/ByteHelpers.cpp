@@ -1,33 +1,27 @@
 #include "core/ByteHelpers.h"
 
-std::uint32_t BytesToLong(const std::uint8_t* bytes) {
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
-}
+#include <algorithm>
 
 std::array<std::uint8_t, 4> SwapLong(std::uint32_t value) {
     return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
             static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
 }
 
-std::uint16_t BytesToWord(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
-}
-
 std::string CleanNameText(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text)
-        if (c != '\0')
-            result.push_back(c);
     auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    // NULs are among the trimmed characters, so trimming first changes nothing.
     std::size_t first = 0;
-    while (first < result.size() && isBlankOrControl(result[first]))
+    while (first < text.size() && isBlankOrControl(text[first]))
         ++first;
-    std::size_t last = result.size();
-    while (last > first && isBlankOrControl(result[last - 1]))
+    std::size_t last = text.size();
+    while (last > first && isBlankOrControl(text[last - 1]))
         --last;
-    return result.substr(first, last - first);
+    std::string result;
+    result.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i)
+        if (text[i] != '\0')
+            result += text[i];
+    return result;
 }
 
 std::string WidenText(std::string_view text) {

@@ -7,9 +7,14 @@
 #include <string_view>
 
 // All integers in a font file are big-endian.
-std::uint32_t BytesToLong(const std::uint8_t* bytes);
+inline std::uint32_t BytesToLong(const std::uint8_t* bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+inline std::uint16_t BytesToWord(const std::uint8_t* bytes) {
+    return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
+}
 std::array<std::uint8_t, 4> SwapLong(std::uint32_t value);
-std::uint16_t BytesToWord(const std::uint8_t* bytes);
 
 // Deletes every NUL, then trims leading and trailing characters 0x00 to 0x20.
 std::string CleanNameText(std::string_view text);

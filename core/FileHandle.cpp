@@ -11,8 +11,9 @@
 
 namespace {
 
-// O_NONBLOCK keeps a FIFO put in place of a font from hanging the open.
-int OpenRegular(const std::string& path, int flags, int& errorCode) {
+// O_NONBLOCK keeps a FIFO put in place of a font from hanging the open; on a regular file it
+// changes nothing. Folders, devices and FIFOs are refused as if missing (ENOENT) or as folders.
+int OpenRegular(const std::string& path, int flags, int& errorCode, std::uint64_t& size) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         errorCode = errno;
@@ -24,10 +25,8 @@ int OpenRegular(const std::string& path, int flags, int& errorCode) {
         ::close(fd);
         return -1;
     }
-    const int fdFlags = ::fcntl(fd, F_GETFL);
-    if (fdFlags >= 0)
-        ::fcntl(fd, F_SETFL, fdFlags & ~O_NONBLOCK);
     errorCode = 0;
+    size = static_cast<std::uint64_t>(st.st_size);
     return fd;
 }
 
@@ -37,28 +36,44 @@ FileHandle::~FileHandle() {
     Discard();
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : Fd_(std::exchange(other.Fd_, -1)) {}
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : Fd_(std::exchange(other.Fd_, -1)), OpenedSize_(other.OpenedSize_) {}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         Discard();
         Fd_ = std::exchange(other.Fd_, -1);
+        OpenedSize_ = other.OpenedSize_;
     }
     return *this;
 }
 
 FileHandle FileHandle::OpenShared(const std::string& path) {
-    int errorCode = 0;
-    FileHandle file(OpenRegular(path, O_RDONLY, errorCode));
+    FileHandle file = OpenSharedIfFile(path);
     if (!file.IsOpen())
+        throw EInOutError(ENOENT);
+    return file;
+}
+
+FileHandle FileHandle::OpenSharedIfFile(const std::string& path) {
+    int errorCode = 0;
+    std::uint64_t size = 0;
+    FileHandle file(OpenRegular(path, O_RDONLY, errorCode, size));
+    file.OpenedSize_ = size;
+    if (!file.IsOpen()) {
+        if (errorCode == ENOENT || errorCode == ENOTDIR || errorCode == EISDIR)
+            return {};
         throw EInOutError(errorCode);
+    }
     if (::flock(file.Fd_, LOCK_SH | LOCK_NB) != 0)
         throw EInOutError(errno);
     return file;
 }
 
 FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
-    FileHandle file(OpenRegular(path, O_RDWR, errorCode));
+    std::uint64_t size = 0;
+    FileHandle file(OpenRegular(path, O_RDWR, errorCode, size));
+    file.OpenedSize_ = size;
     if (!file.IsOpen())
         return {};
     // Root may write anything; a file without its owner's write bit still counts as read-only.

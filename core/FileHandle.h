@@ -17,6 +17,8 @@ public:
 
     // Read only, with a shared lock taken without waiting: others may read, not write.
     static FileHandle OpenShared(const std::string& path);
+    // The same, but an unopened handle when no regular file is at `path` (missing, a folder).
+    static FileHandle OpenSharedIfFile(const std::string& path);
     // Read and write with an exclusive lock taken without waiting. Returns an unopened handle
     // and sets `errorCode` (errno) when the file is missing, not a regular file, read-only,
     // locked by someone else or cannot be opened for writing.
@@ -26,6 +28,8 @@ public:
 
     bool IsOpen() const { return Fd_ >= 0; }
     std::uint64_t Size() const;
+    // The size when the file was opened, without asking again.
+    std::uint64_t OpenedSize() const { return OpenedSize_; }
 
     // Up to `count` bytes at `position`; returns the count got, or -errno.
     long long TryRead(std::uint64_t position, void* buffer, std::size_t count) const;
@@ -45,6 +49,7 @@ public:
 private:
     explicit FileHandle(int fd) : Fd_(fd) {}
     int Fd_ = -1;
+    std::uint64_t OpenedSize_ = 0;
 };
 
 // True when `path` names a regular file (after following links); folders and devices do not count.

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::uint32_t HeadMagicNumber = 0x5F0F3CF5;
-constexpr std::size_t ReadWindowSize = 16384;
+constexpr std::size_t ReadWindowSize = 2048;
 constexpr std::uint16_t MicrosoftPlatform = 3;
 constexpr std::uint16_t MacintoshPlatform = 1;
 constexpr std::uint16_t UsEnglish = 1033;
@@ -100,12 +100,18 @@ void FontFile::ReadFontNames(const std::string& path) {
     WindowStart_ = 0;
     WindowLength_ = 0;
 
-    if (!IsExistingFile(path)) {
+    // Opening is also the existence test: a folder does not count as a file.
+    try {
+        FontFileHandle_ = FileHandle::OpenSharedIfFile(path);
+    } catch (const EInOutError&) {
+        CurrentFontPath = path; // the file is there, it just cannot be opened
+        throw;
+    }
+    if (!FontFileHandle_.IsOpen()) {
         Fail(FileNotFoundText);
         return;
     }
     CurrentFontPath = path;
-    FontFileHandle_ = FileHandle::OpenShared(path);
     // However this call leaves, the handle is closed.
     struct CloseOnExit {
         FileHandle& File;
@@ -171,16 +177,17 @@ void FontFile::ReadNameRecords(std::uint32_t nameOffset) {
 
     for (std::uint32_t i = 0; i < count; ++i) {
         Seek(std::uint64_t{nameOffset} + 6 + 12 * std::uint64_t{i});
-        const std::uint16_t platformID = ReadWordBE();
-        ReadWordBE(); // encodingID: a symbol font's 0 is as good as 1
-        const std::uint16_t languageID = ReadWordBE();
-        const std::uint16_t nameID = ReadWordBE();
-        const std::uint16_t length = ReadWordBE();
-        const std::uint16_t offset = ReadWordBE();
-        // A record cut off by the end of the file is skipped, and so is every one after it (they
-        // all read as zeros): the names found so far may still make a usable font.
-        if (ReadStatus != 0)
+        // The six words in one read; once a record is cut off, it and every later one read as
+        // zeros (ReadStatus stays set) and are skipped: the names found so far may still make a
+        // usable font.
+        if (ReadStatus != 0 || !TestedRead(ReadBuffer.data(), 12))
             continue;
+        const std::uint16_t platformID = BytesToWord(ReadBuffer.data());
+        // encodingID at +2 is ignored: a symbol font's 0 is as good as 1.
+        const std::uint16_t languageID = BytesToWord(ReadBuffer.data() + 4);
+        const std::uint16_t nameID = BytesToWord(ReadBuffer.data() + 6);
+        const std::uint16_t length = BytesToWord(ReadBuffer.data() + 8);
+        const std::uint16_t offset = BytesToWord(ReadBuffer.data() + 10);
         const bool english = (platformID == MicrosoftPlatform && languageID == UsEnglish) ||
                              (platformID == MacintoshPlatform && languageID == MacEnglish);
         if (!english || nameID >= 8)
@@ -227,7 +234,7 @@ std::uint32_t FontFile::ReadHeadMagic(std::uint32_t headOffset) {
 }
 
 bool FontFile::ProbeRenamedMarker() {
-    const std::uint64_t size = FontFileHandle_.Size();
+    const std::uint64_t size = FontFileHandle_.OpenedSize();
     // Too short to carry the trailer: not renamed.
     if (size < MarkerProbeDistance)
         return false;

@@ -1,5 +1,6 @@
 #include "core/Windows1252.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -97,8 +98,10 @@ std::string Utf32ToWindows1252(std::u32string_view text) {
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0; }))
+        return std::string(text);
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() * 3);
     for (char c : text)
         AppendUtf8(out, UnicodeOfWindows1252(static_cast<unsigned char>(c)));
     return out;

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Core benchmarks, each measured side by side in one hyperfine run:
+#  (a) reading the names of every .ttf under /usr/share/fonts in one process:
+#      quillmark-cli vs python3-fonttools vs a minimal pread baseline;
+#  (b) a renamed copy of the largest TTF on the machine: quillmark-cli make vs cp vs fontTools.
+# usage: bench/core-bench.sh BUILD
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-build}" && pwd)
+cli="$build/cli/quillmark-cli"
+baseline="$build/bench/pread_names"
+python=/usr/bin/python3
+for tool in "$cli" "$baseline"; do
+  [ -x "$tool" ] || { echo "core-bench: $tool is missing; build first" >&2; exit 1; }
+done
+command -v hyperfine >/dev/null || { echo "core-bench: hyperfine is missing" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mapfile -t fonts < <(find /usr/share/fonts -type f -iname '*.ttf' | sort)
+printf '%q ' "${fonts[@]}" >"$work/fonts.args"
+largest=$(find /usr/share/fonts -type f -iname '*.ttf' -printf '%s %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
+
+# Prints "name mean ratio" lines from a hyperfine export, ratios against the row named $2.
+ratios() {
+  "$python" - "$1" "$2" <<'PY'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+base = next(r for r in results if r["command"] == sys.argv[2])["mean"]
+for r in results:
+    print(f"  {r['command']:<14} {r['mean'] * 1000:9.2f} ms   {r['mean'] / base:6.2f}x {sys.argv[2]}")
+PY
+}
+
+echo "== (a) names of ${#fonts[@]} TrueType fonts, one process each tool"
+args=$(cat "$work/fonts.args")
+# No shell between hyperfine and the tools (-N); their output is discarded by hyperfine.
+hyperfine -N --style basic --warmup 5 --min-runs 30 --export-json "$work/a.json" \
+  -n pread-baseline "$baseline $args" \
+  -n quillmark-cli "$cli read --json $args" \
+  -n fonttools "$python $here/fonttools_names.py $args" >"$work/a.log"
+ratios "$work/a.json" pread-baseline
+
+size=$(stat -c %s "$largest")
+echo "== (b) renamed copy of $(basename "$largest") ($((size / 1048576)) MB)"
+hyperfine -N --style basic --warmup 2 --min-runs 10 --export-json "$work/b.json" \
+  --prepare "rm -f $work/QM.TTF $work/cp.ttf" \
+  -n cp "cp $(printf '%q' "$largest") $work/cp.ttf" \
+  -n quillmark-cli "$cli make $(printf '%q' "$largest") $work/QM.TTF --family Bench" >"$work/b.log"
+hyperfine --style basic --runs 3 --export-json "$work/b2.json" \
+  --prepare "rm -f $work/ft.ttf" \
+  -n fonttools "$python $here/fonttools_rename.py $(printf '%q' "$largest") $work/ft.ttf" >"$work/b2.log"
+"$python" - "$work/b.json" "$work/b2.json" <<'PY'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"] + json.load(open(sys.argv[2]))["results"]
+mean = {r["command"]: r["mean"] for r in results}
+for name in ("cp", "quillmark-cli", "fonttools"):
+    print(f"  {name:<14} {mean[name] * 1000:9.2f} ms   {mean[name] / mean['cp']:6.2f}x cp")
+print(f"  quillmark-cli is {mean['fonttools'] / mean['quillmark-cli']:.1f}x faster than fonttools")
+PY
