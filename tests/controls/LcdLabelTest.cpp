@@ -309,3 +309,48 @@ TEST(LcdTables, codesOutsideATableAreBlank) {
             EXPECT_FALSE(lcdDotLit(LcdMatrix::Hitachi, 250, row, col));
         }
 }
+
+TEST(LcdLabel, textFlowsIntoTheNextLineWithoutRegardToWords) {
+    TLCDLabel lcd;
+    lcd.setDotMatrix(TLCDLabel::mat5x7);
+    lcd.setNoOfChars(3);
+    lcd.setTextLines(2);
+    lcd.setCaption(QStringLiteral("ab cdefgh"));
+    const QImage image = grabImage(lcd);
+    // Line 2 holds "cde"; "fgh" is not shown at all.
+    const QString shown[2] = {QStringLiteral("ab "), QStringLiteral("cde")};
+    for (int line = 0; line < 2; ++line)
+        for (int cell = 0; cell < 3; ++cell)
+            for (int row = 0; row < 7; ++row)
+                for (int col = 0; col < 5; ++col) {
+                    const QPoint p = lcd.dotOrigin(line, cell, row, col);
+                    const bool lit = lcdDotLit(
+                        LcdMatrix::Mat5x7, static_cast<unsigned char>(shown[line][cell].unicode()),
+                        row, col);
+                    EXPECT_EQ(pixelAt(image, p.x(), p.y()),
+                              lit ? QColor(0, 255, 0) : QColor(0, 128, 0));
+                }
+    EXPECT_EQ(lcd.size(), QSize(10 + 2 * 2 + 3 * 14 + 2, 10 + 2 + 2 * 20 + 2));
+}
+
+TEST(LcdLabel, captionKeepsAtMost255Characters) {
+    TLCDLabel lcd;
+    lcd.setCaption(QString(300, QLatin1Char('x')));
+    EXPECT_EQ(lcd.caption().size(), 255);
+}
+
+TEST(LcdLabel, hitachi2DrawsTenRowCellsWithItsOwnTallGlyphs) {
+    TLCDLabel lcd;
+    lcd.setDotMatrix(TLCDLabel::Hitachi2);
+    lcd.setNoOfChars(2);
+    lcd.setCaption(QString(QChar(223)) + QLatin1Char('A'));
+    const QImage image = grabImage(lcd);
+    for (int row = 0; row < 10; ++row) {
+        const QPoint block = lcd.dotOrigin(0, 0, row, 2);
+        EXPECT_EQ(pixelAt(image, block.x(), block.y()), QColor(0, 255, 0)) << row;
+        const QPoint a = lcd.dotOrigin(0, 1, row, 0); // "A"'s left stem, rows 2 to 7
+        EXPECT_EQ(pixelAt(image, a.x(), a.y()),
+                  row >= 1 && row < 7 ? QColor(0, 255, 0) : QColor(0, 128, 0))
+            << row;
+    }
+}
