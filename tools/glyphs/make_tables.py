@@ -55,6 +55,9 @@ def main():
     for name, rows in (("mat7x9", 9), ("mat9x12", 12)):
         src = HERE / f"{name}.txt"
         table = read(src.name, rows) if src.exists() else {}
+        touchups = HERE / f"{name}-touchups.txt"
+        if touchups.exists():
+            table.update(read(touchups.name, rows))
         write(f"Mat{name[3:]}.inc", 32, 126, rows, table, 3)
 
 

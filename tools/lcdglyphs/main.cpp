@@ -61,25 +61,32 @@ void draft(const Matrix& m, const QDir& out) {
        << f.family() << " " << f.pixelSize() << " px; one hex number per row\n";
     for (int code = 32; code <= 126; ++code) {
         const QString ch = QString(QChar(code));
-        // Render wide, then centre the ink (not the advance) in the grid.
+        // Render wide and with room above, then centre the ink (not the advance) in the grid;
+        // ink that rises above the top row (the dots of i and j) moves down into the cell.
         const int pad = 3 * m.columns;
-        QImage wide(pad * 3, m.rows, QImage::Format_RGB32);
+        const int above = 4;
+        QImage wide(pad * 3, m.rows + above, QImage::Format_RGB32);
         wide.fill(Qt::white);
         QPainter p(&wide);
         p.setFont(f);
         p.setPen(Qt::black);
-        p.drawText(pad, m.capRows, ch); // baseline just below the capital rows
+        p.drawText(pad, above + m.capRows, ch); // baseline just below the capital rows
         p.end();
-        int inkLeft = wide.width(), inkRight = -1;
+        int inkLeft = wide.width(), inkRight = -1, inkTop = wide.height(), inkBottom = -1;
         for (int y = 0; y < wide.height(); ++y)
             for (int x = 0; x < wide.width(); ++x)
                 if (qRed(wide.pixel(x, y)) < 128) {
                     inkLeft = std::min(inkLeft, x);
                     inkRight = std::max(inkRight, x);
+                    inkTop = std::min(inkTop, y);
+                    inkBottom = std::max(inkBottom, y);
                 }
         const int inkWidth = inkRight - inkLeft + 1;
-        const int shift = inkRight < 0 ? 0 : inkLeft - (m.columns - inkWidth) / 2;
-        const QImage img = wide.copy(shift, 0, m.columns, m.rows);
+        const int shiftX = inkRight < 0 ? 0 : inkLeft - (m.columns - inkWidth) / 2;
+        int top = above;
+        if (inkRight >= 0 && inkTop < above)
+            top = std::max(inkTop, inkBottom - m.rows + 1);
+        const QImage img = wide.copy(shiftX, top, m.columns, m.rows);
         ts << code;
         for (int r = 0; r < m.rows; ++r) {
             unsigned bits = 0;
