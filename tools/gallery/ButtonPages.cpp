@@ -6,6 +6,7 @@
 
 #include <QMetaEnum>
 #include <QPainter>
+#include <QTest>
 
 namespace {
 
@@ -115,6 +116,22 @@ void checkBoxPage(Gallery& g) {
             box.setEnabled(false);
             g.shot(QStringLiteral("checkbox-disabled"), box);
         }
+    }
+    {
+        // Focused: the dotted rectangle around the text.
+        QWidget window;
+        window.resize(100, 30);
+        auto* box = new TBWCCCheckBox(&window);
+        box->setGeometry(5, 5, 69, 17);
+        box->setCaption(QStringLiteral("Help &On"));
+        box->setChecked(true);
+        box->setCheckColor(ClassicColors::red());
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            return; // no focus to show without an active window
+        box->setFocus();
+        g.shot(QStringLiteral("checkbox-focused"), *box);
     }
     TBWCCCheckBox wrapped;
     wrapped.setCaption(QStringLiteral("Turns this balloon-style help on and off"));
