@@ -142,7 +142,7 @@ TEST_F(BrowseTest, startFolderIsCountedSilently) {
     start();
     EXPECT_EQ(w().D_Dir->directory(), fontsFolder());
     EXPECT_EQ(textOf("LCD_FontTotal"), "0002 Fonts");
-    EXPECT_EQ(textOf("D_FilePath"), fontsFolder() + "/");
+    EXPECT_EQ(textOf("LB_DestinationFile"), fontsFolder() + "/");
     EXPECT_FALSE(cues().contains(w().MyTick));
 }
 
@@ -409,7 +409,8 @@ TEST_F(BrowseTest, stripStartsAtAAndScrollsToBothEnds) {
     EXPECT_EQ(bar->maximum(), 224);
     EXPECT_EQ(bar->value(), 34);
     EXPECT_EQ(textOf("P_Scroll256"), "065");
-    EXPECT_TRUE(w().LB_All256Chars->text().startsWith("ABC"));
+    EXPECT_TRUE(w().LB_All256Chars->text().isEmpty()) << "no font is shown yet";
+    EXPECT_EQ(w().LB_All256Chars->font().pixelSize(), browse::StripPixelSize);
 
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(textOf("P_Scroll256"), "032");
@@ -474,7 +475,8 @@ protected:
                             QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
         return inked(w().P_All256Chars->grab().toImage().copy(label));
     }
-    // The same text drawn the ordinary way in a face of the system.
+    // The strip's text drawn the ordinary way in a face of the system. Taken before the load,
+    // while no registered file can stand in for the family.
     QImage reference(const QFont& face) {
         const QRect label = w().LB_All256Chars->geometry() &
                             QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
@@ -483,7 +485,8 @@ protected:
         QPainter p(&image);
         p.setFont(face);
         p.setPen(Qt::black);
-        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter, w().LB_All256Chars->text());
+        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                   browse::stripText(w().AllChars, w().SB_All256Chars->value()));
         p.end();
         return inked(image);
     }
@@ -495,30 +498,53 @@ protected:
     }
 };
 
-TEST_F(StripGlyphTest, fileClaimingAnInstalledFamilyDrawsItsOwnGlyphs) {
-    writeRenamedCopy(kLiberationItalic, fontsFolder() + "/IMPOSTOR.TTF", "DejaVu Sans");
+struct ImpostorRow {
+    const char* name;
+    const char* source; // a Liberation Serif face, renamed "DejaVu Sans"
+    bool italic;
+};
+
+class ImpostorStripTest : public StripGlyphTest,
+                          public ::testing::WithParamInterface<ImpostorRow> {};
+
+TEST_P(ImpostorStripTest, fileClaimingAnInstalledFamilyDrawsItsOwnGlyphs) {
+    const ImpostorRow& row = GetParam();
+    writeRenamedCopy(QString::fromLatin1(row.source), fontsFolder() + "/IMPOSTOR.TTF",
+                     "DejaVu Sans");
     start();
+    const QImage liberation = reference(systemFace("Liberation Serif", row.italic));
+    const QImage dejaVu = reference(systemFace("DejaVu Sans", row.italic));
     clickFile("IMPOSTOR.TTF");
     ASSERT_EQ(textOf("E_FamilyName"), "DejaVu Sans");
-    EXPECT_TRUE(w().LB_All256Chars->font().italic()) << "the Italic flag";
+    EXPECT_EQ(w().LB_All256Chars->font().italic(), row.italic) << "the Italic flag";
 
     const QImage shown = strip();
-    const double own = difference(shown, reference(systemFace("Liberation Serif", true)));
-    const double claimed = difference(shown, reference(systemFace("DejaVu Sans", true)));
+    const double own = difference(shown, liberation);
+    const double claimed = difference(shown, dejaVu);
     EXPECT_LT(own * 3, claimed) << "own " << own << ", claimed family " << claimed;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, ImpostorStripTest,
+    ::testing::Values(
+        ImpostorRow{"Italic", "/usr/share/fonts/truetype/liberation/LiberationSerif-Italic.ttf",
+                    true},
+        ImpostorRow{"Regular", "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf",
+                    false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StripGlyphTest, familyNoInstalledFontHasDrawsTheFile) {
     writeRenamedCopy(kDejaVuMono, fontsFolder() + "/UNIQUE.TTF", "Quillmark Probe Unique");
     start();
+    const QImage mono = reference(systemFace("DejaVu Sans Mono", false));
+    // What Qt draws for a family it does not know.
+    const QImage substitute = reference(systemFace("Quillmark Probe Unique", false));
     clickFile("UNIQUE.TTF");
     ASSERT_EQ(textOf("E_FamilyName"), "Quillmark Probe Unique");
 
     const QImage shown = strip();
-    const double own = difference(shown, reference(systemFace("DejaVu Sans Mono", false)));
-    // What Qt draws for a family it does not know.
-    const double fallback =
-        difference(shown, reference(systemFace("Quillmark Probe Unknown Family", false)));
+    const double own = difference(shown, mono);
+    const double fallback = difference(shown, substitute);
     EXPECT_LT(own * 3, fallback) << "own " << own << ", fallback " << fallback;
 }
 

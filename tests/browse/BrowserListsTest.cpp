@@ -265,8 +265,9 @@ TEST_P(FolderListOpening, opensTheEntryAndAnEntryAbove) {
             folders.setCurrentRow(row);
             QTest::keyClick(&folders, Qt::Key_Return);
         } else {
-            QTest::mouseDClick(folders.viewport(), Qt::LeftButton, {},
-                               folders.visualItemRect(folders.item(row)).center());
+            const QPoint at = folders.visualItemRect(folders.item(row)).center();
+            QTest::mouseClick(folders.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(folders.viewport(), Qt::LeftButton, {}, at);
         }
     };
     open(root + "/a/inner");
