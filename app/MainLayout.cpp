@@ -874,9 +874,11 @@ void buildMainLayout(TFrmMain& form) {
             static_cast<TLCDLabel*>(w)->updateSize(); // keeps its own snapped size
         if (*row.hint)
             w->setToolTip(QString::fromUtf8(row.hint));
+        // Not a tab stop still takes the focus by mouse where the control needs it to act.
+        const bool clickFocus = row.kind == K::Edit || row.kind == K::Memo ||
+                                row.kind == K::Toggle || row.kind == K::DriveBox;
         w->setFocusPolicy(row.tabStop ? Qt::StrongFocus
-                                      : (row.kind == K::Edit || row.kind == K::Memo ? Qt::ClickFocus
-                                                                                    : Qt::NoFocus));
+                                      : (clickFocus ? Qt::ClickFocus : Qt::NoFocus));
         w->setVisible(!row.hidden);
         made.insert(QLatin1String(row.name), w);
     }

@@ -1,0 +1,159 @@
+// The window as laid out: captions and hints, the naming boxes' typing limits, tab order, and
+// every control inside its parent.
+
+#include "tests/app/WindowFixture.h"
+
+#include "app/MainLayout.h"
+#include "controls/ColorBtn.h"
+
+#include <QLineEdit>
+#include <QPalette>
+#include <QTest>
+
+namespace qmtest {
+namespace {
+
+struct CaptionRow {
+    const char* control;
+    const char* caption;
+    const char* hint;
+};
+
+class CaptionTest : public WindowTest, public ::testing::WithParamInterface<CaptionRow> {};
+
+TEST_P(CaptionTest, controlShowsItsCaptionAndHint) {
+    start();
+    const CaptionRow& row = GetParam();
+    ASSERT_NE(find(QLatin1String(row.control)), nullptr) << row.control;
+    if (row.caption)
+        EXPECT_EQ(textOf(QLatin1String(row.control)), QString::fromUtf8(row.caption));
+    EXPECT_EQ(find(QLatin1String(row.control))->toolTip(), QString::fromUtf8(row.hint));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, CaptionTest,
+    ::testing::Values(
+        CaptionRow{"B_CreateFontNow", "Create New Font Now",
+                   "Makes a new font file containing the data you entered."},
+        CaptionRow{"B_RestoreNames", "Restore Original Font Names",
+                   "Changes all data back to the way it was."},
+        CaptionRow{"B_Help", "HELP", "How to use this program."},
+        CaptionRow{"B_ViewPrint", "View / Print", "Displays or prints a font sample."},
+        CaptionRow{"B_Advanced", " Advanced", "Click for convenience features."},
+        CaptionRow{"B_WhatsNew", "Click to Learn What's New in this Version", ""},
+        CaptionRow{"C_AllowSounds", "Sound On", "Turns sound on / off."},
+        CaptionRow{"C_ShowHelp", "Help On", "Turns this balloon-style help on / off."},
+        CaptionRow{"B_WhatsNewClose", "Close Version Info", ""},
+        CaptionRow{"B_HelpClose", "Close Help", ""}, CaptionRow{"B_MakeFont", "MAKE FONT", ""},
+        CaptionRow{"B_CancelMake", "CANCEL", ""}, CaptionRow{"B_SetFolder", "SET", ""},
+        CaptionRow{"B_SetFolderCancel", "CANCEL", ""}, CaptionRow{"LB_WarningOff", "OKAY", ""},
+        CaptionRow{"Label28", " New Font will be saved here:", ""},
+        CaptionRow{"P_DestinationFile", nullptr,
+                   "Click here to ALWAYS use this folder to save newly renamed font files."},
+        CaptionRow{"P_Scroll256", "065", "This is the ASCII number of the first character."},
+        CaptionRow{"E_FamilyName", "",
+                   "Enter up to 30 characters. This will be the name of the font."},
+        CaptionRow{"E_FullName", "",
+                   "You can not change this field. It is created by the program and displayed "
+                   "for reference only."},
+        CaptionRow{"E_Postscript", "",
+                   "You can not change this field. It is created by the program and displayed "
+                   "for reference only."},
+        CaptionRow{"E_Version", "", "Enter up to 60 characters. Example: \"Version 1.0\"."},
+        CaptionRow{"LB_FamilyNameCaption", "  Font Family Name:", ""},
+        CaptionRow{"LB_FullNameCaption", "  Font Full Name:       (we handle this)", ""},
+        CaptionRow{"LB_PostscriptCaption", "  Postscript Name:    (we handle this)", ""},
+        CaptionRow{"LB_FontErrorTitle", "ERROR!      COULD NOT READ THIS FONT:", ""},
+        CaptionRow{"LB_MakeStep4", "4. Install && use just like any other font.", ""},
+        CaptionRow{"DRLabel1", "Easily changes TrueType Font names", ""},
+        CaptionRow{"Label9", "\xc2\xae", ""}),
+    [](const auto& info) { return std::string(info.param.control); });
+
+struct LimitRow {
+    const char* box;
+    int limit;
+    bool editable;
+};
+
+class NamingBoxTest : public WindowTest, public ::testing::WithParamInterface<LimitRow> {};
+
+TEST_P(NamingBoxTest, typingStopsAtTheBoxLimit) {
+    const LimitRow& row = GetParam();
+    start();
+    auto* box = findAs<QLineEdit>(QLatin1String(row.box));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->maxLength(), row.limit);
+    EXPECT_EQ(box->isReadOnly(), !row.editable);
+    if (!row.editable) {
+        // The program's own red text; the user types nothing into it.
+        EXPECT_EQ(box->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        EXPECT_TRUE(box->text().isEmpty());
+        return;
+    }
+    typeInto(QLatin1String(row.box), QString(row.limit + 5, QLatin1Char('a')));
+    EXPECT_EQ(box->text().size(), row.limit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, NamingBoxTest,
+    ::testing::Values(LimitRow{"E_FamilyName", 30, true}, LimitRow{"E_Style", 30, true},
+                      LimitRow{"E_FullName", 62, false}, LimitRow{"E_Version", 62, true},
+                      LimitRow{"E_FontID", 62, true}, LimitRow{"E_Postscript", 62, false},
+                      LimitRow{"E_Copyright", 125, true}, LimitRow{"E_TradeMark", 125, true}),
+    [](const auto& info) { return std::string(info.param.box); });
+
+using LayoutTest = WindowTest;
+
+TEST_F(LayoutTest, tabWalksTheEditableBoxesAndSkipsTheDerivedOnes) {
+    TFrmMain& w = start();
+    w.activateWindow();
+    w.E_FamilyName->setFocus();
+    QStringList walked{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, (QStringList{"E_FamilyName", "E_Style", "E_Version", "E_FontID",
+                                   "E_Copyright", "E_TradeMark"}));
+}
+
+TEST_F(LayoutTest, theWindowHasItsFixedClientSizeAndCaption) {
+    TFrmMain& w = start();
+    EXPECT_EQ(w.size(), QSize(621, 432));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8(windowCaption()));
+}
+
+TEST_F(LayoutTest, everyControlLiesInsideItsParent) {
+    start();
+    for (const LayoutRow& row : mainLayout()) {
+        QWidget* w = find(QLatin1String(row.name));
+        ASSERT_NE(w, nullptr) << row.name;
+        const QRect inside = w->parentWidget()->rect();
+        EXPECT_TRUE(inside.contains(w->geometry())) << row.name;
+    }
+}
+
+TEST_F(LayoutTest, theMakeFontPanelCoversEveryActionButton) {
+    TFrmMain& w = start();
+    w.P_MakeFont->show();
+    w.P_MakeFont->raise();
+    for (QWidget* button : std::initializer_list<QWidget*>{w.B_CreateFontNow, w.B_RestoreNames,
+                                                           w.B_Help, w.B_ViewPrint, w.B_Advanced}) {
+        const QPoint centre = button->mapTo(w.Panel1, button->rect().center());
+        QWidget* top = w.Panel1->childAt(centre);
+        EXPECT_TRUE(top == w.P_MakeFont || w.P_MakeFont->isAncestorOf(top))
+            << button->objectName().toStdString();
+    }
+}
+
+TEST_F(LayoutTest, theCounterKeepsItsTenCharacterSize) {
+    start();
+    QWidget* counter = find(QStringLiteral("LCD_FontTotal"));
+    EXPECT_EQ(counter->geometry(), QRect(10, 9, 170, 32));
+}
+
+} // namespace
+} // namespace qmtest

@@ -1,0 +1,132 @@
+// Shutdown: settings saved and read back, the goodbye cue, the temporary font withdrawn, a
+// failure that keeps the window open.
+
+#include "tests/app/WindowFixture.h"
+
+#include "browse/FileListBox.h"
+#include "controls/Toggler.h"
+#include "platform/AppFonts.h"
+#include "platform/RegistryStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace qmtest {
+namespace {
+
+const QString kSystemFont = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+
+using ShutdownTest = WindowTest;
+
+TEST_F(ShutdownTest, firstCloseWritesTheDefaultsAsTheirStoredKinds) {
+    start();
+    ASSERT_TRUE(closeWindow());
+    const TTaggedValue sound = readSetting(QStringLiteral("SoundOn"));
+    const TTaggedValue help = readSetting(QStringLiteral("Show Help"));
+    const TTaggedValue saveTo = readSetting(QStringLiteral("Save To"));
+    EXPECT_EQ(sound.Kind(), TTaggedValue::vkInteger);
+    EXPECT_EQ(sound.ToInt(), -1);
+    EXPECT_EQ(help.ToInt(), -1);
+    EXPECT_EQ(saveTo.Kind(), TTaggedValue::vkString);
+    EXPECT_TRUE(saveTo.ToString().isEmpty());
+}
+
+TEST_F(ShutdownTest, soundStoredAsOneIsStoredAsMinusOneAfterClose) {
+    writeSetting(QStringLiteral("SoundOn"), 1);
+    start();
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+}
+
+TEST_F(ShutdownTest, switchesChangedByTheUserSurviveARestart) {
+    start();
+    click(QStringLiteral("C_ShowHelp"));
+    click(QStringLiteral("C_AllowSounds"));
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(readSetting(QStringLiteral("Show Help")).ToInt(), 0);
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), 0);
+
+    clearCues();
+    TFrmMain& again = start();
+    EXPECT_FALSE(again.C_AllowSounds->checked());
+    EXPECT_FALSE(again.C_ShowHelp->checked());
+    EXPECT_TRUE(cues().isEmpty()) << "sounds stay off from the first moment";
+}
+
+TEST_F(ShutdownTest, destinationFolderIsSavedAndRestored) {
+    writeSetting(QStringLiteral("Save To"), QStringLiteral("/data/fonts/"));
+    start();
+    window().DestinationFolder = QStringLiteral("/data/other fonts/");
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(readSetting(QStringLiteral("Save To")).ToString(),
+              QStringLiteral("/data/other fonts/"));
+    EXPECT_EQ(start().DestinationFolder, QStringLiteral("/data/other fonts/"));
+}
+
+TEST_F(ShutdownTest, goodbyeIsTheLastCueAndPlaysToItsEnd) {
+    start();
+    clearCues();
+    ASSERT_TRUE(closeWindow());
+    ASSERT_FALSE(soundRequests().empty());
+    const auto& last = soundRequests().back();
+    EXPECT_EQ(last.name, QStringLiteral("MyGoodbye"));
+    EXPECT_FALSE(last.async);
+    EXPECT_EQ(last.source, qm::platform::SoundSource::Resource);
+    EXPECT_TRUE(last.found) << "the cue is compiled into the program";
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ShutdownTest, soundOffSkipsTheGoodbye) {
+    writeSetting(QStringLiteral("SoundOn"), false);
+    start();
+    ASSERT_TRUE(closeWindow());
+    EXPECT_FALSE(cues().contains(QStringLiteral("MyGoodbye")));
+}
+
+TEST_F(ShutdownTest, theRegisteredFontIsWithdrawnAtClose) {
+    const QString font = copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
+    TFrmMain& w = start();
+    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 1);
+    const QRect entry = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+    settle();
+    ASSERT_EQ(w.TemporaryFontPath, font);
+    ASSERT_TRUE(w.TemporaryFonts->isRegistered(font));
+
+    ASSERT_TRUE(closeWindow());
+    EXPECT_FALSE(w.TemporaryFonts->isRegistered(font));
+}
+
+TEST_F(ShutdownTest, aFailureWhileSavingKeepsTheWindowOpen) {
+    TFrmMain& w = start();
+    // The settings folder turns into a plain file: nothing can be stored any more.
+    ASSERT_TRUE(QDir(settingsFolder()).removeRecursively());
+    QFile blocker(settingsFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    clearCues();
+
+    EXPECT_FALSE(closeWindow());
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
+    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("Reg Error: ")))
+        << messages()[0].text.toStdString();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(cues().contains(QStringLiteral("MyGoodbye"))) << "later steps are skipped";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Once the settings can be stored again, the next close goes through.
+    ASSERT_TRUE(QFile::remove(settingsFolder()));
+    clearMessages();
+    EXPECT_TRUE(closeWindow());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+}
+
+} // namespace
+} // namespace qmtest
