@@ -35,3 +35,7 @@ void fontImagePage(Gallery& g);
 void drLabelPage(Gallery& g);
 void colorButtonPage(Gallery& g);
 void checkBoxPage(Gallery& g);
+void balloonPage(Gallery& g);
+void rollerPage(Gallery& g);
+void captionPage(Gallery& g);
+void chromeWindowPage(Gallery& g);

@@ -20,6 +20,8 @@ const PageEntry kPages[] = {
     {"colour button", colorButtonPage},  {"flashing label", flashingLabelPage},
     {"font image label", fontImagePage}, {"toggle check box", checkBoxPage},
     {"three-D label", drLabelPage},
+    {"balloon help", balloonPage},       {"window roller", rollerPage},
+    {"caption bar", captionPage},        {"window chrome", chromeWindowPage},
 };
 
 } // namespace
