@@ -20,9 +20,13 @@ public:
     ScratchFiles() {
         // Memory-backed, so the restore's sync costs nothing.
         char pattern[] = "/dev/shm/qmfuzz-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr)
+        char fallback[] = "/tmp/qmfuzz-XXXXXX";
+        const char* dir = ::mkdtemp(pattern);
+        if (dir == nullptr)
+            dir = ::mkdtemp(fallback);
+        if (dir == nullptr)
             std::abort();
-        Dir_ = pattern;
+        Dir_ = dir;
     }
     ~ScratchFiles() {
         ::unlink(Input().c_str());
