@@ -167,7 +167,7 @@ std::vector<LayoutRow> makeLayout() {
                  .parent = "Panel1",
                  .place = {16, 122, 377, 211},
                  .color = kPaleGreen});
-    constexpr int left = 6, right = 191, column = 180, wide = 365;
+    constexpr int left = 3, right = 189, column = 185, wide = 371;
     addNamingField(
         r, {"E_FamilyName", "LB_FamilyNameCaption", "P_FamilyName", "  Font Family Name:"}, left, 4,
         column, 30, true, "Enter up to 30 characters. This will be the name of the font.");
@@ -698,8 +698,17 @@ void applyBevel(QFrame* frame, const LayoutRow& row) {
     frame->setLineWidth(row.bevelSize > 0 ? row.bevelSize : 1);
 }
 
-QPixmap storedPicture(const char* name) {
-    return QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
+// The stored picture a picture control shows; none where the program has none.
+QPixmap storedPicture(const char* control) {
+    static const QHash<QString, QString> pictures = {
+        {QStringLiteral("MyFontImage1"), QStringLiteral("TitleText")},
+        {QStringLiteral("MyFontImage2"), QStringLiteral("TitleShadow")},
+        {QStringLiteral("MyFontImage3"), QStringLiteral("Bullet1")},
+        {QStringLiteral("MyFontImage4"), QStringLiteral("Bullet2")},
+        {QStringLiteral("MyFontImage5"), QStringLiteral("Bullet3")},
+    };
+    const QString name = pictures.value(QLatin1String(control));
+    return name.isEmpty() ? QPixmap() : QPixmap(QStringLiteral(":/pictures/%1.png").arg(name));
 }
 
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
