@@ -209,8 +209,24 @@ TEST_F(NamingTest, TrademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) 
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.TradeMark, Bytes("Zeta\x99"));
     EXPECT_EQ(back.Names.Copyright, Bytes("\xa9 ? Foundry"));
-    // The boxes keep what the user typed.
+    // The boxes keep what the user typed, and show 0x99 as the sign when the file is read.
     EXPECT_EQ(textOf(QStringLiteral("E_TradeMark")), QStringLiteral("Zeta\u2122"));
+    pickFont(QStringLiteral("SIGNS.TTF"));
+    EXPECT_EQ(textOf(QStringLiteral("E_TradeMark")), QStringLiteral("Zeta\u2122"));
+    EXPECT_EQ(textOf(QStringLiteral("E_Copyright")), QStringLiteral("\u00a9 ? Foundry"));
+}
+
+TEST_F(NamingTest, OnlyTheNewFilesOwnNameIsUpperCased) {
+    const QString mixed = fontsFolder() + QStringLiteral("/Mixed Case");
+    ASSERT_TRUE(QDir().mkpath(mixed));
+    writeFont(Source, testfonts::SimpleFont(), mixed);
+    openFolder(mixed);
+    pickFont(Source);
+
+    makeFont(QStringLiteral("lower"));
+
+    EXPECT_EQ(FilesIn(mixed), (QStringList{"LOWER.TTF", Source}));
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), mixed + QStringLiteral("/LOWER.TTF"));
 }
 
 TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
