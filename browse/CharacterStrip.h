@@ -4,6 +4,8 @@
 // from a scroll position, the code box caption, and the painter that draws the strip's label
 // with the glyphs of the loaded file itself.
 
+#include <QByteArray>
+#include <QFont>
 #include <QObject>
 #include <QRawFont>
 #include <QString>
@@ -26,6 +28,13 @@ QString allCharacters();
 QString stripText(const QString& allChars, int position);
 // "0" followed by the code of the character at position: "032", "065", "0100", "0255".
 QString scrollCodeCaption(int position);
+
+// The bytes of one table of a TrueType file as its directory gives them; empty when the file
+// has no such table or is cut short.
+QByteArray fontTableOfFile(const QString& path, const char* tag);
+// Whether face draws with the file itself: the face Qt matched carries the file's head table
+// (its checksum and dates), which only a copy of the same file shares.
+bool drawsFileGlyphs(const QFont& face, const QString& path);
 
 } // namespace browse
 

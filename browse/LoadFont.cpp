@@ -12,6 +12,8 @@
 #include "platform/AppFonts.h"
 #include "platform/Folders.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,24 +106,37 @@ void TFrmMain::LoadSelectedFont() {
 void TFrmMain::SetStripFace(const QString& path) {
     const bool bold = Font.FontNames.Bold;
     const bool italic = Font.FontNames.Italic;
-    QFont face;
-    if (TemporaryFonts && TemporaryFonts->isRegistered(path)) {
-        face = TemporaryFonts->font(path, browse::StripPixelSize);
-        // The flags only ever add to the face, as the system synthesised what a face lacked.
-        if (bold && face.weight() < QFont::DemiBold)
-            face.setBold(true);
-        if (italic && face.style() == QFont::StyleNormal)
-            face.setItalic(true);
-        StripPainter->setFace(qm::platform::AppFonts::rawFont(path, browse::StripPixelSize), bold,
-                              italic);
-    } else {
+    const QStringList families = TemporaryFonts ? TemporaryFonts->families(path) : QStringList();
+    QFont face = LB_All256Chars->font();
+    if (families.isEmpty()) {
         // Refused by the system: the face it substitutes for a family it does not know.
-        face = LB_All256Chars->font();
         face.setFamilies({FromAnsi(Font.FontNames.FamilyName)});
         face.setPixelSize(browse::StripPixelSize);
         face.setBold(bold);
         face.setItalic(italic);
+        LB_All256Chars->setFont(face);
         StripPainter->clearFace();
+        return;
     }
+    // Qt names the family after its own rules, not after name ID 1: ask for the file's style
+    // within the family Qt reports for the file.
+    face = QFontDatabase::font(families.first(), FromAnsi(Font.FontNames.Style),
+                               browse::StripPixelSize);
+    face.setFamilies({families.first()});
+    face.setPixelSize(browse::StripPixelSize);
+    face.setStyleStrategy(QFont::NoFontMerging);
+    // The flags only ever add to the face, as the system synthesised what a face lacked.
+    const QFontInfo matched(face);
+    if (bold && !matched.bold())
+        face.setBold(true);
+    if (italic && !matched.italic())
+        face.setItalic(true);
     LB_All256Chars->setFont(face);
+    // Where an installed face of the same family wins the match, the strip draws the file's
+    // own glyphs itself.
+    if (browse::drawsFileGlyphs(face, path))
+        StripPainter->clearFace();
+    else
+        StripPainter->setFace(qm::platform::AppFonts::rawFont(path, browse::StripPixelSize), bold,
+                              italic);
 }

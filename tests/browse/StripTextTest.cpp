@@ -1,6 +1,7 @@
 // What the character strip shows for a scroll position.
 
 #include "browse/CharacterStrip.h"
+#include "tests/support/TestFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,79 @@ TEST(StripCharacters, areTheTwoHundredTwentyFourCodesFrom32) {
     EXPECT_EQ(all.at(0), QChar(' '));
     EXPECT_EQ(all.at(65 - 32), QChar('A'));
     EXPECT_EQ(all.at(255 - 32), QChar(0xFF));
+}
+
+} // namespace
+
+namespace {
+
+struct TableCase {
+    const char* name;
+    testfonts::Bytes (*font)();
+    const char* tag;
+    bool found;
+};
+
+testfonts::Bytes simpleFont() {
+    return testfonts::SimpleFont();
+}
+testfonts::Bytes headBeyondTheEnd() {
+    testfonts::Bytes bytes = testfonts::SimpleFont();
+    const auto entry = testfonts::FindEntry(bytes, "head");
+    testfonts::PutU32(bytes, *entry + 8, 0xFFFFFF00);
+    return bytes;
+}
+testfonts::Bytes headLongerThanTheFile() {
+    testfonts::Bytes bytes = testfonts::SimpleFont();
+    const auto entry = testfonts::FindEntry(bytes, "head");
+    testfonts::PutU32(bytes, *entry + 12, 0xFFFFFFF0);
+    return bytes;
+}
+testfonts::Bytes cutInTheDirectory() {
+    testfonts::Bytes bytes = testfonts::SimpleFont();
+    bytes.resize(20);
+    return bytes;
+}
+
+class FontTableOfFile : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(FontTableOfFile, readsOnlyTablesInsideTheFile) {
+    testfonts::TempDir dir;
+    const testfonts::Bytes bytes = GetParam().font();
+    testfonts::WriteFile(dir.File("f.ttf"), bytes);
+    const QByteArray table =
+        browse::fontTableOfFile(QString::fromStdString(dir.File("f.ttf")), GetParam().tag);
+    if (!GetParam().found) {
+        EXPECT_TRUE(table.isEmpty());
+        return;
+    }
+    const auto entry = testfonts::FindEntry(bytes, GetParam().tag);
+    ASSERT_TRUE(entry);
+    const std::size_t offset = testfonts::GetU32(bytes, *entry + 8);
+    const std::size_t length = testfonts::GetU32(bytes, *entry + 12);
+    EXPECT_EQ(table,
+              QByteArray(reinterpret_cast<const char*>(bytes.data() + offset), qsizetype(length)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FontTableOfFile,
+    ::testing::Values(TableCase{"Head", simpleFont, "head", true},
+                      TableCase{"Name", simpleFont, "name", true},
+                      TableCase{"Absent", simpleFont, "glyf", false},
+                      TableCase{"BeyondTheEnd", headBeyondTheEnd, "head", false},
+                      TableCase{"LongerThanTheFile", headLongerThanTheFile, "head", false},
+                      TableCase{"CutDirectory", cutInTheDirectory, "head", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DrawsFileGlyphs, tellsAnInstalledFaceFromAnotherFile) {
+    const QString mono = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    const QString serif =
+        QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
+    QFont face(QStringLiteral("DejaVu Sans Mono"));
+    face.setPixelSize(40);
+    EXPECT_TRUE(browse::drawsFileGlyphs(face, mono));
+    EXPECT_FALSE(browse::drawsFileGlyphs(face, serif));
+    EXPECT_FALSE(browse::drawsFileGlyphs(face, QStringLiteral("/nonexistent.ttf")));
 }
 
 } // namespace
