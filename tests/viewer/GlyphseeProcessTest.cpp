@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -175,4 +176,14 @@ TEST(GlyphseeProcessTest, unwritableOutputExitsNonZeroAndKeepsTheOldFile) {
         RunGlyphsee({QStringLiteral("--pdf"), out, Write(dir, "bad.ttf", "xx")});
     EXPECT_NE(broken.exitCode, 0);
     EXPECT_EQ(Head(out, 100), QByteArray("earlier sheet"));
+}
+
+TEST(GlyphseeProcessTest, buildTreeKeepsTheViewerBesideTheProgram) {
+#ifdef QUILLMARK_PATH
+    // View / Print looks beside the running program first.
+    EXPECT_EQ(QFileInfo(QStringLiteral(GLYPHSEE_PATH)).absolutePath(),
+              QFileInfo(QStringLiteral(QUILLMARK_PATH)).absolutePath());
+#else
+    GTEST_SKIP() << "this tree builds no quillmark";
+#endif
 }
