@@ -78,18 +78,6 @@ TEST(FontSampleTest, trademarkSignInTheFamilyNameIsShownAsTheSign) {
     EXPECT_EQ(NameOf(sample, QStringLiteral("Family name")), QStringLiteral("Quill\u2122 Sans"));
 }
 
-TEST(FontSampleTest, accentedNamesComeThroughAsUnicode) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("accent.ttf"));
-    ASSERT_EQ(RenameFamily(SystemFont(QStringLiteral("liberation/LiberationSans-Regular.ttf")),
-                           path, QStringLiteral("Caf\u00e9 \u00c9l\u00e9gante")),
-              QString());
-    const FontSample sample = LoadFontSample(path);
-    ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
-    EXPECT_EQ(NameOf(sample, QStringLiteral("Family name")),
-              QStringLiteral("Caf\u00e9 \u00c9l\u00e9gante"));
-}
-
 struct BadInput {
     const char* name;
     const char* expectedReason;
@@ -106,9 +94,7 @@ TEST_P(UnshowableFileTest, givesTheReasonAndThePath) {
     EXPECT_FALSE(sample.ok());
     EXPECT_TRUE(sample.error.contains(QString::fromUtf8(GetParam().expectedReason)))
         << sample.error.toStdString();
-    if (!path.isEmpty()) {
-        EXPECT_TRUE(sample.error.contains(path)) << sample.error.toStdString();
-    }
+    EXPECT_TRUE(sample.error.contains(path)) << sample.error.toStdString();
 }
 
 QString WriteBytes(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
@@ -128,18 +114,8 @@ QByteArray RealFontHead(int bytes) {
 INSTANTIATE_TEST_SUITE_P(
     Inputs, UnshowableFileTest,
     ::testing::Values(
-        BadInput{"noArgument", "No font file given",
-                 [](const QTemporaryDir&) { return QString(); }},
         BadInput{"folder", "folder",
                  [](const QTemporaryDir& dir) { return dir.path() + QLatin1Char('/'); }},
-        BadInput{"missingFile", "Font File Not Found.",
-                 [](const QTemporaryDir& dir) { return dir.filePath(QStringLiteral("gone.ttf")); }},
-        BadInput{"textFile", "Not a TrueType file.",
-                 [](const QTemporaryDir& dir) {
-                     return WriteBytes(dir, "notes.ttf", "these are not the glyphs\n");
-                 }},
-        BadInput{"emptyFile", "Not a TrueType file.",
-                 [](const QTemporaryDir& dir) { return WriteBytes(dir, "empty.ttf", {}); }},
         BadInput{
             "truncatedFont", "Cannot show",
             [](const QTemporaryDir& dir) { return WriteBytes(dir, "cut.ttf", RealFontHead(600)); }},
