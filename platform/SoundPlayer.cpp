@@ -14,6 +14,9 @@ namespace qm::platform {
 
 namespace {
 
+// How long a sound may still be heard after the output has taken its last bytes.
+constexpr qint64 kOutputLatencyMs = 150;
+
 // Feeds the sink from the sound's bytes, from the start again when looping.
 class WaveSource : public QIODevice {
 public:
@@ -167,12 +170,15 @@ bool SoundPlayer::play(SoundRequest request, const QByteArray& bytes) {
         return false;
     }
     if (!request.async && !request.loop) {
-        // Synchronous: until the sound ends, but never longer than its length plus the margin,
-        // since a device may never report the end. User input waits meanwhile.
-        const qint64 limit = wave->durationMs() + syncMargin_.count();
+        // Synchronous. The output's "idle" means its source ran dry, not that the listener heard
+        // the end, and some outputs never report an end at all: so wait the sound's own length
+        // plus the output's latency, and never longer than the length plus the margin.
+        const qint64 length = wave->durationMs();
+        const qint64 least = length + std::min<qint64>(kOutputLatencyMs, syncMargin_.count());
+        const qint64 most = length + syncMargin_.count();
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < limit && device_->playing()) {
+        while (clock.elapsed() < most && (clock.elapsed() < least || device_->playing())) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
             QThread::msleep(2);
         }

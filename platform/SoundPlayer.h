@@ -48,8 +48,9 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    // Each returns whether the sound started. Synchronous play returns once the sound ended or
-    // its length plus syncMargin() has passed, whichever comes first.
+    // Each returns whether the sound started. Synchronous play returns once the sound's length
+    // and the output's latency have passed and the output is done, and never later than the
+    // length plus syncMargin(); at once when nothing started.
     bool playFile(const QString& path, bool loop, bool async);
     bool playResource(const QString& name, bool loop, bool async);
     bool playMemory(const QByteArray& wave, bool loop, bool async);
@@ -68,7 +69,8 @@ private:
 
     std::unique_ptr<SoundDevice> device_;
     std::vector<SoundRequest> requests_;
-    std::chrono::milliseconds syncMargin_{250};
+    // Room for an output that is slow to start or never reports its end.
+    std::chrono::milliseconds syncMargin_{400};
 };
 
 } // namespace qm::platform
