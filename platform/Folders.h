@@ -39,7 +39,8 @@ QStringList fileSystemRoots(const QString& home, const QStringList& mountPoints)
 // the identity here, since file names are case-sensitive.
 QString pathCase(const QString& path);
 
-// The folder of the running program, for finding programs installed beside it.
+// The folder of the running program, for finding programs installed beside it (needs the
+// application object).
 QString programFolder();
 
 } // namespace qm::platform
