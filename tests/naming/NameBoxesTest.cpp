@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -66,6 +67,43 @@ INSTANTIATE_TEST_SUITE_P(
         TypingRow{"FileNameRefusesDashAndAccent", "D_FileName", QStringLiteral("a-\u00e9b"), "ab",
                   2}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Characters composed by an input method or a dead key obey the same rules.
+struct ComposeRow {
+    const char* box;
+    QString shown;
+    int dings;
+};
+
+void PrintTo(const ComposeRow& row, std::ostream* os) {
+    *os << row.box;
+}
+
+class ComposeTest : public NamingTest, public ::testing::WithParamInterface<ComposeRow> {};
+
+TEST_P(ComposeTest, ComposedCharacterFollowsTheBoxRules) {
+    const QString name = QString::fromLatin1(GetParam().box);
+    addFont(QStringLiteral("SOURCE.TTF"));
+    pickFont(QStringLiteral("SOURCE.TTF"));
+    QLineEdit* target = box(name);
+    target->clear();
+    target->setFocus(Qt::MouseFocusReason);
+    clearCues();
+
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u00e9"));
+    QApplication::sendEvent(target, &composed);
+    settle();
+
+    EXPECT_EQ(textOf(name), GetParam().shown);
+    EXPECT_EQ(cueCount(Ding), GetParam().dings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, ComposeTest,
+                         ::testing::Values(ComposeRow{"E_FamilyName", "", 1},
+                                           ComposeRow{"E_Style", "", 1},
+                                           ComposeRow{"E_Version", QStringLiteral("\u00e9"), 0}),
+                         [](const auto& info) { return std::string(info.param.box); });
 
 // ---- Typing limits --------------------------------------------------------------------------
 
