@@ -21,17 +21,24 @@ if [ -z "${QM_E2E_INSIDE:-}" ]; then
     mkdir -p "$work/home" "$work/config" "$work/run"
     chmod 700 "$work/run"
     cp "$SOURCE_FONT" "$work/home/SOURCE.TTF"
-    QM_E2E_INSIDE=1 QM_E2E_WORK=$work HOME=$work/home XDG_CONFIG_HOME=$work/config \
-        XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb \
-        xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
-    exit $?
+    # Exit 3 from inside: the program found no display (another Xvfb took the number first).
+    for attempt in 1 2 3; do
+        rc=0
+        QM_E2E_INSIDE=1 QM_E2E_WORK=$work HOME=$work/home XDG_CONFIG_HOME=$work/config \
+            XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb \
+            xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@" || rc=$?
+        [ "$rc" -eq 3 ] || exit "$rc"
+        echo "no display on attempt $attempt; trying again"
+        sleep 1
+    done
+    exit 1
 fi
 
 work=$QM_E2E_WORK
 home=$work/home
 fail() {
     echo "FAIL: $*" >&2
-    command -v import >/dev/null && import -window root "$work/../quillmark-e2e-failure.png" 2>/dev/null || true
+    command -v import >/dev/null && import -window root "$PWD/quillmark-e2e-failure.png" 2>/dev/null || true
     [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
     exit 1
 }
@@ -49,6 +56,10 @@ for _ in $(seq 1 100); do
     [ -n "$wid" ] && break
     sleep 0.1
 done
+if [ -z "$wid" ] && ! kill -0 "$pid" 2>/dev/null; then
+    echo "the program ended before its window appeared" >&2
+    exit 3
+fi
 [ -n "$wid" ] || fail "the window never appeared"
 # No window manager runs here: give the window the keyboard focus as one would.
 xdotool windowfocus --sync "$wid" || true
