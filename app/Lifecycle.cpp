@@ -6,6 +6,7 @@
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
 #include "browse/DirectoryListBox.h"
+#include "controls/Balloon.h"
 #include "controls/MessageBox.h"
 #include "controls/Toggler.h"
 
@@ -48,6 +49,7 @@ void TFrmMain::FormCreate() {
     // 2. Hint timing.
     Hints->setHintPause(1000);
     Hints->setHintHidePause(6000);
+    BalloonHint1->setHintHidePause(6000);
 
     // 3. Busy until the window is shown.
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -6,9 +6,12 @@
 #include "app/MainLayout.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
+#include "controls/Balloon.h"
 #include "controls/ColorBtn.h"
 #include "controls/SystemColors.h"
 #include "controls/Toggler.h"
+#include "controls/WinRoll.h"
+#include "controls/Wordcap.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -29,6 +32,8 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     setAutoFillBackground(true);
     setFont(defaultUiFont());
 
+    ProgramFolder = setup.ProgramFolder.isEmpty() ? qm::platform::programFolder()
+                                                  : std::move(setup.ProgramFolder);
     if (setup.PixelsPerInch > 0)
         PixelsPerInch = setup.PixelsPerInch;
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -39,13 +44,24 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     C_AllowSounds->setChecked(true);
     C_ShowHelp->setChecked(true);
 
-    // The components, in their documented order. The balloon help, the roller and the caption
-    // bar join here once they exist; until then the desktop's frame carries the caption.
+    // The components, in their documented order. The caption bar comes once the layout is
+    // built: it makes the window frameless and moves what the window holds below its caption.
     Sound = new TPlayerWave(this, std::move(setup.Sound));
     Sound->setLoop(false);
     Sound->setAsync(true);
+    BalloonHint1 = new TBalloonHint(this);
     Reg = new TRegFile(this, std::move(setup.Registry));
     AppExec = new TAppExec(this);
+    WinRoller = new TWinRoller(this);
+    WinRoller->setEnabled(true);
+    connect(WinRoller, &TWinRoller::OnRoller, this,
+            [this](QObject*, int mode) { Guarded([this, mode] { WinRollerRoller(mode); }); });
+    TitleBar = new TMSOfficeCaption(this);
+    TitleBar->AppNameText()->setFontKind(fkSystemB);
+    TitleBar->CaptionText()->setFontKind(fkSystem);
+    TitleBar->CompanyText()->setFontKind(fkSystemBI);
+    // After the balloon help: the application runs the newest filter first, so "Help On" off
+    // stops a hint before any balloon sees it.
     Hints = new THintSwitch(this);
 
     ConnectHandlers();

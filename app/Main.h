@@ -56,11 +56,12 @@ class SoundPlayer;
 } // namespace qm::platform
 
 // What the window takes from the machine. Empty members mean the real thing; tests hand in
-// their own settings folder, a recording sound player and their own "Windows" folder.
+// their own settings folder, a recording sound player, their own "Windows" and program folders.
 struct TFrmMainSetup {
     std::shared_ptr<qm::platform::RegistryStore> Registry; // null: the user's settings folder
     std::shared_ptr<qm::platform::SoundPlayer> Sound;      // null: the default sound output
     qm::platform::SystemFolders Folders;                   // "/usr/share" and "/usr/bin"
+    QString ProgramFolder;                                 // empty: the running program's
     int PixelsPerInch = 0;                                 // 0: the screen's logical density
 };
 
@@ -169,6 +170,7 @@ public:
     // ---- Program-wide state kept beside the window ----------------------------------------
     FontFile Font; // FontNames and the reading state: ReadFailed, ErrorText, IsRenamed, ...
     qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
+    QString ProgramFolder;               // the folder looked in first for the viewer
     QCursor HandCursor;                  // "MYPOINTER", cursor 50
     int PixelsPerInch = 96;              // the density ScaleToScreen works for
     QString WindowsFolder;

@@ -3,6 +3,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "app/HintSwitch.h"
+#include "controls/Balloon.h"
 #include "controls/ColorBtn.h"
 #include "controls/FLabel.h"
 #include "controls/Toggler.h"
@@ -171,26 +172,28 @@ TEST_F(InfoPanelsTest, switchingSoundOffClicksOnceAndOnAgainPlaysOK) {
     EXPECT_EQ(cues().last(), QStringLiteral("MyOK"));
 }
 
-// Whether a hint request on the control ends in a shown hint.
-bool hintAppears(QWidget* control) {
-    QToolTip::hideText();
+// Whether a hint request on the control ends in a shown hint (a balloon, or the plain tooltip).
+bool hintAppears(TFrmMain& w, QWidget* control) {
+    w.BalloonHint1->CancelHint();
     const QPoint at = control->rect().center();
     QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
     QApplication::sendEvent(control, &request);
-    return QToolTip::text() == control->toolTip();
+    const TBalloonHintWindow* balloon = w.BalloonHint1->HintWindow();
+    const bool shown = balloon && balloon->isVisible() && balloon->Text() == control->toolTip();
+    return shown || (QToolTip::isVisible() && QToolTip::text() == control->toolTip());
 }
 
 TEST_F(InfoPanelsTest, helpSwitchTurnsHintsOffAndOnWithATock) {
     TFrmMain& w = start();
-    ASSERT_TRUE(hintAppears(w.B_Help));
+    ASSERT_TRUE(hintAppears(w, w.B_Help));
     clearCues();
     click(QStringLiteral("C_ShowHelp"));
     EXPECT_FALSE(w.Hints->ShowHint());
-    EXPECT_FALSE(hintAppears(w.B_Help));
+    EXPECT_FALSE(hintAppears(w, w.B_Help));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_TRUE(hintAppears(w.B_Help));
-    QToolTip::hideText();
+    EXPECT_TRUE(hintAppears(w, w.B_Help));
+    w.BalloonHint1->CancelHint();
 }
 
 TEST_F(InfoPanelsTest, helpSwitchWithSoundOffIsSilentButStillSwitches) {

@@ -25,8 +25,9 @@ TEST_P(CaptionTest, controlShowsItsCaptionAndHint) {
     start();
     const CaptionRow& row = GetParam();
     ASSERT_NE(find(QLatin1String(row.control)), nullptr) << row.control;
-    if (row.caption)
+    if (row.caption) {
         EXPECT_EQ(textOf(QLatin1String(row.control)), QString::fromUtf8(row.caption));
+    }
     EXPECT_EQ(find(QLatin1String(row.control))->toolTip(), QString::fromUtf8(row.hint));
 }
 
@@ -121,7 +122,9 @@ TEST_F(LayoutTest, tabWalksTheEditableBoxesAndSkipsTheDerivedOnes) {
 
 TEST_F(LayoutTest, theWindowHasItsFixedClientSizeAndCaption) {
     TFrmMain& w = start();
-    EXPECT_EQ(w.size(), QSize(621, 432));
+    // The window draws its own frame and caption bar around the 621 x 432 client area.
+    EXPECT_EQ(w.size(), QSize(627, 457));
+    EXPECT_EQ(w.Panel1->geometry(), QRect(6 + 3, 8 + 22, 610, 418));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8(windowCaption()));
 }

@@ -27,6 +27,7 @@ WindowTest::WindowTest() {
     const QString root = QString::fromStdString(temp_.Path());
     QDir().mkpath(root + QStringLiteral("/windows/fonts"));
     QDir().mkpath(root + QStringLiteral("/system"));
+    QDir().mkpath(root + QStringLiteral("/program"));
     QDir().mkpath(root + QStringLiteral("/config"));
     // Whatever else reads the settings folder from the environment ends up here too.
     hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
@@ -53,6 +54,10 @@ QString WindowTest::fontsFolder() const {
 
 QString WindowTest::systemFolder() const {
     return QString::fromStdString(temp_.Path()) + QStringLiteral("/system");
+}
+
+QString WindowTest::programFolder() const {
+    return QString::fromStdString(temp_.Path()) + QStringLiteral("/program");
 }
 
 QString WindowTest::settingsFolder() const {
@@ -116,6 +121,7 @@ TFrmMain& WindowTest::start(int pixelsPerInch) {
     setup.Registry = std::make_shared<qm::platform::RegistryStore>(local(settingsFolder()));
     setup.Sound = sound_;
     setup.Folders = qm::platform::SystemFolders(windowsFolder(), systemFolder());
+    setup.ProgramFolder = programFolder();
     setup.PixelsPerInch = pixelsPerInch;
     window_ = std::make_unique<TFrmMain>(nullptr, std::move(setup));
     settle();

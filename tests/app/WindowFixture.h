@@ -41,6 +41,8 @@ public: // helpers for free functions of the tests as well
     QString windowsFolder() const;
     QString fontsFolder() const;
     QString systemFolder() const;
+    // The folder that stands for the running program's own, where the viewer is sought first.
+    QString programFolder() const;
     // The folder the settings file lives in ($XDG_CONFIG_HOME/quillmark here).
     QString settingsFolder() const;
     QString settingsFile() const;

@@ -1,0 +1,37 @@
+// "View / Print": starts the separate sample viewer with the current path.
+
+#include "app/AppExec.h"
+#include "app/Main.h"
+#include "controls/FileLbl.h"
+
+#include <QFileInfo>
+#include <exception>
+
+namespace {
+
+const QString kViewerName = QStringLiteral("glyphsee");
+
+} // namespace
+
+void TFrmMain::B_ViewPrintClick() {
+    // 1. The click.
+    PlayCue(MyTock);
+    try {
+        // 2. The viewer beside this program (an installed copy or the build tree), else the
+        //    one in the system program folder, which is not checked further.
+        QString viewer = ProgramFolder + QLatin1Char('/') + kViewerName;
+        if (!QFileInfo(viewer).isFile())
+            viewer = SystemFolder + QLatin1Char('/') + kViewerName;
+
+        // 3. The current path, as one argument however many blanks it holds.
+        AppExec->Params().clear();
+        AppExec->Params().append(D_FilePath->fileName());
+
+        // 4. Started; the viewer runs on by itself.
+        AppExec->setExeName(viewer);
+        AppExec->Execute();
+    } catch (const std::exception&) {
+        // 5. A viewer that does not start is only heard.
+        PlayCue(MyOhOh);
+    }
+}
