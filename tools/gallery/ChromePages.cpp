@@ -7,6 +7,16 @@
 #include "controls/WinRoll.h"
 #include "controls/Wordcap.h"
 
+#ifdef QM_GALLERY_MAIN_WINDOW
+#include "app/Main.h"
+#include "controls/ColorBtn.h"
+#include "platform/RegistryStore.h"
+#include "platform/SoundPlayer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#endif
+
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -194,3 +204,40 @@ void chromeWindowPage(Gallery& g) {
     }
     shotImage(g, QStringLiteral("window-rolled-up"), rolled);
 }
+
+#ifdef QM_GALLERY_MAIN_WINDOW
+namespace {
+
+// A gallery makes no sound.
+class NoSoundDevice : public qm::platform::SoundDevice {
+public:
+    bool available() override { return false; }
+    bool start(const qm::platform::WaveData&, bool) override { return false; }
+    bool playing() override { return false; }
+    void stop() override {}
+};
+
+} // namespace
+
+// The program's own window, with its settings kept in a scratch folder.
+void mainWindowPage(Gallery& g) {
+    QTemporaryDir settings;
+    TFrmMainSetup setup;
+    setup.Registry = std::make_shared<qm::platform::RegistryStore>(
+        QFile::encodeName(settings.path()).toStdString());
+    setup.Sound = std::make_shared<qm::platform::SoundPlayer>(std::make_unique<NoSoundDevice>());
+    TFrmMain w(nullptr, std::move(setup));
+    w.move(20, 20);
+    activate(&w);
+    QImage desktop(w.size() + QSize(40, 40), QImage::Format_RGB32);
+    desktop.fill(QColor(0, 128, 128));
+    {
+        QPainter p(&desktop);
+        p.drawImage(w.pos(), w.grab().toImage());
+    }
+    shotImage(g, QStringLiteral("main-window"), desktop);
+    const QPoint pointer = w.pos() + w.B_Help->mapTo(&w, w.B_Help->rect().center());
+    showBalloon(desktop, pointer, w.B_Help->toolTip(), *w.BalloonHint1);
+    shotImage(g, QStringLiteral("main-window-with-balloon"), desktop);
+}
+#endif

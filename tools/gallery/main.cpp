@@ -19,9 +19,12 @@ const PageEntry kPages[] = {
     {"dot-matrix counter", lcdPage},     {"path label", pathLabelPage},
     {"colour button", colorButtonPage},  {"flashing label", flashingLabelPage},
     {"font image label", fontImagePage}, {"toggle check box", checkBoxPage},
-    {"three-D label", drLabelPage},
-    {"balloon help", balloonPage},       {"window roller", rollerPage},
-    {"caption bar", captionPage},        {"window chrome", chromeWindowPage},
+    {"three-D label", drLabelPage},      {"balloon help", balloonPage},
+    {"window roller", rollerPage},       {"caption bar", captionPage},
+    {"window chrome", chromeWindowPage},
+#ifdef QM_GALLERY_MAIN_WINDOW
+    {"main window", mainWindowPage},
+#endif
 };
 
 } // namespace
