@@ -52,6 +52,9 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     BalloonHint1 = new TBalloonHint(this);
     Reg = new TRegFile(this, std::move(setup.Registry));
     AppExec = new TAppExec(this);
+    AppExec->setChangeDir(false); // the viewer starts in this program's current folder
+    AppExec->setWait(false);
+    AppExec->setWindowState(TAppExec::wsNormal);
     WinRoller = new TWinRoller(this);
     WinRoller->setEnabled(true);
     connect(WinRoller, &TWinRoller::OnRoller, this,
