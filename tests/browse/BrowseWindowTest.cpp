@@ -38,17 +38,17 @@ std::string local(const QString& path) {
 }
 
 testfonts::FontSpec specNamed(const std::string& family, std::uint16_t macStyle = 0) {
-    testfonts::FontSpec spec;
-    spec.FamilyName = family;
-    spec.FullName = family + " Regular";
-    spec.Style = "Regular";
-    spec.Postscript = family + "-Regular";
-    spec.Version = "Version 2." + family;
-    spec.FontID = "Foundry: " + family;
-    spec.Copyright = "Copyright " + family;
-    spec.TradeMark = family + " is a mark";
-    spec.MacStyle = macStyle;
-    return spec;
+    testfonts::FontSpec fontSpec;
+    fontSpec.FamilyName = family;
+    fontSpec.FullName = family + " Regular";
+    fontSpec.Style = "Regular";
+    fontSpec.Postscript = family + "-Regular";
+    fontSpec.Version = "Version 2." + family;
+    fontSpec.FontID = "Foundry: " + family;
+    fontSpec.Copyright = "Copyright " + family;
+    fontSpec.TradeMark = family + " is a mark";
+    fontSpec.MacStyle = macStyle;
+    return fontSpec;
 }
 
 // A renamed copy made by the program's own writer, so its name table says `family`.
@@ -262,9 +262,9 @@ testfonts::Bytes wrongMagic() {
         .Build();
 }
 testfonts::Bytes noFamilyName() {
-    testfonts::FontSpec spec;
-    spec.FamilyName = "";
-    return testfonts::SimpleFont(spec);
+    testfonts::FontSpec fontSpec;
+    fontSpec.FamilyName = "";
+    return testfonts::SimpleFont(fontSpec);
 }
 testfonts::Bytes nameStringsBeyondTheEnd() {
     std::vector<testfonts::NameRecord> records = testfonts::StandardRecords({});

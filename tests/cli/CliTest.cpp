@@ -61,11 +61,11 @@ std::vector<std::string> Lines(const std::string& text) {
 class CliTest : public testing::Test {
 protected:
     CliTest() {
-        FontSpec spec;
-        spec.FamilyName = "Quote \"Sans\"";
-        spec.FullName = "Quote \"Sans\"";
-        spec.MacStyle = 1;
-        Bytes font = SimpleFont(spec);
+        FontSpec fontSpec;
+        fontSpec.FamilyName = "Quote \"Sans\"";
+        fontSpec.FullName = "Quote \"Sans\"";
+        fontSpec.MacStyle = 1;
+        Bytes font = SimpleFont(fontSpec);
         WriteFile(Source, font);
     }
     TempDir Dir;
@@ -114,9 +114,9 @@ TEST_F(CliTest, AFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
 }
 
 TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
-    FontSpec spec;
-    spec.FamilyName = "Mark";
-    spec.FullName = "Mark";
+    FontSpec fontSpec;
+    fontSpec.FamilyName = "Mark";
+    fontSpec.FullName = "Mark";
     Bytes font = FontBuilder()
                      .AddTable("head", HeadTable())
                      .AddTable("name", NameTable({MsName(1, u"Mark\u2122"), MsName(4, u"Mark"),

@@ -291,9 +291,9 @@ struct StyleRow {
 class ReaderStyleBitsTest : public testing::TestWithParam<StyleRow> {};
 
 TEST_P(ReaderStyleBitsTest, TakesBoldAndItalicFromMacStyle) {
-    FontSpec spec;
-    spec.MacStyle = GetParam().macStyle;
-    const ReadOutcome outcome = ReadBytes(SimpleFont(spec));
+    FontSpec fontSpec;
+    fontSpec.MacStyle = GetParam().macStyle;
+    const ReadOutcome outcome = ReadBytes(SimpleFont(fontSpec));
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.Names.Bold, GetParam().bold);
     EXPECT_EQ(outcome.Names.Italic, GetParam().italic);
@@ -308,12 +308,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReaderStyleBitsTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Reader, ReadsAllEightNamesOfAUsualFont) {
-    const FontSpec spec;
-    const ReadOutcome outcome = ReadBytes(SimpleFont(spec));
+    const FontSpec fontSpec;
+    const ReadOutcome outcome = ReadBytes(SimpleFont(fontSpec));
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.ErrorText, "Unknown error reason.");
     for (std::uint16_t id = 0; id < 8; ++id)
-        EXPECT_EQ(outcome.Names.TextOfNameID(id), spec.Text(id)) << id;
+        EXPECT_EQ(outcome.Names.TextOfNameID(id), fontSpec.Text(id)) << id;
     EXPECT_FALSE(outcome.IsRenamed);
 }
 
@@ -346,17 +346,17 @@ TEST(Reader, TheLastOfTwoNameEntriesIsRead) {
 
 TEST(Reader, RecordsCutByTheEndOfTheFileAreSkippedAndStyleBitsReadAsZero) {
     // The name table is last and claims far more records than the file holds.
-    FontSpec spec;
-    spec.MacStyle = 3;
+    FontSpec fontSpec;
+    fontSpec.MacStyle = 3;
     Bytes font = FontBuilder()
-                     .AddTable("head", HeadTable(spec.MacStyle))
-                     .AddTable("name", NameTable(StandardRecords(spec)))
+                     .AddTable("head", HeadTable(fontSpec.MacStyle))
+                     .AddTable("name", NameTable(StandardRecords(fontSpec)))
                      .Build();
     PutU16(font, GetU32(font, FindEntry(font, "name").value() + 8) + 2, 0xFFFF);
     const ReadOutcome outcome = ReadBytes(font);
     ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
-    EXPECT_EQ(outcome.Names.FamilyName, spec.FamilyName);
-    EXPECT_EQ(outcome.Names.TradeMark, spec.TradeMark);
+    EXPECT_EQ(outcome.Names.FamilyName, fontSpec.FamilyName);
+    EXPECT_EQ(outcome.Names.TradeMark, fontSpec.TradeMark);
     EXPECT_FALSE(outcome.Names.Bold);
     EXPECT_FALSE(outcome.Names.Italic);
 }

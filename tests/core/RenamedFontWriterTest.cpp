@@ -121,8 +121,8 @@ TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatDoesNotRead) {
 }
 
 TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
-    FontSpec spec;
-    spec.MacStyle = 2;
+    FontSpec fontSpec;
+    fontSpec.MacStyle = 2;
     FontNames names;
     names.FamilyName = "Quill\x99 Mark";
     names.FullName = "  Quill\x99 Mark Bold ";
@@ -132,7 +132,7 @@ TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
     names.FontID = "Maker: Quill";
     names.Copyright = std::string(127, 'c');
     names.TradeMark = "\xA9 caf\xE9";
-    WriteCopy(SimpleFont(spec), names);
+    WriteCopy(SimpleFont(fontSpec), names);
 
     FontFile reader;
     reader.ReadFontNames(Dir.File("NEW.TTF"));

@@ -230,10 +230,10 @@ TEST_F(NamingTest, OnlyTheNewFilesOwnNameIsUpperCased) {
 }
 
 TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
-    testfonts::FontSpec spec;
-    spec.FamilyName = std::string(64, 'F');
-    spec.Style = "Bold";
-    addFont(Source, spec);
+    testfonts::FontSpec fontSpec;
+    fontSpec.FamilyName = std::string(64, 'F');
+    fontSpec.Style = "Bold";
+    addFont(Source, fontSpec);
     pickFont(Source);
     typeInto(QStringLiteral("E_FamilyName"), QString());
     typeInto(QStringLiteral("E_Version"), QString()); // leaves the family box

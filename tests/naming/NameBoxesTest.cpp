@@ -286,9 +286,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NamingTest, EmptiedFamilyComesBackFromTheFontAndLeavesDerivedNames) {
-    testfonts::FontSpec spec;
-    spec.FamilyName = "Test Sans";
-    addFont(QStringLiteral("SOURCE.TTF"), spec);
+    testfonts::FontSpec fontSpec;
+    fontSpec.FamilyName = "Test Sans";
+    addFont(QStringLiteral("SOURCE.TTF"), fontSpec);
     pickFont(QStringLiteral("SOURCE.TTF"));
     box(QStringLiteral("E_FamilyName"))->clear();
     typeInto(QStringLiteral("E_FamilyName"), QStringLiteral("Other"));
@@ -338,9 +338,9 @@ TEST_F(NamingTest, FailedLoadEmptiesTheBoxesAndTurnsTheButtonsOff) {
 }
 
 TEST_F(NamingTest, FontWithoutVersionShowsThePlaceholder) {
-    testfonts::FontSpec spec;
-    spec.Version.clear();
-    addFont(QStringLiteral("NOVER.TTF"), spec);
+    testfonts::FontSpec fontSpec;
+    fontSpec.Version.clear();
+    addFont(QStringLiteral("NOVER.TTF"), fontSpec);
     pickFont(QStringLiteral("NOVER.TTF"));
     EXPECT_EQ(textOf(QStringLiteral("E_Version")), QStringLiteral("*** No Ver. I.D. Found ***"));
 }

@@ -15,8 +15,8 @@ ReadBack ReadFontFile(const QString& path) {
     return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
 }
 
-QString NamingTest::addFont(const QString& name, const testfonts::FontSpec& spec) {
-    return writeFont(name, testfonts::SimpleFont(spec));
+QString NamingTest::addFont(const QString& name, const testfonts::FontSpec& fontSpec) {
+    return writeFont(name, testfonts::SimpleFont(fontSpec));
 }
 
 void NamingTest::pickFont(const QString& fileName) {

@@ -25,7 +25,7 @@ ReadBack ReadFontFile(const QString& path);
 class NamingTest : public qmtest::WindowTest {
 protected:
     // A built font with these names in the fonts folder.
-    QString addFont(const QString& name, const testfonts::FontSpec& spec = {});
+    QString addFont(const QString& name, const testfonts::FontSpec& fontSpec = {});
     // Starts the window if needed and clicks the file's entry in the file list.
     void pickFont(const QString& fileName);
     // Double-clicks the folder list's entry for this folder.

@@ -88,13 +88,13 @@ std::string FontSpec::Text(std::uint16_t nameID) const {
     return *texts[nameID];
 }
 
-std::vector<NameRecord> StandardRecords(const FontSpec& spec) {
+std::vector<NameRecord> StandardRecords(const FontSpec& fontSpec) {
     std::vector<NameRecord> records;
     for (std::uint16_t id = 0; id < 8; ++id)
-        records.push_back(MacName(id, spec.Text(id)));
+        records.push_back(MacName(id, fontSpec.Text(id)));
     for (std::uint16_t id = 0; id < 8; ++id) {
         std::u16string text;
-        for (unsigned char c : spec.Text(id))
+        for (unsigned char c : fontSpec.Text(id))
             text.push_back(c);
         records.push_back(MsName(id, text));
     }
@@ -149,12 +149,12 @@ Bytes FontBuilder::Build() const {
     return font;
 }
 
-Bytes SimpleFont(const FontSpec& spec) {
+Bytes SimpleFont(const FontSpec& fontSpec) {
     return FontBuilder()
         .AddTable("OS/2", Bytes(96, 0))
-        .AddTable("head", HeadTable(spec.MacStyle))
+        .AddTable("head", HeadTable(fontSpec.MacStyle))
         .AddTable("maxp", Bytes(32, 0))
-        .AddTable("name", NameTable(StandardRecords(spec)))
+        .AddTable("name", NameTable(StandardRecords(fontSpec)))
         .Build();
 }
 

@@ -54,7 +54,7 @@ struct FontSpec {
 };
 
 // Mac records then Microsoft records for name IDs 0 to 7 (ASCII texts), as usual fonts have.
-std::vector<NameRecord> StandardRecords(const FontSpec& spec);
+std::vector<NameRecord> StandardRecords(const FontSpec& fontSpec);
 
 // Lays out an offset table, a directory and the tables (4-byte aligned, checksums filled).
 class FontBuilder {
@@ -73,7 +73,7 @@ private:
 };
 
 // A complete small font: head, name (StandardRecords), and two filler tables.
-Bytes SimpleFont(const FontSpec& spec = {});
+Bytes SimpleFont(const FontSpec& fontSpec = {});
 
 // The directory entry of `tag` (first match, exact case): its position in the file, or nothing.
 std::optional<std::size_t> FindEntry(const Bytes& font, std::string_view tag);
