@@ -29,4 +29,6 @@ void KeepTypingLimit(QLineEdit* box) {
 void PutBoxText(QLineEdit* box, const QString& text) {
     box->setMaxLength(std::max(TypingLimit(box), static_cast<int>(text.size())));
     box->setText(text);
+    // A filled box shows the start of its text, not the end a typing cursor would show.
+    box->setCursorPosition(0);
 }

@@ -345,5 +345,13 @@ TEST_F(NamingTest, FontWithoutVersionShowsThePlaceholder) {
     EXPECT_EQ(textOf(QStringLiteral("E_Version")), QStringLiteral("*** No Ver. I.D. Found ***"));
 }
 
+TEST_F(NamingTest, LongTextsShowTheirBeginning) {
+    testfonts::FontSpec fontSpec;
+    fontSpec.Copyright = "Copyright (c) 2026 The Long Foundry. " + std::string(80, 'x');
+    addFont(QStringLiteral("LONGCOPY.TTF"), fontSpec);
+    pickFont(QStringLiteral("LONGCOPY.TTF"));
+    EXPECT_EQ(box(QStringLiteral("E_Copyright"))->cursorPosition(), 0);
+}
+
 } // namespace
 } // namespace namingtest
