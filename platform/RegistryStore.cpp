@@ -422,6 +422,7 @@ RegistryStore::Root* RegistryStore::loadRoot(RegHandle root) {
     const std::filesystem::path file = fileOf(root);
     std::string text;
     bool exists = false;
+    bool readable = true;
     if (FILE* f = std::fopen(file.c_str(), "rb")) {
         exists = true;
         char buf[4096];
@@ -429,10 +430,16 @@ RegistryStore::Root* RegistryStore::loadRoot(RegHandle root) {
         while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
             text.append(buf, n);
         }
+        readable = std::ferror(f) == 0;
         std::fclose(f);
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        // There, but not for us to read: the next save must not replace it unseen.
+        exists = true;
+        readable = false;
     }
-    if (exists && !parse(rootName(root), text, *data)) {
-        // A damaged file must not stop the program: keep it for the user, read as missing.
+    if (exists && (!readable || !parse(rootName(root), text, *data))) {
+        // A damaged or unreadable file must not stop the program: keep it for the user, read as
+        // missing.
         data = std::make_unique<Root>();
         data->ensure("");
         std::filesystem::path aside = file;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace qm::platform;
@@ -255,6 +256,44 @@ TEST_F(RegistryStoreTest, readOnlyFolderGivesAccessDenied) {
     RegHandle h = 0;
     EXPECT_EQ(store.createKey(kHkeyCurrentUser, "K", &h), kErrorAccessDenied);
     ::chmod(folder().c_str(), 0700);
+}
+
+TEST_F(RegistryStoreTest, aFileThatCannotBeReadIsKeptNotReplaced) {
+    const std::string settings = "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"Keep\"=\"me\"\n";
+    writeFile(hkcu(), settings);
+    ::chmod(hkcu().c_str(), 0600);
+    // Opens the store and creates a key, as a user who may not read the settings file.
+    auto createKeyWithoutReadRights = [this] {
+        RegistryStore store(folder());
+        RegHandle h = 0;
+        return store.createKey(kHkeyCurrentUser, "New", &h) == kErrorSuccess;
+    };
+    if (::geteuid() == 0) {
+        // Permissions do not bind the super-user: let a child process become nobody, owning
+        // the folder but not the file.
+        ::chmod(dir_.path().toLocal8Bit().constData(), 0711);
+        ASSERT_EQ(::chown(folder().c_str(), 65534, 65534), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ::_exit(dropped && createKeyWithoutReadRights() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else {
+        ::chmod(hkcu().c_str(), 0);
+        EXPECT_TRUE(createKeyWithoutReadRights());
+        for (const auto& entry : fs::directory_iterator(folder())) {
+            ::chmod(entry.path().c_str(), 0600);
+        }
+    }
+    bool kept = false;
+    for (const auto& entry : fs::directory_iterator(folder())) {
+        kept = kept || readFile(entry.path()) == settings;
+    }
+    EXPECT_TRUE(kept) << "the settings that could not be read are gone";
 }
 
 TEST_F(RegistryStoreTest, dynamicDataIsReadOnly) {
