@@ -1,8 +1,7 @@
 #include "core/FontFile.h"
 #include "core/Windows1252.h"
+#include "tests/support/CommandOutput.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -23,18 +22,6 @@ std::vector<std::string> MachineTrueTypeFonts() {
             fonts.push_back(it->path().string());
     }
     return fonts;
-}
-
-std::string RunCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 4096> chunk;
-    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe))
-        output.append(chunk.data(), got);
-    ::pclose(pipe);
-    return output;
 }
 
 struct Expected {
@@ -61,7 +48,7 @@ for path in sys.argv[1:]:
 PY
 )";
     std::map<std::string, Expected> result;
-    std::istringstream lines(RunCommand(command));
+    std::istringstream lines(testfonts::CommandOutput(command));
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);

@@ -1,6 +1,7 @@
 #include "core/EInOutError.h"
 #include "core/FontFile.h"
 #include "core/Windows1252.h"
+#include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
 #include <array>
@@ -16,18 +17,6 @@
 using namespace testfonts;
 
 namespace {
-
-std::string RunCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 4096> chunk;
-    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe))
-        output.append(chunk.data(), got);
-    ::pclose(pipe);
-    return output;
-}
 
 FontNames NamesOfLengths(const std::array<std::size_t, 8>& lengths) {
     FontNames names;
@@ -297,7 +286,7 @@ protected:
 TEST_F(WriterCrossCheck, FcQueryReportsTheNewFamily) {
     const std::string copy = WriteFromDejaVu();
     const std::string out =
-        RunCommand("fc-query --format='%{family}|%{style}|%{postscriptname}' '" + copy + "'");
+        CommandOutput("fc-query --format='%{family}|%{style}|%{postscriptname}' '" + copy + "'");
     EXPECT_NE(out.find("Quill Check"), std::string::npos) << out;
     EXPECT_EQ(out.find("DejaVu"), std::string::npos) << out;
     EXPECT_NE(out.find("QuillCheck-Bold"), std::string::npos) << out;
@@ -318,7 +307,7 @@ for i in range(8):
     sys.stdout.buffer.write((ms + '\n').encode('utf-8'))
 )";
     const std::string out =
-        RunCommand("/usr/bin/python3 -c \"$(cat <<'PY'\n" + script + "\nPY\n)\" '" + copy + "'");
+        CommandOutput("/usr/bin/python3 -c \"$(cat <<'PY'\n" + script + "\nPY\n)\" '" + copy + "'");
     // Two-byte strings are 0x00 then the 1252 byte: U+0099 for the trade mark byte.
     std::string expected;
     const FontNames names = Names();
