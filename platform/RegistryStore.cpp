@@ -442,14 +442,25 @@ RegistryStore::Root* RegistryStore::loadRoot(RegHandle root) {
         // missing.
         data = std::make_unique<Root>();
         data->ensure("");
-        std::filesystem::path aside = file;
-        aside += ".damaged";
-        for (int n = 1; std::filesystem::exists(aside) && n < 1000; ++n) {
-            aside = file;
-            aside += ".damaged." + std::to_string(n);
-        }
-        if (std::rename(file.c_str(), aside.c_str()) == 0) {
-            lastSetAside_ = aside;
+        // Each damaged file gets a name of its own: link() never replaces a file set aside before.
+        for (int n = 0;; ++n) {
+            std::filesystem::path aside = file;
+            aside += n == 0 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+            if (::link(file.c_str(), aside.c_str()) == 0) {
+                ::unlink(file.c_str());
+                lastSetAside_ = aside;
+                break;
+            }
+            if (errno == EEXIST) {
+                continue;
+            }
+            // No hard link possible here: rename to the free name instead.
+            std::error_code ec;
+            if (!std::filesystem::exists(aside, ec) && !ec &&
+                std::rename(file.c_str(), aside.c_str()) == 0) {
+                lastSetAside_ = aside;
+            }
+            break;
         }
     }
     Root* raw = data.get();

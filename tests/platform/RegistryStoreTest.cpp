@@ -361,6 +361,25 @@ TEST_F(RegistryStoreTest, secondDamagedFileDoesNotOverwriteTheFirst) {
     EXPECT_EQ(readFile(*store.lastSetAside()), "second junk");
 }
 
+TEST_F(RegistryStoreTest, manyDamagedFilesAreAllKept) {
+    writeFile(folder() / "HKEY_CURRENT_USER.reg.damaged", "junk 0");
+    for (int n = 1; n < 1000; ++n) {
+        writeFile(folder() / ("HKEY_CURRENT_USER.reg.damaged." + std::to_string(n)),
+                  "junk " + std::to_string(n));
+    }
+    writeFile(hkcu(), "newest junk");
+    RegistryStore store(folder());
+    RegHandle h = 0;
+    store.openKey(kHkeyCurrentUser, "K", &h);
+    ASSERT_TRUE(store.lastSetAside().has_value());
+    EXPECT_EQ(readFile(*store.lastSetAside()), "newest junk");
+    EXPECT_EQ(readFile(folder() / "HKEY_CURRENT_USER.reg.damaged"), "junk 0");
+    for (int n = 1; n < 1000; ++n) {
+        EXPECT_EQ(readFile(folder() / ("HKEY_CURRENT_USER.reg.damaged." + std::to_string(n))),
+                  "junk " + std::to_string(n));
+    }
+}
+
 TEST(RegistryFolder, followsXdgConfigHome) {
     const char* old = std::getenv("XDG_CONFIG_HOME");
     const std::string saved = old ? old : "";
