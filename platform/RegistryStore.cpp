@@ -480,7 +480,15 @@ long RegistryStore::saveRoot(RegHandle root) {
         return errnoToCode(ec.value());
     }
     ::chmod(folder_.c_str(), 0700);
-    const std::filesystem::path file = fileOf(root);
+    std::filesystem::path file = fileOf(root);
+    // A settings file kept elsewhere behind a symbolic link is replaced there; the link stays.
+    if (std::filesystem::is_symlink(file, ec)) {
+        const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
+        if (ec) {
+            return errnoToCode(ec.value());
+        }
+        file = target;
+    }
     std::string tmpl = file.string() + ".tmp-XXXXXX";
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC); // mode 0600
     if (fd < 0) {
@@ -516,7 +524,7 @@ long RegistryStore::saveRoot(RegHandle root) {
         return errnoToCode(err);
     }
     // Make the rename itself durable.
-    int dir = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -380,6 +380,19 @@ TEST_F(RegistryStoreTest, manyDamagedFilesAreAllKept) {
     }
 }
 
+TEST_F(RegistryStoreTest, aSettingsFileBehindALinkIsWrittenThroughIt) {
+    const fs::path kept = fs::path(dir_.path().toStdString()) / "dotfiles" / "settings.reg";
+    writeFile(kept, "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"Old\"=\"x\"\n");
+    fs::create_directories(folder());
+    fs::create_symlink("../dotfiles/settings.reg", hkcu());
+    RegistryStore store(folder());
+    RegHandle h = create(store, "K");
+    ASSERT_EQ(set(store, h, "New", kRegDword, {1, 0, 0, 0}), kErrorSuccess);
+    EXPECT_TRUE(fs::is_symlink(hkcu())) << "the link was replaced by a plain file";
+    EXPECT_NE(readFile(kept).find("\"New\"=dword:00000001"), std::string::npos);
+    EXPECT_NE(readFile(kept).find("\"Old\"=\"x\""), std::string::npos);
+}
+
 TEST(RegistryFolder, followsXdgConfigHome) {
     const char* old = std::getenv("XDG_CONFIG_HOME");
     const std::string saved = old ? old : "";
