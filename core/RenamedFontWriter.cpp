@@ -143,6 +143,8 @@ void FontFile::WriteRenamedFont(const std::string& NewFontPath) {
         copy.WriteAt(entryPosition + 8, location.Bytes.data(), 8);
         break;
     }
+    // The copy is on disk before it is reported as written.
+    copy.Sync();
     copy.Close();
     partial.Keep();
 }
