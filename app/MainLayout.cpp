@@ -13,6 +13,7 @@
 #include "controls/SystemColors.h"
 #include "controls/Toggler.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
@@ -680,6 +681,23 @@ void paint(QWidget* w, const LayoutRow& row) {
     w->setFont(rowFont(row));
 }
 
+// A wrapping text that the system's face draws wider than the layout allows would lose its last
+// words below the label; the face shrinks a pixel at a time until the whole text is read.
+void fitWrappedText(QLabel* label) {
+    constexpr int smallestPixels = 8;
+    QFont font = label->font();
+    const QRect room = label->contentsRect();
+    const int flags = int(label->alignment()) | Qt::TextWordWrap;
+    while (font.pixelSize() > smallestPixels) {
+        const QRect needed =
+            QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), 10000), flags, label->text());
+        if (needed.height() <= room.height() && needed.width() <= room.width())
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    label->setFont(font);
+}
+
 void applyBevel(QFrame* frame, const LayoutRow& row) {
     switch (row.bevel) {
     case Bevel::None:
@@ -879,6 +897,8 @@ void buildMainLayout(TFrmMain& form) {
         w->setObjectName(QLatin1String(row.name));
         paint(w, row);
         w->setGeometry(row.place);
+        if (row.kind == K::Label && row.wrap)
+            fitWrappedText(static_cast<QLabel*>(w));
         if (row.kind == K::Counter)
             static_cast<TLCDLabel*>(w)->updateSize(); // keeps its own snapped size
         if (*row.hint)

@@ -6,6 +6,7 @@
 #include "app/MainLayout.h"
 #include "controls/ColorBtn.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTest>
@@ -150,6 +151,28 @@ TEST_F(LayoutTest, theMakeFontPanelCoversEveryActionButton) {
         EXPECT_TRUE(top == w.P_MakeFont || w.P_MakeFont->isAncestorOf(top))
             << button->objectName().toStdString();
     }
+}
+
+// Every wrapping text the user can open is read whole: none runs past the bottom of its label.
+TEST_F(LayoutTest, everyOpenedWrappingTextFitsItsLabel) {
+    start();
+    click(QStringLiteral("B_Advanced"));
+    click(QStringLiteral("B_Help"));
+    click(QStringLiteral("LB_WarnMask"));
+    click(QStringLiteral("B_WhatsNew"));
+    int checked = 0;
+    for (QLabel* label : window().findChildren<QLabel*>()) {
+        if (!label->wordWrap() || label->text().isEmpty() || !label->isVisible())
+            continue;
+        ++checked;
+        const QRect room = label->contentsRect();
+        const QRect needed = label->fontMetrics().boundingRect(
+            QRect(0, 0, room.width(), 10000), int(label->alignment()) | Qt::TextWordWrap,
+            label->text());
+        EXPECT_LE(needed.height(), room.height()) << label->objectName().toStdString();
+        EXPECT_LE(needed.width(), room.width()) << label->objectName().toStdString();
+    }
+    EXPECT_GE(checked, 8);
 }
 
 TEST_F(LayoutTest, theCounterKeepsItsTenCharacterSize) {
