@@ -738,7 +738,9 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         return w;
     }
     case K::Label: {
-        auto* w = new QLabel(caption, parent);
+        // A doubled ampersand in a caption shows as one.
+        auto* w =
+            new QLabel(QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")), parent);
         w->setWordWrap(row.wrap);
         w->setAlignment(row.align);
         w->setTextFormat(Qt::PlainText);

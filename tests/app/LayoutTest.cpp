@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionRow{"LB_FullNameCaption", "  Font Full Name:       (we handle this)", ""},
         CaptionRow{"LB_PostscriptCaption", "  Postscript Name:    (we handle this)", ""},
         CaptionRow{"LB_FontErrorTitle", "ERROR!      COULD NOT READ THIS FONT:", ""},
-        CaptionRow{"LB_MakeStep4", "4. Install && use just like any other font.", ""},
+        CaptionRow{"LB_MakeStep4", "4. Install & use just like any other font.", ""},
         CaptionRow{"DRLabel1", "Easily changes TrueType Font names", ""},
         CaptionRow{"Label9", "\xc2\xae", ""}),
     [](const auto& info) { return std::string(info.param.control); });
