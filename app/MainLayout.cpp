@@ -21,6 +21,10 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -698,6 +702,26 @@ void fitWrappedText(QLabel* label) {
     label->setFont(font);
 }
 
+// A read-only list is written one row a line; where the system's face draws a row wider than
+// the box, the face shrinks a pixel at a time until the widest row fits on its line.
+void fitListRows(QPlainTextEdit* list) {
+    constexpr int smallestPixels = 8;
+    QFont font = list->font();
+    const int room = list->contentsRect().width() -
+                     2 * int(std::ceil(list->document()->documentMargin())) - list->cursorWidth();
+    const QStringList rows = list->toPlainText().split(QLatin1Char('\n'));
+    while (font.pixelSize() > smallestPixels) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const QString& row : rows)
+            widest = std::max(widest, metrics.horizontalAdvance(row));
+        if (widest < room)
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    list->setFont(font);
+}
+
 void applyBevel(QFrame* frame, const LayoutRow& row) {
     switch (row.bevel) {
     case Bevel::None:
@@ -901,6 +925,8 @@ void buildMainLayout(TFrmMain& form) {
         w->setGeometry(row.place);
         if (row.kind == K::Label && row.wrap)
             fitWrappedText(static_cast<QLabel*>(w));
+        if (row.kind == K::Memo && row.readOnly)
+            fitListRows(static_cast<QPlainTextEdit*>(w));
         if (row.kind == K::Counter)
             static_cast<TLCDLabel*>(w)->updateSize(); // keeps its own snapped size
         if (*row.hint)

@@ -12,6 +12,9 @@
 #include <QHelpEvent>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 
 namespace qmtest {
@@ -158,6 +161,21 @@ TEST_F(InfoPanelsTest, whatsNewListsTheFourChanges) {
     EXPECT_EQ(lines[11], QString(24, QLatin1Char(' ')) +
                              QStringLiteral("--  No other pending or known issues  --"));
     EXPECT_TRUE(findAs<QPlainTextEdit>(QStringLiteral("M_WhatsNew"))->isReadOnly());
+}
+
+// Each row of the list reads on one line of the box: no row breaks and leaves a word alone.
+TEST_F(InfoPanelsTest, whatsNewShowsEachRowOnOneLine) {
+    start();
+    click(QStringLiteral("B_WhatsNew"));
+    settle();
+    auto* list = findAs<QPlainTextEdit>(QStringLiteral("M_WhatsNew"));
+    ASSERT_TRUE(list->isVisible());
+    int rows = 0;
+    for (QTextBlock row = list->document()->begin(); row.isValid(); row = row.next(), ++rows) {
+        ASSERT_NE(row.layout(), nullptr);
+        EXPECT_EQ(row.layout()->lineCount(), 1) << row.text().toStdString();
+    }
+    EXPECT_EQ(rows, 12);
 }
 
 TEST_F(InfoPanelsTest, switchingSoundOffClicksOnceAndOnAgainPlaysOK) {
