@@ -4,7 +4,6 @@
 #include "core/Windows1252.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QGlyphRun>
 #include <QLabel>
 #include <QPainter>
@@ -25,37 +24,6 @@ QString stripText(const QString& allChars, int position) {
 
 QString scrollCodeCaption(int position) {
     return QLatin1Char('0') + QString::number(position + FirstCode - 1);
-}
-
-QByteArray fontTableOfFile(const QString& path, const char* tag) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const auto u16 = [](const QByteArray& b, int at) {
-        return quint32(quint8(b[at])) << 8 | quint8(b[at + 1]);
-    };
-    const auto u32 = [&](const QByteArray& b, int at) { return u16(b, at) << 16 | u16(b, at + 2); };
-    const QByteArray offsetTable = file.read(12);
-    if (offsetTable.size() < 12)
-        return {};
-    const QByteArray directory = file.read(16 * qint64(u16(offsetTable, 4)));
-    for (int at = 0; at + 16 <= directory.size(); at += 16) {
-        if (directory.mid(at, 4) != QByteArray(tag, 4))
-            continue;
-        const quint32 offset = u32(directory, at + 8);
-        const quint32 length = u32(directory, at + 12);
-        // A table cannot lie beyond the file, whatever the directory claims.
-        if (offset > file.size() || length > file.size() - offset || !file.seek(offset))
-            return {};
-        const QByteArray table = file.read(length);
-        return table.size() == qsizetype(length) ? table : QByteArray();
-    }
-    return {};
-}
-
-bool drawsFileGlyphs(const QFont& face, const QString& path) {
-    const QByteArray own = fontTableOfFile(path, "head");
-    return !own.isEmpty() && QRawFont::fromFont(face).fontTable("head") == own;
 }
 
 } // namespace browse

@@ -29,13 +29,6 @@ QString stripText(const QString& allChars, int position);
 // "0" followed by the code of the character at position: "032", "065", "0100", "0255".
 QString scrollCodeCaption(int position);
 
-// The bytes of one table of a TrueType file as its directory gives them; empty when the file
-// has no such table or is cut short.
-QByteArray fontTableOfFile(const QString& path, const char* tag);
-// Whether face draws with the file itself: the face Qt matched carries the file's head table
-// (its checksum and dates), which only a copy of the same file shares.
-bool drawsFileGlyphs(const QFont& face, const QString& path);
-
 } // namespace browse
 
 // Draws a label's text with one font file's own glyphs (QRawFont), so the strip shows that

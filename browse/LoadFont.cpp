@@ -134,7 +134,7 @@ void TFrmMain::SetStripFace(const QString& path) {
     LB_All256Chars->setFont(face);
     // Where an installed face of the same family wins the match, the strip draws the file's
     // own glyphs itself.
-    if (browse::drawsFileGlyphs(face, path))
+    if (qm::platform::AppFonts::drawsFileGlyphs(face, path))
         StripPainter->clearFace();
     else
         StripPainter->setFace(qm::platform::AppFonts::rawFont(path, browse::StripPixelSize), bold,

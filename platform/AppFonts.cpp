@@ -1,5 +1,6 @@
 #include "platform/AppFonts.h"
 
+#include <QFile>
 #include <QFontDatabase>
 
 namespace qm::platform {
@@ -90,15 +91,34 @@ QRawFont AppFonts::rawFont(const QString& path, int pixelSize) {
 }
 
 bool AppFonts::drawsFileGlyphs(const QFont& font, const QString& path) {
-    const QRawFont used = QRawFont::fromFont(font);
-    const QRawFont file(path, 12);
-    if (!used.isValid() || !file.isValid()) {
-        return false;
+    const QByteArray own = fileTable(path, "head");
+    return !own.isEmpty() && QRawFont::fromFont(font).fontTable("head") == own;
+}
+
+QByteArray AppFonts::fileTable(const QString& path, const char* tag) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const auto u16 = [](const QByteArray& b, int at) {
+        return quint32(quint8(b[at])) << 8 | quint8(b[at + 1]);
+    };
+    const auto u32 = [&](const QByteArray& b, int at) { return u16(b, at) << 16 | u16(b, at + 2); };
+    const QByteArray offsetTable = file.read(12);
+    if (offsetTable.size() < 12)
+        return {};
+    const QByteArray directory = file.read(16 * qint64(u16(offsetTable, 4)));
+    for (int at = 0; at + 16 <= directory.size(); at += 16) {
+        if (directory.mid(at, 4) != QByteArray(tag, 4))
+            continue;
+        const quint32 offset = u32(directory, at + 8);
+        const quint32 length = u32(directory, at + 12);
+        // A table cannot lie beyond the file, whatever the directory claims.
+        if (offset > file.size() || length > file.size() - offset || !file.seek(offset))
+            return {};
+        const QByteArray table = file.read(length);
+        return table.size() == qsizetype(length) ? table : QByteArray();
     }
-    // The same file carries the same header (checksum adjustment, dates) and glyph outlines.
-    const QByteArray head = file.fontTable("head");
-    return !head.isEmpty() && used.fontTable("head") == head &&
-           used.fontTable("glyf") == file.fontTable("glyf");
+    return {};
 }
 
 } // namespace qm::platform

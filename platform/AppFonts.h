@@ -36,8 +36,13 @@ public:
     QFont font(const QString& path, int pixelSize) const;
     // The file's glyphs, always exact; invalid when the file is not a font.
     static QRawFont rawFont(const QString& path, int pixelSize);
-    // Whether font draws exactly the glyphs of the file at path.
+    // Whether font draws exactly the glyphs of the file at path: the face Qt matched carries the
+    // file's head table (its checksum and dates), which only a copy of the same file shares.
+    // Reads the directory and the head table, never the whole file.
     static bool drawsFileGlyphs(const QFont& font, const QString& path);
+    // The bytes of one table of a TrueType file as its directory gives them; empty when the file
+    // has no such table or is cut short.
+    static QByteArray fileTable(const QString& path, const char* tag);
 
 private:
     std::map<QString, std::vector<int>> ids_;

@@ -1,6 +1,7 @@
 // What the character strip shows for a scroll position.
 
 #include "browse/CharacterStrip.h"
+#include "platform/AppFonts.h"
 #include "tests/support/TestFonts.h"
 
 #include <gtest/gtest.h>
@@ -85,8 +86,8 @@ TEST_P(FontTableOfFile, readsOnlyTablesInsideTheFile) {
     testfonts::TempDir dir;
     const testfonts::Bytes bytes = GetParam().font();
     testfonts::WriteFile(dir.File("f.ttf"), bytes);
-    const QByteArray table =
-        browse::fontTableOfFile(QString::fromStdString(dir.File("f.ttf")), GetParam().tag);
+    const QByteArray table = qm::platform::AppFonts::fileTable(
+        QString::fromStdString(dir.File("f.ttf")), GetParam().tag);
     if (!GetParam().found) {
         EXPECT_TRUE(table.isEmpty());
         return;
@@ -115,9 +116,9 @@ TEST(DrawsFileGlyphs, tellsAnInstalledFaceFromAnotherFile) {
         QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
     QFont face(QStringLiteral("DejaVu Sans Mono"));
     face.setPixelSize(40);
-    EXPECT_TRUE(browse::drawsFileGlyphs(face, mono));
-    EXPECT_FALSE(browse::drawsFileGlyphs(face, serif));
-    EXPECT_FALSE(browse::drawsFileGlyphs(face, QStringLiteral("/nonexistent.ttf")));
+    EXPECT_TRUE(qm::platform::AppFonts::drawsFileGlyphs(face, mono));
+    EXPECT_FALSE(qm::platform::AppFonts::drawsFileGlyphs(face, serif));
+    EXPECT_FALSE(qm::platform::AppFonts::drawsFileGlyphs(face, QStringLiteral("/nonexistent.ttf")));
 }
 
 } // namespace
