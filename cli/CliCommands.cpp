@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/NameRecordOutput.h"
 #include "cli/RecordOutput.h"
 #include "core/EInOutError.h"
 #include "core/FontFile.h"
@@ -8,7 +9,10 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -17,10 +21,11 @@ constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
 constexpr const char* UsageText =
-    "usage: quillmark-cli read [--json] FONT...\n"
+    "usage: quillmark-cli read [--json] [--all] FONT...\n"
     "       quillmark-cli make [--json] SOURCE NEWFILE [--family T] [--style T] [--version T]\n"
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
-    "       quillmark-cli restore [--json] FILE\n";
+    "       quillmark-cli make [--json] --out-dir DIR [--family T] [--style T] ... FONT...\n"
+    "       quillmark-cli restore [--json] FILE...\n";
 
 struct UsageError {
     std::string message;
@@ -35,11 +40,15 @@ const std::map<std::string, std::string NameTexts::*> TextOptions = {
 
 struct Arguments {
     bool json = false;
+    bool all = false;
+    std::optional<std::string> outDir;
     std::vector<std::string> operands;
     std::map<std::string, std::string> texts;
 };
 
-Arguments Parse(const std::vector<std::string>& args, bool takesTexts) {
+enum class Command { cmRead, cmMake, cmRestore };
+
+Arguments Parse(const std::vector<std::string>& args, Command command) {
     Arguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -50,7 +59,13 @@ Arguments Parse(const std::vector<std::string>& args, bool takesTexts) {
             optionsEnded = true;
         } else if (arg == "--json") {
             parsed.json = true;
-        } else if (takesTexts && TextOptions.count(arg) != 0) {
+        } else if (arg == "--all" && command == Command::cmRead) {
+            parsed.all = true;
+        } else if (arg == "--out-dir" && command == Command::cmMake) {
+            if (i + 1 >= args.size())
+                throw UsageError{arg + " needs a folder"};
+            parsed.outDir = args[++i];
+        } else if (command == Command::cmMake && TextOptions.count(arg) != 0) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a text"};
             parsed.texts[arg] = args[++i];
@@ -61,15 +76,34 @@ Arguments Parse(const std::vector<std::string>& args, bool takesTexts) {
     return parsed;
 }
 
+// The folder part and the extension of a path ("" when it has none).
+std::string ExtensionOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+        dot == (slash == std::string::npos ? 0 : slash + 1))
+        return {};
+    return path.substr(dot);
+}
+
+// The file a path names, to find the same file given twice under different names.
+std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return std::make_pair(st.st_dev, st.st_ino);
+}
+
 class Cli {
 public:
     Cli(std::ostream& out, std::ostream& err) : Out_(out), Err_(err) {}
 
     int Read(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, false);
+        const Arguments parsed = Parse(args, Command::cmRead);
         if (parsed.operands.empty())
             throw UsageError{"read needs at least one FONT"};
         Json_ = parsed.json;
+        All_ = parsed.all;
         int status = ExitOk;
         for (const std::string& path : parsed.operands)
             if (!ReadAndPrint(path))
@@ -78,9 +112,7 @@ public:
     }
 
     int Make(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, true);
-        if (parsed.operands.size() != 2)
-            throw UsageError{"make needs SOURCE and NEWFILE"};
+        const Arguments parsed = Parse(args, Command::cmMake);
         Json_ = parsed.json;
         for (const char* option : {"--family", "--style"}) {
             const auto given = parsed.texts.find(option);
@@ -88,20 +120,19 @@ public:
                 throw UsageError{std::string(option) +
                                  " may hold only ASCII letters, digits and blanks"};
         }
+        if (parsed.outDir)
+            return MakeFamily(parsed);
+        if (parsed.operands.size() != 2)
+            throw UsageError{"make needs SOURCE and NEWFILE"};
         const std::string& source = parsed.operands[0];
         const std::string& newFile = parsed.operands[1];
 
         struct stat st {};
         if (::lstat(newFile.c_str(), &st) == 0)
-            return Failed(newFile, "A TrueType font file with this name already exists.");
+            return Failed(newFile, FileExistsText);
         if (!ReadOrReport(source))
             return Failed(source, Font_.ErrorText);
-
-        // The boxes as a read fills them, with the given texts typed over them.
-        NameTexts boxes = NameTextsOf(Font_.FontNames);
-        for (const auto& [option, text] : parsed.texts)
-            boxes.*TextOptions.at(option) = Utf8ToWindows1252(text);
-        StoreNameTexts(DeriveNameTexts(boxes, Font_.FontNames.FamilyName), Font_.FontNames);
+        StoreGivenTexts(parsed);
         Font_.SourceFontPath = source;
         try {
             Font_.WriteRenamedFont(newFile);
@@ -114,27 +145,136 @@ public:
     }
 
     int Restore(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, false);
-        if (parsed.operands.size() != 1)
-            throw UsageError{"restore needs one FILE"};
+        const Arguments parsed = Parse(args, Command::cmRestore);
+        if (parsed.operands.empty())
+            throw UsageError{"restore needs at least one FILE"};
         Json_ = parsed.json;
-        const std::string& path = parsed.operands[0];
-        SwapOutcome outcome;
-        try {
-            outcome = Font_.SwapNameTables(path);
-        } catch (const EInOutError& error) {
-            return Failed(path, error.what());
+        RefuseTheSameFileTwice(parsed.operands);
+        // All or nothing: a file that cannot be swapped has the ones swapped before it swapped
+        // back, so every file ends as it was. The swap is its own inverse.
+        std::vector<std::string> swapped;
+        for (const std::string& path : parsed.operands) {
+            const char* failure = Swap(path);
+            if (failure == nullptr && !ReadOrReport(path)) {
+                // Swapped, but the file no longer reads as a font: undo it as well.
+                swapped.push_back(path);
+                failure = FontFile::NotValidFontText;
+            }
+            if (failure != nullptr) {
+                Failed(path, failure);
+                SwapBack(swapped);
+                return ExitFailed;
+            }
+            swapped.push_back(path);
         }
-        if (outcome == SwapOutcome::soInUse)
-            return Failed(path, FontFile::FontInUseText);
-        if (outcome == SwapOutcome::soNotValid)
-            return Failed(path, FontFile::NotValidFontText);
-        if (!ReadAndPrint(path))
-            return Failed(path, FontFile::NotValidFontText);
+        for (const std::string& path : parsed.operands)
+            ReadAndPrint(path);
         return ExitOk;
     }
 
 private:
+    static constexpr const char* FileExistsText =
+        "A TrueType font file with this name already exists.";
+
+    // One copy of a family run: where from, where to, and the names it gets.
+    struct PlannedCopy {
+        std::string source;
+        std::string target;
+        ::FontNames names;
+    };
+
+    // make --out-dir: one copy per source, named after its new PostScript name and the source's
+    // extension. All or nothing: every source is read and every target checked before the first
+    // copy is written, and when a copy fails, the copies this run made are removed again.
+    // Nothing that existed before is touched.
+    int MakeFamily(const Arguments& parsed) {
+        if (parsed.operands.empty())
+            throw UsageError{"make --out-dir needs at least one FONT"};
+        std::string folder = *parsed.outDir;
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return Failed(folder, "No such folder.");
+        if (folder.back() != '/')
+            folder += '/';
+
+        std::vector<PlannedCopy> plan;
+        std::set<std::string> targets;
+        for (const std::string& source : parsed.operands) {
+            if (!ReadOrReport(source))
+                return FailedFamily(source, Font_.ErrorText);
+            StoreGivenTexts(parsed);
+            const std::string name = Windows1252ToUtf8(Font_.FontNames.Postscript);
+            if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+                return FailedFamily(source,
+                                    "its PostScript name \"" + name + "\" cannot be a file name.");
+            const std::string target = folder + name + ExtensionOf(source);
+            if (::lstat(target.c_str(), &st) == 0)
+                return FailedFamily(target, FileExistsText);
+            if (!targets.insert(target).second)
+                return FailedFamily(target, "two sources would both be written here.");
+            plan.push_back({source, target, Font_.FontNames});
+        }
+
+        std::vector<std::string> made;
+        for (const PlannedCopy& copy : plan) {
+            Font_.FontNames = copy.names;
+            Font_.SourceFontPath = copy.source;
+            try {
+                Font_.WriteRenamedFont(copy.target);
+            } catch (const EInOutError& error) {
+                // Only what this run created goes; the failed copy removed its own file.
+                for (const std::string& path : made)
+                    ::unlink(path.c_str());
+                return FailedFamily(copy.target, error.what());
+            }
+            made.push_back(copy.target);
+        }
+        for (const PlannedCopy& copy : plan)
+            ReadAndPrint(copy.target);
+        return ExitOk;
+    }
+
+    // The boxes as a read fills them, with the given texts typed over them, derived and stored.
+    void StoreGivenTexts(const Arguments& parsed) {
+        NameTexts boxes = NameTextsOf(Font_.FontNames);
+        for (const auto& [option, text] : parsed.texts)
+            boxes.*TextOptions.at(option) = Utf8ToWindows1252(text);
+        StoreNameTexts(DeriveNameTexts(boxes, Font_.FontNames.FamilyName), Font_.FontNames);
+    }
+
+    void RefuseTheSameFileTwice(const std::vector<std::string>& paths) {
+        std::set<std::pair<dev_t, ino_t>> seen;
+        for (const std::string& path : paths) {
+            const auto identity = FileIdentity(path);
+            if (identity && !seen.insert(*identity).second)
+                throw UsageError{path + " is named twice"};
+        }
+    }
+
+    // Null when `path` was swapped, else why not.
+    const char* Swap(const std::string& path) {
+        try {
+            switch (Font_.SwapNameTables(path)) {
+            case SwapOutcome::soSwapped:
+                return nullptr;
+            case SwapOutcome::soInUse:
+                return FontFile::FontInUseText;
+            default:
+                return FontFile::NotValidFontText;
+            }
+        } catch (const EInOutError& error) {
+            SwapError_ = error.what();
+            return SwapError_.c_str();
+        }
+    }
+
+    void SwapBack(const std::vector<std::string>& swapped) {
+        for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
+            if (Swap(*it) != nullptr)
+                Err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
+                     << "restored\n";
+    }
+
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
     bool ReadOrReport(const std::string& path) {
         try {
@@ -153,7 +293,20 @@ private:
     }
 
     void Print(const std::string& path) {
-        Out_ << (Json_ ? RecordJson(path, Font_) : RecordBlock(path, Font_));
+        if (!All_) {
+            Out_ << (Json_ ? RecordJson(path, Font_) : RecordBlock(path, Font_));
+            return;
+        }
+        FontNameTables tables;
+        try {
+            tables = ListFontNameTables(path);
+        } catch (const EInOutError& error) {
+            tables.Problem = error.what();
+        }
+        if (Json_)
+            Out_ << RecordJson(path, Font_, NameTablesJson(tables));
+        else
+            Out_ << RecordBlock(path, Font_) << NameTablesBlock(tables);
     }
 
     int Failed(const std::string& path, const std::string& text) {
@@ -161,9 +314,17 @@ private:
         return ExitFailed;
     }
 
+    int FailedFamily(const std::string& path, const std::string& text) {
+        Failed(path, text);
+        Err_ << "quillmark-cli: no copy was made\n";
+        return ExitFailed;
+    }
+
     std::ostream& Out_;
     std::ostream& Err_;
     bool Json_ = false;
+    bool All_ = false;
+    std::string SwapError_;
     FontFile Font_;
 };
 

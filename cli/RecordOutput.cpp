@@ -81,7 +81,7 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
-std::string RecordJson(const std::string& path, const FontFile& font) {
+std::string RecordJson(const std::string& path, const FontFile& font, const std::string& members) {
     std::string json = "{\"path\": " + JsonString(PathAsUtf8(path));
     json += ", \"ReadFailed\": ";
     json += Bool(font.ReadFailed);
@@ -97,7 +97,7 @@ std::string RecordJson(const std::string& path, const FontFile& font) {
     json += Bool(font.FontNames.Italic);
     json += ", \"IsRenamed\": ";
     json += Bool(font.IsRenamed);
-    return json + "}\n";
+    return json + members + "}\n";
 }
 
 std::string RecordBlock(const std::string& path, const FontFile& font) {

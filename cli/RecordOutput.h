@@ -9,7 +9,9 @@
 std::string JsonString(std::string_view utf8);
 
 // One line of JSON describing the reader's record for `path`: texts as UTF-8 from Windows-1252.
-std::string RecordJson(const std::string& path, const FontFile& font);
+// `members` (each starting with ", ") are added at the end of the object.
+std::string RecordJson(const std::string& path, const FontFile& font,
+                       const std::string& members = {});
 
 // The same record as a readable block of lines.
 std::string RecordBlock(const std::string& path, const FontFile& font);

@@ -1,0 +1,169 @@
+#include "core/NameRecords.h"
+
+#include "core/ByteHelpers.h"
+#include "core/FileHandle.h"
+#include "core/FontFile.h"
+#include "core/LanguageTags.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t RecordSize = 12;
+constexpr std::uint16_t FirstLanguageTagID = 0x8000;
+
+std::uint16_t WordAt(std::string_view bytes, std::size_t offset) {
+    return BytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+}
+
+// The bytes of `length` at `start`, or nothing when they run past the end.
+std::optional<std::string_view> Span(std::string_view bytes, std::size_t start,
+                                     std::size_t length) {
+    if (start > bytes.size() || length > bytes.size() - start)
+        return std::nullopt;
+    return bytes.substr(start, length);
+}
+
+// An sfnt: TrueType (major version 1 to 5, as the reader accepts), "OTTO" for CFF outlines, or
+// Apple's "true".
+bool IsSfntVersion(const std::uint8_t* version) {
+    const std::uint16_t major = BytesToWord(version);
+    const std::string_view tag(reinterpret_cast<const char*>(version), 4);
+    return (major >= 1 && major <= 5) || tag == "OTTO" || tag == "true";
+}
+
+std::string ReadAt(const FileHandle& file, std::uint64_t position, std::uint64_t count) {
+    std::string bytes(count, '\0');
+    const long long got = file.TryRead(position, bytes.data(), bytes.size());
+    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
+
+// The table from `offset` on, as far as its header, records and strings reach (never past the
+// end of the file): a table whose directory length is too short is still listed whole.
+NameTableListing ListTableAt(const FileHandle& file, std::uint64_t fileSize, std::uint32_t offset) {
+    if (offset >= fileSize) {
+        NameTableListing listing;
+        listing.Offset = offset;
+        listing.Problem = "the name table lies beyond the end of the file";
+        return listing;
+    }
+    const std::string header = ReadAt(file, offset, 6);
+    std::uint64_t extent = 6;
+    if (header.size() == 6) {
+        const std::uint16_t format = WordAt(header, 0);
+        const std::uint16_t count = WordAt(header, 2);
+        const std::uint16_t stringOffset = WordAt(header, 4);
+        extent += RecordSize * count;
+        const std::string records = ReadAt(file, offset + 6, RecordSize * count);
+        for (std::size_t at = 0; at + RecordSize <= records.size(); at += RecordSize)
+            extent = std::max<std::uint64_t>(extent, std::uint64_t{stringOffset} +
+                                                         WordAt(records, at + 10) +
+                                                         WordAt(records, at + 8));
+        // Language tags of format 1: their count, records and strings may reach this far.
+        if (format == 1)
+            extent = std::max<std::uint64_t>(extent + 2 + 4 * std::uint64_t{0xFFFF},
+                                             std::uint64_t{stringOffset} + 2 * 0xFFFF);
+    }
+    const std::uint64_t available = fileSize - offset;
+    NameTableListing listing = ListNameTable(ReadAt(file, offset, std::min(extent, available)));
+    listing.Offset = offset;
+    return listing;
+}
+
+} // namespace
+
+NameTableListing ListNameTable(std::string_view table) {
+    NameTableListing listing;
+    if (table.size() < 6) {
+        listing.Problem = "the name table header is cut off";
+        return listing;
+    }
+    listing.format = WordAt(table, 0);
+    const std::uint16_t count = WordAt(table, 2);
+    const std::uint16_t stringOffset = WordAt(table, 4);
+    const std::size_t recordsEnd = 6 + RecordSize * std::size_t{count};
+
+    // Format 1 tables name their own languages after the records.
+    std::vector<std::string> languageTags;
+    if (listing.format == 1 && recordsEnd + 2 <= table.size()) {
+        const std::uint16_t tagCount = WordAt(table, recordsEnd);
+        for (std::size_t i = 0; i < tagCount; ++i) {
+            const auto entry = Span(table, recordsEnd + 2 + 4 * i, 4);
+            if (!entry)
+                break;
+            const auto tag =
+                Span(table, std::size_t{stringOffset} + WordAt(*entry, 2), WordAt(*entry, 0));
+            languageTags.push_back(tag ? DecodeNameString(0, 0, *tag).Text : std::string());
+        }
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto record = Span(table, 6 + RecordSize * i, RecordSize);
+        if (!record) {
+            // Keep what was there: the records before the cut are still worth showing.
+            listing.Problem = "the name records run past the end of the file";
+            break;
+        }
+        NameRecordEntry entry;
+        entry.platformID = WordAt(*record, 0);
+        entry.encodingID = WordAt(*record, 2);
+        entry.languageID = WordAt(*record, 4);
+        entry.nameID = WordAt(*record, 6);
+        const std::uint16_t length = WordAt(*record, 8);
+        const std::uint16_t offset = WordAt(*record, 10);
+        if (entry.languageID >= FirstLanguageTagID && entry.platformID != 1) {
+            const std::size_t index = entry.languageID - FirstLanguageTagID;
+            if (index < languageTags.size())
+                entry.Language = languageTags[index];
+        } else {
+            entry.Language = LanguageTagOf(entry.platformID, entry.languageID);
+        }
+        const auto bytes = Span(table, std::size_t{stringOffset} + offset, length);
+        if (bytes)
+            entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
+        else
+            entry.Missing = true;
+        listing.Records.push_back(std::move(entry));
+    }
+    return listing;
+}
+
+FontNameTables ListFontNameTables(const std::string& path) {
+    FontNameTables tables;
+    const FileHandle file = FileHandle::OpenSharedIfFile(path);
+    if (!file.IsOpen()) {
+        tables.Problem = FontFile::FileNotFoundText;
+        return tables;
+    }
+    const std::uint64_t size = file.OpenedSize();
+    const std::string header = ReadAt(file, 0, 12);
+    if (header.size() < 12 ||
+        !IsSfntVersion(reinterpret_cast<const std::uint8_t*>(header.data()))) {
+        tables.Problem = "Not an sfnt font file.";
+        return tables;
+    }
+    const std::uint16_t numTables = WordAt(header, 4);
+    const std::string directory = ReadAt(file, 12, 16 * std::uint64_t{numTables});
+    std::optional<std::uint32_t> nameOffset;
+    // The reader's rule: a later `name` entry wins.
+    for (std::size_t at = 0; at + 16 <= directory.size(); at += 16)
+        if (LowerCaseAscii(directory.substr(at, 4)) == "name")
+            nameOffset =
+                BytesToLong(reinterpret_cast<const std::uint8_t*>(directory.data()) + at + 8);
+    if (!nameOffset) {
+        tables.Problem = FontFile::NoTableEntryText;
+        return tables;
+    }
+    tables.Live = ListTableAt(file, size, *nameOffset);
+
+    if (size >= FontFile::TrailerSize) {
+        const std::string trailer =
+            ReadAt(file, size - FontFile::TrailerSize, FontFile::TrailerSize);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(trailer.data());
+        if (trailer.size() == FontFile::TrailerSize &&
+            IsRenamedMarkerProbe(bytes + FontFile::TrailerSize - FontFile::MarkerProbeDistance))
+            tables.Saved = ListTableAt(file, size, BytesToLong(bytes + FontFile::TrailerSize - 8));
+    }
+    return tables;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/NameStringDecoding.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One record of a name table with its decoded text.
+struct NameRecordEntry {
+    std::uint16_t platformID = 0;
+    std::uint16_t encodingID = 0;
+    std::uint16_t languageID = 0;
+    std::uint16_t nameID = 0;
+    // A BCP 47 tag where the language is known (format 1 tables carry their own tags).
+    std::string Language;
+    DecodedNameString String;
+    // The string's bytes lie beyond the end of the file: there is no text to show.
+    bool Missing = false;
+};
+
+// Every record of one name table, in table order.
+struct NameTableListing {
+    std::uint32_t Offset = 0; // where the table starts in the file
+    std::uint16_t format = 0;
+    std::vector<NameRecordEntry> Records;
+    // Empty when the whole table could be read; otherwise what was wrong with it.
+    std::string Problem;
+};
+
+// Lists a name table given as the file's bytes from the table's start to the end of the file.
+NameTableListing ListNameTable(std::string_view table);
+
+// The name tables of a font file: the one its directory points at and, in a renamed file, the
+// one its trailer saves for the restore.
+struct FontNameTables {
+    // Why nothing could be listed (no sfnt, no name table); empty otherwise.
+    std::string Problem;
+    NameTableListing Live;
+    std::optional<NameTableListing> Saved;
+};
+
+// Reads the name tables of the sfnt (TrueType or CFF) at `path`. A file that exists but cannot
+// be opened raises EInOutError.
+FontNameTables ListFontNameTables(const std::string& path);

@@ -1,0 +1,215 @@
+#include "core/NameStringDecoding.h"
+
+#include "core/Windows1252.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <iconv.h>
+
+namespace {
+
+constexpr std::uint16_t UnicodePlatform = 0;
+constexpr std::uint16_t MacintoshPlatform = 1;
+constexpr std::uint16_t IsoPlatform = 2;
+constexpr std::uint16_t MicrosoftPlatform = 3;
+
+// 0x80 to 0xFF of Macintosh Roman.
+constexpr char32_t MacRomanHigh[128] = {
+    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1, 0x00E0, 0x00E2, 0x00E4, 0x00E3,
+    0x00E5, 0x00E7, 0x00E9, 0x00E8, 0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3,
+    0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC, 0x2020, 0x00B0, 0x00A2, 0x00A3,
+    0x00A7, 0x2022, 0x00B6, 0x00DF, 0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8,
+    0x221E, 0x00B1, 0x2264, 0x2265, 0x00A5, 0x00B5, 0x2202, 0x2211, 0x220F, 0x03C0, 0x222B, 0x00AA,
+    0x00BA, 0x03A9, 0x00E6, 0x00F8, 0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB,
+    0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5, 0x0152, 0x0153, 0x2013, 0x2014, 0x201C, 0x201D,
+    0x2018, 0x2019, 0x00F7, 0x25CA, 0x00FF, 0x0178, 0x2044, 0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02,
+    0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1, 0x00CB, 0x00C8, 0x00CD, 0x00CE,
+    0x00CF, 0x00CC, 0x00D3, 0x00D4, 0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC,
+    0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7};
+
+class TextOut {
+public:
+    void Char(char32_t cp) {
+        if (cp == U'\\')
+            Result.Text += "\\\\";
+        else
+            Result.Text += Utf32ToUtf8(std::u32string_view(&cp, 1));
+    }
+    void Utf8(std::string_view text) {
+        for (char c : text) {
+            if (c == '\\')
+                Result.Text += '\\';
+            Result.Text += c;
+        }
+    }
+    void Escaped(unsigned char byte) {
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        Result.Text += escaped;
+        Result.Exact = false;
+    }
+    DecodedNameString Result;
+};
+
+DecodedNameString DecodeUtf16BE(std::string_view bytes) {
+    TextOut out;
+    auto unit = [&](std::size_t i) {
+        return static_cast<char32_t>((static_cast<unsigned char>(bytes[i]) << 8) |
+                                     static_cast<unsigned char>(bytes[i + 1]));
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                out.Char(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            // A lone surrogate is no character.
+            out.Escaped(static_cast<unsigned char>(bytes[i]));
+            out.Escaped(static_cast<unsigned char>(bytes[i + 1]));
+            continue;
+        }
+        out.Char(u);
+    }
+    if (i < bytes.size())
+        out.Escaped(static_cast<unsigned char>(bytes[i]));
+    return out.Result;
+}
+
+DecodedNameString DecodeMacRoman(std::string_view bytes) {
+    TextOut out;
+    for (char c : bytes)
+        out.Char(UnicodeOfMacRoman(static_cast<unsigned char>(c)));
+    return out.Result;
+}
+
+DecodedNameString DecodeLatin1(std::string_view bytes) {
+    TextOut out;
+    for (char c : bytes)
+        out.Char(static_cast<unsigned char>(c));
+    return out.Result;
+}
+
+DecodedNameString DecodeBytesEscaped(std::string_view bytes) {
+    TextOut out;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            out.Char(byte);
+        else
+            out.Escaped(byte);
+    }
+    return out.Result;
+}
+
+// Decodes a multi-byte encoding through iconv; a byte it cannot take is escaped and skipped.
+DecodedNameString DecodeWithIconv(const char* charset, std::string_view bytes) {
+    const iconv_t cd = ::iconv_open("UTF-8", charset);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return DecodeBytesEscaped(bytes);
+    TextOut out;
+    std::string input(bytes);
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char buffer[256];
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t done = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        out.Utf8(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
+        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            out.Escaped(static_cast<unsigned char>(*in));
+            ++in;
+            --inLeft;
+            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    ::iconv_close(cd);
+    return out.Result;
+}
+
+// Microsoft's Far East encodings store each character in a 16-bit unit: a single-byte
+// character has a zero high byte, which is not part of the encoded text.
+std::string WithoutZeroHighBytes(std::string_view bytes) {
+    std::string packed;
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        if (bytes[i] != '\0')
+            packed += bytes[i];
+        packed += bytes[i + 1];
+    }
+    if (i < bytes.size())
+        packed += bytes[i];
+    return packed;
+}
+
+const char* MicrosoftFarEastCharset(std::uint16_t encodingID) {
+    switch (encodingID) {
+    case 2:
+        return "CP932";
+    case 3:
+        return "GBK";
+    case 4:
+        return "BIG5";
+    case 5:
+        return "CP949";
+    case 6:
+        return "JOHAB";
+    default:
+        return nullptr;
+    }
+}
+
+const char* MacintoshCharset(std::uint16_t encodingID) {
+    switch (encodingID) {
+    case 1:
+        return "CP932";
+    case 2:
+        return "BIG5";
+    case 3:
+        return "EUC-KR";
+    case 7:
+        return "MAC-CYRILLIC";
+    case 25:
+        return "GB2312";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+char32_t UnicodeOfMacRoman(unsigned char byte) {
+    return byte < 0x80 ? byte : MacRomanHigh[byte - 0x80];
+}
+
+DecodedNameString DecodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
+                                   std::string_view bytes) {
+    switch (platformID) {
+    case UnicodePlatform:
+        return DecodeUtf16BE(bytes);
+    case MicrosoftPlatform:
+        if (const char* charset = MicrosoftFarEastCharset(encodingID))
+            return DecodeWithIconv(charset, WithoutZeroHighBytes(bytes));
+        return DecodeUtf16BE(bytes);
+    case MacintoshPlatform:
+        if (encodingID == 0)
+            return DecodeMacRoman(bytes);
+        if (const char* charset = MacintoshCharset(encodingID))
+            return DecodeWithIconv(charset, bytes);
+        return DecodeBytesEscaped(bytes);
+    case IsoPlatform:
+        if (encodingID == 1)
+            return DecodeUtf16BE(bytes);
+        if (encodingID == 2)
+            return DecodeLatin1(bytes);
+        return DecodeBytesEscaped(bytes);
+    default:
+        return DecodeBytesEscaped(bytes);
+    }
+}
