@@ -17,6 +17,8 @@
 #include <memory>
 
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -210,6 +212,11 @@ public:
     void D_FileMouseUp();
     void D_FileKeyUp(int key);
     void LoadSelectedFont();
+    void LoadFontAt(const QString& path); // LoadSelectedFont from the path it has built on
+    // "Open with" and a file dropped on the window: the file's folder is browsed and the file
+    // selected and loaded as a click in the file list would.
+    void OpenFontFile(const QString& path);
+    void AcceptFontDrops(); // the window takes a dropped file, its edit boxes never do
     void SB_All256CharsScroll();
     void AddTemporaryFont(const QString& path);
     void RemoveTemporaryFont(const QString& path);
@@ -238,6 +245,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void ConnectHandlers();

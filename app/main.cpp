@@ -1,13 +1,30 @@
-// Quillmark: one main window, run until it is closed.
+// Quillmark: one main window, run until it is closed. A font file named on the command line
+// (the desktop's "Open with") is opened as if it had been clicked in the file list.
 
 #include "app/Main.h"
+#include "QuillmarkVersion.h"
 #include "app/Application.h"
+#include "platform/CommandLine.h"
 
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    qm::platform::CommandLine commandLine(
+        QStringLiteral("quillmark"), QString::fromLatin1(qm::kVersion),
+        QStringLiteral("Renames the names stored inside TrueType font files, safely and "
+                       "reversibly."));
+    commandLine.parser().addPositionalArgument(QStringLiteral("font"),
+                                               QStringLiteral("A font file to open at start."),
+                                               QStringLiteral("[font]"));
+    if (const int status = commandLine.answerWithoutDisplay(argc, argv); status >= 0)
+        return status;
+    const QStringList files = commandLine.positionalArguments();
+    if (files.size() > 1)
+        return commandLine.usageError(
+            QStringLiteral("opens one font file at a time, but was given %1").arg(files.size()));
+
     // Without a display Qt would abort; say what to do instead.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
         !std::getenv("WAYLAND_DISPLAY")) {
@@ -23,5 +40,7 @@ int main(int argc, char** argv) {
     // FormCreate runs inside the constructor and shows the window.
     auto* FrmMain = new TFrmMain;
     FrmMain->setAttribute(Qt::WA_DeleteOnClose);
+    if (!files.isEmpty())
+        FrmMain->Guarded([&] { FrmMain->OpenFontFile(files.first()); });
     return TApplication::exec();
 }

@@ -21,6 +21,7 @@ void TFrmMain::ConnectBrowser() {
     if (!StripPainter)
         StripPainter = new TStripPainter(LB_All256Chars);
 
+    AcceptFontDrops();
     D_File->setFileEdit(D_FileName);
     D_Dir->setFileList(D_File);
     D_Drive->setDirList(D_Dir);

@@ -49,7 +49,10 @@ void TFrmMain::LoadSelectedFont() {
     // 1. The folder, a "/" unless it ends in one, and the name in the file-name box.
     const QString folder = D_Dir->directory();
     const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
-    const QString path = qm::platform::pathCase(folder + separator + D_FileName->text());
+    LoadFontAt(qm::platform::pathCase(folder + separator + D_FileName->text()));
+}
+
+void TFrmMain::LoadFontAt(const QString& path) {
     D_FilePath->setFileName(path);
     // 2.
     if (!isVisible())

@@ -13,5 +13,6 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileListBox.h
   ${CMAKE_CURRENT_LIST_DIR}/FolderChange.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LoadFont.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenWith.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TemporaryFont.cpp
 )

@@ -7,6 +7,8 @@
 #include "core/NamingRules.h"
 #include "core/Windows1252.h"
 
+#include "QuillmarkVersion.h"
+
 #include <map>
 #include <optional>
 #include <set>
@@ -25,7 +27,8 @@ constexpr const char* UsageText =
     "       quillmark-cli make [--json] SOURCE NEWFILE [--family T] [--style T] [--version T]\n"
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
     "       quillmark-cli make [--json] --out-dir DIR [--family T] [--style T] ... FONT...\n"
-    "       quillmark-cli restore [--json] FILE...\n";
+    "       quillmark-cli restore [--json] FILE...\n"
+    "       quillmark-cli --version\n";
 
 struct UsageError {
     std::string message;
@@ -333,6 +336,10 @@ private:
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
         out << UsageText;
+        return ExitOk;
+    }
+    if (args.size() == 1 && (args[0] == "--version" || args[0] == "-v")) {
+        out << "quillmark-cli " << qm::kVersion << "\n";
         return ExitOk;
     }
     try {

@@ -6,6 +6,8 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace qm::viewer {
 
 namespace {
@@ -62,6 +64,35 @@ qreal RunWidth(const QRawFont& face, qreal size, const QString& text) {
          sized.advancesForGlyphIndexes(sized.glyphIndexesForString(text), QRawFont::KernedAdvances))
         width += advance.x();
     return width;
+}
+
+// The longest start of text whose ink stays within width at this size: it ends after a whole
+// word, or, when not even the first word fits, after the last whole glyph that does. A glyph
+// is never drawn in part.
+QString FittingStart(QRawFont face, qreal size, const QString& text, qreal width) {
+    face.setPixelSize(size);
+    const QList<quint32> glyphs = face.glyphIndexesForString(text);
+    const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    // The samples are Latin text laid out one glyph per character, as FaceRun does.
+    const int count = int(std::min(glyphs.size(), text.size()));
+    int fittingGlyphs = 0;
+    int fittingWords = 0;
+    qreal pen = 0;
+    qreal inkRight = 0;
+    for (int i = 0; i < count; ++i) {
+        const QRectF ink = face.boundingRect(glyphs[i]);
+        if (!ink.isEmpty())
+            inkRight = std::max(inkRight, pen + ink.right());
+        pen += advances[i].x();
+        if (std::max(inkRight, pen) > width)
+            break;
+        fittingGlyphs = i + 1;
+        if (i + 1 == count || text[i + 1].isSpace())
+            fittingWords = i + 1;
+    }
+    if (fittingGlyphs == count)
+        return text;
+    return text.left(fittingWords > 0 ? fittingWords : fittingGlyphs);
 }
 
 qreal FaceAscent(QRawFont face, qreal size) {
@@ -133,12 +164,12 @@ void PaintWaterfall(QPainter& painter, const SheetLayout& layout, const FontSamp
         painter.setFont(SheetFont(7));
         painter.setPen(QColor(110, 110, 110));
         painter.drawText(QPointF(line.left(), baseline), QStringLiteral("%1 pt").arg(sizes[i]));
-        painter.save();
-        painter.setClipRect(line.adjusted(kSizeColumn, 0, 0, 0));
+        // Large sizes hold fewer words: a line ends at a word before the margin.
+        const QString shown =
+            FittingStart(sample.face, sizes[i], sentence, line.width() - kSizeColumn);
         painter.setPen(Qt::black);
         painter.drawGlyphRun(QPointF(line.left() + kSizeColumn, baseline),
-                             FaceRun(sample.face, sizes[i], sentence));
-        painter.restore();
+                             FaceRun(sample.face, sizes[i], shown));
     }
 }
 

@@ -13,11 +13,17 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QToolBar>
 
 namespace qm::viewer {
+
+namespace {
+// A title bar and borders.
+constexpr QSize kFrameAllowance{16, 48};
+} // namespace
 
 ViewerWindow::ViewerWindow(FontSample sample, QWidget* parent)
     : QMainWindow(parent), sample_(std::move(sample)) {
@@ -49,7 +55,7 @@ ViewerWindow::ViewerWindow(FontSample sample, QWidget* parent)
         message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
         message_->setMargin(24);
         setCentralWidget(message_);
-        resize(560, 260);
+        fitToScreen(QSize(560, 260));
         return;
     }
 
@@ -61,7 +67,20 @@ ViewerWindow::ViewerWindow(FontSample sample, QWidget* parent)
     view->setObjectName(QStringLiteral("Sheet"));
     scroll->setWidget(view);
     setCentralWidget(scroll);
-    resize(view->sizeHint().width() + 40, 900);
+    fitToScreen(QSize(view->sizeHint().width() + 40, 900));
+}
+
+void ViewerWindow::fitToScreen(QSize wanted) {
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        resize(wanted);
+        return;
+    }
+    // Room is left for the frame the desktop puts around the window.
+    const QRect room = screen->availableGeometry().adjusted(0, 0, -kFrameAllowance.width(),
+                                                            -kFrameAllowance.height());
+    resize(wanted.boundedTo(room.size()));
+    move(room.topLeft() + QPoint((room.width() - width()) / 2, (room.height() - height()) / 2));
 }
 
 QString ViewerWindow::message() const {

@@ -27,6 +27,8 @@ public:
     void saveSheetAs();
 
 private:
+    // Sizes the window to wanted, or to what the screen has room for, and centres it there.
+    void fitToScreen(QSize wanted);
     void showFailure(const QString& what, const QString& why);
 
     FontSample sample_;

@@ -1,0 +1,73 @@
+// "Open with" and files dropped on the window: the file's folder is browsed and the file
+// selected and loaded exactly as a click in the file list does.
+
+#include "app/Main.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/FileListBox.h"
+#include "platform/Folders.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+// The one local file or folder a drag carries; empty for anything else.
+QString DraggedPath(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+void TFrmMain::AcceptFontDrops() {
+    setAcceptDrops(true);
+    // The edit boxes would take a dropped file as text; the whole window takes it as a font.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+}
+
+void TFrmMain::OpenFontFile(const QString& path) {
+    // While the create-new-font panel holds the list, a click loads nothing: neither does this.
+    if (path.isEmpty() || D_File->isLocked())
+        return;
+    const QFileInfo target(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    if (target.isDir()) {
+        D_Dir->setDirectory(target.absoluteFilePath());
+        return;
+    }
+    if (!D_Dir->setDirectory(target.absolutePath())) {
+        // Its folder is gone as well: the error panel still names the file asked for.
+        LoadFontAt(qm::platform::pathCase(target.absoluteFilePath()));
+        return;
+    }
+    // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
+    if (!D_File->selectFileName(target.fileName())) {
+        D_File->clearSelection();
+        D_FileName->setText(target.fileName());
+    }
+    if (QListWidgetItem* item = D_File->currentItem())
+        D_File->scrollToItem(item);
+    D_File->setFocus();
+    D_FileMouseUp();
+}
+
+void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedPath(event->mimeData()).isEmpty() && !D_File->isLocked())
+        event->acceptProposedAction();
+}
+
+void TFrmMain::dropEvent(QDropEvent* event) {
+    const QString path = DraggedPath(event->mimeData());
+    if (path.isEmpty() || D_File->isLocked())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    Guarded([this, &path] { OpenFontFile(path); });
+}

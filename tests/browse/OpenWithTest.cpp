@@ -1,0 +1,224 @@
+// "Open with" and files dropped on the window: the result is the one a click on the file in
+// the list gives, and a file that cannot be read shows the usual error panel.
+
+#include "tests/app/WindowFixture.h"
+
+#include "browse/DirectoryListBox.h"
+#include "browse/FileListBox.h"
+#include "controls/ColorBtn.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+namespace qmtest {
+namespace {
+
+const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+const QString kMono = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+
+class OpenWithTest : public WindowTest {
+protected:
+    TFrmMain& w() { return window(); }
+
+    // Everything a load shows or leaves behind, as one comparable list.
+    QStringList shownState() {
+        QStringList state;
+        for (const char* name :
+             {"E_FamilyName", "E_Style", "E_FullName", "E_Postscript", "E_Version", "E_FontID",
+              "E_Copyright", "E_TradeMark", "LB_CurrentFont", "D_FilePath", "D_FileName",
+              "LB_FontFileError", "LB_FontError"})
+            state << QStringLiteral("%1=%2").arg(QLatin1String(name), textOf(QLatin1String(name)));
+        for (const char* name : {"P_All256Chars", "P_FontError", "B_WhatsNew"})
+            state << QStringLiteral("%1 shown=%2").arg(QLatin1String(name)).arg(isShown(name));
+        for (const char* name : {"B_CreateFontNow", "B_ViewPrint", "B_RestoreNames"})
+            state << QStringLiteral("%1 enabled=%2").arg(QLatin1String(name)).arg(isEnabled(name));
+        state << QStringLiteral("folder=") + w().D_Dir->directory()
+              << QStringLiteral("selected=") + w().D_File->fileName()
+              << QStringLiteral("registered=") + w().TemporaryFontPath
+              << QStringLiteral("strip=") + w().LB_All256Chars->text();
+        return state;
+    }
+
+    void clickFile(const QString& name) {
+        TFileListBox* list = w().D_File;
+        ASSERT_TRUE(list->selectFileName(name)) << name.toStdString();
+        QListWidgetItem* item = list->currentItem();
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+        settle();
+    }
+
+    // The window, with one more font in the start folder.
+    void startWithOther() {
+        copySystemFont(kMono, QStringLiteral("other.ttf"));
+        start();
+    }
+    // Something else on screen first, so that opening has a state to change.
+    void showAnotherFont() {
+        ASSERT_TRUE(w().D_Dir->setDirectory(fontsFolder()));
+        clickFile(QStringLiteral("other.ttf"));
+        ASSERT_EQ(textOf("LB_CurrentFont"), fontsFolder() + QStringLiteral("/other.ttf"));
+    }
+
+    // A file manager's drag of these files, entering over `target` and dropped there.
+    bool drop(QWidget* target, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        // File managers offer the paths as plain text too, which an edit box would take.
+        QStringList paths;
+        for (const QUrl& url : urls)
+            paths << url.toString();
+        data.setText(paths.join(QLatin1Char('\n')));
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &dropped);
+        settle();
+        return dropped.isAccepted();
+    }
+};
+
+struct OpenRow {
+    const char* name;
+    const char* fileName;
+    // Fills the file; nullptr copies a real font.
+    const char* bytes;
+};
+
+class OpenLikeClickTest : public OpenWithTest, public ::testing::WithParamInterface<OpenRow> {
+protected:
+    QString makeFile() {
+        const QString folder = scratchPath(QStringLiteral("my fonts"));
+        QDir().mkpath(folder);
+        const QString path = folder + QLatin1Char('/') + QLatin1String(GetParam().fileName);
+        if (!GetParam().bytes) {
+            QFile::copy(kDejaVu, path);
+        } else {
+            QFile file(path);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(GetParam().bytes);
+        }
+        return path;
+    }
+    QStringList stateAfterClick(const QString& path) {
+        showAnotherFont();
+        EXPECT_TRUE(w().D_Dir->setDirectory(QFileInfo(path).absolutePath()));
+        clickFile(QFileInfo(path).fileName());
+        return shownState();
+    }
+};
+
+TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
+    const QString path = makeFile();
+    startWithOther();
+    const QStringList clicked = stateAfterClick(path);
+    const QStringList clickCues = cues().mid(cues().lastIndexOf(w().MyTick));
+
+    showAnotherFont();
+    clearCues();
+    w().OpenFontFile(path);
+    settle();
+    EXPECT_EQ(shownState(), clicked);
+    EXPECT_EQ(cues().mid(cues().lastIndexOf(w().MyTick)), clickCues);
+    EXPECT_TRUE(w().D_File->hasFocus()) << "the list has the focus, as after a click";
+
+    // Dropped on an edit box, the file still goes to the window, not into the box as text.
+    showAnotherFont();
+    ASSERT_TRUE(drop(w().E_Copyright, {QUrl::fromLocalFile(path)}));
+    EXPECT_EQ(shownState(), clicked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OpenLikeClickTest,
+                         ::testing::Values(OpenRow{"RealFont", "Deja Vu.ttf", nullptr},
+                                           OpenRow{"UpperCaseName", "DEJAVU.TTF", nullptr},
+                                           OpenRow{"BrokenFont", "broken.ttf", "this is no font\n"},
+                                           OpenRow{"EmptyFile", "empty.ttf", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OpenWithTest, fileThatCannotBeListedShowsTheErrorPanelWithItsPath) {
+    const QString folder = scratchPath(QStringLiteral("fonts elsewhere"));
+    QDir().mkpath(folder);
+    QFile notes(folder + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a font");
+    notes.close();
+    const QString missingInFolder = folder + QStringLiteral("/gone.ttf");
+    const QString missingFolder = scratchPath(QStringLiteral("no such folder/gone.ttf"));
+    startWithOther();
+
+    struct Case {
+        QString path;
+        QString folderBrowsed;
+        QString reason;
+    };
+    for (const Case& c :
+         {Case{missingInFolder, folder, QStringLiteral("Font File Not Found.")},
+          Case{notes.fileName(), folder, QStringLiteral("Not a TrueType file.")},
+          Case{missingFolder, fontsFolder(), QStringLiteral("Font File Not Found.")}}) {
+        showAnotherFont();
+        clearCues();
+        w().OpenFontFile(c.path);
+        settle();
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_TRUE(isShown("P_FontError"));
+        EXPECT_EQ(textOf("LB_FontFileError"), c.path);
+        EXPECT_EQ(textOf("LB_FontError"), c.reason);
+        EXPECT_EQ(w().D_Dir->directory(), c.folderBrowsed);
+        EXPECT_TRUE(textOf("E_FamilyName").isEmpty());
+        EXPECT_TRUE(w().TemporaryFontPath.isEmpty()) << "the previous font was withdrawn";
+        EXPECT_FALSE(isEnabled("B_CreateFontNow"));
+        EXPECT_TRUE(cues().contains(w().MyOhOh));
+    }
+}
+
+TEST_F(OpenWithTest, relativePathsAndFoldersAreTakenFromTheCurrentFolder) {
+    const QString folder = scratchPath(QStringLiteral("here"));
+    QDir().mkpath(folder + QStringLiteral("/sub"));
+    QFile::copy(kDejaVu, folder + QStringLiteral("/sub/rel.ttf"));
+    start();
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(folder);
+    w().OpenFontFile(QStringLiteral("sub/../sub/rel.ttf"));
+    settle();
+    QDir::setCurrent(saved);
+    EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
+
+    // A folder is browsed, and the font shown stays.
+    w().OpenFontFile(folder);
+    settle();
+    EXPECT_EQ(w().D_Dir->directory(), folder);
+    EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
+}
+
+TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) {
+    const QString font = copySystemFont(kDejaVu, QStringLiteral("drop.ttf"));
+    startWithOther();
+    const QUrl local = QUrl::fromLocalFile(font);
+    EXPECT_FALSE(drop(w().Panel1, {local, local}));
+    EXPECT_FALSE(drop(w().Panel1, {QUrl(QStringLiteral("https://example.org/a.ttf"))}));
+    EXPECT_TRUE(textOf("LB_CurrentFont").isEmpty());
+
+    showAnotherFont();
+    click("B_CreateFontNow");
+    ASSERT_TRUE(w().D_File->isLocked());
+    const QStringList before = shownState();
+    EXPECT_FALSE(drop(w().Panel1, {local}));
+    w().OpenFontFile(font);
+    settle();
+    EXPECT_EQ(shownState(), before) << "nothing loads while the new-font panel holds the list";
+}
+
+} // namespace
+} // namespace qmtest
