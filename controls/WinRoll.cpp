@@ -4,12 +4,21 @@
 #include "controls/SystemColors.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
+
+// A Wayland compositor takes a window's shape as the region that receives input only and
+// still shows all of it: there the window is made as short as its rolled shape instead.
+bool ShapeHidesTheBody() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 QObject* checkedOwner(QObject* owner) {
     if (!isForm(owner))
@@ -92,7 +101,7 @@ TWinRoller::~TWinRoller() {
     FForm->removeEventFilter(this);
     // Gone with its button, the roller must not leave the window stuck rolled up.
     if (FRoller)
-        FForm->clearMask();
+        restoreFullShape();
     delete FButton.data();
     delete FEdge.data();
 }
@@ -112,7 +121,7 @@ void TWinRoller::setRoller(bool up) {
         applyRolledShape();
         emit OnRoller(this, 1);
     } else {
-        FForm->clearMask();
+        restoreFullShape();
         FEdge->hide();
         emit OnRoller(this, 0);
     }
@@ -161,12 +170,26 @@ void TWinRoller::applyRolledShape() {
     const int h = RolledUpHeight();
     const int w = FForm->width();
     FForm->setMask(QRegion(0, 0, w, h));
+    if (!ShapeHidesTheBody()) {
+        if (!FUnrolled)
+            FUnrolled = UnrolledSize{FForm->size(), FForm->minimumSize(), FForm->maximumSize()};
+        FForm->setFixedHeight(h);
+    }
     auto* edge = static_cast<TWinRollerEdge*>(FEdge.data());
     edge->setRolledHeight(h);
     edge->setGeometry(0, h - 3, w, 3);
     edge->show();
     edge->raise();
     edge->update();
+}
+
+void TWinRoller::restoreFullShape() {
+    FForm->clearMask();
+    if (const std::optional<UnrolledSize> full = std::exchange(FUnrolled, std::nullopt)) {
+        FForm->setMinimumSize(full->minimum);
+        FForm->setMaximumSize(full->maximum);
+        FForm->resize(full->size);
+    }
 }
 
 void TWinRoller::repaintButton() {

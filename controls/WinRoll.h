@@ -9,6 +9,9 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
+
+#include <optional>
 
 class QWidget;
 
@@ -61,6 +64,7 @@ protected:
 private:
     void layoutButton();
     void applyRolledShape();
+    void restoreFullShape();
     void repaintButton();
 
     QPointer<QWidget> FForm;
@@ -74,4 +78,9 @@ private:
     bool FPressed = false;
     bool FTracking = false;
     bool FFormDying = false;
+    // Where the shape alone cannot roll the window: its size and limits before rolling up.
+    struct UnrolledSize {
+        QSize size, minimum, maximum;
+    };
+    std::optional<UnrolledSize> FUnrolled;
 };
