@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "app/WavePlay.h"
-#include "controls/Toggler.h"
+#include "controls/CheckBox.h"
 
 void TFrmMain::PlayCue(const QString& cue) {
     if (C_AllowSounds->checked()) {

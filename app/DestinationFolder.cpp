@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "browse/DirectoryListBox.h"
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 
 #include <QFrame>
 

@@ -2,9 +2,9 @@
 
 #include "app/HintSwitch.h"
 #include "app/Main.h"
-#include "controls/ColorBtn.h"
-#include "controls/FLabel.h"
-#include "controls/Toggler.h"
+#include "controls/CheckBox.h"
+#include "controls/ColorButton.h"
+#include "controls/FlashingLabel.h"
 
 #include <QFrame>
 #include <QLabel>

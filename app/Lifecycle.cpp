@@ -6,9 +6,9 @@
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
 #include "browse/DirectoryListBox.h"
-#include "controls/Balloon.h"
+#include "controls/BalloonHint.h"
+#include "controls/CheckBox.h"
 #include "controls/MessageBox.h"
-#include "controls/Toggler.h"
 
 #include <QApplication>
 #include <QDate>

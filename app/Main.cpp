@@ -6,12 +6,12 @@
 #include "app/MainLayout.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
-#include "controls/Balloon.h"
-#include "controls/ColorBtn.h"
+#include "controls/BalloonHint.h"
+#include "controls/CaptionBar.h"
+#include "controls/CheckBox.h"
+#include "controls/ColorButton.h"
 #include "controls/SystemColors.h"
-#include "controls/Toggler.h"
-#include "controls/WinRoll.h"
-#include "controls/Wordcap.h"
+#include "controls/WindowRoller.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -4,14 +4,14 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
-#include "controls/ColorBtn.h"
-#include "controls/DrLabel.h"
-#include "controls/FLabel.h"
-#include "controls/FileLbl.h"
-#include "controls/LCD_Lab.h"
-#include "controls/MyFontImage.h"
+#include "controls/CheckBox.h"
+#include "controls/ColorButton.h"
+#include "controls/FlashingLabel.h"
+#include "controls/FontImageLabel.h"
+#include "controls/LcdLabel.h"
+#include "controls/PathLabel.h"
 #include "controls/SystemColors.h"
-#include "controls/Toggler.h"
+#include "controls/ThreeDLabel.h"
 
 #include <QFontMetrics>
 #include <QFrame>

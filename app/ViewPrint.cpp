@@ -2,7 +2,7 @@
 
 #include "app/AppExec.h"
 #include "app/Main.h"
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 
 #include <QFileInfo>
 #include <exception>

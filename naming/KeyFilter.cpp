@@ -3,7 +3,7 @@
 
 #include "app/ClickCatcher.h"
 #include "app/Main.h"
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 #include "core/NamingRules.h"
 #include "naming/BoxText.h"
 #include "naming/KeyPreview.h"

@@ -3,9 +3,9 @@
 #include "app/Main.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
-#include "controls/ColorBtn.h"
-#include "controls/FileLbl.h"
+#include "controls/ColorButton.h"
 #include "controls/MessageBox.h"
+#include "controls/PathLabel.h"
 #include "core/NamingRules.h"
 #include "naming/AnsiText.h"
 

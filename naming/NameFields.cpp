@@ -6,8 +6,8 @@
 #include "naming/AnsiText.h"
 #include "naming/BoxText.h"
 
-#include "controls/ColorBtn.h"
-#include "controls/FileLbl.h"
+#include "controls/ColorButton.h"
+#include "controls/PathLabel.h"
 
 #include <QLabel>
 #include <QLineEdit>

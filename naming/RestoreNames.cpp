@@ -1,9 +1,9 @@
 // "Restore Original Font Names": swaps a renamed font's two name tables in place.
 
 #include "app/Main.h"
-#include "controls/ColorBtn.h"
-#include "controls/FileLbl.h"
+#include "controls/ColorButton.h"
 #include "controls/MessageBox.h"
+#include "controls/PathLabel.h"
 #include "core/FontFile.h"
 #include "naming/AnsiText.h"
 

@@ -5,11 +5,11 @@
 
 #include "app/HintSwitch.h"
 #include "app/MainLayout.h"
-#include "controls/Balloon.h"
-#include "controls/ColorBtn.h"
+#include "controls/BalloonHint.h"
+#include "controls/CaptionBar.h"
+#include "controls/ColorButton.h"
 #include "controls/RollerGeometry.h"
-#include "controls/WinRoll.h"
-#include "controls/Wordcap.h"
+#include "controls/WindowRoller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

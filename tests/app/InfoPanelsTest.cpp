@@ -3,10 +3,10 @@
 #include "tests/app/WindowFixture.h"
 
 #include "app/HintSwitch.h"
-#include "controls/Balloon.h"
-#include "controls/ColorBtn.h"
-#include "controls/FLabel.h"
-#include "controls/Toggler.h"
+#include "controls/BalloonHint.h"
+#include "controls/CheckBox.h"
+#include "controls/ColorButton.h"
+#include "controls/FlashingLabel.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -4,7 +4,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "app/MainLayout.h"
-#include "controls/ColorBtn.h"
+#include "controls/ColorButton.h"
 
 #include <QLabel>
 #include <QLineEdit>

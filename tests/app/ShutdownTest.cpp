@@ -4,7 +4,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "browse/FileListBox.h"
-#include "controls/Toggler.h"
+#include "controls/CheckBox.h"
 #include "platform/AppFonts.h"
 #include "platform/RegistryStore.h"
 

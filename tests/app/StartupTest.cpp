@@ -4,7 +4,7 @@
 
 #include "app/HintSwitch.h"
 #include "browse/DirectoryListBox.h"
-#include "controls/Toggler.h"
+#include "controls/CheckBox.h"
 
 #include <QApplication>
 #include <QDate>

@@ -6,7 +6,7 @@
 
 #include "app/AppExec.h"
 #include "browse/DirectoryListBox.h"
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

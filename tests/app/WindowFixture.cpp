@@ -1,8 +1,8 @@
 #include "tests/app/WindowFixture.h"
 
-#include "controls/ColorBtn.h"
-#include "controls/FileLbl.h"
-#include "controls/LCD_Lab.h"
+#include "controls/ColorButton.h"
+#include "controls/LcdLabel.h"
+#include "controls/PathLabel.h"
 #include "platform/RegistryStore.h"
 
 #include <QAbstractButton>

@@ -6,8 +6,8 @@
 #include "browse/CharacterStrip.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
-#include "controls/ColorBtn.h"
-#include "controls/FileLbl.h"
+#include "controls/ColorButton.h"
+#include "controls/PathLabel.h"
 #include "core/FontFile.h"
 #include "platform/AppFonts.h"
 

@@ -5,7 +5,7 @@
 
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
-#include "controls/ColorBtn.h"
+#include "controls/ColorButton.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "ControlTestUtil.h"
 
+#include "controls/CheckBox.h"
 #include "controls/ToggleMath.h"
-#include "controls/Toggler.h"
 
 #include <QSignalSpy>
 #include <QTest>

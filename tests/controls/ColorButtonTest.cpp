@@ -1,7 +1,7 @@
 #include "ControlTestUtil.h"
 
 #include "controls/ButtonMath.h"
-#include "controls/ColorBtn.h"
+#include "controls/ColorButton.h"
 #include "controls/SystemColors.h"
 
 #include <QSignalSpy>

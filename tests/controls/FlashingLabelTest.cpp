@@ -1,6 +1,6 @@
 #include "ControlTestUtil.h"
 
-#include "controls/FLabel.h"
+#include "controls/FlashingLabel.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "ControlTestUtil.h"
 
-#include "controls/LCD_Lab.h"
 #include "controls/LcdGlyphs.h"
+#include "controls/LcdLabel.h"
 #include "controls/MessageBox.h"
 
 #include <QMap>

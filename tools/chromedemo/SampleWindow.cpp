@@ -1,9 +1,9 @@
 #include "SampleWindow.h"
 
-#include "controls/Balloon.h"
+#include "controls/BalloonHint.h"
+#include "controls/CaptionBar.h"
 #include "controls/SystemColors.h"
-#include "controls/WinRoll.h"
-#include "controls/Wordcap.h"
+#include "controls/WindowRoller.h"
 
 #include <QFrame>
 #include <QPushButton>

@@ -4,9 +4,9 @@
 
 #include "SampleWindow.h"
 
-#include "controls/Balloon.h"
+#include "controls/BalloonHint.h"
 #include "controls/SystemColors.h"
-#include "controls/WinRoll.h"
+#include "controls/WindowRoller.h"
 
 #include <QApplication>
 #include <QProxyStyle>

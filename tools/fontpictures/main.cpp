@@ -7,7 +7,7 @@
 //
 // usage: fontpictures <output folder>
 
-#include "controls/MyFontImage.h"
+#include "controls/FontImageLabel.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "Gallery.h"
 
-#include "controls/ColorBtn.h"
+#include "controls/CheckBox.h"
+#include "controls/ColorButton.h"
 #include "controls/SystemColors.h"
-#include "controls/Toggler.h"
 
 #include <QMetaEnum>
 #include <QPainter>

@@ -2,14 +2,14 @@
 
 #include "../chromedemo/SampleWindow.h"
 
-#include "controls/Balloon.h"
+#include "controls/BalloonHint.h"
+#include "controls/CaptionBar.h"
 #include "controls/SystemColors.h"
-#include "controls/WinRoll.h"
-#include "controls/Wordcap.h"
+#include "controls/WindowRoller.h"
 
 #ifdef QM_GALLERY_MAIN_WINDOW
 #include "app/Main.h"
-#include "controls/ColorBtn.h"
+#include "controls/ColorButton.h"
 #include "platform/RegistryStore.h"
 #include "platform/SoundPlayer.h"
 

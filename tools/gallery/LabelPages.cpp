@@ -1,10 +1,10 @@
 #include "Gallery.h"
 
-#include "controls/DrLabel.h"
-#include "controls/FLabel.h"
-#include "controls/FileLbl.h"
-#include "controls/MyFontImage.h"
+#include "controls/FlashingLabel.h"
+#include "controls/FontImageLabel.h"
+#include "controls/PathLabel.h"
 #include "controls/SystemColors.h"
+#include "controls/ThreeDLabel.h"
 
 #include <QFile>
 #include <QPixmap>

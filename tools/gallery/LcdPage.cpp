@@ -1,6 +1,6 @@
 #include "Gallery.h"
 
-#include "controls/LCD_Lab.h"
+#include "controls/LcdLabel.h"
 
 #include <QMetaEnum>
 

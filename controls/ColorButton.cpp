@@ -1,4 +1,4 @@
-#include "controls/ColorBtn.h"
+#include "controls/ColorButton.h"
 
 #include "controls/ButtonMath.h"
 #include "controls/PixelLines.h"

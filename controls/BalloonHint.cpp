@@ -1,4 +1,4 @@
-#include "controls/Balloon.h"
+#include "controls/BalloonHint.h"
 
 #include "controls/SystemColors.h"
 

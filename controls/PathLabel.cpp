@@ -1,4 +1,4 @@
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "controls/MyFontImage.h"
+#include "controls/FontImageLabel.h"
 
 #include <QBitmap>
 #include <QFontMetrics>

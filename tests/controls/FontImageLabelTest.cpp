@@ -1,6 +1,6 @@
 #include "ControlTestUtil.h"
 
-#include "controls/MyFontImage.h"
+#include "controls/FontImageLabel.h"
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>

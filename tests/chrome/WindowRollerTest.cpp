@@ -1,4 +1,4 @@
-#include "controls/WinRoll.h"
+#include "controls/WindowRoller.h"
 #include "controls/RollerGeometry.h"
 #include "controls/SystemColors.h"
 

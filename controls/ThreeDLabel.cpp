@@ -1,4 +1,4 @@
-#include "controls/DrLabel.h"
+#include "controls/ThreeDLabel.h"
 
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"

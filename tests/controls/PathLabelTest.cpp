@@ -1,6 +1,6 @@
 #include "ControlTestUtil.h"
 
-#include "controls/FileLbl.h"
+#include "controls/PathLabel.h"
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "controls/FLabel.h"
+#include "controls/FlashingLabel.h"
 
 #include <QTimer>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "controls/Toggler.h"
+#include "controls/CheckBox.h"
 
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"

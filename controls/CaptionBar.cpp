@@ -1,4 +1,4 @@
-#include "controls/Wordcap.h"
+#include "controls/CaptionBar.h"
 
 #include "controls/RollerGeometry.h"
 #include "controls/SystemColors.h"

@@ -1,4 +1,4 @@
-#include "controls/LCD_Lab.h"
+#include "controls/LcdLabel.h"
 
 #include "controls/LcdGeometry.h"
 #include "controls/LcdGlyphs.h"

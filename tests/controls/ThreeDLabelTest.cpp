@@ -1,6 +1,6 @@
 #include "ControlTestUtil.h"
 
-#include "controls/DrLabel.h"
+#include "controls/ThreeDLabel.h"
 
 #include <QTest>
 #include <QTimer>

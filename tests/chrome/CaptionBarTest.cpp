@@ -1,6 +1,6 @@
+#include "controls/CaptionBar.h"
 #include "controls/RollerGeometry.h"
 #include "controls/SystemColors.h"
-#include "controls/Wordcap.h"
 
 #include <QFontMetrics>
 #include <QMenu>
