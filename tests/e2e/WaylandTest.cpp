@@ -7,12 +7,12 @@
 #include "tests/app/WindowFixture.h"
 
 #include "app/Application.h"
-#include "controls/Balloon.h"
-#include "controls/ColorBtn.h"
+#include "controls/BalloonHint.h"
+#include "controls/CaptionBar.h"
+#include "controls/ColorButton.h"
 #include "controls/FormFrame.h"
 #include "controls/RollerGeometry.h"
-#include "controls/WinRoll.h"
-#include "controls/Wordcap.h"
+#include "controls/WindowRoller.h"
 
 #include <QDir>
 #include <QElapsedTimer>
