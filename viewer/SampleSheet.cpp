@@ -19,6 +19,8 @@ constexpr qreal kHeadingHeight = 16.0;
 constexpr qreal kSectionGap = 10.0;
 constexpr qreal kWaterfallLeading = 1.3;
 constexpr qreal kSizeColumn = 34.0;
+// Left free before the right margin, so that smoothing at any scale stays inside it.
+constexpr qreal kMarginAir = 1.0;
 constexpr qreal kCellHeight = 22.0;
 constexpr qreal kTitleSize = 26.0;
 constexpr qreal kCellGlyphSize = 15.0;
@@ -166,7 +168,7 @@ void PaintWaterfall(QPainter& painter, const SheetLayout& layout, const FontSamp
         painter.drawText(QPointF(line.left(), baseline), QStringLiteral("%1 pt").arg(sizes[i]));
         // Large sizes hold fewer words: a line ends at a word before the margin.
         const QString shown =
-            FittingStart(sample.face, sizes[i], sentence, line.width() - kSizeColumn);
+            FittingStart(sample.face, sizes[i], sentence, line.width() - kSizeColumn - kMarginAir);
         painter.setPen(Qt::black);
         painter.drawGlyphRun(QPointF(line.left() + kSizeColumn, baseline),
                              FaceRun(sample.face, sizes[i], shown));

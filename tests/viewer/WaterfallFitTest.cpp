@@ -39,6 +39,8 @@ DrawnSheet OnScreen(const QString& font, const QTemporaryDir&) {
     ViewerWindow window(LoadFontSample(font));
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Large enough for a cut stem to be seen.
+    window.resize(1700, 1000);
     auto* sheet = window.findChild<QWidget*>(QStringLiteral("Sheet"));
     if (!sheet)
         return {};
@@ -90,10 +92,10 @@ TEST_P(WaterfallFitTest, everyLineEndsBeforeTheRightMarginAndStillShowsText) {
     const QList<int> sizes = WaterfallSizes();
     for (int i = 0; i < layout.waterfall.size(); ++i) {
         const QRectF line = layout.waterfall[i];
-        // From half a point before the margin to two points inside the page's edge: a glyph
-        // cut at the margin, or one drawn past it, leaves ink here.
-        const QRectF beyond(line.right() - 0.5, line.top(), kSheetSize.width() - line.right() - 1.5,
-                            line.height());
+        // From just before the margin to two points inside the page's edge: a glyph cut at the
+        // margin, or one drawn past it, leaves ink here.
+        const QRectF beyond(line.right() - 0.75, line.top(),
+                            kSheetSize.width() - line.right() - 1.25, line.height());
         EXPECT_EQ(InkFraction(drawn.image, toImage(beyond)), 0.0) << sizes[i] << " pt";
         const QRectF start(line.left() + 40, line.top(), 120, line.height());
         EXPECT_GT(InkFraction(drawn.image, toImage(start)), 0.02) << sizes[i] << " pt";
