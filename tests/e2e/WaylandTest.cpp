@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QRegularExpression>
@@ -284,6 +285,85 @@ TEST_F(WaylandTest, theCaptionCloseButtonRunsTheProgramsShutdown) {
     EXPECT_TRUE(settingExists(QStringLiteral("Show Help")));
     ASSERT_FALSE(cues().isEmpty());
     EXPECT_EQ(cues().back(), QStringLiteral("MyGoodbye"));
+}
+
+TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) {
+    // Where the close button is, from a window built the same way.
+    QPoint close;
+    QRect strip;
+    {
+        TFrmMain& w = start();
+        close =
+            captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics()).close.center();
+        strip = QRect(w.LB_All256Chars->mapTo(&w, QPoint()), w.LB_All256Chars->size());
+        discardWindow();
+    }
+    const QString font =
+        copySystemFont(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"),
+                       QStringLiteral("opened.ttf"));
+    const qsizetype before = protocolLog().size();
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(QUILLMARK_PATH), {font});
+    ASSERT_TRUE(program.waitForStarted());
+
+    // The program's own connection: the client that gave the window its title.
+    QString client;
+    const QRegularExpression titled(
+        QStringLiteral("client (0x[0-9a-f]+) rq xdg_toplevel@\\d+\\.set_title\\(\"Quillmark "));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            QRegularExpressionMatchIterator it = titled.globalMatch(protocolLog().mid(before));
+            while (it.hasNext())
+                client = it.next().captured(1);
+            return !client.isEmpty();
+        },
+        10000))
+        << "the program's window never reached the compositor";
+    // Where the window lies, the compositor says when the pointer enters it.
+    const QPoint probe(512, 400);
+    pointerTo(probe);
+    const QRegularExpression entered(QStringLiteral("client %1 ev wl_pointer@\\d+\\.enter\\(\\d+, "
+                                                    "wl_surface@\\d+, ([0-9.]+), ([0-9.]+)\\)")
+                                         .arg(client));
+    QRegularExpressionMatch where;
+    ASSERT_TRUE(waitUntil([&] {
+        where = entered.match(protocolLog().mid(before));
+        return where.hasMatch();
+    })) << "the pointer never entered the program's window\n"
+        << [&] {
+               const QStringList lines = protocolLog().split(QLatin1Char('\n')).filter(client);
+               return lines.mid(std::max<qsizetype>(0, lines.size() - 30))
+                   .join(QLatin1Char('\n'))
+                   .toStdString();
+           }();
+    const QPoint origin =
+        probe - QPoint(qRound(where.captured(1).toDouble()), qRound(where.captured(2).toDouble()));
+
+    // Opened from the command line, the font's characters fill the strip.
+    const auto blackPixels = [&] {
+        const QImage shot = desktopShot();
+        int count = 0;
+        const QRect area = strip.translated(origin) & shot.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += qGray(shot.pixel(x, y)) < 40;
+        return count;
+    };
+    EXPECT_TRUE(waitUntil([&] { return blackPixels() > 500; }, 5000))
+        << "the font named on the command line is not drawn";
+
+    pointerTo(origin + close);
+    QTest::qWait(100);
+    pointer("down");
+    QTest::qWait(100);
+    pointer("up");
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not close";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    // Its shutdown saved the settings.
+    EXPECT_TRUE(settingExists(QStringLiteral("SoundOn")));
+    EXPECT_TRUE(settingExists(QStringLiteral("Show Help")));
 }
 
 } // namespace
