@@ -1,11 +1,16 @@
 #include "platform/RegistryStore.h"
 
+#include "core/ByteHelpers.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,17 +28,8 @@ struct KeyEntry {
     std::vector<NamedValue> values;
 };
 
-std::string lowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return s;
-}
-
 bool sameName(const std::string& a, const std::string& b) {
-    return lowerAscii(a) == lowerAscii(b);
+    return LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 
 // "\"-separated; empty components (leading, doubled, trailing separators) are dropped.
@@ -251,18 +247,158 @@ bool parseValue(const std::string& text, RegValue& v) {
     return false;
 }
 
+// ---- the files on disk ----
+
+enum class FileRead { Missing, Read, Damaged };
+
+// Reads the whole settings file. Never waits: a FIFO or device there is never read, only
+// reported as damaged, like a file that is there but not for us to read (the next save must
+// not replace it unseen).
+FileRead readSettingsFile(const std::filesystem::path& file, std::string& text) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Damaged;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    char buf[4096];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok ? FileRead::Read : FileRead::Damaged;
+}
+
+// Creates the folder and its missing parents, each private to the user. An existing folder
+// keeps its mode: a folder the user made read-only stays read-only.
+int makePrivateFolders(const std::filesystem::path& folder) {
+    if (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) {
+        return 0;
+    }
+    if (errno != ENOENT || folder == folder.parent_path()) {
+        return errno;
+    }
+    if (int err = makePrivateFolders(folder.parent_path())) {
+        return err;
+    }
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+}
+
+// A save killed midway leaves its temporary file behind. Only while the folder is locked for
+// saving is every such file stale; when another save holds the lock, they are left alone.
+void removeStaleTemporaries(int folderFd, const std::string& fileName) {
+    const std::string prefix = fileName + ".tmp-";
+    const int listFd = ::dup(folderFd);
+    DIR* dir = listFd < 0 ? nullptr : ::fdopendir(listFd);
+    if (!dir) {
+        if (listFd >= 0) {
+            ::close(listFd);
+        }
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::string_view(entry->d_name).starts_with(prefix)) {
+            ::unlinkat(folderFd, entry->d_name, 0); // a folder of that name is no leftover of ours
+        }
+    }
+    ::closedir(dir);
+}
+
+// Saves of one folder take turns: the lock is held from the clean-up of stale temporary files to
+// the rename. A save waits for it at most about a second, then goes on without cleaning up, so a
+// stuck program elsewhere can never hold this one up.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder)
+        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        for (int attempt = 0; fd_ >= 0 && attempt < 50; ++attempt) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                locked_ = true;
+                break;
+            }
+            ::usleep(20000);
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) {
+            ::close(fd_); // releases the lock
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    int fd() const { return fd_; }
+    bool locked() const { return locked_; }
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
+// Writes text to a private temporary file beside file, syncs it and renames it over file, so a
+// crash at any moment leaves either the old or the new settings. folderFd, if open, is synced
+// to make the rename itself durable.
+long writeReplacing(const std::filesystem::path& file, const std::string& text, int folderFd) {
+    std::string tmpl = file.string() + ".tmp-XXXXXX";
+    int fd = ::mkostemp(tmpl.data(), O_CLOEXEC); // mode 0600
+    if (fd < 0) {
+        return errnoToCode(errno);
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        return errnoToCode(err);
+    };
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fchmod(fd, 0600) != 0 || ::fsync(fd) != 0) {
+        return fail(errno);
+    }
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        return errnoToCode(err);
+    }
+    if (std::rename(tmpl.c_str(), file.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        return errnoToCode(err);
+    }
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+    }
+    return kErrorSuccess;
+}
+
 } // namespace
 
 struct RegistryStore::Root {
     std::map<std::string, KeyEntry> keys; // by lower-case path; "" is the root itself
 
     KeyEntry* find(const std::string& path) {
-        auto it = keys.find(lowerAscii(path));
+        auto it = keys.find(LowerCaseAscii(path));
         return it == keys.end() ? nullptr : &it->second;
     }
 
     KeyEntry& ensure(const std::string& path) {
-        auto [it, inserted] = keys.try_emplace(lowerAscii(path));
+        auto [it, inserted] = keys.try_emplace(LowerCaseAscii(path));
         if (inserted) {
             it->second.path = path;
         }
@@ -421,51 +557,41 @@ RegistryStore::Root* RegistryStore::loadRoot(RegHandle root) {
     data->ensure("");
     const std::filesystem::path file = fileOf(root);
     std::string text;
-    bool exists = false;
-    bool readable = true;
-    if (FILE* f = std::fopen(file.c_str(), "rb")) {
-        exists = true;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-            text.append(buf, n);
-        }
-        readable = std::ferror(f) == 0;
-        std::fclose(f);
-    } else if (errno != ENOENT && errno != ENOTDIR) {
-        // There, but not for us to read: the next save must not replace it unseen.
-        exists = true;
-        readable = false;
-    }
-    if (exists && (!readable || !parse(rootName(root), text, *data))) {
+    const FileRead read = readSettingsFile(file, text);
+    if (read == FileRead::Damaged ||
+        (read == FileRead::Read && !parse(rootName(root), text, *data))) {
         // A damaged or unreadable file must not stop the program: keep it for the user, read as
         // missing.
         data = std::make_unique<Root>();
         data->ensure("");
-        // Each damaged file gets a name of its own: link() never replaces a file set aside before.
-        for (int n = 0;; ++n) {
-            std::filesystem::path aside = file;
-            aside += n == 0 ? std::string(".damaged") : ".damaged." + std::to_string(n);
-            if (::link(file.c_str(), aside.c_str()) == 0) {
-                ::unlink(file.c_str());
-                lastSetAside_ = aside;
-                break;
-            }
-            if (errno == EEXIST) {
-                continue;
-            }
-            // No hard link possible here: rename to the free name instead.
-            std::error_code ec;
-            if (!std::filesystem::exists(aside, ec) && !ec &&
-                std::rename(file.c_str(), aside.c_str()) == 0) {
-                lastSetAside_ = aside;
-            }
-            break;
-        }
+        setAside(file);
     }
     Root* raw = data.get();
     roots_[root] = std::move(data);
     return raw;
+}
+
+void RegistryStore::setAside(const std::filesystem::path& file) {
+    // Each damaged file gets a name of its own: link() never replaces a file set aside before.
+    for (int n = 0;; ++n) {
+        std::filesystem::path aside = file;
+        aside += n == 0 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+        if (::link(file.c_str(), aside.c_str()) == 0) {
+            ::unlink(file.c_str());
+            lastSetAside_ = aside;
+            return;
+        }
+        if (errno == EEXIST) {
+            continue;
+        }
+        // No hard link possible here (a folder, another file system): rename to the free name.
+        std::error_code ec;
+        if (!std::filesystem::exists(aside, ec) && !ec &&
+            std::rename(file.c_str(), aside.c_str()) == 0) {
+            lastSetAside_ = aside;
+        }
+        return;
+    }
 }
 
 long RegistryStore::saveRoot(RegHandle root) {
@@ -474,14 +600,12 @@ long RegistryStore::saveRoot(RegHandle root) {
         return kErrorInvalidHandle;
     }
     const std::string text = serialize(rootName(root), *it->second);
-    std::error_code ec;
-    std::filesystem::create_directories(folder_, ec);
-    if (ec) {
-        return errnoToCode(ec.value());
+    if (int err = makePrivateFolders(folder_)) {
+        return errnoToCode(err);
     }
-    ::chmod(folder_.c_str(), 0700);
     std::filesystem::path file = fileOf(root);
     // A settings file kept elsewhere behind a symbolic link is replaced there; the link stays.
+    std::error_code ec;
     if (std::filesystem::is_symlink(file, ec)) {
         const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
         if (ec) {
@@ -489,47 +613,11 @@ long RegistryStore::saveRoot(RegHandle root) {
         }
         file = target;
     }
-    std::string tmpl = file.string() + ".tmp-XXXXXX";
-    int fd = ::mkostemp(tmpl.data(), O_CLOEXEC); // mode 0600
-    if (fd < 0) {
-        return errnoToCode(errno);
+    const FolderLock folder(file.parent_path());
+    if (folder.locked()) {
+        removeStaleTemporaries(folder.fd(), file.filename().string());
     }
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        return errnoToCode(err);
-    };
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fchmod(fd, 0600) != 0 || ::fsync(fd) != 0) {
-        return fail(errno);
-    }
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        return errnoToCode(err);
-    }
-    if (std::rename(tmpl.c_str(), file.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        return errnoToCode(err);
-    }
-    // Make the rename itself durable.
-    int dir = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return kErrorSuccess;
+    return writeReplacing(file, text, folder.fd());
 }
 
 const RegistryStore::OpenKey* RegistryStore::findOpen(RegHandle key) const {

@@ -55,7 +55,8 @@ struct RegValue {
 
 class RegistryStore {
 public:
-    // folder holds one "<ROOT>.reg" file per root; created (mode 0700) on the first write.
+    // folder holds one "<ROOT>.reg" file per root; created (mode 0700) on the first write. A
+    // folder that already exists keeps its mode.
     explicit RegistryStore(std::filesystem::path folder = defaultRegistryFolder());
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -78,7 +79,8 @@ public:
     long setValue(RegHandle key, const std::string* name, std::uint32_t type,
                   const std::uint8_t* data, std::uint32_t size);
 
-    // Where a damaged root file was moved on the last load, if it was.
+    // Where a damaged root file, or whatever else than a plain file stood at its path, was moved
+    // on the last load, if it was.
     std::optional<std::filesystem::path> lastSetAside() const { return lastSetAside_; }
 
     struct Root;
@@ -90,6 +92,7 @@ private:
     };
 
     Root* loadRoot(RegHandle root);
+    void setAside(const std::filesystem::path& file);
     long saveRoot(RegHandle root);
     const OpenKey* findOpen(RegHandle key) const;
     long resolve(RegHandle parent, const std::string& path, RegHandle* root,

@@ -1,9 +1,12 @@
 #include "platform/RegistryStore.h"
 
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -257,6 +260,96 @@ TEST_F(RegistryStoreTest, readOnlyFolderGivesAccessDenied) {
     EXPECT_EQ(store.createKey(kHkeyCurrentUser, "K", &h), kErrorAccessDenied);
     ::chmod(folder().c_str(), 0700);
 }
+
+TEST_F(RegistryStoreTest, foldersAreCreatedPrivateButAnExistingFolderKeepsItsMode) {
+    const fs::path base = fs::path(dir_.path().toStdString()) / "fresh";
+    RegistryStore fresh(base / "config" / "quillmark");
+    create(fresh, "K");
+    for (const fs::path& made : {base, base / "config", base / "config" / "quillmark"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(made.c_str(), &st), 0) << made;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << made;
+    }
+
+    // The user opened the folder to the group: saving never changes that.
+    fs::create_directories(folder());
+    ::chmod(folder().c_str(), 0750);
+    RegistryStore store(folder());
+    RegHandle h = create(store, "K");
+    ASSERT_EQ(set(store, h, "V", kRegDword, {1, 0, 0, 0}), kErrorSuccess);
+    struct stat st {};
+    ASSERT_EQ(::stat(folder().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0750u);
+}
+
+TEST_F(RegistryStoreTest, aSaveRemovesTemporaryFilesLeftByAnInterruptedOne) {
+    const fs::path leftover = folder() / "HKEY_CURRENT_USER.reg.tmp-Ab12Cd";
+    const fs::path unrelated = folder() / "HKEY_LOCAL_MACHINE.reg.tmp-Ab12Cd";
+    writeFile(leftover, "REGEDIT4\n\n[HKEY_CURRENT_US");
+    writeFile(unrelated, "REGEDIT4\n");
+    RegistryStore store(folder());
+    RegHandle h = create(store, "K");
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_TRUE(fs::exists(unrelated)) << "only the saved root's own leftovers go";
+
+    // While another save holds the folder, its temporary file is in use: it stays, and this
+    // save still goes through.
+    writeFile(leftover, "being written");
+    const int other = ::open(folder().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_EQ(set(store, h, "V", kRegDword, {2, 0, 0, 0}), kErrorSuccess);
+    ::close(other);
+    EXPECT_EQ(readFile(leftover), "being written");
+    EXPECT_EQ(readBack("K", "V")->data, (std::vector<std::uint8_t>{2, 0, 0, 0}));
+}
+
+struct NotAFileRow {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+};
+
+void PrintTo(const NotAFileRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class NotAPlainFile : public RegistryStoreTest,
+                      public ::testing::WithParamInterface<NotAFileRow> {};
+
+TEST_P(NotAPlainFile, isSetAsideWithoutWaitingAndTheSettingsGoOn) {
+    fs::create_directories(folder());
+    GetParam().make(hkcu());
+    const auto kind = fs::symlink_status(hkcu()).type();
+    // In a child, so that a store waiting for ever fails the test instead of hanging it.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(10);
+        RegistryStore store(folder());
+        RegHandle h = 0;
+        const bool missing = store.openKey(kHkeyCurrentUser, "K", &h) == kErrorFileNotFound;
+        const bool aside = store.lastSetAside().has_value();
+        const bool saved = store.createKey(kHkeyCurrentUser, "K", &h) == kErrorSuccess;
+        ::_exit(missing && aside && saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the store waited on it";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(hkcu())));
+    RegistryStore after(folder());
+    RegHandle h = 0;
+    EXPECT_EQ(after.openKey(kHkeyCurrentUser, "K", &h), kErrorSuccess);
+    EXPECT_EQ(fs::symlink_status(folder() / "HKEY_CURRENT_USER.reg.damaged").type(), kind)
+        << "kept for the user as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NotAPlainFile,
+    ::testing::Values(
+        NotAFileRow{"Fifo", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        NotAFileRow{"EndlessDevice", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+        NotAFileRow{"Folder", [](const fs::path& p) { fs::create_directory(p); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryStoreTest, aFileThatCannotBeReadIsKeptNotReplaced) {
     const std::string settings = "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"Keep\"=\"me\"\n";
