@@ -2,7 +2,6 @@
 
 #include "controls/MessageBox.h"
 
-#include <QApplication>
 #include <QWidget>
 
 QString errorDisplayText(const std::exception& error) {
@@ -16,8 +15,5 @@ QString unknownErrorText() {
 }
 
 void showEscapedError(QWidget* parent, const QString& text) {
-    // A busy cursor left by the failed handler would hide that the program is usable again.
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
     showError(parent, text);
 }

@@ -1,5 +1,6 @@
 // Start-up, the version reminder and shutdown of the main window.
 
+#include "app/BusyCursor.h"
 #include "app/HintSwitch.h"
 #include "app/Main.h"
 #include "app/MainLayout.h"
@@ -28,6 +29,17 @@ bool decimalField(const QString& text, int from, int count, int& value) {
     return ok;
 }
 
+// Settings that cannot be read or stored never keep the window from starting or closing: a
+// failed step keeps its defaults, and only the first failure is kept, to be shown once.
+template <class Step> void settingsStep(QString& firstFailure, Step&& step) {
+    try {
+        step();
+    } catch (const ERegFileError& error) {
+        if (firstFailure.isEmpty())
+            firstFailure = error.Message();
+    }
+}
+
 int floorDiv(long long a, long long b) {
     long long q = a / b;
     if ((a % b != 0) && ((a < 0) != (b < 0)))
@@ -51,8 +63,8 @@ void TFrmMain::FormCreate() {
     Hints->setHintHidePause(6000);
     BalloonHint1->setHintHidePause(6000);
 
-    // 3. Busy until the window is shown.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // 3. Busy until the window is shown (step 19, when this handler returns).
+    const BusyCursor busy;
 
     // 4. Cue names.
     QString* cues[] = {&MyOK,   &MyOhOh, &MyTick,   &MyTock, &MyGoodbye,
@@ -69,12 +81,21 @@ void TFrmMain::FormCreate() {
     // 7.-8. Settings key and version reminder.
     Reg->setRootKey(TRegFile::hkCurrentUser);
     Reg->setKey(kSettingsKey);
-    VersionReminder();
+    QString settingsFailure;
+    settingsStep(settingsFailure, [this] { VersionReminder(); });
 
     // 9.-10. Stored settings; each switch's handler runs when its state changes.
-    C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).ToBool());
-    C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).ToBool());
-    DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).ToString();
+    settingsStep(settingsFailure, [this] {
+        C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).ToBool());
+    });
+    settingsStep(settingsFailure, [this] {
+        C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).ToBool());
+    });
+    settingsStep(settingsFailure, [this] {
+        DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).ToString();
+    });
+    if (!settingsFailure.isEmpty())
+        showError(this, settingsFailure);
     Hints->setShowHint(C_ShowHelp->checked());
 
     // 11. Centred, a little above the middle.
@@ -105,12 +126,11 @@ void TFrmMain::FormCreate() {
     // 16. No current font.
     ResetFontDisplay();
 
-    // 17.-19. Shown, greeted, ready.
+    // 17.-18. Shown and greeted.
     QApplication::processEvents();
     show();
     repaint();
     PlayCue(MyTaDa);
-    QApplication::restoreOverrideCursor();
 }
 
 void TFrmMain::VersionReminder() {
@@ -146,27 +166,36 @@ int TFrmMain::TodayNumber() {
 }
 
 void TFrmMain::FormClose() {
-    // 1.-3. Busy; the settings.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Reg->setRootKey(TRegFile::hkCurrentUser);
-    Reg->setKey(kSettingsKey);
-    Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
-    Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
-    Reg->WriteValue(QStringLiteral("Save To"), DestinationFolder);
+    {
+        // 1. Busy until step 7.
+        const BusyCursor busy;
 
-    // 4. Fonts folder attributes: nothing to give back here.
+        // 2.-3. The settings; losing them is shown, and the window closes all the same.
+        QString settingsFailure;
+        settingsStep(settingsFailure, [this] {
+            Reg->setRootKey(TRegFile::hkCurrentUser);
+            Reg->setKey(kSettingsKey);
+            Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
+            Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
+            Reg->WriteValue(QStringLiteral("Save To"), DestinationFolder);
+        });
+        if (!settingsFailure.isEmpty())
+            showError(this, settingsFailure);
 
-    // 5. The temporary font.
-    if (!TemporaryFontPath.isEmpty())
-        RemoveTemporaryFont(TemporaryFontPath);
+        // 4. Fonts folder attributes: nothing to give back here.
 
-    // 6. Goodbye, heard to its end.
-    Sound->setAsync(false);
-    PlayCue(MyGoodbye);
+        // 5. The temporary font.
+        if (!TemporaryFontPath.isEmpty())
+            RemoveTemporaryFont(TemporaryFontPath);
 
-    // 7.-8. Done; the loop ends once this close is handled.
-    QApplication::processEvents();
-    QApplication::restoreOverrideCursor();
+        // 6. Goodbye, heard to its end.
+        Sound->setAsync(false);
+        PlayCue(MyGoodbye);
+
+        // 7. Pending messages handled; the default cursor is back once busy goes.
+        QApplication::processEvents();
+    }
+    // 8. The loop ends once this close is handled.
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::quit();
 }

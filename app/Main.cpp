@@ -118,12 +118,7 @@ int TFrmMain::ScaleToScreen(int v) const {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (RunFormClose())
-        event->accept();
-    else
-        event->ignore();
-}
-
-bool TFrmMain::RunFormClose() {
-    return runGuarded(this, [this] { FormClose(); });
+    // Whatever stops the shutdown is shown; nothing keeps the user from quitting.
+    runGuarded(this, [this] { FormClose(); });
+    event->accept();
 }

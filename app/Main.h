@@ -250,7 +250,6 @@ protected:
 
 private:
     void ConnectHandlers();
-    bool RunFormClose(); // false: an error stopped it and the window stays open
 };
 
 #include "app/ErrorDisplay.h"

@@ -3,6 +3,7 @@
 list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Application.h
+  ${CMAKE_CURRENT_LIST_DIR}/BusyCursor.h
   ${CMAKE_CURRENT_LIST_DIR}/ClickCatcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ClickCatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/Cues.cpp

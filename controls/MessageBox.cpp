@@ -1,5 +1,7 @@
 #include "controls/MessageBox.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace {
@@ -34,5 +36,8 @@ void showMessageBox(QWidget* parent, MessageKind kind, const QString& text) {
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     messageTitle(kind), messageDisplayText(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // A box shown while the program is busy is answered with the ordinary pointer.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QGuiApplication::restoreOverrideCursor();
 }

@@ -1,17 +1,18 @@
 // "Create New Font Now", "MAKE FONT" and "CANCEL": from the edited names to a new font file.
 
+#include "app/BusyCursor.h"
 #include "app/Main.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
 #include "controls/ColorButton.h"
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
+#include "core/ByteHelpers.h"
 #include "core/NamingRules.h"
 #include "naming/AnsiText.h"
 
 #include <QFileInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLineEdit>
 
 namespace {
@@ -32,24 +33,6 @@ const char* const FileExistsText = "A TrueType font file with this name\r"
                                    "already exists.\r"
                                    "\r"
                                    "Please use a different file name.";
-
-// Case changes touch A to Z only.
-QString UpperCaseAscii(const QString& text) {
-    QString result = text;
-    for (QChar& c : result)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - u'a' + u'A');
-    return result;
-}
-
-// The hourglass for the whole program while it lives, whatever way the handler leaves.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Anything at the path counts, even a dangling link: the new file is never put in its place.
 bool PathIsTaken(const QString& path) {
@@ -84,7 +67,8 @@ void TFrmMain::B_CancelMakeClick() {
 
 void TFrmMain::B_MakeFontClick() {
     // 1.
-    const QString typed = UpperCaseAscii(D_FileName->text());
+    // Only A to Z change: UTF-8 bytes of other letters are never ASCII.
+    const QString typed = QString::fromStdString(UpperCaseAscii(D_FileName->text().toStdString()));
     D_FileName->setText(typed);
     // 2. A folder part can only arrive by pasting; the new file goes into the chosen folder only.
     const std::string typedName = ToFilePath(typed);

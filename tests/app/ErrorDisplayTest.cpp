@@ -4,6 +4,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "app/Application.h"
+#include "app/BusyCursor.h"
 #include "app/ErrorDisplay.h"
 #include "app/RegFiles.h"
 #include "browse/FileListBox.h"
@@ -29,8 +30,10 @@ class EscapedErrorTest : public ::testing::TestWithParam<EscapeRow> {};
 
 TEST_P(EscapedErrorTest, isShownInTheErrorBoxWithItsText) {
     MessageBoxRecorder recorder;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    EXPECT_FALSE(runGuarded(nullptr, GetParam().handler));
+    EXPECT_FALSE(runGuarded(nullptr, [] {
+        const BusyCursor busy;
+        GetParam().handler();
+    }));
     ASSERT_EQ(recorder.shown().size(), 1u);
     EXPECT_EQ(recorder.shown()[0].kind, MessageKind::Error);
     EXPECT_EQ(recorder.shown()[0].title, QStringLiteral("Error"));

@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QListWidget>
+#include <QTest>
+#include <sys/stat.h>
 
 namespace qmtest {
 namespace {
@@ -190,7 +193,8 @@ TEST_F(StartupTest, aDamagedSettingsFileGivesTheDefaults) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(StartupTest, aSettingsFailureIsShownAndTheWindowStillAppears) {
+TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeGivesTheDefaultsAndAWorkingWindow) {
+    copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     // A plain file where the settings folder belongs: nothing can be stored.
     QDir().mkpath(QFileInfo(settingsFolder()).path());
     QFile blocker(settingsFolder());
@@ -198,13 +202,46 @@ TEST_F(StartupTest, aSettingsFailureIsShownAndTheWindowStillAppears) {
     blocker.close();
 
     TFrmMain& w = start();
-    ASSERT_EQ(messages().size(), 1u);
+    ASSERT_EQ(messages().size(), 1u) << "one box, however many settings failed";
     EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("Reg Error: ")))
         << messages()[0].text.toStdString();
-    EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(cues().contains(QStringLiteral("MyTaDa"))) << "later steps are skipped";
+    // The rest of the start-up ran, with the defaults.
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(checked(*this, "C_AllowSounds"));
+    EXPECT_TRUE(checked(*this, "C_ShowHelp"));
+    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Quillmark 2.3 - ")));
+    EXPECT_EQ(findAs<TDirectoryListBox>(QStringLiteral("D_Dir"))->directory(), fontsFolder());
+    for (const char* button : {"B_CreateFontNow", "B_RestoreNames", "B_ViewPrint"})
+        EXPECT_FALSE(isEnabled(QLatin1String(button))) << button << " acts without a font";
+    EXPECT_TRUE(cues().contains(QStringLiteral("MyTaDa")));
+
+    // And the window works: a click in the file list loads the font.
+    auto* list = findAs<QListWidget>(QStringLiteral("D_File"));
+    ASSERT_EQ(list->count(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    settle();
+    EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(isEnabled(QStringLiteral("B_CreateFontNow")));
+}
+
+TEST_F(StartupTest, aFifoAtTheSettingsFileIsSetAsideWithoutWaiting) {
+    QDir().mkpath(settingsFolder());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsFile()).constData(), 0600), 0);
+    TFrmMain& w = start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(checked(*this, "C_AllowSounds"));
+
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+    struct stat kept {};
+    ASSERT_EQ(
+        ::lstat(QFile::encodeName(settingsFile() + QStringLiteral(".damaged")).constData(), &kept),
+        0);
+    EXPECT_TRUE(S_ISFIFO(kept.st_mode)) << "kept for the user as it was";
 }
 
 struct OverlayRow {
