@@ -1,11 +1,10 @@
 #include "controls/BalloonHint.h"
+#include "controls/HintTiming.h"
 #include "controls/SystemColors.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <QTest>
 #include <QToolTip>
 #include <functional>
@@ -13,20 +12,6 @@
 #include <memory>
 
 namespace {
-
-// The window's hint timing: every hint waits the full pause.
-class HintTimingStyle : public QProxyStyle {
-public:
-    HintTimingStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* ret) const override {
-        if (hint == SH_ToolTip_WakeUpDelay)
-            return 1000;
-        if (hint == SH_ToolTip_FallAsleepDelay)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
 
 // Stands in for the application's hint switch turned off: tooltip requests stop here.
 class HintsOff : public QObject {
@@ -47,8 +32,7 @@ bool waitUntil(const std::function<bool()>& done, int ms) {
 class BalloonHintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!dynamic_cast<HintTimingStyle*>(QApplication::style()))
-            QApplication::setStyle(new HintTimingStyle);
+        setApplicationHintPause(1000); // the window's own timing
         QCursor::setPos(0, 0);
         form = std::make_unique<QWidget>();
         form->setGeometry(100, 150, 400, 300);

@@ -5,36 +5,17 @@
 #include "SampleWindow.h"
 
 #include "controls/BalloonHint.h"
+#include "controls/HintTiming.h"
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
 
 #include <QApplication>
-#include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <QTimer>
-
-namespace {
-
-// The program's hint timing: one second before a hint, every time.
-class HintTimingStyle : public QProxyStyle {
-public:
-    HintTimingStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* ret) const override {
-        if (hint == SH_ToolTip_WakeUpDelay)
-            return 1000;
-        if (hint == SH_ToolTip_FallAsleepDelay)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle(new HintTimingStyle);
+    setApplicationHintPause(1000); // the program's own timing
     QApplication::setFont(defaultUiFont());
     const QStringList args = app.arguments();
 
