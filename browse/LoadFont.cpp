@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <stdexcept>
 
 namespace {
 
@@ -88,7 +89,9 @@ void TFrmMain::LoadFontAt(const QString& path) {
             B_CreateFontNow->setEnabled(true);
             // 7.
             return;
-        } catch (...) {
+        } catch (const std::runtime_error&) {
+            // What the system reports while the font is set up. Running out of memory or a
+            // fault of the program itself goes on to the general error display.
             Font.ReadFailed = true;
             Font.ErrorText = GetFontFailedText;
         }
