@@ -19,4 +19,6 @@ function(qm_add_test)
     LABELS "${T_LABELS}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${sandbox};XDG_CONFIG_HOME=${sandbox}/.config;XDG_RUNTIME_DIR=${sandbox}/run;ASAN_OPTIONS=detect_leaks=0")
   file(MAKE_DIRECTORY ${sandbox}/.config ${sandbox}/run)
+  # Qt refuses a runtime folder others may enter and would make its own under /tmp.
+  file(CHMOD ${sandbox}/run PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endfunction()
