@@ -1,6 +1,10 @@
 #include "controls/MessageBox.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 struct DisplayRow {
     const char* name;
@@ -44,4 +48,29 @@ TEST(MessageBoxSeam, innerRecorderTakesOverAndHandsBack) {
     showError(nullptr, QStringLiteral("outer"));
     ASSERT_EQ(outer.shown().size(), 1u);
     EXPECT_EQ(outer.shown()[0].text, QStringLiteral("outer"));
+}
+
+TEST(MessageBoxShown, isAnsweredWithTheOrdinaryPointerWhileTheProgramIsBusy) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<Qt::CursorShape> pointer;
+    QString shownText;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box && box->isVisible()) {
+                pointer = QGuiApplication::overrideCursor()->shape();
+                shownText = box->text();
+                box->accept();
+                answer.stop();
+            }
+        }
+    });
+    answer.start(10);
+    showError(nullptr, QStringLiteral("Reg Error: 00000005\rline"));
+    EXPECT_EQ(pointer, Qt::ArrowCursor);
+    EXPECT_EQ(shownText, QStringLiteral("Reg Error: 00000005\nline"));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor) << "busy again after";
+    QGuiApplication::restoreOverrideCursor();
 }
