@@ -58,16 +58,30 @@ void TFrmMain::OpenFontFile(const QString& path) {
     D_FileMouseUp();
 }
 
+namespace {
+
+// The file is only read: a drop is taken as a copy or a link, never as a move, which would have
+// the file manager delete the file once it was dropped.
+bool TakeWithoutMoving(QDropEvent* event) {
+    const Qt::DropActions offered = event->possibleActions();
+    if (!(offered & (Qt::CopyAction | Qt::LinkAction)))
+        return false;
+    event->setDropAction(offered & Qt::CopyAction ? Qt::CopyAction : Qt::LinkAction);
+    event->accept();
+    return true;
+}
+
+} // namespace
+
 void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
     if (!DraggedPath(event->mimeData()).isEmpty() && !D_File->isLocked())
-        event->acceptProposedAction();
+        TakeWithoutMoving(event);
 }
 
 void TFrmMain::dropEvent(QDropEvent* event) {
     const QString path = DraggedPath(event->mimeData());
-    if (path.isEmpty() || D_File->isLocked())
+    if (path.isEmpty() || D_File->isLocked() || !TakeWithoutMoving(event))
         return;
-    event->acceptProposedAction();
     activateWindow();
     Guarded([this, &path] { OpenFontFile(path); });
 }

@@ -26,6 +26,8 @@ const QString kMono = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSan
 
 class OpenWithTest : public WindowTest {
 protected:
+    Qt::DropAction lastDropAction_ = Qt::IgnoreAction;
+
     TFrmMain& w() { return window(); }
 
     // Everything a load shows or leaves behind, as one comparable list.
@@ -70,7 +72,9 @@ protected:
     }
 
     // A file manager's drag of these files, entering over `target` and dropped there.
-    bool drop(QWidget* target, const QList<QUrl>& urls) {
+    bool drop(QWidget* target, const QList<QUrl>& urls,
+              Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
+              Qt::DropAction proposed = Qt::CopyAction) {
         QMimeData data;
         data.setUrls(urls);
         // File managers offer the paths as plain text too, which an edit box would take.
@@ -79,13 +83,16 @@ protected:
             paths << url.toString();
         data.setText(paths.join(QLatin1Char('\n')));
         const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, {});
+        enter.setDropAction(proposed);
         QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
-        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, {});
+        dropped.setDropAction(proposed);
         QApplication::sendEvent(target, &dropped);
         settle();
+        lastDropAction_ = dropped.dropAction();
         return dropped.isAccepted();
     }
 };
@@ -208,7 +215,12 @@ TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) 
     const QUrl local = QUrl::fromLocalFile(font);
     EXPECT_FALSE(drop(w().Panel1, {local, local}));
     EXPECT_FALSE(drop(w().Panel1, {QUrl(QStringLiteral("https://example.org/a.ttf"))}));
+    // Taken as a move, the file manager would delete the font once it was dropped.
+    EXPECT_FALSE(drop(w().Panel1, {local}, Qt::MoveAction, Qt::MoveAction));
     EXPECT_TRUE(textOf("LB_CurrentFont").isEmpty());
+    ASSERT_TRUE(drop(w().Panel1, {local}, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction));
+    EXPECT_EQ(lastDropAction_, Qt::CopyAction);
+    EXPECT_EQ(textOf("LB_CurrentFont"), font);
 
     showAnotherFont();
     click("B_CreateFontNow");
