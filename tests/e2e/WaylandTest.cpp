@@ -197,22 +197,6 @@ protected:
     int nudge_ = 0;
 };
 
-TEST_F(WaylandTest, theWindowAppearsWithItsTitleAndItsFullSize) {
-    TFrmMain& w = startShown();
-    EXPECT_TRUE(w.windowHandle()->isExposed());
-    EXPECT_TRUE(waitUntil([&] {
-        return logged(QStringLiteral("xdg_toplevel@\\d+\\.set_title\\(\"%1\"\\)")
-                          .arg(QRegularExpression::escape(w.windowTitle())));
-    })) << "the compositor was not given the window's title";
-    // The picture handed to the compositor is the whole window, caption bar included.
-    EXPECT_TRUE(waitUntil([&] {
-        return logged(QStringLiteral("create_buffer\\(new id wl_buffer@\\d+, \\d+, %1, %2,")
-                          .arg(w.width())
-                          .arg(w.height()));
-    })) << "no buffer of "
-        << w.width() << "x" << w.height();
-}
-
 TEST_F(WaylandTest, draggingTheCaptionLetsTheCompositorMoveTheWindow) {
     TFrmMain& w = startShown();
     origin_ = windowOrigin();
@@ -271,20 +255,6 @@ TEST_F(WaylandTest, restingThePointerOnAButtonShowsItsBalloon) {
     };
     ASSERT_TRUE(waitUntil(shown, 4000)) << "no balloon on the compositor";
     EXPECT_EQ(w.BalloonHint1->HintControl(), w.B_Help);
-}
-
-TEST_F(WaylandTest, theCaptionCloseButtonRunsTheProgramsShutdown) {
-    TFrmMain& w = startShown();
-    origin_ = windowOrigin();
-    clearCues();
-    const CaptionButtonRects buttons =
-        captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics());
-    clickAt(&w, buttons.close.center());
-    ASSERT_TRUE(waitUntil([&] { return !w.isVisible(); })) << "the window did not close";
-    EXPECT_TRUE(settingExists(QStringLiteral("SoundOn")));
-    EXPECT_TRUE(settingExists(QStringLiteral("Show Help")));
-    ASSERT_FALSE(cues().isEmpty());
-    EXPECT_EQ(cues().back(), QStringLiteral("MyGoodbye"));
 }
 
 TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) {
