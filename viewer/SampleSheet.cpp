@@ -23,6 +23,7 @@ constexpr qreal kSizeColumn = 34.0;
 constexpr qreal kMarginAir = 1.0;
 constexpr qreal kCellHeight = 22.0;
 constexpr qreal kTitleSize = 26.0;
+constexpr qreal kSmallestTitleSize = 14.0;
 constexpr qreal kCellGlyphSize = 15.0;
 
 // Copyright and trademark texts run up to 127 characters and need a second line.
@@ -68,31 +69,39 @@ qreal RunWidth(const QRawFont& face, qreal size, const QString& text) {
     return width;
 }
 
-// The longest start of text whose ink stays within width at this size: it ends after a whole
-// word, or, when not even the first word fits, after the last whole glyph that does. A glyph
-// is never drawn in part.
-QString FittingStart(QRawFont face, qreal size, const QString& text, qreal width) {
+// How far right the text reaches after each of its glyphs: the pen or the ink (an italic's
+// overhang), whichever is further. The samples are laid out one glyph per character, as
+// FaceRun does.
+QList<qreal> RightEdges(QRawFont face, qreal size, const QString& text) {
     face.setPixelSize(size);
     const QList<quint32> glyphs = face.glyphIndexesForString(text);
     const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
-    // The samples are Latin text laid out one glyph per character, as FaceRun does.
-    const int count = int(std::min(glyphs.size(), text.size()));
-    int fittingGlyphs = 0;
-    int fittingWords = 0;
+    QList<qreal> edges;
     qreal pen = 0;
     qreal inkRight = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < std::min(glyphs.size(), text.size()); ++i) {
         const QRectF ink = face.boundingRect(glyphs[i]);
         if (!ink.isEmpty())
             inkRight = std::max(inkRight, pen + ink.right());
         pen += advances[i].x();
-        if (std::max(inkRight, pen) > width)
-            break;
+        edges.append(std::max(inkRight, pen));
+    }
+    return edges;
+}
+
+// The longest start of text whose ink stays within width at this size: it ends after a whole
+// word, or, when not even the first word fits, after the last whole glyph that does. A glyph
+// is never drawn in part.
+QString FittingStart(const QRawFont& face, qreal size, const QString& text, qreal width) {
+    const QList<qreal> edges = RightEdges(face, size, text);
+    int fittingGlyphs = 0;
+    int fittingWords = 0;
+    for (int i = 0; i < edges.size() && edges[i] <= width; ++i) {
         fittingGlyphs = i + 1;
-        if (i + 1 == count || text[i + 1].isSpace())
+        if (i + 1 == edges.size() || text[i + 1].isSpace())
             fittingWords = i + 1;
     }
-    if (fittingGlyphs == count)
+    if (fittingGlyphs == edges.size())
         return text;
     return text.left(fittingWords > 0 ? fittingWords : fittingGlyphs);
 }
@@ -112,11 +121,17 @@ void PaintHeading(QPainter& painter, const QRectF& rect, const QString& text) {
 
 void PaintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
     painter.save();
-    painter.setClipRect(layout.title);
-    const QPointF baseline(layout.title.left(),
-                           layout.title.top() + FaceAscent(sample.face, kTitleSize));
+    // A long full name is set smaller until it fits; what still does not is left off whole.
+    const qreal room = layout.title.width() - kMarginAir;
+    const QList<qreal> edges = RightEdges(sample.face, kTitleSize, sample.fullName);
+    const qreal wanted = edges.isEmpty() ? 0 : edges.last();
+    const qreal size =
+        wanted > room ? std::max(kSmallestTitleSize, kTitleSize * room / wanted) : kTitleSize;
+    const QPointF baseline(layout.title.left(), layout.title.top() + FaceAscent(sample.face, size));
     painter.setPen(Qt::black);
-    painter.drawGlyphRun(baseline, FaceRun(sample.face, kTitleSize, sample.fullName));
+    painter.drawGlyphRun(baseline, FaceRun(sample.face, size,
+                                           FittingStart(sample.face, size, sample.fullName, room)));
+    painter.setClipRect(layout.title);
 
     const QFont pathFont = SheetFont(8);
     painter.setFont(pathFont);

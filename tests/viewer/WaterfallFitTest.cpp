@@ -6,6 +6,7 @@
 #include "viewer/SheetOutput.h"
 #include "viewer/ViewerWindow.h"
 
+#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -116,6 +117,29 @@ INSTANTIATE_TEST_SUITE_P(WideFaces, WaterfallFitTest,
                              font.erase(std::remove(font.begin(), font.end(), '-'), font.end());
                              return std::string(std::get<0>(info.param).name) + font;
                          });
+
+TEST(SheetTitleTest, aLongFullNameIsSetSmallerAndNeverCut) {
+    FontSample sample =
+        LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSansMono-Bold.ttf")));
+    ASSERT_TRUE(sample.ok());
+    sample.fullName = QStringLiteral("DejaVu Sans Mono Bold Extra Expanded Display Oblique Small "
+                                     "Caps Book Edition For Very Long Names Indeed");
+    QImage page(QSize(kSheetSize.width() * 2, kSheetSize.height() * 2), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    PaintSampleSheet(painter, QRectF(page.rect()), sample);
+    painter.end();
+    const QRectF title = LayoutSampleSheet().title;
+    const auto pixels = [](const QRectF& points) {
+        return QRectF(points.topLeft() * 2, points.size() * 2).toAlignedRect();
+    };
+    // The name's own line, above the path.
+    const QRectF name(title.left(), title.top(), title.width(), 36);
+    EXPECT_EQ(InkFraction(page, pixels(QRectF(name.right() - 0.75, name.top(),
+                                              kSheetSize.width() - name.right() - 1.25, 36))),
+              0.0);
+    EXPECT_GT(InkFraction(page, pixels(name.adjusted(0, 0, -name.width() / 2, 0))), 0.02);
+}
 
 TEST(ViewerWindowSizeTest, windowFitsTheAvailableScreenWhateverTheSheetWants) {
     ViewerWindow window(LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf"))));
