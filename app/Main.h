@@ -7,7 +7,7 @@
 //            registration
 //   naming/  the naming boxes and the key filter, derived names, make a new font, restore
 
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "platform/Folders.h"
 
 #include <QCursor>
@@ -170,7 +170,7 @@ public:
     THintSwitch* Hints = nullptr; // the application-wide hint switch and timing
 
     // ---- Program-wide state kept beside the window ----------------------------------------
-    FontFile Font; // FontNames and the reading state: ReadFailed, ErrorText, IsRenamed, ...
+    FontRead Font; // the last read: FontNames, ReadFailed, ErrorText, IsRenamed
     qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
     QString ProgramFolder;               // the folder looked in first for the viewer
     QCursor HandCursor;                  // "MYPOINTER", cursor 50

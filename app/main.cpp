@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "QuillmarkVersion.h"
 #include "app/Application.h"
+#include "core/InterruptCleanup.h"
 #include "platform/CommandLine.h"
 
 #include <QIcon>
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
+    // An interrupted make leaves no temporary file behind.
+    InstallInterruptHandlers();
     TApplication app(argc, argv);
     TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
 

@@ -7,7 +7,7 @@
 #include "browse/FileListBox.h"
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "naming/AnsiText.h"
 #include "platform/AppFonts.h"
 #include "platform/Folders.h"
@@ -63,8 +63,10 @@ void TFrmMain::LoadFontAt(const QString& path) {
     B_WhatsNew->hide();
     P_WhatsNew->hide();
     P_Help->hide();
-    // 4. A file that cannot be opened raises, and the general error display shows it.
-    Font.ReadFontNames(ToFilePath(path));
+    // 4. A file that cannot be opened raises, and the general error display shows it; the
+    //    names are reset by then.
+    Font = FontRead{};
+    Font = ReadFontNames(ToFilePath(path));
     if (!Font.ReadFailed)
         B_RestoreNames->setEnabled(Font.IsRenamed);
     // 5. and 6.

@@ -2,7 +2,7 @@
 // while it is shown, and withdrawn again.
 
 #include "app/Main.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "platform/AppFonts.h"
 
 namespace {
@@ -16,7 +16,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
     if (!TemporaryFonts)
         TemporaryFonts = std::make_shared<qm::platform::AppFonts>();
     Font.ReadFailed = false;
-    Font.ErrorText = FontFile::UnknownErrorText;
+    Font.ErrorText = FontRead::UnknownErrorText;
     if (TemporaryFonts->add(path) == 0) {
         Font.ReadFailed = true;
         Font.ErrorText = AddFailedText;
@@ -26,7 +26,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
 
 void TFrmMain::RemoveTemporaryFont(const QString& path) {
     Font.ReadFailed = false;
-    Font.ErrorText = FontFile::UnknownErrorText;
+    Font.ErrorText = FontRead::UnknownErrorText;
     if (!TemporaryFonts || !TemporaryFonts->remove(path)) {
         Font.ReadFailed = true;
         Font.ErrorText = RemoveFailedText;

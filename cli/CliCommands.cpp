@@ -3,12 +3,14 @@
 #include "cli/NameRecordOutput.h"
 #include "cli/RecordOutput.h"
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/NameSwap.h"
 #include "core/NamingRules.h"
+#include "core/RenamedFontWriter.h"
 #include "core/Windows1252.h"
 
 #include "QuillmarkVersion.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -21,6 +23,8 @@ namespace {
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
+// restore changed a file but could not confirm the change on disk.
+constexpr int ExitNotConfirmed = 3;
 
 constexpr const char* UsageText =
     "usage: quillmark-cli read [--json] [--all] FONT...\n"
@@ -136,10 +140,11 @@ public:
         if (!ReadOrReport(source))
             return Failed(source, Font_.ErrorText);
         StoreGivenTexts(parsed);
-        Font_.SourceFontPath = source;
         try {
-            Font_.WriteRenamedFont(newFile);
+            WriteRenamedFont(source, newFile, Font_.FontNames);
         } catch (const EInOutError& error) {
+            return Failed(newFile, error.what());
+        } catch (const EMakeRefused& error) {
             return Failed(newFile, error.what());
         }
         Font_.IsRenamed = true;
@@ -156,22 +161,22 @@ public:
         // All or nothing: a file that cannot be swapped has the ones swapped before it swapped
         // back, so every file ends as it was. The swap is its own inverse.
         std::vector<std::string> swapped;
+        std::vector<FontRead> reads;
         for (const std::string& path : parsed.operands) {
-            const char* failure = Swap(path);
-            if (failure == nullptr && !ReadOrReport(path)) {
-                // Swapped, but the file no longer reads as a font: undo it as well.
-                swapped.push_back(path);
-                failure = FontFile::NotValidFontText;
-            }
-            if (failure != nullptr) {
-                Failed(path, failure);
+            const SwapResult swap = Swap(path);
+            if (swap.Outcome != SwapOutcome::soSwapped) {
+                Failed(path, SwapFailureText(swap));
                 SwapBack(swapped);
-                return ExitFailed;
+                return swap.Outcome == SwapOutcome::soNotConfirmed ? ExitNotConfirmed : ExitFailed;
             }
             swapped.push_back(path);
+            reads.push_back(swap.Read);
         }
-        for (const std::string& path : parsed.operands)
-            ReadAndPrint(path);
+        // Each swap's own final read, made under its lock: another reader cannot spoil it.
+        for (std::size_t i = 0; i < swapped.size(); ++i) {
+            Font_ = reads[i];
+            Print(swapped[i]);
+        }
         return ExitOk;
     }
 
@@ -220,12 +225,10 @@ private:
 
         std::vector<std::string> made;
         for (const PlannedCopy& copy : plan) {
-            Font_.FontNames = copy.names;
-            Font_.SourceFontPath = copy.source;
             try {
-                Font_.WriteRenamedFont(copy.target);
-            } catch (const EInOutError& error) {
-                // Only what this run created goes; the failed copy removed its own file.
+                WriteRenamedFont(copy.source, copy.target, copy.names);
+            } catch (const std::exception& error) {
+                // Only what this run created goes; a failed copy leaves nothing of its own.
                 for (const std::string& path : made)
                     ::unlink(path.c_str());
                 return FailedFamily(copy.target, error.what());
@@ -254,26 +257,32 @@ private:
         }
     }
 
-    // Null when `path` was swapped, else why not.
-    const char* Swap(const std::string& path) {
+    // A failed read or write that left the file as it was comes back as soNotValid with the
+    // error's text.
+    static SwapResult Swap(const std::string& path) {
         try {
-            switch (Font_.SwapNameTables(path)) {
-            case SwapOutcome::soSwapped:
-                return nullptr;
-            case SwapOutcome::soInUse:
-                return FontFile::FontInUseText;
-            default:
-                return FontFile::NotValidFontText;
-            }
+            return SwapNameTables(path);
         } catch (const EInOutError& error) {
-            SwapError_ = error.what();
-            return SwapError_.c_str();
+            SwapResult failed;
+            failed.ErrorText = error.what();
+            return failed;
+        }
+    }
+
+    static std::string SwapFailureText(const SwapResult& swap) {
+        switch (swap.Outcome) {
+        case SwapOutcome::soInUse:
+            return SwapResult::FontInUseText;
+        case SwapOutcome::soNotConfirmed:
+            return std::string(SwapResult::NotConfirmedText) + "\r" + swap.ErrorText;
+        default:
+            return swap.ErrorText.empty() ? SwapResult::NotValidFontText : swap.ErrorText;
         }
     }
 
     void SwapBack(const std::vector<std::string>& swapped) {
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            if (Swap(*it) != nullptr)
+            if (Swap(*it).Outcome != SwapOutcome::soSwapped)
                 Err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
                      << "restored\n";
     }
@@ -281,7 +290,7 @@ private:
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
     bool ReadOrReport(const std::string& path) {
         try {
-            Font_.ReadFontNames(path);
+            Font_ = ReadFontNames(path);
         } catch (const EInOutError& error) {
             Font_.ReadFailed = true;
             Font_.ErrorText = error.what();
@@ -312,7 +321,9 @@ private:
             Out_ << RecordBlock(path, Font_) << NameTablesBlock(tables);
     }
 
-    int Failed(const std::string& path, const std::string& text) {
+    int Failed(const std::string& path, std::string text) {
+        // The program's messages end their lines with a lone CR.
+        std::replace(text.begin(), text.end(), '\r', '\n');
         Err_ << "quillmark-cli: " << path << ": " << Windows1252ToUtf8(text) << "\n";
         return ExitFailed;
     }
@@ -327,8 +338,7 @@ private:
     std::ostream& Err_;
     bool Json_ = false;
     bool All_ = false;
-    std::string SwapError_;
-    FontFile Font_;
+    FontRead Font_;
 };
 
 } // namespace

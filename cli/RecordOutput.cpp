@@ -81,7 +81,7 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
-std::string RecordJson(const std::string& path, const FontFile& font, const std::string& members) {
+std::string RecordJson(const std::string& path, const FontRead& font, const std::string& members) {
     std::string json = "{\"path\": " + JsonString(PathAsUtf8(path));
     json += ", \"ReadFailed\": ";
     json += Bool(font.ReadFailed);
@@ -100,7 +100,7 @@ std::string RecordJson(const std::string& path, const FontFile& font, const std:
     return json + members + "}\n";
 }
 
-std::string RecordBlock(const std::string& path, const FontFile& font) {
+std::string RecordBlock(const std::string& path, const FontRead& font) {
     std::string block = PathAsUtf8(path) + "\n";
     if (font.ReadFailed)
         block += "  Read failed:     " + Windows1252ToUtf8(font.ErrorText) + "\n";

@@ -16,11 +16,8 @@ std::string CleanNameText(std::string_view text) {
     std::size_t last = text.size();
     while (last > first && isBlankOrControl(text[last - 1]))
         --last;
-    std::string result;
-    result.reserve(last - first);
-    for (std::size_t i = first; i < last; ++i)
-        if (text[i] != '\0')
-            result += text[i];
+    std::string result(text.substr(first, last - first));
+    result.erase(std::remove(result.begin(), result.end(), '\0'), result.end());
     return result;
 }
 

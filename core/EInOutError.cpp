@@ -1,41 +1,12 @@
 #include "core/EInOutError.h"
 
+#include "core/Win32Codes.h"
+
 #include <cerrno>
+#include <cstring>
 
 int ErrorCodeOfErrno(int errnoValue) {
-    switch (errnoValue) {
-    case ENOENT:
-        return 2;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return 3;
-    case EMFILE:
-    case ENFILE:
-        return 4;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return 5;
-    case EBADF:
-        return 6;
-    case ENOMEM:
-        return 8;
-    case EWOULDBLOCK:
-        return 32;
-    case EEXIST:
-        return 80;
-    case ENOSPC:
-    case EDQUOT:
-        return 112;
-    case EIO:
-    case ENXIO:
-        return 1117;
-    default:
-        return errnoValue;
-    }
+    return Win32CodeOfErrno(errnoValue, errnoValue);
 }
 
 std::string ErrorTextOfCode(int errorCode) {
@@ -46,6 +17,8 @@ std::string ErrorTextOfCode(int errorCode) {
         return "Path not found";
     case 5:
         return "File access denied";
+    case 80:
+        return "A TrueType font file with this name already exists.";
     case 112:
         return "Disk full";
     case EInOutError::ReadBeyondEndCode:
@@ -58,8 +31,17 @@ std::string ErrorTextOfCode(int errorCode) {
 EInOutError::EInOutError(int errnoValue) : EInOutError(errnoValue, ErrorCodeOfErrno(errnoValue)) {}
 
 EInOutError::EInOutError(int errnoValue, int errorCode)
-    : Errno_(errnoValue), ErrorCode_(errorCode), Text_(ErrorTextOfCode(errorCode)) {}
+    : Errno_(errnoValue), ErrorCode_(errorCode), Text_(ErrorTextOfCode(errorCode)) {
+    // A bare number says little: the system's description of the cause goes on a second line
+    // (lines of the program's messages end with a lone CR).
+    if (Text_.rfind("I/O error ", 0) == 0 && errnoValue != 0)
+        Text_ += "\r" + std::string(std::strerror(errnoValue));
+}
 
 EInOutError EInOutError::ReadBeyondEnd() {
     return EInOutError(0, ReadBeyondEndCode);
+}
+
+EInOutError EInOutError::OfCreate(int errnoValue) {
+    return EInOutError(errnoValue, Win32CodeOfErrno(errnoValue, errnoValue, {{ENOENT, 3}}));
 }

@@ -4,28 +4,33 @@
 #include <string>
 
 // A failed file operation on a font file. Carries the errno it came from and the code and text
-// the user sees ("File not found", "Disk full", "I/O error 27", ...).
+// the user sees ("File not found", "Disk full", "I/O error 27" and the system's description of
+// the cause on a second line, ...).
 class EInOutError : public std::exception {
 public:
     // Codes that do not come from errno.
     static constexpr int ReadBeyondEndCode = 100;
 
     explicit EInOutError(int errnoValue);
+    // Where the caller knows better what an errno means, e.g. ENOENT when creating a file is a
+    // missing folder.
+    EInOutError(int errnoValue, int errorCode);
     static EInOutError ReadBeyondEnd();
+    // A file is created where the folder may be missing.
+    static EInOutError OfCreate(int errnoValue);
 
     int Errno() const noexcept { return Errno_; }
     int ErrorCode() const noexcept { return ErrorCode_; }
     const char* what() const noexcept override { return Text_.c_str(); }
 
 private:
-    EInOutError(int errnoValue, int errorCode);
-
     int Errno_;
     int ErrorCode_;
     std::string Text_;
 };
 
-// The error code the user sees for an errno (file not found 2, path not found 3, access denied
-// 5, sharing violation 32, file exists 80, disk full 112, device error 1117); others pass through.
+// The error code the user sees for an errno of a font file operation; codes missing from the
+// table pass through.
 int ErrorCodeOfErrno(int errnoValue);
+// The program's own text of a code; "I/O error N" for a code without one.
 std::string ErrorTextOfCode(int errorCode);

@@ -2,19 +2,26 @@
 
 #include "core/EInOutError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
-// O_NONBLOCK keeps a FIFO put in place of a font from hanging the open; on a regular file it
-// changes nothing. Folders, devices and FIFOs are refused as if missing (ENOENT) or as folders.
+// Where the kernel cannot copy by itself, the copy moves in blocks of this size.
+constexpr std::uint64_t CopyBlockSize = 1024 * 1024;
+
+// O_NONBLOCK keeps a FIFO put in place of a font from hanging the open, O_NOCTTY a terminal
+// from becoming ours; on a regular file they change nothing. Folders, devices and FIFOs are
+// refused as if missing (ENOENT) or as folders.
 int OpenRegular(const std::string& path, int flags, int& errorCode, std::uint64_t& size) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         errorCode = errno;
         return -1;
@@ -72,10 +79,17 @@ FileHandle FileHandle::OpenSharedIfFile(const std::string& path) {
 
 FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
     std::uint64_t size = 0;
-    FileHandle file(OpenRegular(path, O_RDWR, errorCode, size));
-    file.OpenedSize_ = size;
-    if (!file.IsOpen())
+    // Read-only first: a device or FIFO standing at the path is never opened for writing.
+    const FileHandle reading(OpenRegular(path, O_RDONLY, errorCode, size));
+    if (!reading.IsOpen())
         return {};
+    FileHandle file(::open(("/proc/self/fd/" + std::to_string(reading.Fd_)).c_str(),
+                           O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    file.OpenedSize_ = size;
+    if (!file.IsOpen()) {
+        errorCode = errno;
+        return {};
+    }
     // Root may write anything; a file without its owner's write bit still counts as read-only.
     struct stat st {};
     if (::fstat(file.Fd_, &st) != 0 || (st.st_mode & S_IWUSR) == 0) {
@@ -89,10 +103,20 @@ FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
     return file;
 }
 
+FileHandle FileHandle::CreateUnnamed(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
+    if (fd >= 0)
+        return FileHandle(fd);
+    // The file system cannot hold unnamed files.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+        return {};
+    throw EInOutError::OfCreate(errno);
+}
+
 FileHandle FileHandle::CreateNew(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
     if (fd < 0)
-        throw EInOutError(errno);
+        throw EInOutError::OfCreate(errno);
     return FileHandle(fd);
 }
 
@@ -173,6 +197,53 @@ void FileHandle::Sync() {
         throw EInOutError(errno);
 }
 
+void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
+    off_t from = 0;
+    off_t to = 0;
+    bool inKernel = true;
+    std::vector<unsigned char> block;
+    while (static_cast<std::uint64_t>(to) < count) {
+        const std::uint64_t left = count - static_cast<std::uint64_t>(to);
+        ssize_t n = -1;
+        if (inKernel) {
+            const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, SSIZE_MAX));
+            n = ::copy_file_range(source.Fd_, &from, Fd_, &to, want, 0);
+            // Across file systems or where the kernel cannot: the same copy in large blocks.
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                          errno == EOPNOTSUPP || errno == EBADF)) {
+                inKernel = false;
+                continue;
+            }
+        } else {
+            const auto want = static_cast<std::size_t>(std::min(left, CopyBlockSize));
+            block.resize(want);
+            n = ::pread(source.Fd_, block.data(), want, from);
+            if (n > 0) {
+                WriteAt(static_cast<std::uint64_t>(to), block.data(), static_cast<std::size_t>(n));
+                from += n;
+                to += n;
+            }
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EInOutError(errno);
+        // The source ended before the size it had when it was opened.
+        if (n == 0)
+            throw EInOutError::ReadBeyondEnd();
+    }
+}
+
+void FileHandle::LinkAs(const std::string& path) const {
+    const std::string self = "/proc/self/fd/" + std::to_string(Fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        throw EInOutError::OfCreate(errno);
+}
+
+void FileHandle::RefreshSize() {
+    OpenedSize_ = Size();
+}
+
 void FileHandle::Close() {
     const int fd = std::exchange(Fd_, -1);
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
@@ -183,6 +254,24 @@ void FileHandle::Discard() noexcept {
     const int fd = std::exchange(Fd_, -1);
     if (fd >= 0)
         ::close(fd);
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolderOf(const std::string& path) {
+    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        throw EInOutError(errno);
+    const int synced = ::fsync(folder);
+    const int syncError = errno;
+    ::close(folder);
+    if (synced != 0)
+        throw EInOutError(syncError);
 }
 
 bool IsExistingFile(const std::string& path) {

@@ -21,8 +21,12 @@ public:
     static FileHandle OpenSharedIfFile(const std::string& path);
     // Read and write with an exclusive lock taken without waiting. Returns an unopened handle
     // and sets `errorCode` (errno) when the file is missing, not a regular file, read-only,
-    // locked by someone else or cannot be opened for writing.
+    // locked by someone else or cannot be opened for writing. Only a regular file is ever
+    // opened for writing.
     static FileHandle OpenExclusive(const std::string& path, int& errorCode);
+    // An unnamed file in `folder` (O_TMPFILE); an unopened handle where the file system lacks
+    // them. A missing folder raises "Path not found".
+    static FileHandle CreateUnnamed(const std::string& folder);
     // A new file; never replaces an existing one.
     static FileHandle CreateNew(const std::string& path);
 
@@ -41,6 +45,12 @@ public:
     void WriteAll(const void* buffer, std::size_t count);
     void WriteAt(std::uint64_t position, const void* buffer, std::size_t count);
     void Sync();
+    // `count` bytes of `source` from its start, at this file's start, in the kernel where it can.
+    void CopyFrom(const FileHandle& source, std::uint64_t count);
+    // Gives this unnamed file the name `path`; an existing name is never replaced (EEXIST).
+    void LinkAs(const std::string& path) const;
+    // Asks the size again and keeps it as the opened size.
+    void RefreshSize();
     // Closes and reports a failed close.
     void Close();
     // Closes, ignoring errors (cleanup after another failure).
@@ -51,6 +61,11 @@ private:
     int Fd_ = -1;
     std::uint64_t OpenedSize_ = 0;
 };
+
+// Syncs the folder that holds `path`, so that a new name in it survives a crash.
+void SyncFolderOf(const std::string& path);
+// The folder part of `path` ("." when it has none).
+std::string FolderOf(const std::string& path);
 
 // True when `path` names a regular file (after following links); folders and devices do not count.
 bool IsExistingFile(const std::string& path);

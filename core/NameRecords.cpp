@@ -2,8 +2,10 @@
 
 #include "core/ByteHelpers.h"
 #include "core/FileHandle.h"
-#include "core/FontFile.h"
+#include "core/FontBytes.h"
+#include "core/FontReader.h"
 #include "core/LanguageTags.h"
+#include "core/TableDirectory.h"
 
 #include <algorithm>
 
@@ -133,7 +135,7 @@ FontNameTables ListFontNameTables(const std::string& path) {
     FontNameTables tables;
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
     if (!file.IsOpen()) {
-        tables.Problem = FontFile::FileNotFoundText;
+        tables.Problem = FontRead::FileNotFoundText;
         return tables;
     }
     const std::uint64_t size = file.OpenedSize();
@@ -143,27 +145,21 @@ FontNameTables ListFontNameTables(const std::string& path) {
         tables.Problem = "Not an sfnt font file.";
         return tables;
     }
-    const std::uint16_t numTables = WordAt(header, 4);
-    const std::string directory = ReadAt(file, 12, 16 * std::uint64_t{numTables});
-    std::optional<std::uint32_t> nameOffset;
     // The reader's rule: a later `name` entry wins.
-    for (std::size_t at = 0; at + 16 <= directory.size(); at += 16)
-        if (LowerCaseAscii(directory.substr(at, 4)) == "name")
-            nameOffset =
-                BytesToLong(reinterpret_cast<const std::uint8_t*>(directory.data()) + at + 8);
-    if (!nameOffset) {
-        tables.Problem = FontFile::NoTableEntryText;
+    const TableLookup name = FindTable(FileFontBytes(file), "name");
+    if (!name.Entry) {
+        tables.Problem = FontRead::NoTableEntryText;
         return tables;
     }
-    tables.Live = ListTableAt(file, size, *nameOffset);
+    tables.Live = ListTableAt(file, size, name.Entry->Offset);
 
-    if (size >= FontFile::TrailerSize) {
-        const std::string trailer =
-            ReadAt(file, size - FontFile::TrailerSize, FontFile::TrailerSize);
+    if (size >= RenamedTrailer::Size) {
+        const std::string trailer = ReadAt(file, size - RenamedTrailer::Size, RenamedTrailer::Size);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(trailer.data());
-        if (trailer.size() == FontFile::TrailerSize &&
-            IsRenamedMarkerProbe(bytes + FontFile::TrailerSize - FontFile::MarkerProbeDistance))
-            tables.Saved = ListTableAt(file, size, BytesToLong(bytes + FontFile::TrailerSize - 8));
+        if (trailer.size() == RenamedTrailer::Size &&
+            IsRenamedMarkerProbe(bytes + RenamedTrailer::Size -
+                                 RenamedTrailer::MarkerProbeDistance))
+            tables.Saved = ListTableAt(file, size, BytesToLong(bytes + RenamedTrailer::Size - 8));
     }
     return tables;
 }

@@ -1,150 +1,153 @@
+#include "core/RenamedFontWriter.h"
+
 #include "core/ByteHelpers.h"
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/FileHandle.h"
+#include "core/FontBytes.h"
+#include "core/FontReader.h"
+#include "core/InterruptCleanup.h"
+#include "core/NameSwap.h"
+#include "core/NameTableBuilder.h"
+#include "core/TableDirectory.h"
 
 #include <cerrno>
-#include <cstdint>
+#include <chrono>
 #include <limits>
-#include <stdexcept>
-#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-constexpr std::uint16_t NameRecordCount = 16;
-constexpr std::uint16_t NameStringOffset = 6 + NameRecordCount * 12;
-// The copy keeps the source's 1024-byte blocks but hands them to the system in larger runs.
-constexpr std::size_t WriteRunSize = 64 * 1024;
-
-class BigEndianOut {
+// The copy before it has its name: an unnamed file in the new file's folder, or where the
+// file system has none, a hidden file beside it that every way out removes.
+class UnpublishedCopy {
 public:
-    void Word(std::uint16_t value) {
-        Bytes.push_back(static_cast<char>(value >> 8));
-        Bytes.push_back(static_cast<char>(value & 0xFF));
-    }
-    void Long(std::uint32_t value) {
-        for (std::uint8_t b : SwapLong(value))
-            Bytes.push_back(static_cast<char>(b));
-    }
-    void Text(const std::string& text) { Bytes += text; }
-    std::string Bytes;
-};
-
-// The new name table: 8 Macintosh records, 8 Microsoft records, then the 8-bit and the
-// two-byte strings, all for name IDs 0 to 7.
-std::string BuildNameTable(const FontNames& names) {
-    BigEndianOut out;
-    out.Word(0);
-    out.Word(NameRecordCount);
-    out.Word(NameStringOffset);
-    std::uint32_t runningOffset = 0;
-    for (std::uint16_t k = 0; k < 8; ++k) {
-        const auto n = static_cast<std::uint16_t>(names.TextOfNameID(k).size());
-        for (std::uint16_t field : {std::uint16_t{1}, std::uint16_t{0}, std::uint16_t{0}, k, n,
-                                    static_cast<std::uint16_t>(runningOffset)})
-            out.Word(field);
-        runningOffset += n;
-    }
-    // The running offset carries on into the Microsoft group.
-    for (std::uint16_t k = 0; k < 8; ++k) {
-        const auto n = static_cast<std::uint16_t>(2 * names.TextOfNameID(k).size());
-        for (std::uint16_t field : {std::uint16_t{3}, std::uint16_t{1}, std::uint16_t{1033}, k, n,
-                                    static_cast<std::uint16_t>(runningOffset)})
-            out.Word(field);
-        runningOffset += n;
-    }
-    for (unsigned k = 0; k < 8; ++k)
-        out.Text(names.TextOfNameID(k));
-    for (unsigned k = 0; k < 8; ++k)
-        out.Text(WidenText(names.TextOfNameID(k)));
-    return out.Bytes;
-}
-
-std::string RenamedMarker() {
-    using namespace std::string_literals;
-    return WidenText("\0\0"s) + WidenText(FontFile::RenamedMarkerText) + WidenText("\0\0"s);
-}
-
-// Until released, removes the file it guards: a partial copy never stays on disk.
-class PartialCopy {
-public:
-    PartialCopy(FileHandle& copy, FileHandle& source, std::string path)
-        : Copy_(copy), Source_(source), Path_(std::move(path)) {}
-    ~PartialCopy() {
-        if (Kept_)
+    explicit UnpublishedCopy(const std::string& newPath) {
+        File_ = FileHandle::CreateUnnamed(FolderOf(newPath));
+        if (File_.IsOpen())
             return;
-        Copy_.Discard();
-        Source_.Discard();
-        ::unlink(Path_.c_str());
+        const std::string hidden =
+            FolderOf(newPath) + "/." + newPath.substr(newPath.rfind('/') + 1);
+        const auto seed = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count());
+        for (unsigned attempt = 0; !File_.IsOpen(); ++attempt) {
+            const std::string candidate = hidden + "." + std::to_string(::getpid()) + "-" +
+                                          std::to_string((seed + attempt) % 1000000);
+            try {
+                // Registered before it exists, so an interrupt cannot leave it behind.
+                RegisterInterruptCleanup(candidate);
+                File_ = FileHandle::CreateNew(candidate);
+                TemporaryPath_ = candidate;
+            } catch (const EInOutError& error) {
+                ClearInterruptCleanup();
+                if (error.Errno() != EEXIST || attempt > 100)
+                    throw;
+            }
+        }
     }
-    void Keep() { Kept_ = true; }
+    ~UnpublishedCopy() {
+        if (TemporaryPath_.empty())
+            return;
+        ::unlink(TemporaryPath_.c_str());
+        ClearInterruptCleanup();
+    }
+    UnpublishedCopy(const UnpublishedCopy&) = delete;
+    UnpublishedCopy& operator=(const UnpublishedCopy&) = delete;
+
+    FileHandle& File() { return File_; }
+
+    // Links the finished copy to its name, which must still be free, and syncs the folder.
+    void Publish(const std::string& newPath) {
+        if (TemporaryPath_.empty())
+            File_.LinkAs(newPath);
+        else if (::link(TemporaryPath_.c_str(), newPath.c_str()) != 0)
+            throw EInOutError::OfCreate(errno);
+        try {
+            SyncFolderOf(newPath);
+        } catch (const EInOutError&) {
+            // Not known to be on disk: not published.
+            ::unlink(newPath.c_str());
+            throw;
+        }
+    }
 
 private:
-    FileHandle& Copy_;
-    FileHandle& Source_;
-    std::string Path_;
-    bool Kept_ = false;
+    FileHandle File_;
+    std::string TemporaryPath_;
 };
+
+bool SameTexts(const FontNames& a, const FontNames& b) {
+    for (unsigned nameID = 0; nameID < 8; ++nameID)
+        if (a.TextOfNameID(nameID) != b.TextOfNameID(nameID))
+            return false;
+    return true;
+}
+
+// The finished copy must read back as exactly the names asked for, and a restore of it must
+// give the source's names: otherwise it is not published.
+void VerifyCopy(FileHandle& copy, const FontNames& names, const FontRead& source) {
+    copy.RefreshSize();
+    const FileFontBytes bytes(copy);
+    const FontRead read = ReadFontNames(bytes);
+    if (read.ReadFailed || !read.IsRenamed || !SameTexts(read.FontNames, NamesAsRead(names)))
+        throw EMakeRefused(EMakeRefused::NotReadBackText);
+    SwapPlan plan;
+    if (PlanSwap(bytes, plan) != SwapOutcome::soSwapped)
+        throw EMakeRefused(EMakeRefused::NotRestorableText);
+    const FontRead restored = ReadSwapped(bytes, plan);
+    if (restored.ReadFailed || !(restored.FontNames == source.FontNames))
+        throw EMakeRefused(EMakeRefused::NotRestorableText);
+}
+
+bool PathIsTaken(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
 
 } // namespace
 
-void FontFile::WriteRenamedFont(const std::string& NewFontPath) {
+void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                      const FontNames& names) {
     for (unsigned k = 0; k < 8; ++k)
-        if (FontNames.TextOfNameID(k).size() > CapacityOfNameID(k))
+        if (names.TextOfNameID(k).size() > CapacityOfNameID(k))
             throw std::length_error("name text longer than its field");
 
-    FileHandle copy = FileHandle::CreateNew(NewFontPath);
-    PartialCopy partial(copy, FontFileHandle_, NewFontPath);
+    const FileHandle source = FileHandle::OpenShared(SourceFontPath);
+    const FileFontBytes sourceBytes(source);
+    const FontRead sourceRead = ReadFontNames(sourceBytes);
+    if (sourceRead.ReadFailed)
+        throw EMakeRefused(sourceRead.ErrorText);
+    const TableLookup name = FindTable(sourceBytes, "name");
+    if (name.Duplicate)
+        throw EMakeRefused(EMakeRefused::TwoNameEntriesText);
 
-    CurrentFontPath = SourceFontPath;
-    FontFileHandle_ = FileHandle::OpenShared(SourceFontPath);
-    std::string run;
-    run.reserve(WriteRunSize + ReadBuffer.size());
-    for (;;) {
-        const std::size_t got = FontFileHandle_.ReadNext(ReadBuffer.data(), ReadBuffer.size());
-        if (got == 0)
-            break;
-        run.append(reinterpret_cast<const char*>(ReadBuffer.data()), got);
-        if (run.size() >= WriteRunSize) {
-            copy.WriteAll(run.data(), run.size());
-            run.clear();
-        }
-    }
-    copy.WriteAll(run.data(), run.size());
-    FontFileHandle_.Close();
-
-    const std::uint64_t sourceSize = copy.Size();
-    const std::string table = BuildNameTable(FontNames);
-    // Offsets in a font file are 32 bits wide.
-    if (sourceSize + table.size() + TrailerSize > std::numeric_limits<std::uint32_t>::max())
+    const std::uint64_t S = sourceBytes.Size();
+    const std::string table = BuildNameTable(names);
+    // Offsets in a font file are 32 bits wide: refused before anything is copied.
+    if (S + table.size() + RenamedTrailer::Size > std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
-    const auto S = static_cast<std::uint32_t>(sourceSize);
-    const auto L = static_cast<std::uint32_t>(table.size());
-    const std::string marker = RenamedMarker();
-    copy.WriteAt(S, table.data(), table.size());
-    copy.WriteAt(std::uint64_t{S} + L, marker.data(), marker.size());
+    // Linking refuses a taken name too; this only spares the copy.
+    if (PathIsTaken(NewFontPath))
+        throw EInOutError::OfCreate(EEXIST);
 
-    std::uint8_t word[2];
-    copy.ReadExact(4, word, 2);
-    const std::uint16_t numTables = BytesToWord(word);
-    for (std::uint32_t i = 0; i < numTables; ++i) {
-        std::uint8_t entry[16];
-        const std::uint64_t entryPosition = 12 + 16 * std::uint64_t{i};
-        copy.ReadExact(entryPosition, entry, 16);
-        if (LowerCaseAscii(std::string_view(reinterpret_cast<const char*>(entry), 4)) != "name")
-            continue;
-        // Save where the source's names are, then point the entry at the new table; only the
-        // first `name` entry is patched.
-        copy.WriteAt(copy.Size(), entry + 8, 8);
-        BigEndianOut location;
-        location.Long(S);
-        location.Long(L);
-        copy.WriteAt(entryPosition + 8, location.Bytes.data(), 8);
-        break;
-    }
-    // The copy is on disk before it is reported as written.
-    copy.Sync();
-    copy.Close();
-    partial.Keep();
+    UnpublishedCopy copy(NewFontPath);
+    copy.File().CopyFrom(source, S);
+    // The new table, the marker, and where the source's names are.
+    std::uint8_t sourceLocation[8];
+    if (sourceBytes.ReadAt(name.Entry->LocationPosition(), sourceLocation, 8) != 8)
+        throw EInOutError::ReadBeyondEnd();
+    std::string tail = table + RenamedMarker();
+    tail.append(reinterpret_cast<const char*>(sourceLocation), 8);
+    copy.File().WriteAt(S, tail.data(), tail.size());
+    // The entry points at the new table.
+    std::uint8_t location[8];
+    const auto offset = SwapLong(static_cast<std::uint32_t>(S));
+    const auto length = SwapLong(static_cast<std::uint32_t>(table.size()));
+    std::copy(offset.begin(), offset.end(), location);
+    std::copy(length.begin(), length.end(), location + 4);
+    copy.File().WriteAt(name.Entry->LocationPosition(), location, 8);
+    copy.File().Sync();
+
+    VerifyCopy(copy.File(), names, sourceRead);
+    copy.Publish(NewFontPath);
 }

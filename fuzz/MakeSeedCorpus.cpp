@@ -1,5 +1,6 @@
 // Writes the fuzzer's seed corpus: usual, renamed, restored and broken fonts from the builder.
-#include "core/FontFile.h"
+#include "core/NameSwap.h"
+#include "core/RenamedFontWriter.h"
 #include "tests/support/TestFonts.h"
 
 #include <cstdio>
@@ -55,13 +56,12 @@ int main(int argc, char** argv) {
     const std::string copy = dir + "/renamed.ttf";
     std::filesystem::remove(copy);
     WriteFile(source, SimpleFont());
-    FontFile font;
-    font.SourceFontPath = source;
-    font.FontNames.FamilyName = "Renamed";
-    font.FontNames.FullName = "Renamed Full";
-    font.WriteRenamedFont(copy);
+    FontNames names;
+    names.FamilyName = "Renamed";
+    names.FullName = "Renamed Full";
+    WriteRenamedFont(source, copy, names);
     const Bytes renamed = ReadFile(copy);
-    font.SwapNameTables(copy);
+    SwapNameTables(copy);
     seed("restored.ttf", ReadFile(copy));
     seed("renamed.ttf", renamed);
     std::filesystem::remove(source);

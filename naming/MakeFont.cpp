@@ -8,7 +8,9 @@
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
 #include "core/ByteHelpers.h"
+#include "core/EInOutError.h"
 #include "core/NamingRules.h"
+#include "core/RenamedFontWriter.h"
 #include "naming/AnsiText.h"
 
 #include <QFileInfo>
@@ -91,16 +93,25 @@ void TFrmMain::B_MakeFontClick() {
     PlayCue(MyTock);
     BusyCursor busy;
     // 6.
-    Font.SourceFontPath = ToFilePath(LB_CurrentFont->fileName());
+    const std::string sourcePath = ToFilePath(LB_CurrentFont->fileName());
     // 7.
     const QString previousPath = D_FilePath->fileName();
     D_FilePath->setFileName(qm::platform::pathCase(newPath));
     // 8., 9.
     DeriveNames();
     StoreFontNames();
-    // 10. The writer removes a partial copy itself; the current path must not name it.
+    // 10. The writer publishes a finished, verified copy or nothing; after a failure the
+    //     current path must not name the new file.
     try {
-        Font.WriteRenamedFont(ToFilePath(newPath));
+        WriteRenamedFont(sourcePath, ToFilePath(newPath), Font.FontNames);
+    } catch (const EInOutError& error) {
+        D_FilePath->setFileName(previousPath);
+        // Another program took the name meanwhile: as in step 4.
+        if (error.Errno() != EEXIST)
+            throw;
+        PlayCue(MyOhOh);
+        showError(this, FileExistsText);
+        return;
     } catch (...) {
         D_FilePath->setFileName(previousPath);
         throw;

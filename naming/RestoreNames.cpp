@@ -4,7 +4,7 @@
 #include "controls/ColorButton.h"
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
-#include "core/FontFile.h"
+#include "core/NameSwap.h"
 #include "naming/AnsiText.h"
 
 #include <QCoreApplication>
@@ -28,24 +28,31 @@ void TFrmMain::B_RestoreNamesClick() {
     QCoreApplication::processEvents();
     // 3. to 8. The core checks the saved location before it writes anything.
     const QString path = D_FilePath->fileName();
-    const SwapOutcome outcome = Font.SwapNameTables(ToFilePath(path));
+    const SwapResult swap = SwapNameTables(ToFilePath(path));
     // 4.
-    if (outcome == SwapOutcome::soInUse) {
+    if (swap.Outcome == SwapOutcome::soInUse) {
         LB_FontFileError->setFileName(path);
-        LB_FontError->setText(QString::fromLatin1(FontFile::FontInUseText));
+        LB_FontError->setText(QString::fromLatin1(SwapResult::FontInUseText));
         P_All256Chars->show();
         P_FontError->show();
         PlayCue(MyOhOh);
         return;
     }
-    // 9. A saved location that is no name table was left alone: the file reads as before, but
-    //    the press failed as for a file that no longer reads.
-    bool failed = outcome == SwapOutcome::soNotValid;
+    // The file changed, but whether the change is on disk is not known: say so.
+    if (swap.Outcome == SwapOutcome::soNotConfirmed) {
+        ResetFontDisplay();
+        PlayCue(MyOhOh);
+        showError(this, QString::fromLatin1(SwapResult::NotConfirmedText) + u'\r' +
+                            FromAnsi(swap.ErrorText));
+        return;
+    }
+    // 9. The swap was made only if the file reads after it; that read is the file's names now.
+    //    A file that would not read was left alone, but the press failed as for a file that no
+    //    longer reads.
+    const bool failed = swap.Outcome != SwapOutcome::soSwapped;
     if (!failed) {
-        Font.ReadFontNames(ToFilePath(path));
-        failed = Font.ReadFailed;
-        if (!failed)
-            B_RestoreNames->setEnabled(Font.IsRenamed);
+        Font = swap.Read;
+        B_RestoreNames->setEnabled(Font.IsRenamed);
     }
     // 10.
     if (failed) {

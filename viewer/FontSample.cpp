@@ -1,7 +1,7 @@
 #include "viewer/FontSample.h"
 
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "core/Windows1252.h"
 #include "platform/AppFonts.h"
 
@@ -38,9 +38,9 @@ FontSample LoadFontSample(const QString& path) {
         return sample;
     }
 
-    FontFile reader;
+    FontRead reader;
     try {
-        reader.ReadFontNames(QFile::encodeName(path).toStdString());
+        reader = ReadFontNames(QFile::encodeName(path).toStdString());
     } catch (const EInOutError& error) {
         sample.error = CannotShow(path, QString::fromStdString(error.what()));
         return sample;

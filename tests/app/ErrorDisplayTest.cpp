@@ -96,7 +96,7 @@ TEST_F(ErrorDisplayTest, aFailedWriteOfANewFontReachesTheErrorBox) {
 
     ASSERT_FALSE(messages().empty());
     EXPECT_EQ(messages().back().title, QStringLiteral("Error"));
-    EXPECT_EQ(messages().back().text, QString::fromUtf8(EInOutError(ENOENT).what()));
+    EXPECT_EQ(messages().back().text, QStringLiteral("Path not found"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -8,7 +8,8 @@
 #include "browse/FileListBox.h"
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
+#include "core/RenamedFontWriter.h"
 #include "platform/AppFonts.h"
 
 #include <QDir>
@@ -53,13 +54,11 @@ testfonts::FontSpec specNamed(const std::string& family, std::uint16_t macStyle 
 
 // A renamed copy made by the program's own writer, so its name table says `family`.
 void writeRenamedCopy(const QString& source, const QString& target, const std::string& family) {
-    FontFile file;
-    file.ReadFontNames(local(source));
+    FontRead file = ReadFontNames(local(source));
     ASSERT_FALSE(file.ReadFailed) << file.ErrorText;
     file.FontNames.FamilyName = family;
     file.FontNames.FullName = family;
-    file.SourceFontPath = local(source);
-    file.WriteRenamedFont(local(target));
+    WriteRenamedFont(local(source), local(target), file.FontNames);
 }
 
 class BrowseTest : public WindowTest {

@@ -110,7 +110,7 @@ TEST_F(CliTest, AFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
     ::close(holder);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(JsonBool(run.out, "ReadFailed"), "true");
-    EXPECT_EQ(JsonText(run.out, "ErrorText"), "I/O error 32");
+    EXPECT_EQ(JsonText(run.out, "ErrorText"), "I/O error 32\\rResource temporarily unavailable");
 }
 
 TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {

@@ -75,18 +75,19 @@ TEST_P(InOutErrorTest, CarriesErrnoCodeAndText) {
     EXPECT_STREQ(error.what(), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, InOutErrorTest,
-                         testing::Values(ErrnoRow{"NoEntry", ENOENT, 2, "File not found"},
-                                         ErrnoRow{"NotFolder", ENOTDIR, 3, "Path not found"},
-                                         ErrnoRow{"Access", EACCES, 5, "File access denied"},
-                                         ErrnoRow{"ReadOnlyFs", EROFS, 5, "File access denied"},
-                                         ErrnoRow{"NoSpace", ENOSPC, 112, "Disk full"},
-                                         ErrnoRow{"Quota", EDQUOT, 112, "Disk full"},
-                                         ErrnoRow{"Locked", EWOULDBLOCK, 32, "I/O error 32"},
-                                         ErrnoRow{"Exists", EEXIST, 80, "I/O error 80"},
-                                         ErrnoRow{"Io", EIO, 1117, "I/O error 1117"},
-                                         ErrnoRow{"TooBig", EFBIG, EFBIG, "I/O error 27"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InOutErrorTest,
+    testing::Values(
+        ErrnoRow{"NoEntry", ENOENT, 2, "File not found"},
+        ErrnoRow{"NotFolder", ENOTDIR, 3, "Path not found"},
+        ErrnoRow{"Access", EACCES, 5, "File access denied"},
+        ErrnoRow{"ReadOnlyFs", EROFS, 5, "File access denied"},
+        ErrnoRow{"NoSpace", ENOSPC, 112, "Disk full"}, ErrnoRow{"Quota", EDQUOT, 112, "Disk full"},
+        ErrnoRow{"Locked", EWOULDBLOCK, 32, "I/O error 32\rResource temporarily unavailable"},
+        ErrnoRow{"Exists", EEXIST, 80, "A TrueType font file with this name already exists."},
+        ErrnoRow{"Io", EIO, 1117, "I/O error 1117\rInput/output error"},
+        ErrnoRow{"TooBig", EFBIG, EFBIG, "I/O error 27\rFile too large"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InOutError, ReadBeyondEndHasItsOwnText) {
     const EInOutError error = EInOutError::ReadBeyondEnd();

@@ -1,5 +1,6 @@
+#include "core/NameSwap.h"
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/RenamedFontWriter.h"
 #include "tests/support/TestFonts.h"
 
 #include <fcntl.h>
@@ -21,30 +22,33 @@ protected:
         source.FamilyName = "Source Family";
         source.FullName = "Source Family";
         WriteFile(Dir.File("SOURCE.TTF"), SimpleFont(source));
-        Font.SourceFontPath = Dir.File("SOURCE.TTF");
-        Font.FontNames.FamilyName = "New Family";
-        Font.FontNames.FullName = "New Family";
-        Font.WriteRenamedFont(Path);
+        WriteRenamedFont(Dir.File("SOURCE.TTF"), Path, NewNames());
         Written = ReadFile(Path);
     }
 
+    static FontNames NewNames() {
+        FontNames names;
+        names.FamilyName = "New Family";
+        names.FullName = "New Family";
+        return names;
+    }
+
     std::string FamilyAfterRead() {
-        Font.ReadFontNames(Path);
-        EXPECT_FALSE(Font.ReadFailed) << Font.ErrorText;
-        return Font.FontNames.FamilyName;
+        const FontRead read = ReadFontNames(Path);
+        EXPECT_FALSE(read.ReadFailed) << read.ErrorText;
+        return read.FontNames.FamilyName;
     }
 
     TempDir Dir;
     std::string Path = Dir.File("NEW.TTF");
-    FontFile Font;
     Bytes Written;
 };
 
 TEST_F(NameSwapTest, OneSwapBringsBackTheSourceNamesChangingExactly16Bytes) {
     ASSERT_EQ(FamilyAfterRead(), "New Family");
-    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
-    EXPECT_EQ(Font.CurrentFontPath, Path);
-    EXPECT_EQ(Font.ReadStatus, 0);
+    const SwapResult swap = SwapNameTables(Path);
+    ASSERT_EQ(swap.Outcome, SwapOutcome::soSwapped);
+    EXPECT_EQ(swap.Read.FontNames.FamilyName, "Source Family");
     const Bytes swapped = ReadFile(Path);
     ASSERT_EQ(swapped.size(), Written.size());
     // The entry's offset and length and the trailer's saved pair trade places; nothing else moves.
@@ -61,12 +65,12 @@ TEST_F(NameSwapTest, OneSwapBringsBackTheSourceNamesChangingExactly16Bytes) {
         }
     }
     EXPECT_EQ(FamilyAfterRead(), "Source Family");
-    EXPECT_TRUE(Font.IsRenamed);
+    EXPECT_TRUE(ReadFontNames(Path).IsRenamed);
 }
 
 TEST_F(NameSwapTest, TwoSwapsGiveBackTheFileByteForByte) {
-    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
-    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
     EXPECT_EQ(ReadFile(Path), Written);
     EXPECT_EQ(FamilyAfterRead(), "New Family");
 }
@@ -76,15 +80,14 @@ TEST_F(NameSwapTest, ACapitalisedTagIsFoundLikeALowerCaseOne) {
     const std::size_t entry = FindEntry(upper, "name").value();
     std::copy_n("NAME", 4, upper.begin() + static_cast<long>(entry));
     WriteFile(Path, upper);
-    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
     EXPECT_EQ(FamilyAfterRead(), "Source Family");
 }
 
 TEST_F(NameSwapTest, ACopyMadeFromTheRestoredFileSavesTheSourceTable) {
     const std::uint32_t sourceTable = GetU32(Written, Written.size() - 8);
-    ASSERT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
-    Font.SourceFontPath = Path;
-    Font.WriteRenamedFont(Dir.File("AGAIN.TTF"));
+    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    WriteRenamedFont(Path, Dir.File("AGAIN.TTF"), NewNames());
     const Bytes again = ReadFile(Dir.File("AGAIN.TTF"));
     EXPECT_EQ(GetU32(again, again.size() - 8), sourceTable);
 }
@@ -108,8 +111,7 @@ TEST_P(NameSwapRefusalTest, LeavesTheFileUntouched) {
     if (bytes != Written)
         WriteFile(Path, bytes);
     const Bytes before = std::filesystem::is_regular_file(Path) ? ReadFile(Path) : Bytes{};
-    EXPECT_EQ(Font.SwapNameTables(target), GetParam().outcome);
-    EXPECT_EQ(Font.CurrentFontPath, target);
+    EXPECT_EQ(SwapNameTables(target).Outcome, GetParam().outcome);
     if (std::filesystem::is_regular_file(Path)) {
         EXPECT_EQ(ReadFile(Path), before);
     }
@@ -152,24 +154,18 @@ INSTANTIATE_TEST_SUITE_P(
                                    return std::string();
                                },
                                SwapOutcome::soNotValid},
-                    RefusalRow{"SavedTableRunsIntoTheTrailer",
+                    RefusalRow{"SavedLocationIsTheHeadTable",
                                [](const std::string&, Bytes& bytes) {
-                                   const std::uint32_t offset = GetU32(bytes, bytes.size() - 8);
-                                   PutU32(
-                                       bytes, bytes.size() - 4,
-                                       static_cast<std::uint32_t>(bytes.size() - 50 - offset + 1));
+                                   const std::size_t head = FindEntry(bytes, "head").value();
+                                   std::copy_n(bytes.begin() + static_cast<long>(head) + 8, 8,
+                                               bytes.end() - 8);
                                    return std::string();
                                },
                                SwapOutcome::soNotValid},
-                    RefusalRow{"SavedLengthTooShortForItsRecords",
+                    RefusalRow{"TwoNameEntries",
                                [](const std::string&, Bytes& bytes) {
-                                   PutU32(bytes, bytes.size() - 4, 6 + 12 * 15);
-                                   return std::string();
-                               },
-                               SwapOutcome::soNotValid},
-                    RefusalRow{"SavedLengthZero",
-                               [](const std::string&, Bytes& bytes) {
-                                   PutU32(bytes, bytes.size() - 4, 0);
+                                   const std::size_t maxp = FindEntry(bytes, "maxp").value();
+                                   std::copy_n("NAME", 4, bytes.begin() + static_cast<long>(maxp));
                                    return std::string();
                                },
                                SwapOutcome::soNotValid},
@@ -193,11 +189,47 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(NameSwapTest, AFileLockedByAnotherProgramIsInUse) {
     const int holder = ::open(Path.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(holder, LOCK_SH), 0);
-    EXPECT_EQ(Font.SwapNameTables(Path), SwapOutcome::soInUse);
-    EXPECT_NE(Font.ReadStatus, 0);
+    EXPECT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soInUse);
     ::close(holder);
     EXPECT_EQ(ReadFile(Path), Written);
-    EXPECT_EQ(Font.SwapNameTables(Path), SwapOutcome::soSwapped);
+    EXPECT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+}
+
+// The reader does not use a name table's length, so neither does the restore: a source whose
+// entry has an odd length restores, and a second swap gives the file back.
+TEST_F(NameSwapTest, ASavedLengthTheReaderDoesNotUseStillRestores) {
+    for (const std::uint32_t length : {0u, 5u, 0xFFFFu, 6u + 12u * 15u}) {
+        Bytes bytes = Written;
+        PutU32(bytes, bytes.size() - 4, length);
+        WriteFile(Path, bytes);
+        ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped) << length;
+        EXPECT_EQ(FamilyAfterRead(), "Source Family");
+        ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped) << length;
+        EXPECT_EQ(ReadFile(Path), bytes) << length;
+    }
+}
+
+// Cut off after its first write, a swap leaves the entry and the saved location equal; the next
+// restore completes it to the restored file, from either direction.
+TEST_F(NameSwapTest, ASwapCutOffBetweenItsWritesIsCompleted) {
+    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    const Bytes restored = ReadFile(Path);
+    const std::size_t entry = FindEntry(Written, "name").value() + 8;
+    const std::size_t saved = Written.size() - 8;
+    // Renamed to restored writes the entry first; restored to renamed writes the trailer first.
+    Bytes entryWritten = Written;
+    std::copy_n(Written.begin() + static_cast<long>(saved), 8,
+                entryWritten.begin() + static_cast<long>(entry));
+    Bytes trailerWritten = restored;
+    std::copy_n(restored.begin() + static_cast<long>(entry), 8,
+                trailerWritten.begin() + static_cast<long>(saved));
+    for (const Bytes& halfDone : {entryWritten, trailerWritten}) {
+        WriteFile(Path, halfDone);
+        const SwapResult swap = SwapNameTables(Path);
+        ASSERT_EQ(swap.Outcome, SwapOutcome::soSwapped);
+        EXPECT_EQ(swap.Read.FontNames.FamilyName, "Source Family");
+        EXPECT_EQ(ReadFile(Path), restored);
+    }
 }
 
 } // namespace

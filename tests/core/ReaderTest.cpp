@@ -1,5 +1,5 @@
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "tests/support/TestFonts.h"
 
 #include <fcntl.h>
@@ -25,9 +25,7 @@ ReadOutcome ReadBytes(const Bytes& font) {
     TempDir dir;
     const std::string path = dir.File("FONT.TTF");
     WriteFile(path, font);
-    FontFile reader;
-    reader.ReadFontNames(path);
-    EXPECT_EQ(reader.CurrentFontPath, path);
+    const FontRead reader = ReadFontNames(path);
     return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
 }
 
@@ -77,39 +75,39 @@ Bytes WithEntryTag(const char* from, const char* to) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, ReaderFailureTest,
     testing::Values(
-        FailureRow{"EmptyFile", [] { return Bytes{}; }, FontFile::NotTrueTypeText},
-        FailureRow{"OneByte", [] { return Bytes{0}; }, FontFile::NotTrueTypeText},
-        FailureRow{"MajorZero", [] { return WithVersion(0); }, FontFile::NotTrueTypeText},
-        FailureRow{"MajorSix", [] { return WithVersion(6); }, FontFile::NotTrueTypeText},
-        FailureRow{"AppleTrue", [] { return WithVersion(0x7472); }, FontFile::NotTrueTypeText},
-        FailureRow{"OpenTypeCff", [] { return WithVersion(0x4F54); }, FontFile::NotTrueTypeText},
+        FailureRow{"EmptyFile", [] { return Bytes{}; }, FontRead::NotTrueTypeText},
+        FailureRow{"OneByte", [] { return Bytes{0}; }, FontRead::NotTrueTypeText},
+        FailureRow{"MajorZero", [] { return WithVersion(0); }, FontRead::NotTrueTypeText},
+        FailureRow{"MajorSix", [] { return WithVersion(6); }, FontRead::NotTrueTypeText},
+        FailureRow{"AppleTrue", [] { return WithVersion(0x7472); }, FontRead::NotTrueTypeText},
+        FailureRow{"OpenTypeCff", [] { return WithVersion(0x4F54); }, FontRead::NotTrueTypeText},
         FailureRow{"VersionOnly",
                    [] {
                        return Bytes{0, 1, 0, 0};
                    },
-                   FontFile::NoTableEntryText},
+                   FontRead::NoTableEntryText},
         FailureRow{
             "NoTables",
             [] { return FontBuilder().NumTablesOverride(0).AddTable("head", HeadTable()).Build(); },
-            FontFile::NoTableEntryText},
+            FontRead::NoTableEntryText},
         FailureRow{"NoNameEntry", [] { return WithEntryTag("name", "xame"); },
-                   FontFile::NoTableEntryText},
+                   FontRead::NoTableEntryText},
         FailureRow{"NoHeadEntry", [] { return WithEntryTag("head", "hea "); },
-                   FontFile::NoTableEntryText},
+                   FontRead::NoTableEntryText},
         FailureRow{"DirectoryCutShort",
                    [] {
                        Bytes font = SimpleFont();
                        PutU16(font, 4, 200); // entries run off the end of the file
                        return font;
                    },
-                   FontFile::NoTableEntryText},
+                   FontRead::NoTableEntryText},
         FailureRow{"StringBeyondFile",
                    [] {
                        NameRecord family = MsName(1, u"Far");
                        family.offset = 60000;
                        return FontWithRecords({family, MsName(4, u"Far")});
                    },
-                   FontFile::NameTableIncorrectText},
+                   FontRead::NameTableIncorrectText},
         FailureRow{"NameTableBeyondFile",
                    [] {
                        // count and stringOffset read as zero: no records, no names.
@@ -117,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                        PutU32(font, FindEntry(font, "name").value() + 8, 0xFFFFFFF0);
                        return font;
                    },
-                   FontFile::FontNameIncorrectText},
+                   FontRead::FontNameIncorrectText},
         FailureRow{"BadMagic",
                    [] {
                        return FontBuilder()
@@ -125,45 +123,43 @@ INSTANTIATE_TEST_SUITE_P(
                            .AddTable("name", NameTable(WithBasics({})))
                            .Build();
                    },
-                   FontFile::MagicMismatchText},
+                   FontRead::MagicMismatchText},
         FailureRow{"HeadBeyondFile",
                    [] {
                        Bytes font = SimpleFont();
                        PutU32(font, FindEntry(font, "head").value() + 8, 0xFFFFFFFF);
                        return font;
                    },
-                   FontFile::MagicMismatchText},
+                   FontRead::MagicMismatchText},
         FailureRow{"OnlyGermanAndUnicodeNames",
                    [] {
                        return FontWithRecords({MsName(1, u"Name", 1031), MsName(4, u"Name", 1031),
                                                RawName(0, 3, 0, 1, {0, 'N'}),
                                                RawName(0, 3, 0, 4, {0, 'N'})});
                    },
-                   FontFile::FontNameIncorrectText},
+                   FontRead::FontNameIncorrectText},
         FailureRow{"NoFullName",
                    [] {
                        return FontWithRecords({MsName(1, u"Family"), MsName(2, u"Bold")});
                    },
-                   FontFile::FontNameIncorrectText},
+                   FontRead::FontNameIncorrectText},
         FailureRow{"LaterEmptyFamilyBlanks",
                    [] { return FontWithRecords(WithBasics({MacName(1, "  ")})); },
-                   FontFile::FontNameIncorrectText},
+                   FontRead::FontNameIncorrectText},
         FailureRow{"NameIdEightIgnored",
                    [] {
                        return FontWithRecords({MsName(8, u"Family"), MsName(4, u"Full")});
                    },
-                   FontFile::FontNameIncorrectText}),
+                   FontRead::FontNameIncorrectText}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Reader, MissingFileOrFolderIsNotFoundAndKeepsCurrentFontPath) {
+TEST(Reader, MissingFileOrFolderIsNotFound) {
     TempDir dir;
-    FontFile reader;
-    reader.CurrentFontPath = "/earlier/FONT.TTF";
+    FontRead reader;
     for (const std::string& path : {dir.File("MISSING.TTF"), dir.Path()}) {
-        reader.ReadFontNames(path);
+        reader = ReadFontNames(path);
         EXPECT_TRUE(reader.ReadFailed);
-        EXPECT_EQ(reader.ErrorText, FontFile::FileNotFoundText);
-        EXPECT_EQ(reader.CurrentFontPath, "/earlier/FONT.TTF");
+        EXPECT_EQ(reader.ErrorText, FontRead::FileNotFoundText);
     }
 }
 
@@ -171,10 +167,9 @@ TEST(Reader, AFifoIsNotAFontFileAndDoesNotHang) {
     TempDir dir;
     const std::string path = dir.File("PIPE.TTF");
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    FontFile reader;
-    reader.ReadFontNames(path);
+    FontRead reader = ReadFontNames(path);
     EXPECT_TRUE(reader.ReadFailed);
-    EXPECT_EQ(reader.ErrorText, FontFile::FileNotFoundText);
+    EXPECT_EQ(reader.ErrorText, FontRead::FileNotFoundText);
 }
 
 TEST(Reader, AFileLockedExclusivelyElsewhereRaisesAnIoError) {
@@ -184,18 +179,17 @@ TEST(Reader, AFileLockedExclusivelyElsewhereRaisesAnIoError) {
     const int holder = ::open(path.c_str(), O_RDWR);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    FontFile reader;
+    FontRead reader;
     try {
-        reader.ReadFontNames(path);
+        reader = ReadFontNames(path);
         ADD_FAILURE() << "no error raised";
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.ErrorCode(), 32);
-        EXPECT_STREQ(error.what(), "I/O error 32");
+        EXPECT_STREQ(error.what(), "I/O error 32\rResource temporarily unavailable");
     }
     EXPECT_FALSE(reader.ReadFailed);
-    EXPECT_EQ(reader.CurrentFontPath, path);
     ::close(holder);
-    reader.ReadFontNames(path);
+    reader = ReadFontNames(path);
     EXPECT_FALSE(reader.ReadFailed);
 }
 
@@ -204,7 +198,7 @@ TEST(Reader, FailureKeepsTextsReadBeforeItAndPlaceholdersOtherwise) {
     broken.offset = 65000;
     const ReadOutcome outcome =
         ReadBytes(FontWithRecords({MsName(5, u"Version 9"), MsName(1, u"Fam"), broken}));
-    EXPECT_EQ(outcome.ErrorText, FontFile::NameTableIncorrectText);
+    EXPECT_EQ(outcome.ErrorText, FontRead::NameTableIncorrectText);
     EXPECT_EQ(outcome.Names.Version, "Version 9");
     EXPECT_EQ(outcome.Names.FamilyName, "Fam");
     EXPECT_EQ(outcome.Names.Copyright, FontNames::CopyrightResetText);
@@ -406,10 +400,9 @@ TEST(Reader, EachReadStartsFromTheResetRecord) {
     bold.MacStyle = 1;
     WriteFile(dir.File("A.TTF"), SimpleFont(bold));
     WriteFile(dir.File("B.TTF"), FontWithRecords({MsName(1, u"B"), MsName(4, u"B")}));
-    FontFile reader;
-    reader.ReadFontNames(dir.File("A.TTF"));
+    FontRead reader = ReadFontNames(dir.File("A.TTF"));
     ASSERT_TRUE(reader.FontNames.Bold);
-    reader.ReadFontNames(dir.File("B.TTF"));
+    reader = ReadFontNames(dir.File("B.TTF"));
     FontNames expected;
     expected.FamilyName = "B";
     expected.FullName = "B";

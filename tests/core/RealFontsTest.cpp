@@ -1,4 +1,4 @@
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 #include "core/Windows1252.h"
 #include "tests/support/CommandOutput.h"
 
@@ -69,9 +69,9 @@ TEST(RealFonts, EveryTrueTypeFontOfTheMachineReadsLikeFontToolsReadsIt) {
     ASSERT_GE(fonts.size(), 10u) << "Debian's font packages are missing";
     const auto expected = FontToolsNames(fonts);
     ASSERT_EQ(expected.size(), fonts.size());
-    FontFile reader;
+    FontRead reader;
     for (const auto& font : fonts) {
-        reader.ReadFontNames(font);
+        reader = ReadFontNames(font);
         ASSERT_FALSE(reader.ReadFailed) << font << ": " << reader.ErrorText;
         const Expected& e = expected.at(font);
         EXPECT_EQ(Windows1252ToUtf8(reader.FontNames.FamilyName), e.family.substr(0, 64)) << font;
@@ -83,15 +83,14 @@ TEST(RealFonts, EveryTrueTypeFontOfTheMachineReadsLikeFontToolsReadsIt) {
 }
 
 TEST(RealFonts, KnownFontsGiveTheirNames) {
-    FontFile reader;
-    reader.ReadFontNames("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    FontRead reader = ReadFontNames("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
     ASSERT_FALSE(reader.ReadFailed);
     EXPECT_EQ(reader.FontNames.FamilyName, "DejaVu Sans");
     EXPECT_EQ(reader.FontNames.Style, "Book");
     EXPECT_EQ(reader.FontNames.Postscript, "DejaVuSans");
     EXPECT_EQ(reader.FontNames.TradeMark, "*** No TradeMark Found ***");
 
-    reader.ReadFontNames("/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf");
+    reader = ReadFontNames("/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf");
     ASSERT_FALSE(reader.ReadFailed);
     EXPECT_EQ(reader.FontNames.FullName, "Liberation Serif Bold Italic");
     EXPECT_TRUE(reader.FontNames.Bold);

@@ -1,5 +1,7 @@
+#include "core/RenamedFontWriter.h"
 #include "core/EInOutError.h"
-#include "core/FontFile.h"
+#include "core/FontReader.h"
+#include "core/NameTableBuilder.h"
 #include "core/Windows1252.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
@@ -30,15 +32,25 @@ protected:
     // Writes a renamed copy of `source` carrying `names`; returns the copy's bytes.
     Bytes WriteCopy(const Bytes& source, const FontNames& names, const char* newName = "NEW.TTF") {
         WriteFile(SourcePath, source);
-        Writer.SourceFontPath = SourcePath;
-        Writer.FontNames = names;
-        Writer.WriteRenamedFont(Dir.File(newName));
+        WriteRenamedFont(SourcePath, Dir.File(newName), names);
         return ReadFile(Dir.File(newName));
+    }
+
+    // Make refuses `source` with `names` for the reason `text`, and leaves nothing behind.
+    void ExpectRefused(const Bytes& source, const FontNames& names, const std::string& text) {
+        try {
+            WriteCopy(source, names);
+            ADD_FAILURE() << "not refused";
+        } catch (const EMakeRefused& error) {
+            EXPECT_EQ(error.what(), text);
+        }
+        EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 1)
+            << "a temporary file stayed behind";
     }
 
     TempDir Dir;
     std::string SourcePath = Dir.File("SOURCE.TTF");
-    FontFile Writer;
 };
 
 TEST_F(WriterTest, WorkedExampleLaysOutTableMarkerAndSavedLocation) {
@@ -94,19 +106,17 @@ TEST_F(WriterTest, WorkedExampleLaysOutTableMarkerAndSavedLocation) {
         }
 }
 
-TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatDoesNotRead) {
-    const Bytes source = SimpleFont();
-    const Bytes copy = WriteCopy(source, NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}));
-    const std::size_t S = source.size();
-    ASSERT_EQ(copy.size(), S + 248);
+TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatMakeDoesNotPublish) {
+    const std::string table = BuildNameTable(NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}));
+    const Bytes bytes(table.begin(), table.end());
+    ASSERT_EQ(bytes.size() + 42 + 8, 248u);
     for (std::size_t k = 0; k < 16; ++k) {
-        EXPECT_EQ(GetU16(copy, S + 6 + 12 * k + 8), 0);
-        EXPECT_EQ(GetU16(copy, S + 6 + 12 * k + 10), 0);
+        EXPECT_EQ(GetU16(bytes, 6 + 12 * k + 8), 0);
+        EXPECT_EQ(GetU16(bytes, 6 + 12 * k + 10), 0);
     }
-    FontFile reader;
-    reader.ReadFontNames(Dir.File("NEW.TTF"));
-    EXPECT_TRUE(reader.ReadFailed);
-    EXPECT_EQ(reader.ErrorText, FontFile::FontNameIncorrectText);
+    // Such a copy would not read ("Font Name Structure Incorrect").
+    ExpectRefused(SimpleFont(), NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}),
+                  EMakeRefused::NotReadBackText);
 }
 
 TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
@@ -123,8 +133,7 @@ TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
     names.TradeMark = "\xA9 caf\xE9";
     WriteCopy(SimpleFont(fontSpec), names);
 
-    FontFile reader;
-    reader.ReadFontNames(Dir.File("NEW.TTF"));
+    const FontRead reader = ReadFontNames(Dir.File("NEW.TTF"));
     ASSERT_FALSE(reader.ReadFailed) << reader.ErrorText;
     EXPECT_TRUE(reader.IsRenamed);
     EXPECT_EQ(reader.FontNames.FamilyName, "Quill\x99 Mark");
@@ -142,7 +151,6 @@ TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
     const std::uint32_t S = GetU32(copy, FindEntry(copy, "name").value() + 8);
     EXPECT_EQ(GetU16(copy, S + 6 + 8), 127) << "Macintosh copyright length";
     EXPECT_EQ(GetU16(copy, S + 102 + 8), 254) << "Microsoft copyright length";
-    EXPECT_EQ(Writer.CurrentFontPath, SourcePath);
 }
 
 TEST_F(WriterTest, SourceStaysUnchanged) {
@@ -163,9 +171,8 @@ TEST_F(WriterTest, AnExistingFileIsNeverReplaced) {
 }
 
 TEST_F(WriterTest, AMissingSourceLeavesNoCopyBehind) {
-    Writer.SourceFontPath = Dir.File("GONE.TTF");
     try {
-        Writer.WriteRenamedFont(Dir.File("NEW.TTF"));
+        WriteRenamedFont(Dir.File("GONE.TTF"), Dir.File("NEW.TTF"), FontNames{});
         ADD_FAILURE() << "no error raised";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
@@ -175,10 +182,9 @@ TEST_F(WriterTest, AMissingSourceLeavesNoCopyBehind) {
 
 TEST_F(WriterTest, AMissingFolderGivesPathNotFound) {
     WriteFile(SourcePath, SimpleFont());
-    Writer.SourceFontPath = SourcePath;
     WriteFile(Dir.File("plain"), Bytes{1});
     try {
-        Writer.WriteRenamedFont(Dir.File("plain/NEW.TTF"));
+        WriteRenamedFont(SourcePath, Dir.File("plain/NEW.TTF"), FontNames{});
         ADD_FAILURE() << "no error raised";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "Path not found");
@@ -189,18 +195,15 @@ TEST_F(WriterTest, ASourceLockedForWritingElsewhereLeavesNoCopyBehind) {
     WriteFile(SourcePath, SimpleFont());
     const int holder = ::open(SourcePath.c_str(), O_RDWR);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    Writer.SourceFontPath = SourcePath;
-    EXPECT_THROW(Writer.WriteRenamedFont(Dir.File("NEW.TTF")), EInOutError);
+    EXPECT_THROW(WriteRenamedFont(SourcePath, Dir.File("NEW.TTF"), FontNames{}), EInOutError);
     ::close(holder);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
 }
 
-TEST_F(WriterTest, AShortWriteIsADiskFullAndRemovesThePartialCopy) {
-    // A file-size limit makes the copy's writes stop short, as a full disk does.
+TEST_F(WriterTest, AFileSizeLimitIsAnErrorAndLeavesNoCopy) {
     Bytes source = SimpleFont();
     source.resize(200000, 0x55);
     WriteFile(SourcePath, source);
-    Writer.SourceFontPath = SourcePath;
     auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
     ::getrlimit(RLIMIT_FSIZE, &previous);
@@ -209,13 +212,13 @@ TEST_F(WriterTest, AShortWriteIsADiskFullAndRemovesThePartialCopy) {
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     std::string text;
     try {
-        Writer.WriteRenamedFont(Dir.File("NEW.TTF"));
+        WriteRenamedFont(SourcePath, Dir.File("NEW.TTF"), NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}));
     } catch (const EInOutError& error) {
         text = error.what();
     }
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(text, "Disk full");
+    EXPECT_EQ(text, "I/O error 27\rFile too large");
     EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
 }
 
@@ -229,9 +232,8 @@ TEST_F(WriterTest, TextsAboveTheirCapacityAreRefusedBeforeAnythingIsWritten) {
 TEST_F(WriterTest, ACopyOfACopySavesTheLocationItsSourcePointedAt) {
     const Bytes first = WriteCopy(SimpleFont(), NamesOfLengths({1, 2, 3, 4, 5, 6, 7, 8}), "A.TTF");
     const std::size_t entry = FindEntry(first, "name").value();
-    Writer.SourceFontPath = Dir.File("A.TTF");
-    Writer.FontNames = NamesOfLengths({2, 2, 2, 2, 2, 2, 2, 2});
-    Writer.WriteRenamedFont(Dir.File("B.TTF"));
+    WriteRenamedFont(Dir.File("A.TTF"), Dir.File("B.TTF"),
+                     NamesOfLengths({2, 2, 2, 2, 2, 2, 2, 2}));
     const Bytes second = ReadFile(Dir.File("B.TTF"));
     EXPECT_EQ(GetU32(second, second.size() - 8), GetU32(first, entry + 8));
     EXPECT_EQ(GetU32(second, second.size() - 4), GetU32(first, entry + 12));
@@ -240,22 +242,20 @@ TEST_F(WriterTest, ACopyOfACopySavesTheLocationItsSourcePointedAt) {
                            second.begin() + static_cast<long>(entry) + 16));
 }
 
-TEST_F(WriterTest, OnlyTheFirstOfTwoNameEntriesIsPatched) {
+TEST_F(WriterTest, ASourceWithTwoNameEntriesIsRefused) {
+    // The reader takes the last entry: patching either one could not be restored faithfully.
     const Bytes source = FontBuilder()
                              .AddTable("head", HeadTable())
                              .AddTable("NAME", NameTable(StandardRecords({})))
                              .AddTable("name", NameTable(StandardRecords({})))
                              .Build();
-    const Bytes copy = WriteCopy(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(GetU32(copy, 12 + 16 + 8), source.size());
-    EXPECT_EQ(GetU32(copy, 12 + 32 + 8), GetU32(source, 12 + 32 + 8));
+    ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}),
+                  EMakeRefused::TwoNameEntriesText);
 }
 
-TEST_F(WriterTest, ASourceWithoutNameEntryGetsTableAndMarkerOnly) {
+TEST_F(WriterTest, ASourceThatDoesNotReadIsRefusedWithTheReadersReason) {
     const Bytes source = FontBuilder().AddTable("head", HeadTable()).Build();
-    const Bytes copy = WriteCopy(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(copy.size(), source.size() + 198 + 3 * 8 + 42);
-    EXPECT_TRUE(std::equal(source.begin(), source.end(), copy.begin()));
+    ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}), FontRead::NoTableEntryText);
 }
 
 // ---- independent parsers read what we write ----
@@ -276,9 +276,7 @@ protected:
     }
     std::string WriteFromDejaVu() {
         const std::string copy = Dir.File("QCHECK.TTF");
-        Writer.SourceFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-        Writer.FontNames = Names();
-        Writer.WriteRenamedFont(copy);
+        WriteRenamedFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", copy, Names());
         return copy;
     }
 };

@@ -10,8 +10,7 @@
 namespace namingtest {
 
 ReadBack ReadFontFile(const QString& path) {
-    FontFile reader;
-    reader.ReadFontNames(QFile::encodeName(path).toStdString());
+    const FontRead reader = ReadFontNames(QFile::encodeName(path).toStdString());
     return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
 }
 

@@ -5,7 +5,7 @@
 
 #include "tests/app/WindowFixture.h"
 
-#include "core/FontFile.h"
+#include "core/FontReader.h"
 
 #include <QString>
 #include <string>

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/FontBytes.h"
+#include "core/FontNames.h"
+
+#include <string>
+
+// What a read of a font file found: the names, the failure flag and text, and whether the file
+// carries the renamed-font trailer. This is the window's and the command line's view of a font.
+struct FontRead {
+    static constexpr const char* UnknownErrorText = "Unknown error reason.";
+    static constexpr const char* FileNotFoundText = "Font File Not Found.";
+    static constexpr const char* NotTrueTypeText = "Not a TrueType file.";
+    static constexpr const char* NoTableEntryText = "NAME Table Entry Not Found";
+    static constexpr const char* NameTableIncorrectText = "Name Table Structure Incorrect";
+    static constexpr const char* MagicMismatchText = "MagicNumber mismatch in TTF.";
+    static constexpr const char* FontNameIncorrectText = "Font Name Structure Incorrect";
+
+    ::FontNames FontNames;
+    bool ReadFailed = false;
+    std::string ErrorText = UnknownErrorText;
+    // Meaningful after a successful read.
+    bool IsRenamed = false;
+};
+
+// The renamed-font trailer: a 42-byte marker, then the saved location (offset, length).
+struct RenamedTrailer {
+    static constexpr std::size_t Size = 50;
+    static constexpr std::size_t MarkerProbeDistance = 46; // from the end of the file
+    static constexpr std::size_t MarkerProbeSize = 34;
+    static constexpr const char* MarkerText = "This Font Renamed";
+    // Also accepted by the probe: (c) 1998 and the maker's domain, 17 characters.
+    static constexpr const char* MakerSignature = "\xA9"
+                                                  "1998 qmfonts.net";
+};
+
+// Reads the names of the font at `path`. Expected problems come back as ReadFailed and
+// ErrorText ("Font File Not Found." when no regular file is there); a file that exists but
+// cannot be opened or read raises EInOutError.
+FontRead ReadFontNames(const std::string& path);
+// The same for bytes already open.
+FontRead ReadFontNames(const FontBytes& font);
+
+// The names a read gives back for a name table that holds `asked`: texts cleaned, the
+// trade mark pair in family and full name turned into 0x99, empty optional texts left at their
+// reset values. Bold and Italic are not touched.
+FontNames NamesAsRead(const FontNames& asked);
+
+// True when `probe` (34 bytes in two-byte form) is the renamed-font marker text or the
+// maker's signature.
+bool IsRenamedMarkerProbe(const std::uint8_t* probe);
