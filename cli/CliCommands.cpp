@@ -3,6 +3,7 @@
 #include "cli/NameRecordOutput.h"
 #include "cli/RecordOutput.h"
 #include "core/EInOutError.h"
+#include "core/FullNameTexts.h"
 #include "core/NameSwap.h"
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
@@ -11,6 +12,7 @@
 #include "QuillmarkVersion.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -83,6 +85,33 @@ Arguments Parse(const std::vector<std::string>& args, Command command) {
     return parsed;
 }
 
+// Letters and digits beyond ASCII that a family or style may hold on the command line: the
+// blocks of the world's alphabets, syllabaries and ideographs, without their punctuation and
+// symbol blocks. ASCII keeps the window's rule.
+constexpr std::pair<char32_t, char32_t> LetterBlocks[] = {
+    {0x00C0, 0x00D6},   {0x00D8, 0x00F6}, {0x00F8, 0x02AF}, {0x0300, 0x036F}, {0x0370, 0x03FF},
+    {0x0400, 0x052F},   {0x0531, 0x0587}, {0x05D0, 0x05EA}, {0x0620, 0x064A}, {0x0660, 0x0669},
+    {0x0671, 0x06D3},   {0x0700, 0x08FF}, {0x0900, 0x0DFF}, {0x0E00, 0x0EFF}, {0x0F00, 0x0FFF},
+    {0x1000, 0x109F},   {0x10A0, 0x10FF}, {0x1100, 0x11FF}, {0x1200, 0x139F}, {0x1780, 0x17FF},
+    {0x1800, 0x18AF},   {0x1E00, 0x1FFF}, {0x3005, 0x3007}, {0x3041, 0x30FF}, {0x3100, 0x318F},
+    {0x31F0, 0x31FF},   {0x3400, 0x4DBF}, {0x4E00, 0x9FFF}, {0xA000, 0xA4CF}, {0xAC00, 0xD7AF},
+    {0xF900, 0xFAFF},   {0xFF10, 0xFF19}, {0xFF21, 0xFF3A}, {0xFF41, 0xFF5A}, {0xFF66, 0xFFDC},
+    {0x20000, 0x3FFFF},
+};
+
+bool IsNameInAnyScript(const std::string& utf8) {
+    for (char32_t c : Utf8ToUtf32(utf8)) {
+        if (c < 0x80 ? IsFamilyStyleChar(c)
+                     : std::any_of(std::begin(LetterBlocks), std::end(LetterBlocks),
+                                   [c](const auto& block) {
+                                       return c >= block.first && c <= block.second;
+                                   }))
+            continue;
+        return false;
+    }
+    return true;
+}
+
 // The folder part and the extension of a path ("" when it has none).
 std::string ExtensionOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -123,9 +152,8 @@ public:
         Json_ = parsed.json;
         for (const char* option : {"--family", "--style"}) {
             const auto given = parsed.texts.find(option);
-            if (given != parsed.texts.end() && !IsFamilyStyleText(given->second))
-                throw UsageError{std::string(option) +
-                                 " may hold only ASCII letters, digits and blanks"};
+            if (given != parsed.texts.end() && !IsNameInAnyScript(given->second))
+                throw UsageError{std::string(option) + " may hold only letters, digits and blanks"};
         }
         if (parsed.outDir)
             return MakeFamily(parsed);
@@ -137,18 +165,19 @@ public:
         struct stat st {};
         if (::lstat(newFile.c_str(), &st) == 0)
             return Failed(newFile, FileExistsText);
-        if (!ReadOrReport(source))
-            return Failed(source, Font_.ErrorText);
-        StoreGivenTexts(parsed);
+        PlannedCopy copy;
+        copy.source = source;
+        copy.target = newFile;
+        std::string failure;
+        if (!PlanCopy(parsed, copy, failure))
+            return Failed(source, failure);
         try {
-            WriteRenamedFont(source, newFile, Font_.FontNames);
-        } catch (const EInOutError& error) {
-            return Failed(newFile, error.what());
-        } catch (const EMakeRefused& error) {
+            WriteRenamedFont(copy.source, copy.target, copy.strings, Kinds);
+        } catch (const std::exception& error) {
             return Failed(newFile, error.what());
         }
-        Font_.IsRenamed = true;
-        Print(newFile);
+        SayCut(copy);
+        ReadAndPrint(newFile, copy.cut);
         return ExitOk;
     }
 
@@ -181,14 +210,19 @@ public:
     }
 
 private:
+    // The command line also takes OpenType fonts with CFF outlines.
+    static constexpr FontKinds Kinds = FontKinds::fkTrueTypeAndCff;
     static constexpr const char* FileExistsText =
         "A TrueType font file with this name already exists.";
 
-    // One copy of a family run: where from, where to, and the names it gets.
+    // One copy: where from, where to, the strings of its name table, the fields cut to fit
+    // and its new PostScript name (UTF-8).
     struct PlannedCopy {
         std::string source;
         std::string target;
-        ::FontNames names;
+        NameStrings strings;
+        std::vector<std::string> cut;
+        std::string postscript;
     };
 
     // make --out-dir: one copy per source, named after its new PostScript name and the source's
@@ -208,25 +242,27 @@ private:
         std::vector<PlannedCopy> plan;
         std::set<std::string> targets;
         for (const std::string& source : parsed.operands) {
-            if (!ReadOrReport(source))
-                return FailedFamily(source, Font_.ErrorText);
-            StoreGivenTexts(parsed);
-            const std::string name = Windows1252ToUtf8(Font_.FontNames.Postscript);
+            PlannedCopy copy;
+            copy.source = source;
+            std::string failure;
+            if (!PlanCopy(parsed, copy, failure))
+                return FailedFamily(source, failure);
+            const std::string& name = copy.postscript;
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 return FailedFamily(source,
                                     "its PostScript name \"" + name + "\" cannot be a file name.");
-            const std::string target = folder + name + ExtensionOf(source);
-            if (::lstat(target.c_str(), &st) == 0)
-                return FailedFamily(target, FileExistsText);
-            if (!targets.insert(target).second)
-                return FailedFamily(target, "two sources would both be written here.");
-            plan.push_back({source, target, Font_.FontNames});
+            copy.target = folder + name + ExtensionOf(source);
+            if (::lstat(copy.target.c_str(), &st) == 0)
+                return FailedFamily(copy.target, FileExistsText);
+            if (!targets.insert(copy.target).second)
+                return FailedFamily(copy.target, "two sources would both be written here.");
+            plan.push_back(std::move(copy));
         }
 
         std::vector<std::string> made;
         for (const PlannedCopy& copy : plan) {
             try {
-                WriteRenamedFont(copy.source, copy.target, copy.names);
+                WriteRenamedFont(copy.source, copy.target, copy.strings, Kinds);
             } catch (const std::exception& error) {
                 // Only what this run created goes; a failed copy leaves nothing of its own.
                 for (const std::string& path : made)
@@ -235,17 +271,66 @@ private:
             }
             made.push_back(copy.target);
         }
-        for (const PlannedCopy& copy : plan)
-            ReadAndPrint(copy.target);
+        for (const PlannedCopy& copy : plan) {
+            SayCut(copy);
+            ReadAndPrint(copy.target, copy.cut);
+        }
         return ExitOk;
     }
 
-    // The boxes as a read fills them, with the given texts typed over them, derived and stored.
-    void StoreGivenTexts(const Arguments& parsed) {
-        NameTexts boxes = NameTextsOf(Font_.FontNames);
+    // Reads `copy.source` and works out the copy's names as the window would, but on the
+    // source's whole texts in Unicode: the given texts typed over them, the family and style
+    // cleaned and the full and PostScript names derived, nothing cut to the window's field
+    // sizes. False, with the reason, when the source does not read.
+    bool PlanCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
+        if (!ReadOrReport(copy.source)) {
+            failure = Font_.ErrorText;
+            return false;
+        }
+        FontNameTables tables;
+        try {
+            tables = ListFontNameTables(copy.source);
+        } catch (const EInOutError& error) {
+            tables.Problem = error.what();
+        }
+        if (!tables.Problem.empty()) {
+            failure = tables.Problem;
+            return false;
+        }
+        const FullNameTexts source = ReadFullNameTexts(tables.Live);
+        std::array<std::string, 8> utf8;
+        for (unsigned k = 0; k < 8; ++k)
+            utf8[k] = Utf32ToUtf8(source[k]);
+        NameTexts boxes;
+        boxes.Copyright = utf8[0];
+        boxes.FamilyName = utf8[1];
+        boxes.Style = utf8[2];
+        boxes.FontID = utf8[3];
+        boxes.FullName = utf8[4];
+        boxes.Version = utf8[5];
+        boxes.Postscript = utf8[6];
+        boxes.TradeMark = utf8[7];
         for (const auto& [option, text] : parsed.texts)
-            boxes.*TextOptions.at(option) = Utf8ToWindows1252(text);
-        StoreNameTexts(DeriveNameTexts(boxes, Font_.FontNames.FamilyName), Font_.FontNames);
+            boxes.*TextOptions.at(option) = text;
+        // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
+        const NameTexts names = DeriveNameTexts(boxes, utf8[1]);
+        const FullNameTexts texts = {Utf8ToUtf32(names.Copyright),  Utf8ToUtf32(names.FamilyName),
+                                     Utf8ToUtf32(names.Style),      Utf8ToUtf32(names.FontID),
+                                     Utf8ToUtf32(names.FullName),   Utf8ToUtf32(names.Version),
+                                     Utf8ToUtf32(names.Postscript), Utf8ToUtf32(names.TradeMark)};
+        std::vector<unsigned> cutNameIDs;
+        copy.strings = NameStringsOfFullTexts(texts, cutNameIDs);
+        for (unsigned nameID : cutNameIDs)
+            copy.cut.push_back(FieldKeyOfNameID(nameID));
+        copy.postscript = names.Postscript;
+        return true;
+    }
+
+    // A text cut to fit the name table is said, never cut silently.
+    void SayCut(const PlannedCopy& copy) {
+        for (const std::string& field : copy.cut)
+            Err_ << "quillmark-cli: " << copy.target << ": " << field
+                 << " was cut to fit the name table\n";
     }
 
     void RefuseTheSameFileTwice(const std::vector<std::string>& paths) {
@@ -261,7 +346,7 @@ private:
     // error's text.
     static SwapResult Swap(const std::string& path) {
         try {
-            return SwapNameTables(path);
+            return SwapNameTables(path, Kinds);
         } catch (const EInOutError& error) {
             SwapResult failed;
             failed.ErrorText = error.what();
@@ -290,7 +375,7 @@ private:
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
     bool ReadOrReport(const std::string& path) {
         try {
-            Font_ = ReadFontNames(path);
+            Font_ = ReadFontNames(path, Kinds);
         } catch (const EInOutError& error) {
             Font_.ReadFailed = true;
             Font_.ErrorText = error.what();
@@ -298,27 +383,35 @@ private:
         return !Font_.ReadFailed;
     }
 
-    bool ReadAndPrint(const std::string& path) {
+    bool ReadAndPrint(const std::string& path, const std::vector<std::string>& cut = {}) {
         const bool good = ReadOrReport(path);
-        Print(path);
+        Print(path, cut);
         return good;
     }
 
-    void Print(const std::string& path) {
-        if (!All_) {
-            Out_ << (Json_ ? RecordJson(path, Font_) : RecordBlock(path, Font_));
-            return;
-        }
+    // The reader's record, with the texts taken in full and in Unicode from the name table the
+    // reader read.
+    void Print(const std::string& path, const std::vector<std::string>& cut = {}) {
+        FontRecord record = RecordOf(Font_);
+        record.Cut = cut;
         FontNameTables tables;
-        try {
-            tables = ListFontNameTables(path);
-        } catch (const EInOutError& error) {
-            tables.Problem = error.what();
+        if (!Font_.ReadFailed || All_) {
+            try {
+                tables = ListFontNameTables(path);
+            } catch (const EInOutError& error) {
+                tables.Problem = error.what();
+            }
         }
+        if (!Font_.ReadFailed && tables.Problem.empty()) {
+            const FullNameTexts texts = ReadFullNameTexts(tables.Live);
+            for (unsigned k = 0; k < 8; ++k)
+                record.Texts[k] = Utf32ToUtf8(texts[k]);
+        }
+        const std::string members = All_ && Json_ ? NameTablesJson(tables) : std::string();
         if (Json_)
-            Out_ << RecordJson(path, Font_, NameTablesJson(tables));
+            Out_ << RecordJson(path, record, members);
         else
-            Out_ << RecordBlock(path, Font_) << NameTablesBlock(tables);
+            Out_ << RecordBlock(path, record) << (All_ ? NameTablesBlock(tables) : "");
     }
 
     int Failed(const std::string& path, std::string text) {

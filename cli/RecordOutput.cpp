@@ -22,18 +22,13 @@ std::string OnOneLine(std::string text) {
 struct Field {
     const char* key;
     const char* label;
-    const std::string FontNames::*text;
+    unsigned nameID;
 };
 
 constexpr Field TextFields[] = {
-    {"FamilyName", "Family name", &FontNames::FamilyName},
-    {"FullName", "Full name", &FontNames::FullName},
-    {"Style", "Style", &FontNames::Style},
-    {"Postscript", "PostScript name", &FontNames::Postscript},
-    {"Version", "Version", &FontNames::Version},
-    {"FontID", "Font ID", &FontNames::FontID},
-    {"Copyright", "Copyright", &FontNames::Copyright},
-    {"TradeMark", "Trademark", &FontNames::TradeMark},
+    {"FamilyName", "Family name", 1},     {"FullName", "Full name", 4},  {"Style", "Style", 2},
+    {"Postscript", "PostScript name", 6}, {"Version", "Version", 5},     {"FontID", "Font ID", 3},
+    {"Copyright", "Copyright", 0},        {"TradeMark", "Trademark", 7},
 };
 
 const char* Bool(bool value) {
@@ -81,36 +76,62 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
-std::string RecordJson(const std::string& path, const FontRead& font, const std::string& members) {
+const char* FieldKeyOfNameID(unsigned nameID) {
+    for (const Field& field : TextFields)
+        if (field.nameID == nameID)
+            return field.key;
+    return "";
+}
+
+FontRecord RecordOf(const FontRead& font) {
+    FontRecord record;
+    record.ReadFailed = font.ReadFailed;
+    record.ErrorText = Windows1252ToUtf8(font.ErrorText);
+    for (unsigned k = 0; k < 8; ++k)
+        record.Texts[k] = Windows1252ToUtf8(font.FontNames.TextOfNameID(k));
+    record.Bold = font.FontNames.Bold;
+    record.Italic = font.FontNames.Italic;
+    record.IsRenamed = font.IsRenamed;
+    return record;
+}
+
+std::string RecordJson(const std::string& path, const FontRecord& record,
+                       const std::string& members) {
     std::string json = "{\"path\": " + JsonString(PathAsUtf8(path));
     json += ", \"ReadFailed\": ";
-    json += Bool(font.ReadFailed);
-    json += ", \"ErrorText\": " + JsonString(Windows1252ToUtf8(font.ErrorText));
+    json += Bool(record.ReadFailed);
+    json += ", \"ErrorText\": " + JsonString(record.ErrorText);
     for (const Field& field : TextFields) {
         json += ", \"";
         json += field.key;
-        json += "\": " + JsonString(Windows1252ToUtf8(font.FontNames.*field.text));
+        json += "\": " + JsonString(record.Texts[field.nameID]);
     }
     json += ", \"Bold\": ";
-    json += Bool(font.FontNames.Bold);
+    json += Bool(record.Bold);
     json += ", \"Italic\": ";
-    json += Bool(font.FontNames.Italic);
+    json += Bool(record.Italic);
     json += ", \"IsRenamed\": ";
-    json += Bool(font.IsRenamed);
+    json += Bool(record.IsRenamed);
+    if (!record.Cut.empty()) {
+        json += ", \"Cut\": [";
+        for (std::size_t i = 0; i < record.Cut.size(); ++i)
+            json += (i == 0 ? "" : ", ") + JsonString(record.Cut[i]);
+        json += "]";
+    }
     return json + members + "}\n";
 }
 
-std::string RecordBlock(const std::string& path, const FontRead& font) {
+std::string RecordBlock(const std::string& path, const FontRecord& record) {
     std::string block = PathAsUtf8(path) + "\n";
-    if (font.ReadFailed)
-        block += "  Read failed:     " + Windows1252ToUtf8(font.ErrorText) + "\n";
+    if (record.ReadFailed)
+        block += "  Read failed:     " + record.ErrorText + "\n";
     for (const Field& field : TextFields) {
         std::string label = std::string(field.label) + ":";
         label.resize(17, ' ');
-        block += "  " + label + OnOneLine(Windows1252ToUtf8(font.FontNames.*field.text)) + "\n";
+        block += "  " + label + OnOneLine(record.Texts[field.nameID]) + "\n";
     }
-    block += std::string("  Bold: ") + (font.FontNames.Bold ? "yes" : "no") +
-             "   Italic: " + (font.FontNames.Italic ? "yes" : "no") +
-             "   Renamed: " + (font.IsRenamed ? "yes" : "no") + "\n";
+    block += std::string("  Bold: ") + (record.Bold ? "yes" : "no") +
+             "   Italic: " + (record.Italic ? "yes" : "no") +
+             "   Renamed: " + (record.IsRenamed ? "yes" : "no") + "\n";
     return block;
 }

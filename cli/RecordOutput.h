@@ -2,16 +2,36 @@
 
 #include "core/FontReader.h"
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A UTF-8 text as a JSON string literal, quotes included.
 std::string JsonString(std::string_view utf8);
 
-// One line of JSON describing the reader's record for `path`: texts as UTF-8 from Windows-1252.
-// `members` (each starting with ", ") are added at the end of the object.
-std::string RecordJson(const std::string& path, const FontRead& font,
+// What read and make print about one font. Texts are UTF-8, indexed by name ID.
+struct FontRecord {
+    bool ReadFailed = false;
+    std::string ErrorText;
+    std::array<std::string, 8> Texts;
+    bool Bold = false;
+    bool Italic = false;
+    bool IsRenamed = false;
+    // The JSON keys of the fields that had to be cut when the copy was written.
+    std::vector<std::string> Cut;
+};
+
+// The reader's record, its Windows-1252 texts as UTF-8.
+FontRecord RecordOf(const FontRead& font);
+
+// The JSON key of the field of a name ID of 0 to 7 ("Copyright", "FamilyName", ...).
+const char* FieldKeyOfNameID(unsigned nameID);
+
+// One line of JSON describing a font. `members` (each starting with ", ") are added at the end
+// of the object.
+std::string RecordJson(const std::string& path, const FontRecord& record,
                        const std::string& members = {});
 
 // The same record as a readable block of lines.
-std::string RecordBlock(const std::string& path, const FontRead& font);
+std::string RecordBlock(const std::string& path, const FontRecord& record);

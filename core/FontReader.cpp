@@ -153,13 +153,15 @@ bool IsRenamedMarkerProbe(const std::uint8_t* probe) {
     return text == RenamedTrailer::MarkerText || text == RenamedTrailer::MakerSignature;
 }
 
-FontRead ReadFontNames(const FontBytes& font) {
+FontRead ReadFontNames(const FontBytes& font, FontKinds kinds) {
     FontRead read;
-    std::uint8_t version[2];
-    ByteCursor versionCursor(version, font.ReadAt(0, version, 2));
+    std::uint8_t version[4];
+    const std::size_t got = font.ReadAt(0, version, 4);
+    ByteCursor versionCursor(version, got);
     std::uint16_t major = 0;
     versionCursor.ReadU16(major);
-    if (major < 1 || major > 5)
+    const bool cff = got == 4 && std::string_view(reinterpret_cast<char*>(version), 4) == "OTTO";
+    if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::fkTrueTypeAndCff))
         return Failed(read, FontRead::NotTrueTypeText);
 
     const TableLookup name = FindTable(font, "name");
@@ -185,12 +187,12 @@ FontRead ReadFontNames(const FontBytes& font) {
     return read;
 }
 
-FontRead ReadFontNames(const std::string& path) {
+FontRead ReadFontNames(const std::string& path, FontKinds kinds) {
     // Opening is also the existence test: a folder, a device or a FIFO does not count as a file.
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
     if (!file.IsOpen())
         return Failed(FontRead{}, FontRead::FileNotFoundText);
-    return ReadFontNames(FileFontBytes(file));
+    return ReadFontNames(FileFontBytes(file), kinds);
 }
 
 FontNames NamesAsRead(const FontNames& asked) {

@@ -34,12 +34,17 @@ struct RenamedTrailer {
                                                   "1998 qmfonts.net";
 };
 
+// Which fonts a read accepts. The window reads TrueType files only (major version 1 to 5); the
+// command line also reads OpenType fonts with CFF outlines ("OTTO"), whose directory, name and
+// head tables are the same.
+enum class FontKinds { fkTrueType, fkTrueTypeAndCff };
+
 // Reads the names of the font at `path`. Expected problems come back as ReadFailed and
 // ErrorText ("Font File Not Found." when no regular file is there); a file that exists but
 // cannot be opened or read raises EInOutError.
-FontRead ReadFontNames(const std::string& path);
+FontRead ReadFontNames(const std::string& path, FontKinds kinds = FontKinds::fkTrueType);
 // The same for bytes already open.
-FontRead ReadFontNames(const FontBytes& font);
+FontRead ReadFontNames(const FontBytes& font, FontKinds kinds = FontKinds::fkTrueType);
 
 // The names a read gives back for a name table that holds `asked`: texts cleaned, the
 // trade mark pair in family and full name turned into 0x99, empty optional texts left at their

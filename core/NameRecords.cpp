@@ -122,9 +122,10 @@ NameTableListing ListNameTable(std::string_view table) {
             entry.Language = LanguageTagOf(entry.platformID, entry.languageID);
         }
         const auto bytes = Span(table, std::size_t{stringOffset} + offset, length);
-        if (bytes)
+        if (bytes) {
             entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
-        else
+            entry.Bytes = std::string(*bytes);
+        } else
             entry.Missing = true;
         listing.Records.push_back(std::move(entry));
     }

@@ -17,6 +17,8 @@ struct NameRecordEntry {
     // A BCP 47 tag where the language is known (format 1 tables carry their own tags).
     std::string Language;
     DecodedNameString String;
+    // The string's bytes as stored.
+    std::string Bytes;
     // The string's bytes lie beyond the end of the file: there is no text to show.
     bool Missing = false;
 };

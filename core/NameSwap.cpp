@@ -147,11 +147,11 @@ SwapOutcome PlanSwap(const FontBytes& font, SwapPlan& plan) {
     return SwapOutcome::soSwapped;
 }
 
-FontRead ReadSwapped(const FontBytes& font, const SwapPlan& plan) {
-    return ReadFontNames(SwappedFontBytes(font, plan.First, plan.Second));
+FontRead ReadSwapped(const FontBytes& font, const SwapPlan& plan, FontKinds kinds) {
+    return ReadFontNames(SwappedFontBytes(font, plan.First, plan.Second), kinds);
 }
 
-SwapResult SwapNameTables(const std::string& path) {
+SwapResult SwapNameTables(const std::string& path, FontKinds kinds) {
     SwapResult result;
     int openError = 0;
     FileHandle file = FileHandle::OpenExclusive(path, openError);
@@ -168,7 +168,7 @@ SwapResult SwapNameTables(const std::string& path) {
         result.Outcome = PlanSwap(before, plan);
         if (result.Outcome != SwapOutcome::soSwapped)
             return result;
-        expected = ReadSwapped(before, plan);
+        expected = ReadSwapped(before, plan, kinds);
         if (expected.ReadFailed) {
             result.Outcome = SwapOutcome::soNotValid;
             return result;
@@ -200,7 +200,7 @@ SwapResult SwapNameTables(const std::string& path) {
         // Read again through the same open file, still under the lock.
         file.RefreshSize();
         const FileFontBytes after(file);
-        const FontRead now = ReadFontNames(after);
+        const FontRead now = ReadFontNames(after, kinds);
         if (ReadLocation(after, plan.First.Position) != plan.First.Bytes ||
             ReadLocation(after, plan.Second.Position) != plan.Second.Bytes ||
             !SameRead(now, expected))

@@ -38,10 +38,12 @@ struct SwapPlan {
 SwapOutcome PlanSwap(const FontBytes& font, SwapPlan& plan);
 
 // `font` read as the plan would leave it.
-FontRead ReadSwapped(const FontBytes& font, const SwapPlan& plan);
+FontRead ReadSwapped(const FontBytes& font, const SwapPlan& plan,
+                     FontKinds kinds = FontKinds::fkTrueType);
 
 // Exchanges the `name` directory entry's location with the one saved at the end of the file,
 // deciding first, on the file as the swap would leave it, that the result reads as a font. Holds
 // an exclusive lock from the first read to the final check. Raises EInOutError when a read
 // fails, or when a write fails and the file is exactly as before.
-SwapResult SwapNameTables(const std::string& path);
+// `kinds` says which fonts count as reading.
+SwapResult SwapNameTables(const std::string& path, FontKinds kinds = FontKinds::fkTrueType);

@@ -4,6 +4,7 @@
 #include "core/FontReader.h"
 
 #include <cstdint>
+#include <stdexcept>
 
 namespace {
 
@@ -26,31 +27,49 @@ public:
     std::string Bytes;
 };
 
+// A record's length or offset: 16 bits.
+std::uint16_t Fits16(std::size_t value) {
+    if (value > 0xFFFF)
+        throw std::length_error("name string or offset beyond 16 bits");
+    return static_cast<std::uint16_t>(value);
+}
+
 } // namespace
 
-std::string BuildNameTable(const FontNames& names) {
+NameStrings NameStringsOf(const FontNames& names) {
+    NameStrings strings;
+    for (unsigned k = 0; k < 8; ++k) {
+        strings.Macintosh[k] = names.TextOfNameID(k);
+        strings.Microsoft[k] = WidenText(names.TextOfNameID(k));
+    }
+    return strings;
+}
+
+std::string BuildNameTable(const NameStrings& strings) {
     BigEndianOut out;
     out.Bytes.reserve(NameStringOffset + 3 * 606);
     out.Word(0);
     out.Word(NameRecordCount);
     out.Word(NameStringOffset);
-    std::uint32_t runningOffset = 0;
+    std::size_t runningOffset = 0;
     for (std::uint16_t k = 0; k < 8; ++k) {
-        const auto n = static_cast<std::uint16_t>(names.TextOfNameID(k).size());
-        out.Record(1, 0, 0, k, n, static_cast<std::uint16_t>(runningOffset));
-        runningOffset += n;
+        out.Record(1, 0, 0, k, Fits16(strings.Macintosh[k].size()), Fits16(runningOffset));
+        runningOffset += strings.Macintosh[k].size();
     }
     // The running offset carries on into the Microsoft group.
     for (std::uint16_t k = 0; k < 8; ++k) {
-        const auto n = static_cast<std::uint16_t>(2 * names.TextOfNameID(k).size());
-        out.Record(3, 1, 1033, k, n, static_cast<std::uint16_t>(runningOffset));
-        runningOffset += n;
+        out.Record(3, 1, 1033, k, Fits16(strings.Microsoft[k].size()), Fits16(runningOffset));
+        runningOffset += strings.Microsoft[k].size();
     }
-    for (unsigned k = 0; k < 8; ++k)
-        out.Text(names.TextOfNameID(k));
-    for (unsigned k = 0; k < 8; ++k)
-        out.Text(WidenText(names.TextOfNameID(k)));
+    for (const std::string& text : strings.Macintosh)
+        out.Text(text);
+    for (const std::string& text : strings.Microsoft)
+        out.Text(text);
     return out.Bytes;
+}
+
+std::string BuildNameTable(const FontNames& names) {
+    return BuildNameTable(NameStringsOf(names));
 }
 
 std::string RenamedMarker() {

@@ -83,18 +83,28 @@ bool SameTexts(const FontNames& a, const FontNames& b) {
     return true;
 }
 
-// The finished copy must read back as exactly the names asked for, and a restore of it must
-// give the source's names: otherwise it is not published.
-void VerifyCopy(FileHandle& copy, const FontNames& names, const FontRead& source) {
+// The finished copy must read back, point at exactly the table written (and, for the window's
+// texts, give exactly the names asked for), and a restore of it must give the source's names:
+// otherwise it is not published.
+void VerifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& table,
+                const FontNames* asked, const FontRead& source, FontKinds kinds) {
     copy.RefreshSize();
     const FileFontBytes bytes(copy);
-    const FontRead read = ReadFontNames(bytes);
-    if (read.ReadFailed || !read.IsRenamed || !SameTexts(read.FontNames, NamesAsRead(names)))
+    const FontRead read = ReadFontNames(bytes, kinds);
+    if (read.ReadFailed || !read.IsRenamed ||
+        (asked && !SameTexts(read.FontNames, NamesAsRead(*asked))))
+        throw EMakeRefused(EMakeRefused::NotReadBackText);
+    const TableLookup name = FindTable(bytes, "name");
+    std::string written(table.size(), '\0');
+    if (!name.Entry || name.Entry->Offset != tableOffset || name.Entry->Length != table.size() ||
+        bytes.ReadAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
+                     written.size()) != written.size() ||
+        written != table)
         throw EMakeRefused(EMakeRefused::NotReadBackText);
     SwapPlan plan;
     if (PlanSwap(bytes, plan) != SwapOutcome::soSwapped)
         throw EMakeRefused(EMakeRefused::NotRestorableText);
-    const FontRead restored = ReadSwapped(bytes, plan);
+    const FontRead restored = ReadSwapped(bytes, plan, kinds);
     if (restored.ReadFailed || !(restored.FontNames == source.FontNames))
         throw EMakeRefused(EMakeRefused::NotRestorableText);
 }
@@ -104,17 +114,13 @@ bool PathIsTaken(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-} // namespace
-
-void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const FontNames& names) {
-    for (unsigned k = 0; k < 8; ++k)
-        if (names.TextOfNameID(k).size() > CapacityOfNameID(k))
-            throw std::length_error("name text longer than its field");
-
+// Copies the source with `table` as its new name table; `asked` is the window's texts when the
+// table was built from them.
+void WriteCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
+               const std::string& table, const FontNames* asked, FontKinds kinds) {
     const FileHandle source = FileHandle::OpenShared(SourceFontPath);
     const FileFontBytes sourceBytes(source);
-    const FontRead sourceRead = ReadFontNames(sourceBytes);
+    const FontRead sourceRead = ReadFontNames(sourceBytes, kinds);
     if (sourceRead.ReadFailed)
         throw EMakeRefused(sourceRead.ErrorText);
     const TableLookup name = FindTable(sourceBytes, "name");
@@ -122,7 +128,6 @@ void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewF
         throw EMakeRefused(EMakeRefused::TwoNameEntriesText);
 
     const std::uint64_t S = sourceBytes.Size();
-    const std::string table = BuildNameTable(names);
     // Offsets in a font file are 32 bits wide: refused before anything is copied.
     if (S + table.size() + RenamedTrailer::Size > std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
@@ -148,6 +153,21 @@ void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewF
     copy.File().WriteAt(name.Entry->LocationPosition(), location, 8);
     copy.File().Sync();
 
-    VerifyCopy(copy.File(), names, sourceRead);
+    VerifyCopy(copy.File(), S, table, asked, sourceRead, kinds);
     copy.Publish(NewFontPath);
+}
+
+} // namespace
+
+void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                      const FontNames& names) {
+    for (unsigned k = 0; k < 8; ++k)
+        if (names.TextOfNameID(k).size() > CapacityOfNameID(k))
+            throw std::length_error("name text longer than its field");
+    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(names), &names, FontKinds::fkTrueType);
+}
+
+void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                      const NameStrings& strings, FontKinds kinds) {
+    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(strings), nullptr, kinds);
 }

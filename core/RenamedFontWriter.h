@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/FontNames.h"
+#include "core/FontReader.h"
+#include "core/NameTableBuilder.h"
 
 #include <stdexcept>
 #include <string>
@@ -26,3 +28,10 @@ public:
 // std::length_error before anything is written.
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names);
+
+// The same for the command line: the new name table holds `strings` as they are (texts of any
+// length the table can hold, in any script), the copy is verified to carry exactly that table,
+// and `kinds` says whether a source with CFF outlines is accepted. A string or offset beyond
+// 16 bits raises std::length_error before anything is written.
+void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                      const NameStrings& strings, FontKinds kinds);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/NameRecords.h"
+#include "core/NameTableBuilder.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The eight naming texts (name IDs 0 to 7) in Unicode and at their full length, for the
+// command line, which neither cuts them to the window's field sizes nor loses what Windows-1252
+// cannot hold.
+using FullNameTexts = std::array<std::u32string, 8>;
+
+// The texts the reader takes from a name table, by the reader's rules (last English record
+// wins, empty texts keep an earlier one except for IDs 1, 2 and 4, blanks and controls trimmed,
+// the placeholders where nothing is found), but uncut, and with every character beyond U+00FF
+// of a Microsoft string kept whole. For texts within Windows-1252 and the field sizes they are
+// exactly the reader's.
+FullNameTexts ReadFullNameTexts(const NameTableListing& listing);
+
+// The strings for full Unicode texts: the Macintosh record holds the Windows-1252 form ('?' for
+// what it cannot hold); the Microsoft record holds the window's two-byte form when the text
+// fits Windows-1252, else the text in UTF-16. Texts the name table cannot hold (a string
+// longer than 65,535 bytes or an offset beyond 16 bits) are cut, longest first; their name IDs
+// go into `cutNameIDs`.
+NameStrings NameStringsOfFullTexts(const FullNameTexts& texts, std::vector<unsigned>& cutNameIDs);

@@ -1,0 +1,224 @@
+#include "cli/CliCommands.h"
+#include "core/FullNameTexts.h"
+#include "core/NamingRules.h"
+#include "core/RenamedFontWriter.h"
+#include "core/Windows1252.h"
+#include "tests/support/CommandOutput.h"
+#include "tests/support/TestFonts.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace testfonts;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// What fontTools finds in a file: each name record as "platform/encoding/language/nameID=text"
+// (texts as UTF-8, newlines as \n), then "cff" when the font has CFF outlines.
+std::string FontToolsView(const std::string& path) {
+    return CommandOutput("/usr/bin/python3 - '" + path + R"(' <<'PY'
+import sys
+from fontTools.ttLib import TTFont
+f = TTFont(sys.argv[1])
+for r in f['name'].names:
+    text = r.toUnicode().replace('\n', '\\n')
+    print(f'{r.platformID}/{r.platEncID}/{r.langID}/{r.nameID}={text}')
+if 'CFF ' in f:
+    f['CFF '].cff[0].CharStrings  # the outlines parse
+    print('cff')
+PY
+)");
+}
+
+std::string FcQuery(const std::string& path, const std::string& format) {
+    return CommandOutput("fc-query -f '" + format + "' '" + path + "'");
+}
+
+const std::string DejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+TEST(FullTexts, FieldsNotGivenKeepTheirWholeTextInTheCopy) {
+    TempDir dir;
+    const std::string copy = dir.File("QUILL.TTF");
+    const Outcome made = Cli({"make", "--json", DejaVuSans, copy, "--family", "Quill Demo"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    EXPECT_EQ(made.out.find("\"Cut\""), std::string::npos);
+    const std::string source = FontToolsView(DejaVuSans);
+    const std::string copied = FontToolsView(copy);
+    // The source's copyright (longer than the window's 127 characters) in both records.
+    const std::size_t at = source.find("3/1/1033/0=");
+    ASSERT_NE(at, std::string::npos);
+    std::string copyright = source.substr(at + 11, source.find('\n', at) - at - 11);
+    // Trailing blanks and controls go, as whenever a name is read.
+    while (copyright.size() >= 2 && copyright.compare(copyright.size() - 2, 2, "\\n") == 0)
+        copyright.resize(copyright.size() - 2);
+    ASSERT_GT(copyright.size(), 127u);
+    EXPECT_NE(copied.find("3/1/1033/0=" + copyright + "\n"), std::string::npos) << copied;
+    EXPECT_NE(copied.find("1/0/0/0=" + copyright + "\n"), std::string::npos) << copied;
+}
+
+TEST(FullTexts, NamesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
+    TempDir dir;
+    // Japanese, Greek and Cyrillic family; a style Windows-1252 holds.
+    const std::string family = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
+                               "\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
+    const std::string copy = dir.File("COPY.TTF");
+    const Outcome made =
+        Cli({"make", "--json", DejaVuSans, copy, "--family", family, "--style", "Bold"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const Outcome read = Cli({"read", "--json", copy});
+    EXPECT_NE(read.out.find("\"FamilyName\": \"" + family + "\""), std::string::npos) << read.out;
+    EXPECT_NE(read.out.find("\"FullName\": \"" + family + " Bold\""), std::string::npos);
+    const std::string view = FontToolsView(copy);
+    EXPECT_NE(view.find("3/1/1033/1=" + family + "\n"), std::string::npos) << view;
+    EXPECT_NE(view.find("3/1/1033/4=" + family + " Bold\n"), std::string::npos) << view;
+    // The Macintosh records keep the window's rule: '?' for what Windows-1252 cannot hold.
+    EXPECT_NE(view.find("1/0/0/1=?? ????? ?????\n"), std::string::npos) << view;
+    EXPECT_NE(view.find("1/0/0/2=Bold\n"), std::string::npos) << view;
+    EXPECT_EQ(FcQuery(copy, "%{family[0]}|%{style[0]}"), family + "|Bold");
+}
+
+TEST(FullTexts, TextsTooLongForTheTableAreCutAndSaidToBe) {
+    TempDir dir;
+    // Either fits one string; together they overrun the 16-bit string offsets.
+    const std::string copyright(30000, 'C');
+    const std::string trademark(30000, 'T');
+    const std::string version = "Version 9 \xE2\x80\x94 whole";
+    const std::string copy = dir.File("LONG.TTF");
+    const Outcome made = Cli({"make", "--json", DejaVuSans, copy, "--copyright", copyright,
+                              "--trademark", trademark, "--version", version});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const Outcome read = Cli({"read", "--json", copy});
+    ASSERT_EQ(read.status, 0) << read.err;
+    // Every field said to be cut comes back as a shorter start of what was given; every other
+    // field comes back whole.
+    const std::pair<const char*, const std::string*> given[] = {
+        {"Copyright", &copyright}, {"TradeMark", &trademark}, {"Version", &version}};
+    int cut = 0;
+    for (const auto& [key, text] : given) {
+        const std::string marker = std::string("\"") + key + "\": \"";
+        const std::size_t at = read.out.find(marker);
+        ASSERT_NE(at, std::string::npos) << key;
+        const std::string back = read.out.substr(
+            at + marker.size(), read.out.find('"', at + marker.size()) - at - marker.size());
+        const bool saidCut = made.out.find("\"" + std::string(key) + "\"]") != std::string::npos ||
+                             made.out.find("\"" + std::string(key) + "\", ") != std::string::npos;
+        if (saidCut) {
+            ++cut;
+            EXPECT_LT(back.size(), text->size()) << key;
+            EXPECT_EQ(text->compare(0, back.size(), back), 0) << key;
+            EXPECT_NE(made.err.find(key), std::string::npos) << made.err;
+        } else {
+            EXPECT_EQ(back, *text) << key;
+        }
+    }
+    EXPECT_GE(cut, 1) << made.out;
+    EXPECT_NE(made.out.find("\"Cut\": [\""), std::string::npos) << made.out;
+    // fontTools reads every record of the copy.
+    EXPECT_NE(FontToolsView(copy).find("3/1/1033/6="), std::string::npos);
+}
+
+TEST(FullTexts, OpenTypeCffFamiliesAreRenamedAndRestored) {
+    const std::string urw = "/usr/share/fonts/opentype/urw-base35/";
+    const std::vector<std::string> family = {
+        urw + "NimbusSans-Regular.otf", urw + "NimbusSans-Bold.otf", urw + "NimbusSans-Italic.otf",
+        urw + "NimbusSans-BoldItalic.otf"};
+    TempDir dir;
+    std::vector<std::string> args = {"make",      "--json",    "--family",
+                                     "Quill Cff", "--out-dir", dir.Path()};
+    args.insert(args.end(), family.begin(), family.end());
+    const Outcome made = Cli(args);
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::vector<std::string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        copies.push_back(entry.path().string());
+    std::sort(copies.begin(), copies.end());
+    ASSERT_EQ(copies.size(), 4u);
+    for (const std::string& copy : copies) {
+        EXPECT_EQ(copy.substr(copy.size() - 4), ".otf");
+        const std::string view = FontToolsView(copy);
+        EXPECT_NE(view.find("3/1/1033/1=Quill Cff\n"), std::string::npos) << view;
+        EXPECT_NE(view.find("\ncff\n"), std::string::npos) << view;
+        EXPECT_EQ(FcQuery(copy, "%{family[0]}|%{fontformat}"), "Quill Cff|CFF");
+    }
+
+    std::vector<std::string> restore = {"restore"};
+    restore.insert(restore.end(), copies.begin(), copies.end());
+    ASSERT_EQ(Cli(restore).status, 0);
+    for (const std::string& copy : copies)
+        EXPECT_EQ(FcQuery(copy, "%{family[0]}"), "Nimbus Sans") << copy;
+}
+
+} // namespace
+
+namespace {
+
+bool WindowWouldWriteWhole(const FullNameTexts& texts) {
+    for (unsigned k = 0; k < 8; ++k)
+        if (texts[k].size() > CapacityOfNameID(k) ||
+            Windows1252ToUtf32(Utf32ToWindows1252(texts[k])) != texts[k])
+            return false;
+    return true;
+}
+
+// For every TrueType font of the machine: where the window could hold every text, the command
+// line's copy is byte for byte the window's; where it could not, the copies differ.
+TEST(FullTexts, CopiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
+    TempDir dir;
+    int same = 0;
+    int different = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator("/usr/share/fonts")) {
+        if (!entry.is_regular_file() || entry.is_symlink() || entry.path().extension() != ".ttf" ||
+            entry.file_size() > 2'000'000)
+            continue;
+        const std::string font = entry.path().string();
+        // The window: the boxes after a read, a new family typed, derived, stored, written.
+        FontRead read = ReadFontNames(font);
+        ASSERT_FALSE(read.ReadFailed) << font;
+        NameTexts boxes = NameTextsOf(read.FontNames);
+        boxes.FamilyName = "Quill Demo";
+        StoreNameTexts(DeriveNameTexts(boxes, read.FontNames.FamilyName), read.FontNames);
+        const std::string window = dir.File("WINDOW.TTF");
+        const std::string cli = dir.File("CLI.TTF");
+        WriteRenamedFont(font, window, read.FontNames);
+        ASSERT_EQ(Cli({"make", font, cli, "--family", "Quill Demo"}).status, 0) << font;
+
+        FullNameTexts texts = ReadFullNameTexts(ListFontNameTables(font).Live);
+        texts[1] = U"Quill Demo";
+        if (WindowWouldWriteWhole(texts)) {
+            EXPECT_EQ(ReadFile(cli), ReadFile(window)) << font;
+            ++same;
+        } else {
+            EXPECT_NE(ReadFile(cli), ReadFile(window)) << font;
+            ++different;
+        }
+        std::filesystem::remove(window);
+        std::filesystem::remove(cli);
+    }
+    EXPECT_GE(same, 10);
+    EXPECT_GE(different, 3);
+}
+
+TEST(FullTexts, TheWindowsReaderKeepsRefusingCffFonts) {
+    const std::string otf = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
+    const FontRead window = ReadFontNames(otf);
+    EXPECT_TRUE(window.ReadFailed);
+    EXPECT_EQ(window.ErrorText, FontRead::NotTrueTypeText);
+    const FontRead cli = ReadFontNames(otf, FontKinds::fkTrueTypeAndCff);
+    EXPECT_FALSE(cli.ReadFailed) << cli.ErrorText;
+    EXPECT_EQ(cli.FontNames.FamilyName, "Nimbus Sans");
+}
+
+} // namespace
