@@ -3,6 +3,7 @@
 // it was; a font that reads is either refused by make or gives a copy that reads as the new
 // names, restores to the source's names, and comes back byte for byte from a second restore.
 #include "core/EInOutError.h"
+#include "core/FullNameTexts.h"
 #include "core/NameSwap.h"
 #include "core/RenamedFontWriter.h"
 
@@ -101,6 +102,30 @@ void CheckMakeAndRestore(const ScratchFiles& files, const FontRead& source) {
     Check(Contents(files.Copy()) == published);
 }
 
+// The command line's view: every record listed, the whole texts taken in Unicode, and a copy
+// with a family beyond Windows-1252 carries exactly that family in its Microsoft record.
+void CheckWholeTexts(const ScratchFiles& files, bool makeCopy) {
+    const FontNameTables tables = ListFontNameTables(files.Input());
+    if (!tables.Problem.empty())
+        return;
+    FullNameTexts texts = ReadFullNameTexts(tables.Live);
+    texts[1] = U"F\u00FCzz \u65E5\U0001F600";
+    std::vector<unsigned> cut;
+    const NameStrings strings = NameStringsOfFullTexts(texts, cut);
+    BuildNameTable(strings);
+    if (!makeCopy)
+        return;
+    ::unlink(files.Copy().c_str());
+    try {
+        WriteRenamedFont(files.Input(), files.Copy(), strings, FontKinds::fkTrueTypeAndCff);
+    } catch (const EMakeRefused&) {
+        return;
+    }
+    const FontNameTables copy = ListFontNameTables(files.Copy());
+    Check(copy.Problem.empty() && copy.Saved.has_value());
+    Check(ReadFullNameTexts(copy.Live)[1] == texts[1]);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,6 +138,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const FontRead source = ReadFontNames(files.Input());
         if (!source.ReadFailed && size < 64 * 1024)
             CheckMakeAndRestore(files, source);
+        const FontRead anySfnt = ReadFontNames(files.Input(), FontKinds::fkTrueTypeAndCff);
+        CheckWholeTexts(files, !anySfnt.ReadFailed && size < 64 * 1024);
     } catch (const EInOutError&) {
         // The files are ours, unlocked and unchanging: a raised error is a fault.
         std::abort();
