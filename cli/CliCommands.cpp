@@ -3,6 +3,8 @@
 #include "cli/NameRecordOutput.h"
 #include "cli/RecordOutput.h"
 #include "core/EInOutError.h"
+#include "core/FileHandle.h"
+#include "core/FontBytes.h"
 #include "core/FullNameTexts.h"
 #include "core/NameSwap.h"
 #include "core/NamingRules.h"
@@ -204,6 +206,7 @@ public:
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
             Font_ = reads[i];
+            ListTables(swapped[i]);
             Print(swapped[i]);
         }
         return ExitOk;
@@ -287,17 +290,11 @@ private:
             failure = Font_.ErrorText;
             return false;
         }
-        FontNameTables tables;
-        try {
-            tables = ListFontNameTables(copy.source);
-        } catch (const EInOutError& error) {
-            tables.Problem = error.what();
-        }
-        if (!tables.Problem.empty()) {
-            failure = tables.Problem;
+        if (!Tables_.Problem.empty()) {
+            failure = Tables_.Problem;
             return false;
         }
-        const FullNameTexts source = ReadFullNameTexts(tables.Live);
+        const FullNameTexts source = ReadFullNameTexts(Tables_.Live);
         std::array<std::string, 8> utf8;
         for (unsigned k = 0; k < 8; ++k)
             utf8[k] = Utf32ToUtf8(source[k]);
@@ -373,14 +370,39 @@ private:
     }
 
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
+    // Its name tables are listed from the same open file, when it reads or --all asks.
     bool ReadOrReport(const std::string& path) {
+        Font_ = FontRead{};
+        Tables_ = FontNameTables{};
         try {
-            Font_ = ReadFontNames(path, Kinds);
+            const FileHandle file = FileHandle::OpenSharedIfFile(path);
+            if (!file.IsOpen()) {
+                Font_.ReadFailed = true;
+                Font_.ErrorText = FontRead::FileNotFoundText;
+                Tables_.Problem = FontRead::FileNotFoundText;
+                return false;
+            }
+            const FileFontBytes bytes(file);
+            Font_ = ReadFontNames(bytes, Kinds);
+            if (!Font_.ReadFailed || All_)
+                Tables_ = ListFontNameTables(bytes, All_ ? RecordTexts::rtDecoded
+                                                         : RecordTexts::rtBytesOnly);
         } catch (const EInOutError& error) {
             Font_.ReadFailed = true;
             Font_.ErrorText = error.what();
+            Tables_.Problem = error.what();
         }
         return !Font_.ReadFailed;
+    }
+
+    void ListTables(const std::string& path) {
+        try {
+            Tables_ =
+                ListFontNameTables(path, All_ ? RecordTexts::rtDecoded : RecordTexts::rtBytesOnly);
+        } catch (const EInOutError& error) {
+            Tables_ = FontNameTables{};
+            Tables_.Problem = error.what();
+        }
     }
 
     bool ReadAndPrint(const std::string& path, const std::vector<std::string>& cut = {}) {
@@ -394,24 +416,16 @@ private:
     void Print(const std::string& path, const std::vector<std::string>& cut = {}) {
         FontRecord record = RecordOf(Font_);
         record.Cut = cut;
-        FontNameTables tables;
-        if (!Font_.ReadFailed || All_) {
-            try {
-                tables = ListFontNameTables(path);
-            } catch (const EInOutError& error) {
-                tables.Problem = error.what();
-            }
-        }
-        if (!Font_.ReadFailed && tables.Problem.empty()) {
-            const FullNameTexts texts = ReadFullNameTexts(tables.Live);
+        if (!Font_.ReadFailed && Tables_.Problem.empty()) {
+            const FullNameTexts texts = ReadFullNameTexts(Tables_.Live);
             for (unsigned k = 0; k < 8; ++k)
                 record.Texts[k] = Utf32ToUtf8(texts[k]);
         }
-        const std::string members = All_ && Json_ ? NameTablesJson(tables) : std::string();
+        const std::string members = All_ && Json_ ? NameTablesJson(Tables_) : std::string();
         if (Json_)
             Out_ << RecordJson(path, record, members);
         else
-            Out_ << RecordBlock(path, record) << (All_ ? NameTablesBlock(tables) : "");
+            Out_ << RecordBlock(path, record) << (All_ ? NameTablesBlock(Tables_) : "");
     }
 
     int Failed(const std::string& path, std::string text) {
@@ -432,6 +446,7 @@ private:
     bool Json_ = false;
     bool All_ = false;
     FontRead Font_;
+    FontNameTables Tables_;
 };
 
 } // namespace

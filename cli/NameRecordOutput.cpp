@@ -13,27 +13,37 @@ std::string Hex(std::uint16_t value) {
     return text;
 }
 
-std::string RecordJson(const NameRecordEntry& record) {
-    std::string json = "{\"platformID\": " + std::to_string(record.platformID) +
-                       ", \"encodingID\": " + std::to_string(record.encodingID) +
-                       ", \"languageID\": " + std::to_string(record.languageID) +
-                       ", \"language\": " + JsonString(record.Language) +
-                       ", \"nameID\": " + std::to_string(record.nameID) +
-                       ", \"meaning\": " + JsonString(NameIDMeaning(record.nameID)) +
-                       ", \"text\": " + JsonString(record.String.Text);
+void AppendRecordJson(std::string& json, const NameRecordEntry& record) {
+    json += "{\"platformID\": ";
+    json += std::to_string(record.platformID);
+    json += ", \"encodingID\": ";
+    json += std::to_string(record.encodingID);
+    json += ", \"languageID\": ";
+    json += std::to_string(record.languageID);
+    json += ", \"language\": ";
+    json += JsonString(record.Language);
+    json += ", \"nameID\": ";
+    json += std::to_string(record.nameID);
+    json += ", \"meaning\": \"";
+    json += NameIDMeaning(record.nameID);
+    json += "\", \"text\": ";
+    json += JsonString(record.String.Text);
     if (!record.String.Exact)
         json += ", \"exact\": false";
     if (record.Missing)
         json += ", \"missing\": true";
-    return json + "}";
+    json += '}';
 }
 
 std::string ListingJson(const char* key, const NameTableListing& listing) {
     std::string json = ", \"";
     json += key;
     json += "\": [";
-    for (std::size_t i = 0; i < listing.Records.size(); ++i)
-        json += (i == 0 ? "" : ", ") + RecordJson(listing.Records[i]);
+    for (std::size_t i = 0; i < listing.Records.size(); ++i) {
+        if (i != 0)
+            json += ", ";
+        AppendRecordJson(json, listing.Records[i]);
+    }
     json += "]";
     if (!listing.Problem.empty())
         json += ", \"" + std::string(key) + "Problem\": " + JsonString(listing.Problem);
@@ -76,7 +86,7 @@ std::string ListingBlock(const std::string& title, const NameTableListing& listi
                  Padded(std::to_string(record.encodingID), 2) + Hex(record.languageID) + " " +
                  Padded(record.Language.empty() ? "?" : record.Language, 10) +
                  Padded(std::to_string(record.nameID), 5) +
-                 Padded(NameIDMeaning(record.nameID), 21) +
+                 Padded(std::string(NameIDMeaning(record.nameID)), 21) +
                  (record.Missing ? "(string beyond the end of the file)"
                                  : OnOneLine(record.String.Text)) +
                  "\n";

@@ -118,7 +118,7 @@ std::string LanguageTagOf(std::uint16_t platformID, std::uint16_t languageID) {
     return found != end && found->id == languageID ? found->tag : std::string();
 }
 
-std::string NameIDMeaning(std::uint16_t nameID) {
+const char* NameIDMeaning(std::uint16_t nameID) {
     if (nameID < std::size(NameIDMeanings))
         return NameIDMeanings[nameID];
     return nameID < 256 ? "Reserved" : "Font-specific";

@@ -10,4 +10,4 @@ std::string LanguageTagOf(std::uint16_t platformID, std::uint16_t languageID);
 
 // What a name ID stands for ("Family", "Typographic subfamily", ...); IDs from 256 on belong to
 // the font itself.
-std::string NameIDMeaning(std::uint16_t nameID);
+const char* NameIDMeaning(std::uint16_t nameID);

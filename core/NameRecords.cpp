@@ -34,16 +34,17 @@ bool IsSfntVersion(const std::uint8_t* version) {
     return (major >= 1 && major <= 5) || tag == "OTTO" || tag == "true";
 }
 
-std::string ReadAt(const FileHandle& file, std::uint64_t position, std::uint64_t count) {
+std::string ReadAt(const FontBytes& font, std::uint64_t position, std::uint64_t count) {
     std::string bytes(count, '\0');
-    const long long got = file.TryRead(position, bytes.data(), bytes.size());
-    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    bytes.resize(
+        font.ReadAt(position, reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
     return bytes;
 }
 
 // The table from `offset` on, as far as its header, records and strings reach (never past the
 // end of the file): a table whose directory length is too short is still listed whole.
-NameTableListing ListTableAt(const FileHandle& file, std::uint64_t fileSize, std::uint32_t offset) {
+NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std::uint32_t offset,
+                             RecordTexts texts) {
     if (offset >= fileSize) {
         NameTableListing listing;
         listing.Offset = offset;
@@ -68,14 +69,15 @@ NameTableListing ListTableAt(const FileHandle& file, std::uint64_t fileSize, std
                                              std::uint64_t{stringOffset} + 2 * 0xFFFF);
     }
     const std::uint64_t available = fileSize - offset;
-    NameTableListing listing = ListNameTable(ReadAt(file, offset, std::min(extent, available)));
+    NameTableListing listing =
+        ListNameTable(ReadAt(file, offset, std::min(extent, available)), texts);
     listing.Offset = offset;
     return listing;
 }
 
 } // namespace
 
-NameTableListing ListNameTable(std::string_view table) {
+NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
     NameTableListing listing;
     if (table.size() < 6) {
         listing.Problem = "the name table header is cut off";
@@ -123,7 +125,8 @@ NameTableListing ListNameTable(std::string_view table) {
         }
         const auto bytes = Span(table, std::size_t{stringOffset} + offset, length);
         if (bytes) {
-            entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
+            if (texts == RecordTexts::rtDecoded)
+                entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
             entry.Bytes = std::string(*bytes);
         } else
             entry.Missing = true;
@@ -132,14 +135,19 @@ NameTableListing ListNameTable(std::string_view table) {
     return listing;
 }
 
-FontNameTables ListFontNameTables(const std::string& path) {
-    FontNameTables tables;
+FontNameTables ListFontNameTables(const std::string& path, RecordTexts texts) {
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
     if (!file.IsOpen()) {
+        FontNameTables tables;
         tables.Problem = FontRead::FileNotFoundText;
         return tables;
     }
-    const std::uint64_t size = file.OpenedSize();
+    return ListFontNameTables(FileFontBytes(file), texts);
+}
+
+FontNameTables ListFontNameTables(const FontBytes& file, RecordTexts texts) {
+    FontNameTables tables;
+    const std::uint64_t size = file.Size();
     const std::string header = ReadAt(file, 0, 12);
     if (header.size() < 12 ||
         !IsSfntVersion(reinterpret_cast<const std::uint8_t*>(header.data()))) {
@@ -147,12 +155,12 @@ FontNameTables ListFontNameTables(const std::string& path) {
         return tables;
     }
     // The reader's rule: a later `name` entry wins.
-    const TableLookup name = FindTable(FileFontBytes(file), "name");
+    const TableLookup name = FindTable(file, "name");
     if (!name.Entry) {
         tables.Problem = FontRead::NoTableEntryText;
         return tables;
     }
-    tables.Live = ListTableAt(file, size, name.Entry->Offset);
+    tables.Live = ListTableAt(file, size, name.Entry->Offset, texts);
 
     if (size >= RenamedTrailer::Size) {
         const std::string trailer = ReadAt(file, size - RenamedTrailer::Size, RenamedTrailer::Size);
@@ -160,7 +168,8 @@ FontNameTables ListFontNameTables(const std::string& path) {
         if (trailer.size() == RenamedTrailer::Size &&
             IsRenamedMarkerProbe(bytes + RenamedTrailer::Size -
                                  RenamedTrailer::MarkerProbeDistance))
-            tables.Saved = ListTableAt(file, size, BytesToLong(bytes + RenamedTrailer::Size - 8));
+            tables.Saved =
+                ListTableAt(file, size, BytesToLong(bytes + RenamedTrailer::Size - 8), texts);
     }
     return tables;
 }

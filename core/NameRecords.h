@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FontBytes.h"
 #include "core/NameStringDecoding.h"
 
 #include <cstdint>
@@ -32,8 +33,12 @@ struct NameTableListing {
     std::string Problem;
 };
 
+// How much of each record a listing holds: every decoded text, or only the bytes (all the
+// command line's plain read needs).
+enum class RecordTexts { rtDecoded, rtBytesOnly };
+
 // Lists a name table given as the file's bytes from the table's start to the end of the file.
-NameTableListing ListNameTable(std::string_view table);
+NameTableListing ListNameTable(std::string_view table, RecordTexts texts = RecordTexts::rtDecoded);
 
 // The name tables of a font file: the one its directory points at and, in a renamed file, the
 // one its trailer saves for the restore.
@@ -46,4 +51,8 @@ struct FontNameTables {
 
 // Reads the name tables of the sfnt (TrueType or CFF) at `path`. A file that exists but cannot
 // be opened raises EInOutError.
-FontNameTables ListFontNameTables(const std::string& path);
+FontNameTables ListFontNameTables(const std::string& path,
+                                  RecordTexts texts = RecordTexts::rtDecoded);
+// The same for bytes already open (read through the same blocks as the reader's).
+FontNameTables ListFontNameTables(const FontBytes& font,
+                                  RecordTexts texts = RecordTexts::rtDecoded);

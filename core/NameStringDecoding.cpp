@@ -30,10 +30,24 @@ constexpr char32_t MacRomanHigh[128] = {
 class TextOut {
 public:
     void Char(char32_t cp) {
-        if (cp == U'\\')
-            Result.Text += "\\\\";
-        else
-            Result.Text += Utf32ToUtf8(std::u32string_view(&cp, 1));
+        std::string& out = Result.Text;
+        if (cp == U'\\') {
+            out += "\\\\";
+        } else if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
     }
     void Utf8(std::string_view text) {
         for (char c : text) {
@@ -53,6 +67,7 @@ public:
 
 DecodedNameString DecodeUtf16BE(std::string_view bytes) {
     TextOut out;
+    out.Result.Text.reserve(bytes.size() / 2);
     auto unit = [&](std::size_t i) {
         return static_cast<char32_t>((static_cast<unsigned char>(bytes[i]) << 8) |
                                      static_cast<unsigned char>(bytes[i + 1]));
