@@ -107,8 +107,10 @@ FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
         if (record.nameID == 1 || record.nameID == 4) {
             // The reader's trade mark rule: the first '!' '"' pair is the sign.
             const auto pair = text.find(U"!\"");
-            if (pair != std::u32string::npos)
-                text.replace(pair, 2, U"\u2122");
+            if (pair != std::u32string::npos) {
+                text[pair] = U'\u2122';
+                text.erase(pair + 1, 1);
+            }
         }
         if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4)
             texts[record.nameID] = std::move(text);

@@ -119,7 +119,7 @@ TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
     fontSpec.FullName = "Mark";
     Bytes font = FontBuilder()
                      .AddTable("head", HeadTable())
-                     .AddTable("name", NameTable({MsName(1, u"Mark\u2122"), MsName(4, u"Mark"),
+                     .AddTable("name", NameTable({MsName(1, u"Mark\u2122"), MsName(4, u"Mark!\""),
                                                   MacName(3, "a\x81"
                                                              "b\tc\x01"
                                                              "d"),
@@ -129,6 +129,8 @@ TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
     const CliRun run = RunCommand({"read", "--json", Dir.File("TM.TTF")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(JsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
+    // A '!' '"' pair in the full name is the trade mark sign, as the window reads it.
+    EXPECT_EQ(JsonText(run.out, "FullName"), "Mark\xE2\x84\xA2");
     EXPECT_EQ(JsonText(run.out, "FontID"), "a\xC2\x81"
                                            "b\\tc\\u0001d");
     EXPECT_EQ(JsonText(run.out, "Copyright"), "\xC2\xA9 caf\xC3\xA9");
