@@ -311,15 +311,19 @@ private:
             boxes.*TextOptions.at(option) = text;
         // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
         const NameTexts names = DeriveNameTexts(boxes, utf8[1]);
-        const FullNameTexts texts = {Utf8ToUtf32(names.Copyright),  Utf8ToUtf32(names.FamilyName),
-                                     Utf8ToUtf32(names.Style),      Utf8ToUtf32(names.FontID),
-                                     Utf8ToUtf32(names.FullName),   Utf8ToUtf32(names.Version),
-                                     Utf8ToUtf32(names.Postscript), Utf8ToUtf32(names.TradeMark)};
+        const FullNameTexts texts = {Utf8ToUtf32(names.Copyright),
+                                     Utf8ToUtf32(names.FamilyName),
+                                     Utf8ToUtf32(names.Style),
+                                     Utf8ToUtf32(names.FontID),
+                                     Utf8ToUtf32(names.FullName),
+                                     Utf8ToUtf32(names.Version),
+                                     PostscriptNameBeyondWindows1252(Utf8ToUtf32(names.Postscript)),
+                                     Utf8ToUtf32(names.TradeMark)};
         std::vector<unsigned> cutNameIDs;
         copy.strings = NameStringsOfFullTexts(texts, cutNameIDs);
         for (unsigned nameID : cutNameIDs)
             copy.cut.push_back(FieldKeyOfNameID(nameID));
-        copy.postscript = names.Postscript;
+        copy.postscript = Utf32ToUtf8(texts[6]);
         return true;
     }
 

@@ -5,6 +5,8 @@
 #include "core/Windows1252.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -91,6 +93,24 @@ std::size_t StorageOf(const std::u32string& text) {
 }
 
 } // namespace
+
+std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived) {
+    if (FitsWindows1252(derived))
+        return derived;
+    std::u32string name;
+    for (char32_t c : derived) {
+        if (c > U' ' && c < 0x7F &&
+            std::u32string_view(U"[](){}<>/%").find(c) == std::u32string_view::npos) {
+            name.push_back(c);
+            continue;
+        }
+        char hex[12];
+        std::snprintf(hex, sizeof hex, "u%04X", static_cast<unsigned>(c));
+        for (const char* p = hex; *p != '\0'; ++p)
+            name.push_back(static_cast<unsigned char>(*p));
+    }
+    return name;
+}
 
 FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
     const FontNames reset;

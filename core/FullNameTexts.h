@@ -20,6 +20,12 @@ using FullNameTexts = std::array<std::u32string, 8>;
 // exactly the reader's.
 FullNameTexts ReadFullNameTexts(const NameTableListing& listing);
 
+// A PostScript name may hold printable ASCII only. A derived name with characters beyond
+// Windows-1252 (which the window can never make) has every character outside printable ASCII,
+// and each of "[](){}<>/%", written as "u" and its code in hex ("u65E5"); any other name is
+// returned as it is, as the window writes it.
+std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived);
+
 // The strings for full Unicode texts: the Macintosh record holds the Windows-1252 form ('?' for
 // what it cannot hold); the Microsoft record holds the window's two-byte form when the text
 // fits Windows-1252, else the text in UTF-16. Texts the name table cannot hold (a string

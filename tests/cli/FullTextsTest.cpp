@@ -88,6 +88,17 @@ TEST(FullTexts, NamesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
     EXPECT_NE(view.find("1/0/0/1=?? ????? ?????\n"), std::string::npos) << view;
     EXPECT_NE(view.find("1/0/0/2=Bold\n"), std::string::npos) << view;
     EXPECT_EQ(FcQuery(copy, "%{family[0]}|%{style[0]}"), family + "|Bold");
+    // The PostScript name holds printable ASCII only, the same in both records.
+    const std::size_t at = view.find("3/1/1033/6=");
+    ASSERT_NE(at, std::string::npos);
+    const std::string postscript = view.substr(at + 11, view.find('\n', at) - at - 11);
+    EXPECT_NE(view.find("1/0/0/6=" + postscript + "\n"), std::string::npos) << view;
+    EXPECT_EQ(postscript.rfind("u65E5u672C", 0), 0u) << postscript;
+    EXPECT_EQ(postscript.substr(postscript.size() - 5), "-Bold");
+    for (char c : postscript)
+        EXPECT_TRUE(c > ' ' && c < 0x7F &&
+                    std::string_view("[](){}<>/%").find(c) == std::string_view::npos)
+            << postscript;
 }
 
 TEST(FullTexts, TextsTooLongForTheTableAreCutAndSaidToBe) {
