@@ -129,6 +129,8 @@ void TFrmMain::FormCreate() {
     // 17.-18. Shown and greeted.
     QApplication::processEvents();
     show();
+    // Without a window manager nothing else gives the new window the keyboard.
+    activateWindow();
     repaint();
     PlayCue(MyTaDa);
 }

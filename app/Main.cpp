@@ -2,6 +2,7 @@
 
 #include "app/AppExec.h"
 #include "app/ClickCatcher.h"
+#include "app/HideWatcher.h"
 #include "app/HintSwitch.h"
 #include "app/MainLayout.h"
 #include "app/RegFiles.h"
@@ -14,9 +15,7 @@
 #include "controls/WindowRoller.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QScrollBar>
 
 TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
@@ -34,11 +33,6 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
 
     ProgramFolder = setup.ProgramFolder.isEmpty() ? qm::platform::programFolder()
                                                   : std::move(setup.ProgramFolder);
-    if (setup.PixelsPerInch > 0)
-        PixelsPerInch = setup.PixelsPerInch;
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        PixelsPerInch = qRound(screen->logicalDotsPerInch());
-
     buildMainLayout(*this);
     // Both switches start on, as designed; the stored settings change them in FormCreate.
     C_AllowSounds->setChecked(true);
@@ -109,10 +103,12 @@ void TFrmMain::ConnectHandlers() {
             [this] { Guarded([this] { SB_All256CharsScroll(); }); });
     new TClickCatcher(LB_WarnMask, [this] { Guarded([this] { LB_WarnMaskClick(); }); });
     new TClickCatcher(LB_WarningOff, [this] { Guarded([this] { LB_WarningOffClick(); }); });
+    // Closing help, loading a font or any later path that hides the panel gives "HELP" back.
+    new THideWatcher(P_Help, [this] { B_Help->setEnabled(true); });
 }
 
-int TFrmMain::ScaleToScreen(int v) const {
-    if (PixelsPerInch == 96)
+int TFrmMain::ScaleToScreen(int v, int pixelsPerInch) {
+    if (pixelsPerInch == 96)
         return v;
     return static_cast<int>(v * 1.2299);
 }

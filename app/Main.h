@@ -64,7 +64,6 @@ struct TFrmMainSetup {
     std::shared_ptr<qm::platform::SoundPlayer> Sound;      // null: the default sound output
     qm::platform::SystemFolders Folders;                   // "/usr/share" and "/usr/bin"
     QString ProgramFolder;                                 // empty: the running program's
-    int PixelsPerInch = 0;                                 // 0: the screen's logical density
 };
 
 class TFrmMain : public QWidget {
@@ -174,7 +173,6 @@ public:
     qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
     QString ProgramFolder;               // the folder looked in first for the viewer
     QCursor HandCursor;                  // "MYPOINTER", cursor 50
-    int PixelsPerInch = 96;              // the density ScaleToScreen works for
     QString WindowsFolder;
     QString SystemFolder;
     QString DestinationFolder;
@@ -188,7 +186,10 @@ public:
     void VersionReminder();
     static int DayNumber(const QString& date);
     static int TodayNumber();
-    int ScaleToScreen(int v) const;
+    // The layout is in Qt's device-independent pixels, which Qt maps to the screen for every
+    // control alike: the overlays are placed for the layout's own density, never the screen's.
+    static constexpr int LayoutPixelsPerInch = 96;
+    static int ScaleToScreen(int v, int pixelsPerInch = LayoutPixelsPerInch);
     void WinRollerRoller(int mode);
     void PlayCue(const QString& cue);
     void C_AllowSoundsClick();

@@ -140,14 +140,16 @@ std::vector<LayoutRow> makeLayout() {
                  .name = "P_FileName",
                  .parent = "Panel1",
                  .place = {20, 85, 367, 33},
-                 .color = kPaleGreen,
+                 .color = C::black(),
                  .bevel = Bevel::Lowered,
                  .bevelSize = 1});
     r.push_back({.kind = K::PathLabel,
                  .name = "LB_CurrentFont",
                  .parent = "P_FileName",
-                 .place = {3, 3, 361, 27},
+                 .place = {6, 6, 355, 21},
+                 .color = kPaleGreen,
                  .text = C::maroon(),
+                 .pixels = 13,
                  .bold = true,
                  .align = kMiddle});
     r.push_back({.kind = K::PathLabel,
@@ -613,13 +615,13 @@ std::vector<LayoutRow> makeLayout() {
     r.push_back({.kind = K::Label,
                  .name = "LB_WarningAbout",
                  .parent = "P_Warning",
-                 .place = {19, 10, 193, 14},
+                 .place = {81, 10, 69, 14},
                  .caption = "A word about",
                  .align = kCentre});
     r.push_back({.kind = K::Label,
                  .name = "LB_WarningTitle",
                  .parent = "P_Warning",
-                 .place = {19, 24, 193, 14},
+                 .place = {38, 24, 155, 14},
                  .caption = "Copyrights and Trademarks",
                  .bold = true,
                  .align = kCentre});
@@ -669,9 +671,13 @@ QFont rowFont(const LayoutRow& row) {
     return font;
 }
 
+QColor rowText(const LayoutRow& row) {
+    return row.text.isValid() ? row.text : ClassicColors::black();
+}
+
 void paint(QWidget* w, const LayoutRow& row) {
     QPalette pal = w->palette();
-    const QColor text = row.text.isValid() ? row.text : ClassicColors::black();
+    const QColor text = rowText(row);
     pal.setColor(QPalette::WindowText, text);
     pal.setColor(QPalette::Text, text);
     pal.setColor(QPalette::ButtonText, text);
@@ -700,6 +706,15 @@ void fitWrappedText(QLabel* label) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     label->setFont(font);
+}
+
+// A one-line text that the system's face draws wider than its place would be cut or wrapped;
+// the face shrinks a pixel at a time until the text fits on one line.
+QFont fitOneLine(QFont font, const QString& text, int room) {
+    constexpr int smallestPixels = 8;
+    while (font.pixelSize() > smallestPixels && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
 }
 
 // A read-only list is written one row a line; where the system's face draws a row wider than
@@ -743,6 +758,7 @@ void applyBevel(QFrame* frame, const LayoutRow& row) {
 // The stored picture a picture control shows; none where the program has none.
 QPixmap storedPicture(const char* control) {
     static const QHash<QString, QString> pictures = {
+        {QStringLiteral("Image1"), QStringLiteral("TitleImage")},
         {QStringLiteral("MyFontImage1"), QStringLiteral("TitleText")},
         {QStringLiteral("MyFontImage2"), QStringLiteral("TitleShadow")},
         {QStringLiteral("MyFontImage3"), QStringLiteral("Bullet1")},
@@ -799,6 +815,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         auto* w = new TColorButton(parent);
         w->setCaption(caption);
         w->setColor(row.color);
+        w->setFontColor(rowText(row)); // it paints with its own colour, not the palette's
         if (row.bevelSize > 0)
             w->setBevelSize(row.bevelSize);
         return w;
@@ -808,6 +825,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         w->setCaption(caption);
         w->setCheckColor(ClassicColors::red());
         w->setColor(row.color);
+        w->setFontColor(rowText(row));
         w->setTabStop(false);
         return w;
     }
@@ -925,6 +943,16 @@ void buildMainLayout(TFrmMain& form) {
         w->setGeometry(row.place);
         if (row.kind == K::Label && row.wrap)
             fitWrappedText(static_cast<QLabel*>(w));
+        if (row.kind == K::Label && !row.wrap) {
+            auto* label = static_cast<QLabel*>(w);
+            label->setFont(fitOneLine(label->font(), label->text(), label->contentsRect().width()));
+        }
+        if (row.kind == K::Button) {
+            auto* button = static_cast<TColorButton*>(w);
+            const int margin = 2 * (button->bevelSize() + button->borderSize());
+            button->setFont(
+                fitOneLine(button->font(), button->caption(), row.place.width() - margin));
+        }
         if (row.kind == K::Memo && row.readOnly)
             fitListRows(static_cast<QPlainTextEdit*>(w));
         if (row.kind == K::Counter)

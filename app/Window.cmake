@@ -11,6 +11,8 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ErrorDisplay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ErrorDisplay.h
   ${CMAKE_CURRENT_LIST_DIR}/HintSwitch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HideWatcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HideWatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/HintSwitch.h
   ${CMAKE_CURRENT_LIST_DIR}/InfoPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Lifecycle.cpp

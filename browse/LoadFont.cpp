@@ -112,6 +112,7 @@ void TFrmMain::LoadFontAt(const QString& path) {
 }
 
 void TFrmMain::SetStripFace(const QString& path) {
+    // The head table's style bits, never the style name, which is the user's text.
     const bool bold = Font.FontNames.Bold;
     const bool italic = Font.FontNames.Italic;
     const QStringList families = TemporaryFonts ? TemporaryFonts->families(path) : QStringList();
@@ -126,25 +127,25 @@ void TFrmMain::SetStripFace(const QString& path) {
         StripPainter->clearFace();
         return;
     }
-    // Qt names the family after its own rules, not after name ID 1: ask for the file's style
-    // within the family Qt reports for the file.
-    face = QFontDatabase::font(families.first(), FromAnsi(Font.FontNames.Style),
-                               browse::StripPixelSize);
+    // Qt names the family after its own rules, not after name ID 1: ask for the file's own weight
+    // and slant within the family Qt reports for the file. Asking by style name would make Qt
+    // synthesise a slant for an upright face named "Italic".
+    const QRawFont own = qm::platform::AppFonts::rawFont(path, browse::StripPixelSize);
     face.setFamilies({families.first()});
     face.setPixelSize(browse::StripPixelSize);
     face.setStyleStrategy(QFont::NoFontMerging);
-    // The flags only ever add to the face, as the system synthesised what a face lacked.
-    const QFontInfo matched(face);
-    if (bold && !matched.bold())
+    face.setWeight(own.isValid() ? QFont::Weight(own.weight()) : QFont::Normal);
+    face.setStyle(own.isValid() ? own.style() : QFont::StyleNormal);
+    // The bits only ever add to the face, as the system synthesised what a face lacked.
+    if (bold && face.weight() < QFont::DemiBold)
         face.setBold(true);
-    if (italic && !matched.italic())
+    if (italic && face.style() == QFont::StyleNormal)
         face.setItalic(true);
     LB_All256Chars->setFont(face);
-    // Where an installed face of the same family wins the match, the strip draws the file's
-    // own glyphs itself.
+    // Where an installed face of the same family wins the match, or Qt would slant or embolden
+    // beyond the bits, the strip draws the file's own glyphs itself.
     if (qm::platform::AppFonts::drawsFileGlyphs(face, path))
         StripPainter->clearFace();
     else
-        StripPainter->setFace(qm::platform::AppFonts::rawFont(path, browse::StripPixelSize), bold,
-                              italic);
+        StripPainter->setFace(own, bold, italic);
 }

@@ -33,8 +33,10 @@ void showMessageBox(QWidget* parent, MessageKind kind, const QString& text) {
         activeRecorder->shown_.push_back({kind, messageTitle(kind), text});
         return;
     }
+    // A window not yet shown has no place yet: its boxes are centred on the screen instead.
+    QWidget* over = parent && parent->window()->isVisible() ? parent : nullptr;
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    messageTitle(kind), messageDisplayText(text), QMessageBox::Ok, parent);
+                    messageTitle(kind), messageDisplayText(text), QMessageBox::Ok, over);
     box.setTextFormat(Qt::PlainText);
     // A box shown while the program is busy is answered with the ordinary pointer.
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);

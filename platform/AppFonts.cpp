@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 
 namespace qm::platform {
 
@@ -92,7 +93,16 @@ QRawFont AppFonts::rawFont(const QString& path, int pixelSize) {
 
 bool AppFonts::drawsFileGlyphs(const QFont& font, const QString& path) {
     const QByteArray own = fileTable(path, "head");
-    return !own.isEmpty() && QRawFont::fromFont(font).fontTable("head") == own;
+    if (own.isEmpty() || QRawFont::fromFont(font).fontTable("head") != own)
+        return false;
+    // A slant or weight that the head's style bits do not have is Qt's, not the file's drawing.
+    constexpr int macStyleAt = 44;
+    if (own.size() < macStyleAt + 2)
+        return false;
+    const int macStyle = quint8(own[macStyleAt + 1]);
+    const QFontInfo drawn(font);
+    return drawn.bold() == bool(macStyle & 1) &&
+           (drawn.style() != QFont::StyleNormal) == bool(macStyle & 2);
 }
 
 QByteArray AppFonts::fileTable(const QString& path, const char* tag) {

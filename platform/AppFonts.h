@@ -37,8 +37,9 @@ public:
     // The file's glyphs, always exact; invalid when the file is not a font.
     static QRawFont rawFont(const QString& path, int pixelSize);
     // Whether font draws exactly the glyphs of the file at path: the face Qt matched carries the
-    // file's head table (its checksum and dates), which only a copy of the same file shares.
-    // Reads the directory and the head table, never the whole file.
+    // file's head table (its checksum and dates), which only a copy of the same file shares, and
+    // its bold and slant are the head's style bits, nothing Qt synthesised beyond them. Reads
+    // the directory and the head table, never the whole file.
     static bool drawsFileGlyphs(const QFont& font, const QString& path);
     // The bytes of one table of a TrueType file as its directory gives them; empty when the file
     // has no such table or is cut short.

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""Draws the hand cursor "MYPOINTER" (32 x 32, hot spot 5,0) and the program icon as PNGs.
+"""Draws the hand cursor "MYPOINTER" (32 x 32, hot spot 5,0), the program icon and the title
+picture as PNGs.
 
 Run from anywhere: ./make_images.py [OUTDIR]  (default: .. beside this script, which gets
-cursors/MYPOINTER.png and icons/quillmark-<size>.png). Standard library only.
+cursors/MYPOINTER.png, icons/quillmark-<size>.png and pictures/TitleImage.png). Standard
+library only.
 """
 import math
 import os
@@ -62,18 +64,22 @@ def cursor():
     return png(32, 32, rows)
 
 
-def icon(size):
-    """A teal tile with a white "Q" whose tail is a red quill stroke."""
+def icon(size, width=None, height=None):
+    """A teal tile with a white "Q" whose tail is a red quill stroke, size x size, centred in a
+    transparent width x height picture when those are larger."""
+    width = width or size
+    height = height or size
+    left, top = (width - size) // 2, (height - size) // 2
     ss = 4  # supersampling per axis
     rows = []
-    for py in range(size):
+    for py in range(height):
         row = []
-        for px in range(size):
+        for px in range(width):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(ss):
                 for sx in range(ss):
-                    x = (px + (sx + 0.5) / ss) / size  # 0..1
-                    y = (py + (sy + 0.5) / ss) / size
+                    x = (px - left + (sx + 0.5) / ss) / size  # 0..1 inside the tile
+                    y = (py - top + (sy + 0.5) / ss) / size
                     c = icon_colour(x, y)
                     a = c[3] / 255
                     for i in range(3):
@@ -86,10 +92,12 @@ def icon(size):
             else:
                 row += [0, 0, 0, 0]
         rows.append(row)
-    return png(size, size, rows)
+    return png(width, height, rows)
 
 
 def icon_colour(x, y):
+    if not (0 <= x <= 1 and 0 <= y <= 1):
+        return (0, 0, 0, 0)
     # Rounded tile.
     r = 0.16
     dx = max(r - x, 0, x - (1 - r))
@@ -118,11 +126,15 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..")
     os.makedirs(os.path.join(out, "cursors"), exist_ok=True)
     os.makedirs(os.path.join(out, "icons"), exist_ok=True)
+    os.makedirs(os.path.join(out, "pictures"), exist_ok=True)
     with open(os.path.join(out, "cursors", "MYPOINTER.png"), "wb") as f:
         f.write(cursor())
     for size in (16, 32, 48, 64, 128, 256):
         with open(os.path.join(out, "icons", f"quillmark-{size}.png"), "wb") as f:
             f.write(icon(size))
+    # The title picture left of the title text: the icon's tile in the 33 x 35 place.
+    with open(os.path.join(out, "pictures", "TitleImage.png"), "wb") as f:
+        f.write(icon(33, 33, 35))
 
 
 if __name__ == "__main__":

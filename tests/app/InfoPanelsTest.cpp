@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -103,6 +105,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 using InfoPanelsTest = WindowTest;
+
+// A font load hides the help panel without its close button: "HELP" must work again.
+TEST_F(InfoPanelsTest, helpIsEnabledAgainWhenALoadHidesItsPanel) {
+    writeFont(QStringLiteral("a.ttf"), testfonts::SimpleFont());
+    start();
+    click(QStringLiteral("B_Help"));
+    ASSERT_FALSE(isEnabled(QStringLiteral("B_Help")));
+    auto* list = findAs<QListWidget>(QStringLiteral("D_File"));
+    const QList<QListWidgetItem*> items =
+        list->findItems(QStringLiteral("a.ttf"), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.front()).center());
+    settle();
+    EXPECT_FALSE(isShown(QStringLiteral("P_Help")));
+    EXPECT_TRUE(isEnabled(QStringLiteral("B_Help")));
+    click(QStringLiteral("B_Help"));
+    EXPECT_TRUE(isShown(QStringLiteral("P_Help")));
+}
 
 TEST_F(InfoPanelsTest, helpMakesTheWarningTextFlashUntilItIsClicked) {
     TFrmMain& w = start();

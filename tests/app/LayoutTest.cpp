@@ -11,6 +11,8 @@
 #include <QPalette>
 #include <QTest>
 
+#include <cstdlib>
+
 namespace qmtest {
 namespace {
 
@@ -173,6 +175,71 @@ TEST_F(LayoutTest, everyOpenedWrappingTextFitsItsLabel) {
         EXPECT_LE(needed.width(), room.width()) << label->objectName().toStdString();
     }
     EXPECT_GE(checked, 8);
+}
+
+// The pixels of a colour near c: the caption's own, apart from the antialiased edges.
+int pixelsNear(const QImage& image, const QColor& c, QRect* box = nullptr) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - c.red()) + std::abs(p.green() - c.green()) +
+                    std::abs(p.blue() - c.blue()) >
+                60)
+                continue;
+            ++n;
+            if (box)
+                *box |= QRect(x, y, 1, 1);
+        }
+    return n;
+}
+
+// Every colour button paints its caption bold white (yellow on three of them), on one line
+// inside its bevel.
+TEST_F(LayoutTest, everyButtonPaintsItsCaptionInItsColourOnOneLine) {
+    start();
+    const QStringList yellow = {"B_WhatsNew", "B_WhatsNewClose", "B_HelpClose"};
+    const QList<TColorButton*> buttons = window().findChildren<TColorButton*>();
+    ASSERT_EQ(buttons.size(), 12);
+    for (TColorButton* button : buttons) {
+        const QString name = button->objectName();
+        button->setEnabled(true); // a disabled caption is engraved, not coloured
+        const QImage shown = button->grab().toImage();
+        QRect caption;
+        const QColor colour = yellow.contains(name) ? QColor(255, 255, 0) : QColor(255, 255, 255);
+        EXPECT_GT(pixelsNear(shown, colour, &caption), 10) << name.toStdString();
+        const int inset = button->bevelSize() + button->borderSize();
+        EXPECT_TRUE(button->rect().adjusted(inset, inset, -inset, -inset).contains(caption))
+            << name.toStdString();
+        EXPECT_LE(caption.height(), QFontMetrics(button->font()).height()) << name.toStdString();
+    }
+}
+
+TEST_F(LayoutTest, optionBoxesPaintTheirCaptionsMaroon) {
+    start();
+    for (const char* name : {"C_AllowSounds", "C_ShowHelp"}) {
+        const QImage shown = find(QLatin1String(name))->grab().toImage();
+        EXPECT_GT(pixelsNear(shown, QColor(128, 0, 0)), 8) << name;
+    }
+}
+
+// The large buttons sit in black panels 6 pixels larger; the title has its picture; the
+// warning's headings are centred in its column.
+TEST_F(LayoutTest, currentFontBarTitlePictureAndWarningHeadings) {
+    start();
+    QWidget* bar = find(QStringLiteral("P_FileName"));
+    const QImage shown = bar->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, bar->height() / 2), QColor(0, 0, 0));
+    EXPECT_EQ(find(QStringLiteral("B_WhatsNew"))->geometry().adjusted(-3, -3, 3, 3), bar->rect());
+    EXPECT_EQ(find(QStringLiteral("LB_CurrentFont"))->size(), QSize(355, 21));
+    EXPECT_GT(pixelsNear(find(QStringLiteral("Image1"))->grab().toImage(), QColor(0, 128, 128)),
+              200);
+    for (const char* name : {"LB_WarningAbout", "LB_WarningTitle"}) {
+        const QWidget* heading = find(QLatin1String(name));
+        EXPECT_EQ(heading->geometry().center().x() * 2 + 1, 19 * 2 + 193) << name;
+    }
+    EXPECT_EQ(placeOf(QStringLiteral("LB_WarningAbout")), QPoint(81, 10));
+    EXPECT_EQ(placeOf(QStringLiteral("LB_WarningTitle")), QPoint(38, 24));
 }
 
 TEST_F(LayoutTest, theCounterKeepsItsTenCharacterSize) {

@@ -244,29 +244,31 @@ TEST_F(StartupTest, aFifoAtTheSettingsFileIsSetAsideWithoutWaiting) {
     EXPECT_TRUE(S_ISFIFO(kept.st_mode)) << "kept for the user as it was";
 }
 
-struct OverlayRow {
-    const char* name;
-    int pixelsPerInch;
-    QPoint strip, actions, info;
-};
-
-class OverlayPlacesTest : public WindowTest, public ::testing::WithParamInterface<OverlayRow> {};
-
-TEST_P(OverlayPlacesTest, overlaysArePlacedForTheScreen) {
-    const OverlayRow row = GetParam();
-    start(row.pixelsPerInch);
-    EXPECT_EQ(placeOf(QStringLiteral("P_All256Chars")), row.strip);
-    EXPECT_EQ(placeOf(QStringLiteral("P_FontError")), row.strip);
-    EXPECT_EQ(placeOf(QStringLiteral("P_MakeFont")), row.actions);
-    EXPECT_EQ(placeOf(QStringLiteral("P_Advanced")), row.actions);
-    EXPECT_EQ(placeOf(QStringLiteral("P_WhatsNew")), row.info);
-    EXPECT_EQ(placeOf(QStringLiteral("P_Help")), row.info);
+// The overlays cover the places they were drawn for: the strip and the error panel over the
+// title, the make-font and Advanced panels over the button rows, the information panels below
+// the title, whatever density the screen has.
+TEST_F(StartupTest, overlaysLieOverThePlacesTheyCover) {
+    start();
+    const auto cover = [this](const char* overlay, const char* covered) {
+        const QWidget* o = find(QLatin1String(overlay));
+        const QWidget* c = find(QLatin1String(covered));
+        EXPECT_TRUE(o->geometry().contains(c->geometry())) << overlay << " over " << covered;
+    };
+    cover("P_Advanced", "Panel12");
+    cover("P_MakeFont", "Panel13");
+    cover("P_WhatsNew", "DRLabel1");
+    cover("P_Help", "Bevel1");
+    cover("P_All256Chars", "Bevel1");
+    cover("P_FontError", "Bevel1");
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, OverlayPlacesTest,
-                         ::testing::Values(OverlayRow{"at96", 96, {19, 19}, {19, 337}, {19, 54}},
-                                           OverlayRow{"at120", 120, {23, 23}, {23, 414}, {23, 66}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(ScaleToScreenTest, scalesOnlyForAnotherDensity) {
+    EXPECT_EQ(TFrmMain::ScaleToScreen(19), 19);
+    EXPECT_EQ(TFrmMain::ScaleToScreen(337, 96), 337);
+    EXPECT_EQ(TFrmMain::ScaleToScreen(19, 120), 23);
+    EXPECT_EQ(TFrmMain::ScaleToScreen(54, 120), 66);
+    EXPECT_EQ(TFrmMain::ScaleToScreen(337, 120), 414);
+}
 
 TEST_F(StartupTest, overlaysAreStackedWithHelpOnTop) {
     TFrmMain& w = start();

@@ -114,7 +114,7 @@ bool WindowTest::settingExists(const QString& name) {
     return reg.ValueExists(QString(), name);
 }
 
-TFrmMain& WindowTest::start(int pixelsPerInch) {
+TFrmMain& WindowTest::start() {
     discardWindow();
     TFrmMainSetup setup;
     // Each start reads the settings file afresh, as a new process would.
@@ -122,7 +122,6 @@ TFrmMain& WindowTest::start(int pixelsPerInch) {
     setup.Sound = sound_;
     setup.Folders = qm::platform::SystemFolders(windowsFolder(), systemFolder());
     setup.ProgramFolder = programFolder();
-    setup.PixelsPerInch = pixelsPerInch;
     window_ = std::make_unique<TFrmMain>(nullptr, std::move(setup));
     settle();
     return *window_;

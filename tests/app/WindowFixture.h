@@ -61,8 +61,8 @@ public: // helpers for free functions of the tests as well
     static QString settingsKey();
 
     // ---- The window ---------------------------------------------------------------------
-    // Builds the window (FormCreate runs and shows it). pixelsPerInch 0: the screen's.
-    TFrmMain& start(int pixelsPerInch = 0);
+    // Builds the window (FormCreate runs and shows it).
+    TFrmMain& start();
     TFrmMain& window();
     bool started() const { return window_ != nullptr; }
     // Closes it as the user does; true when it closed (FormClose ran to the end).

@@ -53,11 +53,14 @@ testfonts::FontSpec specNamed(const std::string& family, std::uint16_t macStyle 
 }
 
 // A renamed copy made by the program's own writer, so its name table says `family`.
-void writeRenamedCopy(const QString& source, const QString& target, const std::string& family) {
+void writeRenamedCopy(const QString& source, const QString& target, const std::string& family,
+                      const std::string& style = {}) {
     FontRead file = ReadFontNames(local(source));
     ASSERT_FALSE(file.ReadFailed) << file.ErrorText;
     file.FontNames.FamilyName = family;
     file.FontNames.FullName = family;
+    if (!style.empty())
+        file.FontNames.Style = style;
     WriteRenamedFont(local(source), local(target), file.FontNames);
 }
 
@@ -546,6 +549,24 @@ TEST_F(StripGlyphTest, familyNoInstalledFontHasDrawsTheFile) {
     const double own = difference(shown, mono);
     const double fallback = difference(shown, substitute);
     EXPECT_LT(own * 3, fallback) << "own " << own << ", fallback " << fallback;
+}
+
+// A style name is the user's text: an upright face renamed "Italic" (its head bits clear) is
+// drawn upright, an italic face drawn with its own slant.
+TEST_F(StripGlyphTest, slantComesFromTheStyleBitsNotTheStyleName) {
+    writeRenamedCopy(kLiberationRegular, fontsFolder() + "/UPRIGHT.TTF", "Upright Probe", "Italic");
+    writeRenamedCopy(kLiberationItalic, fontsFolder() + "/SLANTED.TTF", "Slanted Probe", "Italic");
+    start();
+    const QImage upright = reference(systemFace("Liberation Serif", false));
+    const QImage slanted = reference(systemFace("Liberation Serif", true));
+    for (const auto& [file, italic] : {std::pair{"UPRIGHT.TTF", false}, {"SLANTED.TTF", true}}) {
+        clickFile(QLatin1String(file));
+        ASSERT_EQ(textOf("E_Style"), "Italic");
+        const QImage shown = strip();
+        const double own = difference(shown, italic ? slanted : upright);
+        const double other = difference(shown, italic ? upright : slanted);
+        EXPECT_LT(own * 3, other) << file << ": own " << own << ", other " << other;
+    }
 }
 
 TEST_F(StripGlyphTest, boldFaceIsDrawnBoldAndHeavier) {

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -26,6 +28,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, MessageDisplayText,
                                            DisplayRow{"crlfIsOneBreak", "a\r\nb", "a\nb"},
                                            DisplayRow{"trailingCR", "line\r", "line\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A window not yet shown (the reminder and start-up errors come before it is placed) lies at
+// the top left; its boxes must be centred on the screen instead.
+TEST(MessageBoxPlace, boxOfAWindowNotYetShownIsCentredOnTheScreen) {
+    QWidget window;
+    window.resize(621, 432);
+    QRect shownAt;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            shownAt = box->frameGeometry();
+            box->close();
+        }
+    });
+    showInformation(&window, QStringLiteral("Just A Quick Reminder:"));
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    ASSERT_FALSE(shownAt.isEmpty());
+    EXPECT_LE((shownAt.center() - screen.center()).manhattanLength(), 4)
+        << shownAt.center().x() << "," << shownAt.center().y();
+}
 
 TEST(MessageBoxSeam, recorderSeesTitleAndTextAsWritten) {
     MessageBoxRecorder rec;

@@ -1,0 +1,21 @@
+#pragma once
+
+// Runs a handler whenever a widget is hidden itself, by whatever code path hides it; hiding an
+// ancestor (rolling the window up, minimising) does not count.
+
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+class THideWatcher : public QObject {
+    Q_OBJECT
+public:
+    THideWatcher(QWidget* target, std::function<void()> onHide);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onHide_;
+};
