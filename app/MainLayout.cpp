@@ -25,6 +25,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -883,9 +885,12 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     return nullptr;
 }
 
+// A member without its control, or of another class, would crash at first use: refuse to build
+// the window instead, in every build.
 template <class T> void bind(QWidget* root, T*& member, const char* name) {
     member = root->findChild<T*>(QLatin1String(name));
-    Q_ASSERT_X(member, "buildMainLayout", name);
+    if (!member)
+        throw std::logic_error(std::string("the layout has no control ") + name);
 }
 
 } // namespace
@@ -893,13 +898,6 @@ template <class T> void bind(QWidget* root, T*& member, const char* name) {
 const std::vector<LayoutRow>& mainLayout() {
     static const std::vector<LayoutRow> rows = makeLayout();
     return rows;
-}
-
-const std::vector<const char*>& mainTabOrder() {
-    static const std::vector<const char*> order = {"E_FamilyName", "E_Style",     "E_Version",
-                                                   "E_FontID",     "E_Copyright", "E_TradeMark",
-                                                   "D_File",       "D_Dir",       "D_FileName"};
-    return order;
 }
 
 const char* whatsNewText() {
@@ -934,9 +932,11 @@ const char* reminderText() {
 
 void buildMainLayout(TFrmMain& form) {
     QHash<QString, QWidget*> made;
+    QWidget* previousStop = nullptr;
     for (const LayoutRow& row : mainLayout()) {
         QWidget* parent = row.parent ? made.value(QLatin1String(row.parent)) : &form;
-        Q_ASSERT_X(parent, "buildMainLayout", row.name);
+        if (!parent)
+            throw std::logic_error(std::string("no parent made before ") + row.name);
         QWidget* w = createControl(row, parent);
         w->setObjectName(QLatin1String(row.name));
         paint(w, row);
@@ -966,11 +966,13 @@ void buildMainLayout(TFrmMain& form) {
                                       : (clickFocus ? Qt::ClickFocus : Qt::NoFocus));
         w->setVisible(!row.hidden);
         made.insert(QLatin1String(row.name), w);
+        // Tab walks the tab stops in table order.
+        if (row.tabStop) {
+            if (previousStop)
+                QWidget::setTabOrder(previousStop, w);
+            previousStop = w;
+        }
     }
-    const auto& order = mainTabOrder();
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(made.value(QLatin1String(order[i - 1])),
-                             made.value(QLatin1String(order[i])));
 
     QWidget* root = &form;
     bind(root, form.Panel1, "Panel1");

@@ -57,9 +57,6 @@ struct LayoutRow {
 // The window's rows in creation order.
 const std::vector<LayoutRow>& mainLayout();
 
-// The controls in the order Tab walks them.
-const std::vector<const char*>& mainTabOrder();
-
 // The what's-new list and the window's caption.
 const char* whatsNewText();
 const char* windowCaption();
