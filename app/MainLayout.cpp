@@ -94,16 +94,21 @@ std::vector<LayoutRow> makeLayout() {
                  .bevelSize = 3});
 
     // Title artwork, tag line and option boxes.
-    r.push_back(
-        {.kind = K::Picture, .name = "Image1", .parent = "Panel1", .place = {20, 16, 33, 35}});
+    r.push_back({.kind = K::Picture,
+                 .name = "Image1",
+                 .parent = "Panel1",
+                 .place = {20, 16, 33, 35},
+                 .picture = "TitleImage"});
     r.push_back({.kind = K::FontImage,
                  .name = "MyFontImage2",
                  .parent = "Panel1",
-                 .place = {59, 14, 317, 37}});
+                 .place = {59, 14, 317, 37},
+                 .picture = "TitleShadow"});
     r.push_back({.kind = K::FontImage,
                  .name = "MyFontImage1",
                  .parent = "Panel1",
-                 .place = {62, 12, 317, 37}});
+                 .place = {62, 12, 317, 37},
+                 .picture = "TitleText"});
     r.push_back({.kind = K::Label,
                  .name = "Label9",
                  .parent = "Panel1",
@@ -517,7 +522,8 @@ std::vector<LayoutRow> makeLayout() {
     r.push_back({.kind = K::FontImage,
                  .name = "MyFontImage3",
                  .parent = "P_Help",
-                 .place = {5, 34, 23, 27}});
+                 .place = {5, 34, 23, 27},
+                 .picture = "Bullet1"});
     r.push_back({.kind = K::Label,
                  .name = "Label14",
                  .parent = "P_Help",
@@ -529,7 +535,8 @@ std::vector<LayoutRow> makeLayout() {
     r.push_back({.kind = K::FontImage,
                  .name = "MyFontImage4",
                  .parent = "P_Help",
-                 .place = {5, 77, 23, 27}});
+                 .place = {5, 77, 23, 27},
+                 .picture = "Bullet2"});
     r.push_back({.kind = K::Label,
                  .name = "Label15",
                  .parent = "P_Help",
@@ -542,7 +549,8 @@ std::vector<LayoutRow> makeLayout() {
     r.push_back({.kind = K::FontImage,
                  .name = "MyFontImage5",
                  .parent = "P_Help",
-                 .place = {5, 132, 23, 27}});
+                 .place = {5, 132, 23, 27},
+                 .picture = "Bullet3"});
     r.push_back({.kind = K::Label,
                  .name = "Label17",
                  .parent = "P_Help",
@@ -757,18 +765,11 @@ void applyBevel(QFrame* frame, const LayoutRow& row) {
     frame->setLineWidth(row.bevelSize > 0 ? row.bevelSize : 1);
 }
 
-// The stored picture a picture control shows; none where the program has none.
-QPixmap storedPicture(const char* control) {
-    static const QHash<QString, QString> pictures = {
-        {QStringLiteral("Image1"), QStringLiteral("TitleImage")},
-        {QStringLiteral("MyFontImage1"), QStringLiteral("TitleText")},
-        {QStringLiteral("MyFontImage2"), QStringLiteral("TitleShadow")},
-        {QStringLiteral("MyFontImage3"), QStringLiteral("Bullet1")},
-        {QStringLiteral("MyFontImage4"), QStringLiteral("Bullet2")},
-        {QStringLiteral("MyFontImage5"), QStringLiteral("Bullet3")},
-    };
-    const QString name = pictures.value(QLatin1String(control));
-    return name.isEmpty() ? QPixmap() : QPixmap(QStringLiteral(":/pictures/%1.png").arg(name));
+// The stored picture a row names; none where it names none.
+QPixmap storedPicture(const LayoutRow& row) {
+    return row.picture
+               ? QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)))
+               : QPixmap();
 }
 
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
@@ -791,7 +792,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::Picture: {
         auto* w = new QLabel(parent);
-        w->setPixmap(storedPicture(row.name));
+        w->setPixmap(storedPicture(row));
         return w;
     }
     case K::Rule: {
@@ -849,7 +850,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::FontImage: {
         auto* w = new TMyFontImage(parent);
-        w->setPicture(storedPicture(row.name));
+        w->setPicture(storedPicture(row));
         w->setTransparent(true);
         return w;
     }

@@ -37,6 +37,7 @@ struct LayoutRow {
     const char* name;
     const char* parent; // nullptr: the window itself
     QRect place;
+    const char* picture = nullptr; // a stored picture of resources/pictures, without ".png"
     const char* caption = "";
     const char* hint = "";
     QColor color = {}; // face or background; invalid: the parent's shows through
