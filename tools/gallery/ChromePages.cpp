@@ -7,7 +7,6 @@
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
 
-#ifdef QM_GALLERY_MAIN_WINDOW
 #include "app/Main.h"
 #include "controls/ColorButton.h"
 #include "platform/RegistryStore.h"
@@ -15,7 +14,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#endif
 
 #include <QApplication>
 #include <QLabel>
@@ -205,7 +203,6 @@ void chromeWindowPage(Gallery& g) {
     shotImage(g, QStringLiteral("window-rolled-up"), rolled);
 }
 
-#ifdef QM_GALLERY_MAIN_WINDOW
 namespace {
 
 // A gallery makes no sound.
@@ -240,4 +237,3 @@ void mainWindowPage(Gallery& g) {
     showBalloon(desktop, pointer, w.B_Help->toolTip(), *w.BalloonHint1);
     shotImage(g, QStringLiteral("main-window-with-balloon"), desktop);
 }
-#endif

@@ -39,6 +39,4 @@ void balloonPage(Gallery& g);
 void rollerPage(Gallery& g);
 void captionPage(Gallery& g);
 void chromeWindowPage(Gallery& g);
-#ifdef QM_GALLERY_MAIN_WINDOW
 void mainWindowPage(Gallery& g);
-#endif

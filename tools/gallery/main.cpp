@@ -22,9 +22,7 @@ const PageEntry kPages[] = {
     {"three-D label", drLabelPage},      {"balloon help", balloonPage},
     {"window roller", rollerPage},       {"caption bar", captionPage},
     {"window chrome", chromeWindowPage},
-#ifdef QM_GALLERY_MAIN_WINDOW
     {"main window", mainWindowPage},
-#endif
 };
 
 } // namespace

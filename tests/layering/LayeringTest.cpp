@@ -1,0 +1,116 @@
+// The layers depend one way: core <- platform <- controls <- window (app, browse, naming);
+// the CLI stands on the core alone and the viewer on core and platform. A source file that
+// includes from a layer above its own fails here, before the link or a reviewer notices.
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct LayerRule {
+    std::string name;
+    std::vector<std::string> folders; // the layer's own source folders
+    std::set<std::string> mayInclude; // project folders its files may include from
+    bool qtAllowed;
+    bool posixAllowed; // direct system calls; the others go through platform/
+};
+
+const std::set<std::string> kProjectFolders = {"core",      "platform", "controls", "app",
+                                               "browse",    "naming",   "cli",      "viewer",
+                                               "resources", "tests",    "tools",    "bench"};
+
+std::ostream& operator<<(std::ostream& out, const LayerRule& rule) {
+    return out << rule.name;
+}
+
+struct Include {
+    fs::path file;
+    int line;
+    std::string target;
+};
+
+std::vector<Include> includesOf(const fs::path& folder, int& files) {
+    static const std::regex include(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])");
+    std::vector<Include> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const auto ext = entry.path().extension();
+        if (ext != ".h" && ext != ".cpp")
+            continue;
+        ++files;
+        std::ifstream in(entry.path());
+        std::string text;
+        std::smatch match;
+        for (int number = 1; std::getline(in, text); ++number) {
+            if (std::regex_search(text, match, include))
+                found.push_back({entry.path(), number, match[1]});
+        }
+    }
+    return found;
+}
+
+bool isQt(const std::string& target) {
+    static const std::regex qt(R"(^(Q[A-Za-z]*|Qt[A-Za-z]*/.*)$)");
+    return std::regex_match(target, qt);
+}
+
+bool isPosix(const std::string& target) {
+    static const std::regex posix(R"(^(unistd|fcntl|spawn|dirent|pwd|sys/.*|fontconfig/.*)\.h$)");
+    return std::regex_match(target, posix);
+}
+
+class Layering : public testing::TestWithParam<LayerRule> {};
+
+TEST_P(Layering, includesOnlyFromItsOwnAndLowerLayers) {
+    const LayerRule& rule = GetParam();
+    for (const auto& folder : rule.folders) {
+        int files = 0;
+        for (const auto& inc : includesOf(fs::path(QM_SOURCE_DIR) / folder, files)) {
+            const auto where =
+                inc.file.string() + ":" + std::to_string(inc.line) + " " + inc.target;
+            const auto slash = inc.target.find('/');
+            if (slash != std::string::npos && kProjectFolders.count(inc.target.substr(0, slash))) {
+                EXPECT_TRUE(rule.mayInclude.count(inc.target.substr(0, slash))) << where;
+            }
+            EXPECT_TRUE(rule.qtAllowed || !isQt(inc.target)) << where;
+            EXPECT_TRUE(rule.posixAllowed || !isPosix(inc.target)) << where;
+        }
+        // A folder emptied by mistake must not pass as a clean one.
+        EXPECT_GT(files, 2) << folder;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layers, Layering,
+    testing::Values(LayerRule{"core", {"core"}, {"core"}, false, true},
+                    LayerRule{"platform", {"platform"}, {"core", "platform"}, true, true},
+                    LayerRule{"controls", {"controls"}, {"controls"}, true, false},
+                    LayerRule{"window",
+                              {"app", "browse", "naming"},
+                              {"core", "platform", "controls", "app", "browse", "naming"},
+                              true,
+                              false},
+                    LayerRule{"viewer", {"viewer"}, {"core", "platform", "viewer"}, true, false},
+                    LayerRule{"cli", {"cli"}, {"core", "cli"}, false, true}),
+    [](const testing::TestParamInfo<LayerRule>& info) { return info.param.name; });
+
+// The CLI and the fuzzer build the core without Qt; a Qt library in its link would hide a
+// Qt include until then.
+TEST(QtFreeLayers, linkNoQtLibrary) {
+    for (const std::string folder : {"core", "cli"}) {
+        std::ifstream in(fs::path(QM_SOURCE_DIR) / folder / "CMakeLists.txt");
+        ASSERT_TRUE(in) << folder;
+        std::string text;
+        for (int number = 1; std::getline(in, text); ++number)
+            EXPECT_EQ(text.find("Qt6"), std::string::npos)
+                << folder << "/CMakeLists.txt:" << number;
+    }
+}
+
+} // namespace
