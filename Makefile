@@ -4,22 +4,30 @@ BUILD      ?= build
 TESTBUILD  ?= build-test
 FUZZBUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# CI sets WERROR=ON: a new warning fails the build there.
+WERROR     ?= OFF
+PROGRAMS   := quillmark quillmark-cli glyphsee
+# With ccache installed, rebuilds after a clean or a change of branch come from its cache.
+LAUNCHER   := -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache 2>/dev/null)
 
-.PHONY: deps build run test unit-tests fuzz gallery bench screenshot format install clean
+.PHONY: deps build run test unit-tests fuzz format format-check gallery bench \
+        screenshot install clean
 
 deps:
 	scripts/install-deps
 
+# The three programs only; the tests build in $(TESTBUILD).
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF $(LAUNCHER) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
 
 run: build
 	scripts/run-quillmark $(BUILD)
 
-# Tests build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Tests build under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
 unit-tests: deps
-	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON >/dev/null
+	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_WERROR=$(WERROR) \
+	  $(LAUNCHER) >/dev/null
 	cmake --build $(TESTBUILD) -j $(JOBS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -28,21 +36,27 @@ fuzz: deps
 
 test: unit-tests fuzz
 
-gallery: build
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+gallery: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF $(LAUNCHER) >/dev/null
 	cmake --build $(BUILD) --target gallery -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/gallery $(BUILD)/gallery
 
 bench: build
+	cmake --build $(BUILD) -j $(JOBS)
 	scripts/run-bench $(BUILD)
 
 screenshot: build
 	scripts/screenshot $(BUILD)
 
-format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
-
+# Installed binaries are stripped; the build tree keeps its debug information.
 install: build
-	cmake --install $(BUILD)
+	cmake --install $(BUILD) --strip
 
 clean:
 	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD)
