@@ -3,6 +3,7 @@ JOBS       ?= $(shell nproc)
 BUILD      ?= build
 TESTBUILD  ?= build-test
 FUZZBUILD  ?= build-fuzz
+DEBBUILD   ?= build-deb
 FUZZ_SECONDS ?= 60
 # CI sets WERROR=ON: a new warning fails the build there.
 WERROR     ?= OFF
@@ -10,7 +11,7 @@ PROGRAMS   := quillmark quillmark-cli glyphsee
 # With ccache installed, rebuilds after a clean or a change of branch come from its cache.
 LAUNCHER   := -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache 2>/dev/null)
 
-.PHONY: deps build run test unit-tests fuzz format format-check gallery bench \
+.PHONY: deps build run test unit-tests fuzz deb deb-check format format-check gallery bench \
         screenshot install clean
 
 deps:
@@ -34,7 +35,14 @@ unit-tests: deps
 fuzz: deps
 	scripts/run-fuzz $(FUZZBUILD) $(FUZZ_SECONDS)
 
-test: unit-tests fuzz
+# quillmark_<version>_<arch>.deb in $(DEBBUILD), built by dpkg-buildpackage from debian/.
+deb: deps
+	scripts/make-deb $(DEBBUILD)
+
+deb-check: deb
+	scripts/check-deb $(DEBBUILD)
+
+test: unit-tests fuzz deb-check
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
@@ -59,4 +67,4 @@ install: build
 	cmake --install $(BUILD) --strip
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD)
+	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD) $(DEBBUILD)
