@@ -21,8 +21,7 @@ const PageEntry kPages[] = {
     {"font image label", fontImagePage}, {"toggle check box", checkBoxPage},
     {"three-D label", drLabelPage},      {"balloon help", balloonPage},
     {"window roller", rollerPage},       {"caption bar", captionPage},
-    {"window chrome", chromeWindowPage},
-    {"main window", mainWindowPage},
+    {"window chrome", chromeWindowPage}, {"main window", mainWindowPage},
 };
 
 } // namespace
