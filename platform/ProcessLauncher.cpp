@@ -1,5 +1,7 @@
 #include "platform/ProcessLauncher.h"
 
+#include "core/Win32Codes.h"
+
 #include <cerrno>
 #include <cstring>
 #include <spawn.h>
@@ -12,24 +14,9 @@ extern char** environ;
 namespace qm::platform {
 
 int win32FromErrno(int err) {
-    switch (err) {
-    case ENOENT:
-        return 2; // ERROR_FILE_NOT_FOUND
-    case ENOTDIR:
-    case ELOOP:
-        return 3; // ERROR_PATH_NOT_FOUND
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-        return 5; // ERROR_ACCESS_DENIED
-    case ENOMEM:
-    case EAGAIN:
-        return 8; // ERROR_NOT_ENOUGH_MEMORY
-    case ENOEXEC:
-        return 11; // ERROR_BAD_FORMAT
-    default:
-        return 31; // ERROR_GEN_FAILURE
-    }
+    // posix_spawn's EAGAIN is a process limit, not a lock held elsewhere: no memory for one
+    // more program. Anything else unknown is a general failure (31).
+    return Win32CodeOfErrno(err, 31, {{EAGAIN, 8}});
 }
 
 LaunchResult launchProcess(const std::string& program, const std::vector<std::string>& args,

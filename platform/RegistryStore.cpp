@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "core/ByteHelpers.h"
+#include "core/Win32Codes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -68,20 +69,8 @@ bool hasLineBreakOrNul(const std::string& s) {
 }
 
 long errnoToCode(int err) {
-    switch (err) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return kErrorAccessDenied;
-    case ENOSPC:
-    case EDQUOT:
-        return kErrorDiskFull;
-    case ENOENT:
-    case ENOTDIR:
-        return kErrorFileNotFound;
-    default:
-        return kErrorWriteFault;
-    }
+    // A settings file under a path whose folder part is a file is simply not there.
+    return Win32CodeOfErrno(err, kErrorWriteFault, {{ENOTDIR, kErrorFileNotFound}});
 }
 
 // ---- file format ----
