@@ -1,21 +1,51 @@
 #pragma once
 
+#include "core/ByteHelpers.h"
+
 #include <cstddef>
 #include <cstdint>
 
 // Reads big-endian fields from bytes in memory. Every read reports whether the bytes were
 // there; a failed read leaves the position where it was. Bounds are tested as
-// `count > Length_ - Offset_`, which cannot overflow.
+// `count > Length_ - Offset_`, which cannot overflow. Inline: the reader calls it per field.
 class ByteCursor {
 public:
     ByteCursor(const std::uint8_t* data, std::size_t length) : Data_(data), Length_(length) {}
 
-    bool Seek(std::size_t offset);
-    bool Skip(std::size_t count);
-    bool ReadU16(std::uint16_t& value);
-    bool ReadU32(std::uint32_t& value);
+    bool Seek(std::size_t offset) {
+        if (offset > Length_)
+            return false;
+        Offset_ = offset;
+        return true;
+    }
+    bool Skip(std::size_t count) {
+        if (count > Length_ - Offset_)
+            return false;
+        Offset_ += count;
+        return true;
+    }
+    bool ReadU16(std::uint16_t& value) {
+        const std::uint8_t* bytes = nullptr;
+        if (!ReadBytes(bytes, 2))
+            return false;
+        value = BytesToWord(bytes);
+        return true;
+    }
+    bool ReadU32(std::uint32_t& value) {
+        const std::uint8_t* bytes = nullptr;
+        if (!ReadBytes(bytes, 4))
+            return false;
+        value = BytesToLong(bytes);
+        return true;
+    }
     // Points `bytes` at the next `count` bytes and moves past them.
-    bool ReadBytes(const std::uint8_t*& bytes, std::size_t count);
+    bool ReadBytes(const std::uint8_t*& bytes, std::size_t count) {
+        if (count > Length_ - Offset_)
+            return false;
+        bytes = Data_ + Offset_;
+        Offset_ += count;
+        return true;
+    }
 
     std::size_t Offset() const { return Offset_; }
     std::size_t Remaining() const { return Length_ - Offset_; }

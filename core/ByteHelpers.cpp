@@ -16,8 +16,14 @@ std::string CleanNameText(std::string_view text) {
     std::size_t last = text.size();
     while (last > first && isBlankOrControl(text[last - 1]))
         --last;
-    std::string result(text.substr(first, last - first));
-    result.erase(std::remove(result.begin(), result.end(), '\0'), result.end());
+    // One pass into room for the whole text, cut to what was kept.
+    std::string result(last - first, '\0');
+    char* out = result.data();
+    for (std::size_t i = first; i < last; ++i) {
+        *out = text[i];
+        out += text[i] != '\0' ? 1 : 0;
+    }
+    result.resize(static_cast<std::size_t>(out - result.data()));
     return result;
 }
 

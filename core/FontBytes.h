@@ -17,6 +17,11 @@ public:
     // Copies up to `count` bytes at `position`; returns how many were there.
     virtual std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                                std::size_t count) const = 0;
+    // Says that the bytes at `position` will be read soon, so that they come in one go.
+    virtual void Prefetch(std::uint64_t position, std::size_t count) const {
+        static_cast<void>(position);
+        static_cast<void>(count);
+    }
 };
 
 // An open file, read in blocks so that a font's header, directory, name table and trailer
@@ -27,6 +32,7 @@ public:
     std::uint64_t Size() const override { return File_.OpenedSize(); }
     std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
+    void Prefetch(std::uint64_t position, std::size_t count) const override;
 
 private:
     struct Block {
@@ -34,6 +40,8 @@ private:
         std::vector<std::uint8_t> Bytes;
         bool Holds(std::uint64_t position, std::size_t count) const;
     };
+    const Block& Fetch(std::uint64_t position, std::size_t count) const;
+
     const FileHandle& File_;
     // The first block read (header and directory) stays; the other follows the reads.
     mutable std::array<Block, 2> Blocks_;
@@ -53,6 +61,9 @@ public:
     std::uint64_t Size() const override { return Base_.Size(); }
     std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
+    void Prefetch(std::uint64_t position, std::size_t count) const override {
+        Base_.Prefetch(position, count);
+    }
 
 private:
     const FontBytes& Base_;

@@ -24,8 +24,10 @@ constexpr std::size_t LongestStringRead = 1024;
 std::string WithTradeMarkSign(std::string text, std::size_t capacity) {
     text = CutText(text, capacity);
     const std::size_t pair = text.find("!\"");
-    if (pair != std::string::npos)
-        text.replace(pair, 2, "\x99");
+    if (pair != std::string::npos) {
+        text[pair] = '\x99';
+        text.erase(pair + 1, 1);
+    }
     return CutText(text, capacity);
 }
 
@@ -88,7 +90,7 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
     std::vector<std::uint8_t> records(NameRecordSize * count);
     ByteCursor cursor(records.data(),
                       font.ReadAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()));
-    std::vector<std::uint8_t> string(LongestStringRead);
+    std::uint8_t string[LongestStringRead];
     for (std::uint32_t i = 0; i < count; ++i) {
         NameRecordFields record;
         // A table that runs past the end of the file is not an error by itself: the names
@@ -100,11 +102,11 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         // The position is a 32-bit sum; a string beyond the file makes the table incorrect.
         const std::uint32_t at = nameOffset + stringOffset + record.offset;
         const std::size_t length = std::min<std::size_t>(record.length, LongestStringRead);
-        if (font.ReadAt(at, string.data(), length) != length)
+        if (font.ReadAt(at, string, length) != length)
             return NameTableRead::ntStringMissing;
         StoreNameText(
             names, record.nameID,
-            CleanNameText(std::string_view(reinterpret_cast<const char*>(string.data()), length)));
+            CleanNameText(std::string_view(reinterpret_cast<const char*>(string), length)));
     }
     return NameTableRead::ntComplete;
 }
@@ -169,6 +171,7 @@ FontRead ReadFontNames(const FontBytes& font, FontKinds kinds) {
     if (!name.DirectoryComplete || !name.Entry || !head.Entry)
         return Failed(read, FontRead::NoTableEntryText);
 
+    font.Prefetch(name.Entry->Offset, name.Entry->Length);
     const NameTableRead names = ReadNameTable(font, name.Entry->Offset, read.FontNames);
     if (names == NameTableRead::ntStringMissing)
         return Failed(read, FontRead::NameTableIncorrectText);
