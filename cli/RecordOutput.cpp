@@ -37,9 +37,9 @@ const char* Bool(bool value) {
 
 } // namespace
 
-std::string JsonString(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size() + 2);
+namespace {
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     std::size_t plain = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -73,6 +73,14 @@ std::string JsonString(std::string_view utf8) {
     }
     out.append(utf8, plain, utf8.size() - plain);
     out += '"';
+}
+
+} // namespace
+
+std::string JsonString(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() + 2);
+    AppendJsonString(out, utf8);
     return out;
 }
 
@@ -97,14 +105,20 @@ FontRecord RecordOf(const FontRead& font) {
 
 std::string RecordJson(const std::string& path, const FontRecord& record,
                        const std::string& members) {
-    std::string json = "{\"path\": " + JsonString(PathAsUtf8(path));
+    // One string grown in place: this runs once per font of a read.
+    std::string json;
+    json.reserve(512 + members.size());
+    json += "{\"path\": ";
+    AppendJsonString(json, PathAsUtf8(path));
     json += ", \"ReadFailed\": ";
     json += Bool(record.ReadFailed);
-    json += ", \"ErrorText\": " + JsonString(record.ErrorText);
+    json += ", \"ErrorText\": ";
+    AppendJsonString(json, record.ErrorText);
     for (const Field& field : TextFields) {
         json += ", \"";
         json += field.key;
-        json += "\": " + JsonString(record.Texts[field.nameID]);
+        json += "\": ";
+        AppendJsonString(json, record.Texts[field.nameID]);
     }
     json += ", \"Bold\": ";
     json += Bool(record.Bold);
@@ -114,11 +128,16 @@ std::string RecordJson(const std::string& path, const FontRecord& record,
     json += Bool(record.IsRenamed);
     if (!record.Cut.empty()) {
         json += ", \"Cut\": [";
-        for (std::size_t i = 0; i < record.Cut.size(); ++i)
-            json += (i == 0 ? "" : ", ") + JsonString(record.Cut[i]);
+        for (std::size_t i = 0; i < record.Cut.size(); ++i) {
+            if (i != 0)
+                json += ", ";
+            AppendJsonString(json, record.Cut[i]);
+        }
         json += "]";
     }
-    return json + members + "}\n";
+    json += members;
+    json += "}\n";
+    return json;
 }
 
 std::string RecordBlock(const std::string& path, const FontRecord& record) {

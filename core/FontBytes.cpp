@@ -16,27 +16,35 @@ constexpr std::size_t LargestPrefetch = 64 * 1024;
 } // namespace
 
 bool FileFontBytes::Block::Holds(std::uint64_t position, std::size_t count) const {
-    return position >= Start && position - Start <= Bytes.size() &&
-           count <= Bytes.size() - (position - Start);
+    return position >= Start && position - Start <= Size && count <= Size - (position - Start);
 }
 
-const FileFontBytes::Block& FileFontBytes::Fetch(std::uint64_t position, std::size_t count) const {
+const FileFontBytes::Block& FileFontBytes::Fetch(std::uint64_t position, std::size_t count,
+                                                 Slot slot) const {
     for (const Block& block : Blocks_)
         if (block.Holds(position, count))
             return block;
-    Block& block = Blocks_[FirstTaken_ ? 1 : 0];
+    Block& block = Blocks_[FirstTaken_ ? slot : FirstSlot];
     FirstTaken_ = true;
-    block.Start = position;
-    // Never past the end: a read there would only ask the system again for nothing.
-    block.Bytes.resize(static_cast<std::size_t>(
-        std::min<std::uint64_t>(std::max(count, BlockSize), Size() - position)));
-    const long long got = File_.TryRead(position, block.Bytes.data(), block.Bytes.size());
-    if (got < 0) {
-        block.Bytes.clear();
-        throw EInOutError(static_cast<int>(-got));
+    // Never past the end: a read there would only ask the system again for nothing. A block
+    // that the end cuts short starts earlier instead, so that the trailer's fields, read at
+    // different distances from the end, come in one read.
+    std::uint64_t start = position;
+    if (Size() - position < BlockSize && count < BlockSize)
+        start = std::min(position, Size() > BlockSize ? Size() - BlockSize : 0);
+    block.Start = start;
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(
+        std::max<std::uint64_t>(count + (position - start), BlockSize), Size() - start));
+    block.Size = 0;
+    if (wanted > block.Capacity) {
+        block.Data.reset(new std::uint8_t[wanted]);
+        block.Capacity = wanted;
     }
+    const long long got = File_.TryRead(start, block.Data.get(), wanted);
+    if (got < 0)
+        throw EInOutError(static_cast<int>(-got));
     // Shorter when the file shrank since it was opened.
-    block.Bytes.resize(static_cast<std::size_t>(got));
+    block.Size = static_cast<std::size_t>(got);
     return block;
 }
 
@@ -45,17 +53,35 @@ std::size_t FileFontBytes::ReadAt(std::uint64_t position, std::uint8_t* buffer,
     if (position >= Size())
         return 0;
     count = static_cast<std::size_t>(std::min<std::uint64_t>(count, Size() - position));
-    const Block& from = Fetch(position, count);
-    count = std::min<std::size_t>(count, from.Bytes.size() - (position - from.Start));
+    const Block& from = Fetch(position, count, OtherSlot);
+    // Less when the file shrank since it was opened.
+    const std::size_t skip = static_cast<std::size_t>(position - from.Start);
+    count = from.Size > skip ? std::min(count, from.Size - skip) : 0;
     if (count > 0)
-        std::memcpy(buffer, from.Bytes.data() + (position - from.Start), count);
+        std::memcpy(buffer, from.Data.get() + skip, count);
     return count;
+}
+
+bool FileFontBytes::View(std::uint64_t position, std::size_t count, std::string_view& bytes) const {
+    bytes = {};
+    if (position >= Size())
+        return true;
+    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, Size() - position));
+    const Block& from = Fetch(position, count, OtherSlot);
+    // Less when the file shrank since it was opened.
+    const std::size_t skip = static_cast<std::size_t>(position - from.Start);
+    count = from.Size > skip ? std::min(count, from.Size - skip) : 0;
+    if (count > 0)
+        bytes = std::string_view(reinterpret_cast<const char*>(from.Data.get()) + skip, count);
+    return true;
 }
 
 void FileFontBytes::Prefetch(std::uint64_t position, std::size_t count) const {
     if (position < Size())
-        Fetch(position, static_cast<std::size_t>(
-                            std::min<std::uint64_t>({count, LargestPrefetch, Size() - position})));
+        Fetch(position,
+              static_cast<std::size_t>(
+                  std::min<std::uint64_t>({count, LargestPrefetch, Size() - position})),
+              PrefetchSlot);
 }
 
 std::size_t SwappedFontBytes::ReadAt(std::uint64_t position, std::uint8_t* buffer,

@@ -5,7 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <string_view>
 
 // The bytes of a font file as the reader sees them: the file itself, or the file as a restore
 // would leave it. Reads that run past the end deliver fewer bytes; a failing device raises
@@ -22,6 +23,14 @@ public:
         static_cast<void>(position);
         static_cast<void>(count);
     }
+    // The bytes ReadAt would copy, seen in place where they are held in memory; false where
+    // they are not. The view lasts until the next read.
+    virtual bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const {
+        static_cast<void>(position);
+        static_cast<void>(count);
+        static_cast<void>(bytes);
+        return false;
+    }
 };
 
 // An open file, read in blocks so that a font's header, directory, name table and trailer
@@ -33,18 +42,25 @@ public:
     std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
     void Prefetch(std::uint64_t position, std::size_t count) const override;
+    bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const override;
 
 private:
+    // Left uninitialised before the read: zeroing what the read overwrites costs as much as
+    // the copy.
     struct Block {
         std::uint64_t Start = 0;
-        std::vector<std::uint8_t> Bytes;
+        std::unique_ptr<std::uint8_t[]> Data;
+        std::size_t Size = 0;
+        std::size_t Capacity = 0;
         bool Holds(std::uint64_t position, std::size_t count) const;
     };
-    const Block& Fetch(std::uint64_t position, std::size_t count) const;
+    enum Slot { FirstSlot, PrefetchSlot, OtherSlot };
+    const Block& Fetch(std::uint64_t position, std::size_t count, Slot slot) const;
 
     const FileHandle& File_;
-    // The first block read (header and directory) stays; the other follows the reads.
-    mutable std::array<Block, 2> Blocks_;
+    // The first block read (header and directory) stays, and so does the one asked for by
+    // Prefetch (the name table, read again by a listing); the third follows the other reads.
+    mutable std::array<Block, 3> Blocks_;
     mutable bool FirstTaken_ = false;
 };
 

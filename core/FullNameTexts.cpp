@@ -21,6 +21,7 @@ constexpr std::size_t MaxOffset = 0xFFFF;
 std::u32string ReadersViewOf(const NameRecordEntry& record) {
     std::u32string text;
     const std::string& bytes = record.Bytes;
+    text.reserve(bytes.size());
     if (record.platformID == MacintoshPlatform) {
         for (char c : bytes)
             text.push_back(UnicodeOfWindows1252(static_cast<unsigned char>(c)));
@@ -49,15 +50,15 @@ std::u32string ReadersViewOf(const NameRecordEntry& record) {
 // CleanNameText on characters: NULs go, then leading and trailing U+0000 to U+0020.
 std::u32string Cleaned(std::u32string text) {
     std::erase(text, U'\0');
-    const auto first = text.find_first_not_of(U" \x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C"
-                                              U"\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17\x18"
-                                              U"\x19\x1A\x1B\x1C\x1D\x1E\x1F");
-    if (first == std::u32string::npos)
-        return {};
+    std::size_t first = 0;
+    while (first < text.size() && text[first] <= U' ')
+        ++first;
     auto last = text.size();
     while (last > first && text[last - 1] <= U' ')
         --last;
-    return text.substr(first, last - first);
+    text.erase(last);
+    text.erase(0, first);
+    return text;
 }
 
 bool FitsWindows1252(const std::u32string& text) {
@@ -113,10 +114,15 @@ std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived) {
 }
 
 FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
-    const FontNames reset;
-    FullNameTexts texts;
-    for (unsigned k = 0; k < 8; ++k)
-        texts[k] = Windows1252ToUtf32(reset.TextOfNameID(k));
+    // The same for every font: worked out once.
+    static const FullNameTexts resetTexts = [] {
+        const FontNames reset;
+        FullNameTexts texts;
+        for (unsigned k = 0; k < 8; ++k)
+            texts[k] = Windows1252ToUtf32(reset.TextOfNameID(k));
+        return texts;
+    }();
+    FullNameTexts texts = resetTexts;
     for (const NameRecordEntry& record : listing.Records) {
         const bool english =
             (record.platformID == MicrosoftPlatform && record.languageID == UsEnglish) ||

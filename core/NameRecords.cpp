@@ -41,6 +41,17 @@ std::string ReadAt(const FontBytes& font, std::uint64_t position, std::uint64_t 
     return bytes;
 }
 
+// The same bytes in place where the font holds them; `copy` keeps them otherwise. Valid until
+// the next read.
+std::string_view BytesAt(const FontBytes& font, std::uint64_t position, std::uint64_t count,
+                         std::string& copy) {
+    std::string_view bytes;
+    if (font.View(position, static_cast<std::size_t>(count), bytes))
+        return bytes;
+    copy = ReadAt(font, position, count);
+    return copy;
+}
+
 // The table from `offset` on, as far as its header, records and strings reach (never past the
 // end of the file): a table whose directory length is too short is still listed whole.
 NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std::uint32_t offset,
@@ -51,14 +62,15 @@ NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std:
         listing.Problem = "the name table lies beyond the end of the file";
         return listing;
     }
-    const std::string header = ReadAt(file, offset, 6);
+    std::string copy;
+    const std::string_view header = BytesAt(file, offset, 6, copy);
     std::uint64_t extent = 6;
     if (header.size() == 6) {
         const std::uint16_t format = WordAt(header, 0);
         const std::uint16_t count = WordAt(header, 2);
         const std::uint16_t stringOffset = WordAt(header, 4);
         extent += RecordSize * count;
-        const std::string records = ReadAt(file, offset + 6, RecordSize * count);
+        const std::string_view records = BytesAt(file, offset + 6, RecordSize * count, copy);
         for (std::size_t at = 0; at + RecordSize <= records.size(); at += RecordSize)
             extent = std::max<std::uint64_t>(extent, std::uint64_t{stringOffset} +
                                                          WordAt(records, at + 10) +
@@ -70,7 +82,7 @@ NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std:
     }
     const std::uint64_t available = fileSize - offset;
     NameTableListing listing =
-        ListNameTable(ReadAt(file, offset, std::min(extent, available)), texts);
+        ListNameTable(BytesAt(file, offset, std::min(extent, available), copy), texts);
     listing.Offset = offset;
     return listing;
 }
@@ -102,6 +114,7 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
         }
     }
 
+    listing.Records.reserve(std::min<std::size_t>(count, table.size() / RecordSize));
     for (std::size_t i = 0; i < count; ++i) {
         const auto record = Span(table, 6 + RecordSize * i, RecordSize);
         if (!record) {
@@ -120,7 +133,7 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
             const std::size_t index = entry.languageID - FirstLanguageTagID;
             if (index < languageTags.size())
                 entry.Language = languageTags[index];
-        } else {
+        } else if (texts == RecordTexts::rtDecoded) {
             entry.Language = LanguageTagOf(entry.platformID, entry.languageID);
         }
         const auto bytes = Span(table, std::size_t{stringOffset} + offset, length);

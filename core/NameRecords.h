@@ -33,8 +33,8 @@ struct NameTableListing {
     std::string Problem;
 };
 
-// How much of each record a listing holds: every decoded text, or only the bytes (all the
-// command line's plain read needs).
+// How much of each record a listing holds: every decoded text and language tag, or only the
+// bytes (all the command line's plain read needs).
 enum class RecordTexts { rtDecoded, rtBytesOnly };
 
 // Lists a name table given as the file's bytes from the table's start to the end of the file.
