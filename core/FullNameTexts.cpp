@@ -19,19 +19,23 @@ constexpr std::size_t MaxOffset = 0xFFFF;
 // As the reader sees a string: Macintosh bytes and Microsoft units up to 0xFF are
 // Windows-1252 codes; a Microsoft character beyond U+00FF stays what it is.
 std::u32string ReadersViewOf(const NameRecordEntry& record) {
-    std::u32string text;
+    // Below 0x80 the code page is ASCII: no table look-up for most characters.
+    auto fromCodePage = [](unsigned char c) {
+        return c < 0x80 ? char32_t{c} : UnicodeOfWindows1252(c);
+    };
     const std::string& bytes = record.Bytes;
-    text.reserve(bytes.size());
+    std::u32string text(bytes.size(), U'\0');
+    char32_t* out = text.data();
     if (record.platformID == MacintoshPlatform) {
         for (char c : bytes)
-            text.push_back(UnicodeOfWindows1252(static_cast<unsigned char>(c)));
+            *out++ = fromCodePage(static_cast<unsigned char>(c));
         return text;
     }
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         char32_t unit =
             (static_cast<unsigned char>(bytes[i]) << 8) | static_cast<unsigned char>(bytes[i + 1]);
         if (unit <= 0xFF) {
-            text.push_back(UnicodeOfWindows1252(static_cast<unsigned char>(unit)));
+            *out++ = fromCodePage(static_cast<unsigned char>(unit));
             continue;
         }
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
@@ -42,8 +46,9 @@ std::u32string ReadersViewOf(const NameRecordEntry& record) {
                 i += 2;
             }
         }
-        text.push_back(unit >= 0xD800 && unit <= 0xDFFF ? U'\uFFFD' : unit);
+        *out++ = unit >= 0xD800 && unit <= 0xDFFF ? U'\uFFFD' : unit;
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 

@@ -119,8 +119,13 @@ std::string Utf8ToWindows1252(std::string_view text) {
 
 std::string Utf32ToUtf8(std::u32string_view text) {
     std::string out;
-    for (char32_t cp : text)
-        AppendUtf8(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? U'?' : cp);
+    out.reserve(text.size());
+    for (char32_t cp : text) {
+        if (cp < 0x80)
+            out += static_cast<char>(cp);
+        else
+            AppendUtf8(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? U'?' : cp);
+    }
     return out;
 }
 
