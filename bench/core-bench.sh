@@ -12,8 +12,9 @@
 # Measured on the 2-core build machine (load average 5; hyperfine, 10,000 fonts, 20 runs):
 #   before (f362796): quillmark-cli 429 ms = 2.97x baseline, CPU (user+sys) 288 ms = 2.99x
 #   after:            quillmark-cli 265 ms = 1.83x baseline, CPU 178 ms = 1.85x (sys equal, the
-#                     rest is user time: 91 ms vs 12 ms); target 1.30x not met.
-#   callgrind, 1,000 fonts: 143.8 M instructions before, 75.0 M after, baseline 10.0 M;
+#                     rest is user time: 91 ms vs 12 ms); a second run 2.05x vs 2.97x before.
+#                     Target 1.30x not met.
+#   callgrind, 1,000 fonts: 143.8 M instructions before, 72.0 M after, baseline 10.0 M;
 #   preads per font 6.5 before, 3.55 after, baseline 5.
 # usage: bench/core-bench.sh BUILD
 set -euo pipefail

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,30 +23,38 @@ constexpr std::size_t LongestStringRead = 1024;
 
 // Family and full names store U+2122, which arrives as '!' '"', as the one character 0x99.
 std::string WithTradeMarkSign(std::string text, std::size_t capacity) {
-    text = CutText(text, capacity);
+    if (text.size() > capacity)
+        text.resize(capacity);
     const std::size_t pair = text.find("!\"");
     if (pair != std::string::npos) {
         text[pair] = '\x99';
         text.erase(pair + 1, 1);
     }
-    return CutText(text, capacity);
+    return text;
 }
 
-void StoreNameText(FontNames& names, std::uint16_t nameID, const std::string& text) {
+// Texts are cut in place: the reader stores one for every English record of every font.
+std::string CutInPlace(std::string text, std::size_t capacity) {
+    if (text.size() > capacity)
+        text.resize(capacity);
+    return text;
+}
+
+void StoreNameText(FontNames& names, std::uint16_t nameID, std::string text) {
     switch (nameID) {
     case 1:
-        names.FamilyName = WithTradeMarkSign(text, FontNames::FamilyNameCapacity);
+        names.FamilyName = WithTradeMarkSign(std::move(text), FontNames::FamilyNameCapacity);
         return;
     case 4:
-        names.FullName = WithTradeMarkSign(text, FontNames::FullNameCapacity);
+        names.FullName = WithTradeMarkSign(std::move(text), FontNames::FullNameCapacity);
         return;
     case 2:
-        names.Style = CutText(text, FontNames::StyleCapacity);
+        names.Style = CutInPlace(std::move(text), FontNames::StyleCapacity);
         return;
     default:
         // The other names keep an earlier text (or the placeholder) over an empty one.
         if (!text.empty())
-            names.TextOfNameID(nameID) = CutText(text, CapacityOfNameID(nameID));
+            names.TextOfNameID(nameID) = CutInPlace(std::move(text), CapacityOfNameID(nameID));
         return;
     }
 }
