@@ -1,5 +1,6 @@
 #pragma once
-// TFrmMain: the one main window. Its controls and state are declared here once; its handlers
+// TFrmMain: the one main window. Its state is declared here, its controls in
+// app/MainControls.def; its handlers
 // are defined in the folder of the subsystem they belong to:
 //   app/     FormCreate, FormClose, version reminder, cues, information panels, destination
 //            folder, "View / Print", the general error display
@@ -7,6 +8,7 @@
 //            registration
 //   naming/  the naming boxes and the key filter, derived names, make a new font, restore
 
+#include "app/ControlKind.h"
 #include "core/FontReader.h"
 #include "platform/Folders.h"
 
@@ -19,20 +21,7 @@
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QFrame;
-class QLabel;
-class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
-class QScrollBar;
-
-class TBWCCCheckBox;
-class TColorButton;
-class TDRLabel;
-class TFileLabel;
-class TFlashingLabel;
-class TLCDLabel;
-class TMyFontImage;
 
 class TBalloonHint;
 class TMSOfficeCaption;
@@ -42,9 +31,6 @@ class TAppExec;
 class TPlayerWave;
 class TRegFile;
 
-class TDriveComboBox;
-class TDirectoryListBox;
-class TFileListBox;
 class TStripPainter;
 namespace qm::platform {
 class AppFonts;
@@ -73,91 +59,6 @@ public:
     // Builds the layout and runs FormCreate, which shows the window.
     explicit TFrmMain(QWidget* parent = nullptr, TFrmMainSetup setup = {});
     ~TFrmMain() override;
-
-    // ---- Window, title artwork, options ---------------------------------------------------
-    QFrame* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    TMyFontImage* MyFontImage1 = nullptr;
-    TMyFontImage* MyFontImage2 = nullptr;
-    QLabel* Label9 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    TDRLabel* DRLabel1 = nullptr;
-    TBWCCCheckBox* C_AllowSounds = nullptr;
-    TBWCCCheckBox* C_ShowHelp = nullptr;
-
-    // ---- Current-font bar -----------------------------------------------------------------
-    QFrame* P_FileName = nullptr;
-    TFileLabel* LB_CurrentFont = nullptr;
-    TFileLabel* D_FilePath = nullptr; // never visible: the current path
-    TColorButton* B_WhatsNew = nullptr;
-
-    // ---- Naming fields --------------------------------------------------------------------
-    QFrame* P_Edits = nullptr;
-    QLineEdit* E_FamilyName = nullptr;
-    QLineEdit* E_Style = nullptr;
-    QLineEdit* E_FullName = nullptr;
-    QLineEdit* E_Version = nullptr;
-    QLineEdit* E_FontID = nullptr;
-    QLineEdit* E_Postscript = nullptr;
-    QLineEdit* E_Copyright = nullptr;
-    QLineEdit* E_TradeMark = nullptr;
-
-    // ---- Button rows ----------------------------------------------------------------------
-    QFrame* Panel11 = nullptr;
-    QFrame* Panel12 = nullptr;
-    QFrame* Panel13 = nullptr;
-    QFrame* Panel14 = nullptr;
-    TColorButton* B_CreateFontNow = nullptr;
-    TColorButton* B_RestoreNames = nullptr;
-    TColorButton* B_Help = nullptr;
-    TColorButton* B_ViewPrint = nullptr;
-    TColorButton* B_Advanced = nullptr;
-
-    // ---- Font folder panel ----------------------------------------------------------------
-    QFrame* P_FontFolder = nullptr;
-    TLCDLabel* LCD_FontTotal = nullptr;
-    TFileListBox* D_File = nullptr;
-    QFrame* P_DestinationFile = nullptr;
-    QLabel* Label28 = nullptr;
-    TFileLabel* LB_DestinationFile = nullptr;
-    TDriveComboBox* D_Drive = nullptr;
-    TDirectoryListBox* D_Dir = nullptr;
-
-    // ---- Character strip ------------------------------------------------------------------
-    QFrame* P_All256Chars = nullptr;
-    QLabel* LB_All256Chars = nullptr;
-    QScrollBar* SB_All256Chars = nullptr;
-    QLabel* P_Scroll256 = nullptr;
-
-    // ---- Error panel ----------------------------------------------------------------------
-    QFrame* P_FontError = nullptr;
-    TFileLabel* LB_FontFileError = nullptr;
-    QLabel* LB_FontError = nullptr;
-
-    // ---- Create-new-font panel ------------------------------------------------------------
-    QFrame* P_MakeFont = nullptr;
-    TColorButton* B_MakeFont = nullptr;
-    TColorButton* B_CancelMake = nullptr;
-    QLineEdit* D_FileName = nullptr;
-
-    // ---- Advanced panel (destination folder) ----------------------------------------------
-    QFrame* P_Advanced = nullptr;
-    TColorButton* B_SetFolder = nullptr;
-    TColorButton* B_SetFolderCancel = nullptr;
-
-    // ---- Information panels ---------------------------------------------------------------
-    QFrame* P_WhatsNew = nullptr;
-    TColorButton* B_WhatsNewClose = nullptr;
-    QPlainTextEdit* M_WhatsNew = nullptr;
-    QFrame* P_Help = nullptr;
-    TMyFontImage* MyFontImage3 = nullptr;
-    TMyFontImage* MyFontImage4 = nullptr;
-    TMyFontImage* MyFontImage5 = nullptr;
-    TColorButton* B_HelpClose = nullptr;
-    TFlashingLabel* LB_Warning = nullptr;
-    QLabel* LB_WarnMask = nullptr;
-    QFrame* P_Warning = nullptr;
-    QLabel* LB_WarningOff = nullptr;
 
     // ---- Components -----------------------------------------------------------------------
     TPlayerWave* Sound = nullptr;
@@ -251,6 +152,13 @@ protected:
 
 private:
     void ConnectHandlers();
+
+    // One member per control of app/MainControls.def, named and typed as its row; the layout
+    // makes the controls and sets these.
+#define QM_CONTROL(kind, name, ...) ControlClass<ControlKind::kind>* name = nullptr;
+#include "app/MainControls.def"
+#undef QM_CONTROL
+    friend void buildMainLayout(TFrmMain& form);
 };
 
 #include "app/ErrorDisplay.h"

@@ -4,31 +4,13 @@
 // place at 96 pixels per inch, colours, caption, hint and font, created in table order (which
 // is also the stacking and tab order).
 
+#include "app/ControlKind.h"
+
 #include <QColor>
 #include <QRect>
 #include <vector>
 
 class TFrmMain;
-
-enum class ControlKind {
-    Panel,      // QFrame with a colour and a bevel
-    Label,      // QLabel
-    Picture,    // QLabel showing a stored picture
-    Rule,       // a sunken horizontal line
-    Edit,       // borderless QLineEdit
-    Memo,       // read-only QPlainTextEdit
-    Button,     // TColorButton
-    Toggle,     // TBWCCCheckBox
-    PathLabel,  // TFileLabel
-    Counter,    // TLCDLabel
-    FontImage,  // TMyFontImage showing a stored picture
-    Flashing,   // TFlashingLabel
-    Label3D,    // TDRLabel
-    ScrollBar,  // horizontal QScrollBar
-    DriveBox,   // TDriveComboBox
-    FolderList, // TDirectoryListBox
-    FileList,   // TFileListBox
-};
 
 enum class Bevel { None, Lowered, Raised, Single };
 
@@ -63,5 +45,5 @@ const char* whatsNewText();
 const char* windowCaption();
 const char* reminderText();
 
-// Creates every control of the table on form and binds the form's members to them.
+// Creates every control of the table on form and sets the form's members to them.
 void buildMainLayout(TFrmMain& form);

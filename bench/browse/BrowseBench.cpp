@@ -2,6 +2,7 @@
 // (listed, counted, drawn) and the load of a large font (read, registered, strip and fields
 // drawn). Prints the median and the worst of each.
 
+#include "app/FindControl.h"
 #include "app/Main.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
@@ -78,9 +79,9 @@ int main(int argc, char** argv) {
 
     // Into the crowded folder and back out, timed together with the repaints.
     const Figures into = timeRuns(runs, [&](int) {
-        window.D_Dir->setDirectory(crowded);
+        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
         settle();
-        window.D_Dir->setDirectory(small);
+        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
         settle();
     });
     // Into the crowded folder alone, with its repaint.
@@ -88,19 +89,19 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
-        window.D_Dir->setDirectory(crowded);
+        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
         settle();
         intoOnly.push_back(t.nsecsElapsed() / 1e6);
-        window.D_Dir->setDirectory(small);
+        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
         settle();
     }
     std::sort(intoOnly.begin(), intoOnly.end());
     const Figures change{intoOnly[intoOnly.size() / 2], intoOnly.back()};
 
     // Load: the file is selected as a click would, then loaded and drawn.
-    window.D_Dir->setDirectory(small);
+    findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
     settle();
-    window.D_File->selectFileName("BIG.TTF");
+    findAs<TFileListBox>(window, "D_File")->selectFileName("BIG.TTF");
     const Figures load = timeRuns(runs, [&](int) {
         window.LoadSelectedFont();
         settle();
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
     std::printf("load of %s (%.1f MB): median %.1f ms, worst %.1f ms (target 50 ms: %s)\n",
                 qPrintable(QFileInfo(bigFont).fileName()), QFileInfo(bigFont).size() / 1e6,
                 load.median, load.worst, verdict(load, 50));
-    std::printf("loaded: %s, count shows %d files\n", qPrintable(window.E_FamilyName->text()),
-                window.D_File->count());
+    std::printf("loaded: %s, count shows %d files\n",
+                qPrintable(findAs<QLineEdit>(window, "E_FamilyName")->text()),
+                findAs<TFileListBox>(window, "D_File")->count());
     return 0;
 }

@@ -1,6 +1,7 @@
 // The window's own chrome: the caption bar in place of the desktop's frame, the roller with its
 // sounds, balloon help under the "Help On" switch, and closing from the caption or Alt+F4.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/HintSwitch.h"
@@ -59,7 +60,7 @@ TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
     EXPECT_EQ(frame, QMargins(3, 22, 3, 3));
     EXPECT_EQ(w.size().shrunkBy(frame), QSize(621, 432));
     EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "still a fixed-size window";
-    EXPECT_EQ(w.Panel1->pos(), QPoint(6, 8) + QPoint(frame.left(), frame.top()))
+    EXPECT_EQ(findAs<QFrame>(w, "Panel1")->pos(), QPoint(6, 8) + QPoint(frame.left(), frame.top()))
         << "the whole layout moves below the caption bar";
     EXPECT_TRUE(w.TitleBar->isVisible());
     EXPECT_LE(w.TitleBar->geometry().bottom(), frame.top() - 1);
@@ -109,8 +110,10 @@ TEST_F(ChromeTest, rollingUpLeavesOnlyTheCaptionBarAndRollingDownRestoresTheExac
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.boundingRect(), QRect(0, 0, w.width(), w.WinRoller->RolledUpHeight()));
     EXPECT_TRUE(shown.contains(w.TitleBar->geometry()));
-    EXPECT_FALSE(shown.intersects(w.Panel1->geometry())) << "the body is rolled away";
-    const QRect button(w.B_ViewPrint->mapTo(&w, QPoint(0, 0)), w.B_ViewPrint->size());
+    EXPECT_FALSE(shown.intersects(findAs<QFrame>(w, "Panel1")->geometry()))
+        << "the body is rolled away";
+    const QRect button(findAs<TColorButton>(w, "B_ViewPrint")->mapTo(&w, QPoint(0, 0)),
+                       findAs<TColorButton>(w, "B_ViewPrint")->size());
     EXPECT_FALSE(shown.intersects(button));
 
     clearCues();
@@ -134,12 +137,12 @@ TEST_F(ChromeTest, rollingIsSilentWithSoundOff) {
 
 TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
     TFrmMain& w = startActive();
-    ASSERT_FALSE(w.B_ViewPrint->toolTip().isEmpty());
+    ASSERT_FALSE(findAs<TColorButton>(w, "B_ViewPrint")->toolTip().isEmpty());
 
     // "Help On": a balloon, not the plain tooltip, with the control's own hint.
-    hover(w.B_Help);
+    hover(findAs<TColorButton>(w, "B_Help"));
     ASSERT_TRUE(waitUntil([this] { return balloonShowing(); }, 3000));
-    EXPECT_EQ(w.BalloonHint1->HintWindow()->Text(), w.B_Help->toolTip());
+    EXPECT_EQ(w.BalloonHint1->HintWindow()->Text(), findAs<TColorButton>(w, "B_Help")->toolTip());
     EXPECT_FALSE(QToolTip::isVisible());
     EXPECT_EQ(w.BalloonHint1->HintHidePause(), 6000);
 
@@ -147,7 +150,7 @@ TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
     click(QStringLiteral("C_ShowHelp"));
     ASSERT_FALSE(w.Hints->ShowHint());
     EXPECT_FALSE(balloonShowing()) << "the click took the balloon away";
-    hover(w.B_ViewPrint);
+    hover(findAs<TColorButton>(w, "B_ViewPrint"));
     QTest::qWait(1600);
     EXPECT_FALSE(balloonShowing());
     EXPECT_FALSE(QToolTip::isVisible());
@@ -157,7 +160,7 @@ TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
 TEST_F(ChromeTest, helpOffFromTheSettingsShowsNoBalloonFromTheStart) {
     writeSetting(QStringLiteral("Show Help"), false);
     TFrmMain& w = startActive();
-    hover(w.B_CreateFontNow);
+    hover(findAs<TColorButton>(w, "B_CreateFontNow"));
     QTest::qWait(1600);
     EXPECT_FALSE(balloonShowing());
     EXPECT_FALSE(QToolTip::isVisible());

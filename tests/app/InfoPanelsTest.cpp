@@ -1,5 +1,6 @@
 // The what's-new and help panels, the copyright warning, and the two switches.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/HintSwitch.h"
@@ -128,18 +129,20 @@ TEST_F(InfoPanelsTest, helpIsEnabledAgainWhenALoadHidesItsPanel) {
 TEST_F(InfoPanelsTest, helpMakesTheWarningTextFlashUntilItIsClicked) {
     TFrmMain& w = start();
     click(QStringLiteral("B_Help"));
-    EXPECT_TRUE(w.LB_Warning->flashing());
-    EXPECT_EQ(w.LB_Warning->text(), QStringLiteral("Click Me -- Important !"));
+    EXPECT_TRUE(findAs<TFlashingLabel>(w, "LB_Warning")->flashing());
+    EXPECT_EQ(findAs<TFlashingLabel>(w, "LB_Warning")->text(),
+              QStringLiteral("Click Me -- Important !"));
     click(QStringLiteral("LB_WarnMask"));
-    EXPECT_FALSE(w.LB_Warning->flashing());
+    EXPECT_FALSE(findAs<TFlashingLabel>(w, "LB_Warning")->flashing());
 }
 
 TEST_F(InfoPanelsTest, theMaskTakesTheClickWhileTheTextIsInItsHiddenPhase) {
     TFrmMain& w = start();
     click(QStringLiteral("B_Help"));
-    for (int i = 0; i < 40 && w.LB_Warning->isVisible(); ++i)
+    for (int i = 0; i < 40 && findAs<TFlashingLabel>(w, "LB_Warning")->isVisible(); ++i)
         settle(25);
-    ASSERT_FALSE(w.LB_Warning->isVisible()) << "the text never blinked off";
+    ASSERT_FALSE(findAs<TFlashingLabel>(w, "LB_Warning")->isVisible())
+        << "the text never blinked off";
     click(QStringLiteral("LB_WarnMask"));
     EXPECT_TRUE(isShown(QStringLiteral("P_Warning")));
 }
@@ -149,13 +152,15 @@ TEST_F(InfoPanelsTest, helpLiesAboveWhatsNewAndClosingItRevealsWhatsNew) {
     click(QStringLiteral("B_WhatsNew"));
     click(QStringLiteral("B_Help"));
     ASSERT_TRUE(isShown(QStringLiteral("P_WhatsNew")));
-    const QPoint middle = w.P_Help->geometry().center();
-    QWidget* top = w.Panel1->childAt(middle);
-    EXPECT_TRUE(top == w.P_Help || w.P_Help->isAncestorOf(top));
+    const QPoint middle = findAs<QFrame>(w, "P_Help")->geometry().center();
+    QWidget* top = findAs<QFrame>(w, "Panel1")->childAt(middle);
+    EXPECT_TRUE(top == findAs<QFrame>(w, "P_Help") ||
+                findAs<QFrame>(w, "P_Help")->isAncestorOf(top));
 
     click(QStringLiteral("B_HelpClose"));
-    top = w.Panel1->childAt(middle);
-    EXPECT_TRUE(top == w.P_WhatsNew || w.P_WhatsNew->isAncestorOf(top));
+    top = findAs<QFrame>(w, "Panel1")->childAt(middle);
+    EXPECT_TRUE(top == findAs<QFrame>(w, "P_WhatsNew") ||
+                findAs<QFrame>(w, "P_WhatsNew")->isAncestorOf(top));
 }
 
 TEST_F(InfoPanelsTest, theWarningStaysOpenWhenHelpClosesAndReopens) {
@@ -165,7 +170,7 @@ TEST_F(InfoPanelsTest, theWarningStaysOpenWhenHelpClosesAndReopens) {
     click(QStringLiteral("B_HelpClose"));
     click(QStringLiteral("B_Help"));
     EXPECT_TRUE(isShown(QStringLiteral("P_Warning")));
-    EXPECT_TRUE(w.LB_Warning->flashing());
+    EXPECT_TRUE(findAs<TFlashingLabel>(w, "LB_Warning")->flashing());
     EXPECT_TRUE(isShown(QStringLiteral("LB_WarnMask")));
 }
 
@@ -203,7 +208,7 @@ TEST_F(InfoPanelsTest, switchingSoundOffClicksOnceAndOnAgainPlaysOK) {
     TFrmMain& w = start();
     clearCues();
     click(QStringLiteral("C_AllowSounds"));
-    EXPECT_FALSE(w.C_AllowSounds->checked());
+    EXPECT_FALSE(findAs<TBWCCCheckBox>(w, "C_AllowSounds")->checked());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("B_Help"));
     EXPECT_EQ(cues().size(), 1) << "no cue while sounds are off";
@@ -224,14 +229,14 @@ bool hintAppears(TFrmMain& w, QWidget* control) {
 
 TEST_F(InfoPanelsTest, helpSwitchTurnsHintsOffAndOnWithATock) {
     TFrmMain& w = start();
-    ASSERT_TRUE(hintAppears(w, w.B_Help));
+    ASSERT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     clearCues();
     click(QStringLiteral("C_ShowHelp"));
     EXPECT_FALSE(w.Hints->ShowHint());
-    EXPECT_FALSE(hintAppears(w, w.B_Help));
+    EXPECT_FALSE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_TRUE(hintAppears(w, w.B_Help));
+    EXPECT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     w.BalloonHint1->CancelHint();
 }
 

@@ -1,6 +1,7 @@
 // The window as laid out: captions and hints, the naming boxes' typing limits, tab order, and
 // every control inside its parent.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/MainLayout.h"
@@ -113,7 +114,7 @@ using LayoutTest = WindowTest;
 TEST_F(LayoutTest, tabWalksTheEditableBoxesAndSkipsTheDerivedOnes) {
     TFrmMain& w = start();
     w.activateWindow();
-    w.E_FamilyName->setFocus();
+    findAs<QLineEdit>(w, "E_FamilyName")->setFocus();
     QStringList walked{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 5; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -127,7 +128,7 @@ TEST_F(LayoutTest, theWindowHasItsFixedClientSizeAndCaption) {
     TFrmMain& w = start();
     // The window draws its own frame and caption bar around the 621 x 432 client area.
     EXPECT_EQ(w.size(), QSize(627, 457));
-    EXPECT_EQ(w.Panel1->geometry(), QRect(6 + 3, 8 + 22, 610, 418));
+    EXPECT_EQ(findAs<QFrame>(w, "Panel1")->geometry(), QRect(6 + 3, 8 + 22, 610, 418));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8(windowCaption()));
 }
@@ -144,13 +145,16 @@ TEST_F(LayoutTest, everyControlLiesInsideItsParent) {
 
 TEST_F(LayoutTest, theMakeFontPanelCoversEveryActionButton) {
     TFrmMain& w = start();
-    w.P_MakeFont->show();
-    w.P_MakeFont->raise();
-    for (QWidget* button : std::initializer_list<QWidget*>{w.B_CreateFontNow, w.B_RestoreNames,
-                                                           w.B_Help, w.B_ViewPrint, w.B_Advanced}) {
-        const QPoint centre = button->mapTo(w.Panel1, button->rect().center());
-        QWidget* top = w.Panel1->childAt(centre);
-        EXPECT_TRUE(top == w.P_MakeFont || w.P_MakeFont->isAncestorOf(top))
+    findAs<QFrame>(w, "P_MakeFont")->show();
+    findAs<QFrame>(w, "P_MakeFont")->raise();
+    for (QWidget* button : std::initializer_list<QWidget*>{
+             findAs<TColorButton>(w, "B_CreateFontNow"), findAs<TColorButton>(w, "B_RestoreNames"),
+             findAs<TColorButton>(w, "B_Help"), findAs<TColorButton>(w, "B_ViewPrint"),
+             findAs<TColorButton>(w, "B_Advanced")}) {
+        const QPoint centre = button->mapTo(findAs<QFrame>(w, "Panel1"), button->rect().center());
+        QWidget* top = findAs<QFrame>(w, "Panel1")->childAt(centre);
+        EXPECT_TRUE(top == findAs<QFrame>(w, "P_MakeFont") ||
+                    findAs<QFrame>(w, "P_MakeFont")->isAncestorOf(top))
             << button->objectName().toStdString();
     }
 }

@@ -1,6 +1,7 @@
 // Shutdown: settings saved and read back, the goodbye cue, the temporary font withdrawn, a
 // failure to save that never keeps the window open.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "browse/FileListBox.h"
@@ -50,8 +51,8 @@ TEST_F(ShutdownTest, switchesChangedByTheUserSurviveARestart) {
 
     clearCues();
     TFrmMain& again = start();
-    EXPECT_FALSE(again.C_AllowSounds->checked());
-    EXPECT_FALSE(again.C_ShowHelp->checked());
+    EXPECT_FALSE(findAs<TBWCCCheckBox>(again, "C_AllowSounds")->checked());
+    EXPECT_FALSE(findAs<TBWCCCheckBox>(again, "C_ShowHelp")->checked());
     EXPECT_TRUE(cues().isEmpty()) << "sounds stay off from the first moment";
 }
 

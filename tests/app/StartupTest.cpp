@@ -1,5 +1,6 @@
 // Start-up: stored settings, the version reminder, the start folder, the overlay places.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/HintSwitch.h"
@@ -152,7 +153,7 @@ TEST_F(StartupTest, browsingStartsSilentlyInTheFontsFolderWithItsCount) {
     copySystemFont(kSystemFont, QStringLiteral("TWO.TTF"));
     copySystemFont(kSystemFont, QStringLiteral("three.Ttf"));
     TFrmMain& w = start();
-    EXPECT_EQ(w.D_Dir->directory(), fontsFolder());
+    EXPECT_EQ(findAs<TDirectoryListBox>(w, "D_Dir")->directory(), fontsFolder());
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
     EXPECT_EQ(textOf(QStringLiteral("LCD_FontTotal")), QStringLiteral("0003 Fonts"));
     EXPECT_FALSE(cues().contains(QStringLiteral("MyTick")));
@@ -161,7 +162,7 @@ TEST_F(StartupTest, browsingStartsSilentlyInTheFontsFolderWithItsCount) {
 TEST_F(StartupTest, aMissingFontsFolderStartsInTheHomeFolder) {
     ASSERT_TRUE(QDir(fontsFolder()).removeRecursively());
     TFrmMain& w = start();
-    EXPECT_EQ(w.D_Dir->directory(), QDir::homePath());
+    EXPECT_EQ(findAs<TDirectoryListBox>(w, "D_Dir")->directory(), QDir::homePath());
     EXPECT_TRUE(messages().empty());
 }
 
@@ -272,7 +273,7 @@ TEST(ScaleToScreenTest, scalesOnlyForAnotherDensity) {
 
 TEST_F(StartupTest, overlaysAreStackedWithHelpOnTop) {
     TFrmMain& w = start();
-    const QObjectList& stack = w.Panel1->children(); // bottom to top
+    const QObjectList& stack = findAs<QFrame>(w, "Panel1")->children(); // bottom to top
     const char* order[] = {"P_Advanced",  "P_MakeFont", "P_All256Chars",
                            "P_FontError", "P_WhatsNew", "P_Help"};
     int previous = -1;

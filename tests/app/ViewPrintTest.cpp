@@ -2,6 +2,7 @@
 // process with the current path as its one argument, and a viewer that does not start.
 // The viewer here is a small shell script named glyphsee that writes down how it was called.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/AppExec.h"
@@ -122,7 +123,7 @@ Children childrenOfThisProcess() {
 TEST_F(ViewPrintTest, aPathWithBlanksReachesTheViewerAsOneArgument) {
     const QString viewer = installViewer(programFolder());
     loadFont(QStringLiteral("Sample Sans Bold.ttf"));
-    const QString path = window().D_FilePath->fileName();
+    const QString path = findAs<TFileLabel>(window(), "D_FilePath")->fileName();
     ASSERT_EQ(path, fontsFolder() + QStringLiteral("/Sample Sans Bold.ttf"));
     clearCues();
 

@@ -5,6 +5,7 @@
 // files, a record of every sound request and of every message box. Tests drive the window as
 // a user does, through QTest, and read what the user sees.
 
+#include "app/FindControl.h"
 #include "app/Main.h"
 #include "app/RegFiles.h"
 #include "controls/MessageBox.h"
@@ -74,6 +75,13 @@ public: // helpers for free functions of the tests as well
     QWidget* find(const QString& objectName) const;
     template <class T> T* findAs(const QString& objectName) const {
         return qobject_cast<T*>(find(objectName));
+    }
+    // A control of a given window by its object name; throws when it has none.
+    template <class T> static T* findAs(const QWidget& window, const char* objectName) {
+        return ::findAs<T>(window, objectName);
+    }
+    template <class T> static T* findAs(const QWidget* window, const char* objectName) {
+        return ::findAs<T>(window, objectName);
     }
     // A left click in the middle of the control (or at pos).
     void click(const QString& objectName);

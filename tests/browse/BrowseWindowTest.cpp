@@ -1,6 +1,7 @@
 // The font browser in the real window: folder changes and the count, loading fonts with the
 // mouse and the keyboard, the error panel, and the character strip.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "browse/CharacterStrip.h"
@@ -70,12 +71,13 @@ protected:
 
     // Opens a folder as the folder list does.
     void openFolder(const QString& folder) {
-        ASSERT_TRUE(w().D_Dir->setDirectory(folder)) << folder.toStdString();
+        ASSERT_TRUE(findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(folder))
+            << folder.toStdString();
         settle();
     }
     // Clicks the file list's entry with this name.
     void clickFile(const QString& name) {
-        TFileListBox* list = w().D_File;
+        TFileListBox* list = findAs<TFileListBox>(w(), "D_File");
         QListWidgetItem* item = nullptr;
         for (int i = 0; i < list->count(); ++i)
             if (list->item(i)->text() == name)
@@ -87,8 +89,8 @@ protected:
         settle();
     }
     void keyInList(Qt::Key key) {
-        w().D_File->setFocus();
-        QTest::keyClick(w().D_File, key);
+        findAs<TFileListBox>(w(), "D_File")->setFocus();
+        QTest::keyClick(findAs<TFileListBox>(w(), "D_File"), key);
         settle();
     }
     int loads() const { return int(cues().count(w_const().MyTick)); }
@@ -104,7 +106,7 @@ protected:
         return boxes() == QStringList(8, QString()) && textOf("LB_CurrentFont").isEmpty() &&
                !isEnabled("B_CreateFontNow") && !isEnabled("B_ViewPrint") &&
                !isEnabled("B_RestoreNames") && w().TemporaryFontPath.isEmpty() &&
-               w().LB_All256Chars->text().isEmpty();
+               findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty();
     }
 };
 
@@ -143,7 +145,7 @@ TEST_F(BrowseTest, startFolderIsCountedSilently) {
     writeFont("one.ttf", testfonts::SimpleFont());
     writeFont("TWO.TTF", testfonts::SimpleFont());
     start();
-    EXPECT_EQ(w().D_Dir->directory(), fontsFolder());
+    EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), fontsFolder());
     EXPECT_EQ(textOf("LCD_FontTotal"), "0002 Fonts");
     EXPECT_EQ(textOf("LB_DestinationFile"), fontsFolder() + "/");
     EXPECT_FALSE(cues().contains(w().MyTick));
@@ -153,7 +155,7 @@ TEST_F(BrowseTest, folderChangeTicksEmptiesTheNameAndKeepsThePathsCase) {
     const QString folder = scratchPath(QString::fromUtf8("Ä-Fonts/MiXed"));
     QDir().mkpath(folder);
     start();
-    w().D_FileName->setText("left.ttf");
+    findAs<QLineEdit>(w(), "D_FileName")->setText("left.ttf");
     clearCues();
     openFolder(folder);
     EXPECT_EQ(cues(), QStringList{w().MyTick});
@@ -180,7 +182,7 @@ TEST_F(BrowseTest, hiddenFoldersAreNotListed) {
     QDir().mkpath(fontsFolder() + "/.cache");
     QDir().mkpath(fontsFolder() + "/visible");
     start();
-    const QStringList entries = w().D_Dir->entryPaths();
+    const QStringList entries = findAs<TDirectoryListBox>(w(), "D_Dir")->entryPaths();
     EXPECT_TRUE(entries.contains(fontsFolder() + "/visible"));
     EXPECT_FALSE(entries.contains(fontsFolder() + "/.cache"));
 }
@@ -190,12 +192,12 @@ TEST_F(BrowseTest, folderChangeLeavesTheShownFontAlone) {
     start();
     clickFile("mono.ttf");
     const QStringList shown = boxes();
-    const QString strip = w().LB_All256Chars->text();
+    const QString strip = findAs<QLabel>(w(), "LB_All256Chars")->text();
     ASSERT_EQ(shown.first(), "DejaVu Sans Mono");
 
     openFolder(scratchPath(""));
     EXPECT_EQ(boxes(), shown);
-    EXPECT_EQ(w().LB_All256Chars->text(), strip);
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(), strip);
     EXPECT_EQ(textOf("LB_CurrentFont"), fontsFolder() + "/mono.ttf");
     EXPECT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/mono.ttf"));
     EXPECT_TRUE(isEnabled("B_CreateFontNow"));
@@ -209,8 +211,11 @@ TEST_F(BrowseTest, loadFillsTheEightBoxesInOrderAndEnablesTheActions) {
     writeFont("names.ttf", testfonts::SimpleFont(specNamed("Quill Probe")));
     start();
     QStringList order;
-    for (QLineEdit* box : {w().E_FamilyName, w().E_Style, w().E_FullName, w().E_Postscript,
-                           w().E_Version, w().E_FontID, w().E_Copyright, w().E_TradeMark})
+    for (QLineEdit* box :
+         {findAs<QLineEdit>(w(), "E_FamilyName"), findAs<QLineEdit>(w(), "E_Style"),
+          findAs<QLineEdit>(w(), "E_FullName"), findAs<QLineEdit>(w(), "E_Postscript"),
+          findAs<QLineEdit>(w(), "E_Version"), findAs<QLineEdit>(w(), "E_FontID"),
+          findAs<QLineEdit>(w(), "E_Copyright"), findAs<QLineEdit>(w(), "E_TradeMark")})
         QObject::connect(box, &QLineEdit::textChanged,
                          [&order, box] { order << box->objectName(); });
     clearCues();
@@ -328,7 +333,8 @@ TEST_F(BrowseTest, fontTheSystemRefusesStillLoadsItsNames) {
 TEST_F(BrowseTest, emptyFolderLoadsTheFolderItself) {
     start();
     clearCues();
-    QTest::mouseClick(w().D_File->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseClick(findAs<TFileListBox>(w(), "D_File")->viewport(), Qt::LeftButton, {},
+                      QPoint(20, 20));
     settle();
     EXPECT_EQ(textOf("LB_FontError"), "Font File Not Found.");
     EXPECT_EQ(textOf("LB_FontFileError"), fontsFolder() + "/");
@@ -372,17 +378,17 @@ TEST_F(BrowseTest, lockedListLoadsNothingAndHandsTheFocusToTheNameBox) {
     writeFont("b.ttf", testfonts::SimpleFont(specNamed("Bravo")));
     start();
     clickFile("a.ttf");
-    w().D_File->setLocked(true);
-    w().D_FileName->show();
-    w().D_FileName->setText("NEWNAME");
+    findAs<TFileListBox>(w(), "D_File")->setLocked(true);
+    findAs<QLineEdit>(w(), "D_FileName")->show();
+    findAs<QLineEdit>(w(), "D_FileName")->setText("NEWNAME");
     const int before = loads();
     clickFile("b.ttf");
     keyInList(Qt::Key_Down);
     EXPECT_EQ(loads(), before);
     EXPECT_EQ(textOf("E_FamilyName"), "Alpha");
-    EXPECT_TRUE(w().D_File->selectedItems().isEmpty());
+    EXPECT_TRUE(findAs<TFileListBox>(w(), "D_File")->selectedItems().isEmpty());
     EXPECT_EQ(textOf("D_FileName"), "NEWNAME");
-    EXPECT_TRUE(w().D_FileName->hasFocus());
+    EXPECT_TRUE(findAs<QLineEdit>(w(), "D_FileName")->hasFocus());
 }
 
 TEST_F(BrowseTest, fileLockedByAnotherProgramReachesTheErrorBoxAndTheWindowCarriesOn) {
@@ -407,20 +413,20 @@ TEST_F(BrowseTest, fileLockedByAnotherProgramReachesTheErrorBoxAndTheWindowCarri
 
 TEST_F(BrowseTest, stripStartsAtAAndScrollsToBothEnds) {
     start();
-    QScrollBar* bar = w().SB_All256Chars;
+    QScrollBar* bar = findAs<QScrollBar>(w(), "SB_All256Chars");
     EXPECT_EQ(bar->minimum(), 1);
     EXPECT_EQ(bar->maximum(), 224);
     EXPECT_EQ(bar->value(), 34);
     EXPECT_EQ(textOf("P_Scroll256"), "065");
-    EXPECT_TRUE(w().LB_All256Chars->text().isEmpty()) << "no font is shown yet";
-    EXPECT_EQ(w().LB_All256Chars->font().pixelSize(), browse::StripPixelSize);
+    EXPECT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty()) << "no font is shown yet";
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->font().pixelSize(), browse::StripPixelSize);
 
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(textOf("P_Scroll256"), "032");
-    EXPECT_TRUE(w().LB_All256Chars->text().startsWith(" !\""));
+    EXPECT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->text().startsWith(" !\""));
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(textOf("P_Scroll256"), "0255");
-    EXPECT_EQ(w().LB_All256Chars->text(), QString(QChar(0xFF)));
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(), QString(QChar(0xFF)));
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(textOf("P_Scroll256"), "0254");
 }
@@ -430,20 +436,20 @@ TEST_F(BrowseTest, scrollPositionSurvivesANewLoad) {
     copySystemFont(kLiberationRegular, "serif.ttf");
     start();
     clickFile("mono.ttf");
-    w().SB_All256Chars->triggerAction(QAbstractSlider::SliderToMinimum);
+    findAs<QScrollBar>(w(), "SB_All256Chars")->triggerAction(QAbstractSlider::SliderToMinimum);
     clickFile("serif.ttf");
     EXPECT_EQ(textOf("P_Scroll256"), "032");
-    EXPECT_EQ(w().LB_All256Chars->text(), browse::stripText(w().AllChars, 1));
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(), browse::stripText(w().AllChars, 1));
 }
 
 TEST_F(BrowseTest, scrollingAfterAFailedLoadRefillsTheStrip) {
     writeFont("bad.ttf", notTrueType());
     start();
     clickFile("bad.ttf");
-    ASSERT_TRUE(w().LB_All256Chars->text().isEmpty());
-    w().SB_All256Chars->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty());
+    findAs<QScrollBar>(w(), "SB_All256Chars")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(textOf("P_Scroll256"), "066");
-    EXPECT_TRUE(w().LB_All256Chars->text().startsWith("BCD"));
+    EXPECT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->text().startsWith("BCD"));
 }
 
 // What the strip draws, reduced to its inked part, in grey levels.
@@ -474,22 +480,25 @@ protected:
     // The strip label's area of the panel, above the scroll bar.
     QImage strip() {
         settle();
-        const QRect label = w().LB_All256Chars->geometry() &
-                            QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
-        return inked(w().P_All256Chars->grab().toImage().copy(label));
+        const QRect label = findAs<QLabel>(w(), "LB_All256Chars")->geometry() &
+                            QRect(0, 0, findAs<QFrame>(w(), "P_All256Chars")->width(),
+                                  findAs<QScrollBar>(w(), "SB_All256Chars")->y());
+        return inked(findAs<QFrame>(w(), "P_All256Chars")->grab().toImage().copy(label));
     }
     // The strip's text drawn the ordinary way in a face of the system. Taken before the load,
     // while no registered file can stand in for the family.
     QImage reference(const QFont& face) {
-        const QRect label = w().LB_All256Chars->geometry() &
-                            QRect(0, 0, w().P_All256Chars->width(), w().SB_All256Chars->y());
+        const QRect label = findAs<QLabel>(w(), "LB_All256Chars")->geometry() &
+                            QRect(0, 0, findAs<QFrame>(w(), "P_All256Chars")->width(),
+                                  findAs<QScrollBar>(w(), "SB_All256Chars")->y());
         QImage image(label.size(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
         p.setFont(face);
         p.setPen(Qt::black);
-        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                   browse::stripText(w().AllChars, w().SB_All256Chars->value()));
+        p.drawText(
+            image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
+            browse::stripText(w().AllChars, findAs<QScrollBar>(w(), "SB_All256Chars")->value()));
         p.end();
         return inked(image);
     }
@@ -519,7 +528,8 @@ TEST_P(ImpostorStripTest, fileClaimingAnInstalledFamilyDrawsItsOwnGlyphs) {
     const QImage dejaVu = reference(systemFace("DejaVu Sans", row.italic));
     clickFile("IMPOSTOR.TTF");
     ASSERT_EQ(textOf("E_FamilyName"), "DejaVu Sans");
-    EXPECT_EQ(w().LB_All256Chars->font().italic(), row.italic) << "the Italic flag";
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->font().italic(), row.italic)
+        << "the Italic flag";
 
     const QImage shown = strip();
     const double own = difference(shown, liberation);
@@ -582,11 +592,11 @@ TEST_F(StripGlyphTest, boldFaceIsDrawnBoldAndHeavier) {
         return sum;
     };
     clickFile("regular.ttf");
-    EXPECT_FALSE(w().LB_All256Chars->font().bold());
+    EXPECT_FALSE(findAs<QLabel>(w(), "LB_All256Chars")->font().bold());
     const double regular = ink(strip());
     clickFile("bold.ttf");
-    EXPECT_TRUE(w().LB_All256Chars->font().bold()) << "the Bold flag";
-    EXPECT_TRUE(QFontInfo(w().LB_All256Chars->font()).bold());
+    EXPECT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->font().bold()) << "the Bold flag";
+    EXPECT_TRUE(QFontInfo(findAs<QLabel>(w(), "LB_All256Chars")->font()).bold());
     const double bold = ink(strip());
     EXPECT_GT(bold, regular * 1.15) << "regular " << regular << ", bold " << bold;
 }

@@ -1,6 +1,7 @@
 // "Open with" and files dropped on the window: the result is the one a click on the file in
 // the list gives, and a file that cannot be read shows the usual error panel.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "browse/DirectoryListBox.h"
@@ -42,15 +43,15 @@ protected:
             state << QStringLiteral("%1 shown=%2").arg(QLatin1String(name)).arg(isShown(name));
         for (const char* name : {"B_CreateFontNow", "B_ViewPrint", "B_RestoreNames"})
             state << QStringLiteral("%1 enabled=%2").arg(QLatin1String(name)).arg(isEnabled(name));
-        state << QStringLiteral("folder=") + w().D_Dir->directory()
-              << QStringLiteral("selected=") + w().D_File->fileName()
+        state << QStringLiteral("folder=") + findAs<TDirectoryListBox>(w(), "D_Dir")->directory()
+              << QStringLiteral("selected=") + findAs<TFileListBox>(w(), "D_File")->fileName()
               << QStringLiteral("registered=") + w().TemporaryFontPath
-              << QStringLiteral("strip=") + w().LB_All256Chars->text();
+              << QStringLiteral("strip=") + findAs<QLabel>(w(), "LB_All256Chars")->text();
         return state;
     }
 
     void clickFile(const QString& name) {
-        TFileListBox* list = w().D_File;
+        TFileListBox* list = findAs<TFileListBox>(w(), "D_File");
         ASSERT_TRUE(list->selectFileName(name)) << name.toStdString();
         QListWidgetItem* item = list->currentItem();
         list->scrollToItem(item);
@@ -66,7 +67,7 @@ protected:
     }
     // Something else on screen first, so that opening has a state to change.
     void showAnotherFont() {
-        ASSERT_TRUE(w().D_Dir->setDirectory(fontsFolder()));
+        ASSERT_TRUE(findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(fontsFolder()));
         clickFile(QStringLiteral("other.ttf"));
         ASSERT_EQ(textOf("LB_CurrentFont"), fontsFolder() + QStringLiteral("/other.ttf"));
     }
@@ -121,7 +122,8 @@ protected:
     }
     QStringList stateAfterClick(const QString& path) {
         showAnotherFont();
-        EXPECT_TRUE(w().D_Dir->setDirectory(QFileInfo(path).absolutePath()));
+        EXPECT_TRUE(
+            findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(QFileInfo(path).absolutePath()));
         clickFile(QFileInfo(path).fileName());
         return shownState();
     }
@@ -139,11 +141,12 @@ TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
     settle();
     EXPECT_EQ(shownState(), clicked);
     EXPECT_EQ(cues().mid(cues().lastIndexOf(w().MyTick)), clickCues);
-    EXPECT_TRUE(w().D_File->hasFocus()) << "the list has the focus, as after a click";
+    EXPECT_TRUE(findAs<TFileListBox>(w(), "D_File")->hasFocus())
+        << "the list has the focus, as after a click";
 
     // Dropped on an edit box, the file still goes to the window, not into the box as text.
     showAnotherFont();
-    ASSERT_TRUE(drop(w().E_Copyright, {QUrl::fromLocalFile(path)}));
+    ASSERT_TRUE(drop(findAs<QLineEdit>(w(), "E_Copyright"), {QUrl::fromLocalFile(path)}));
     EXPECT_EQ(shownState(), clicked);
 }
 
@@ -182,7 +185,7 @@ TEST_F(OpenWithTest, fileThatCannotBeListedShowsTheErrorPanelWithItsPath) {
         EXPECT_TRUE(isShown("P_FontError"));
         EXPECT_EQ(textOf("LB_FontFileError"), c.path);
         EXPECT_EQ(textOf("LB_FontError"), c.reason);
-        EXPECT_EQ(w().D_Dir->directory(), c.folderBrowsed);
+        EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), c.folderBrowsed);
         EXPECT_TRUE(textOf("E_FamilyName").isEmpty());
         EXPECT_TRUE(w().TemporaryFontPath.isEmpty()) << "the previous font was withdrawn";
         EXPECT_FALSE(isEnabled("B_CreateFontNow"));
@@ -205,7 +208,7 @@ TEST_F(OpenWithTest, relativePathsAndFoldersAreTakenFromTheCurrentFolder) {
     // A folder is browsed, and the font shown stays.
     w().OpenFontFile(folder);
     settle();
-    EXPECT_EQ(w().D_Dir->directory(), folder);
+    EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), folder);
     EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
 }
 
@@ -213,20 +216,22 @@ TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) 
     const QString font = copySystemFont(kDejaVu, QStringLiteral("drop.ttf"));
     startWithOther();
     const QUrl local = QUrl::fromLocalFile(font);
-    EXPECT_FALSE(drop(w().Panel1, {local, local}));
-    EXPECT_FALSE(drop(w().Panel1, {QUrl(QStringLiteral("https://example.org/a.ttf"))}));
+    EXPECT_FALSE(drop(findAs<QFrame>(w(), "Panel1"), {local, local}));
+    EXPECT_FALSE(
+        drop(findAs<QFrame>(w(), "Panel1"), {QUrl(QStringLiteral("https://example.org/a.ttf"))}));
     // Taken as a move, the file manager would delete the font once it was dropped.
-    EXPECT_FALSE(drop(w().Panel1, {local}, Qt::MoveAction, Qt::MoveAction));
+    EXPECT_FALSE(drop(findAs<QFrame>(w(), "Panel1"), {local}, Qt::MoveAction, Qt::MoveAction));
     EXPECT_TRUE(textOf("LB_CurrentFont").isEmpty());
-    ASSERT_TRUE(drop(w().Panel1, {local}, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction));
+    ASSERT_TRUE(drop(findAs<QFrame>(w(), "Panel1"), {local}, Qt::CopyAction | Qt::MoveAction,
+                     Qt::MoveAction));
     EXPECT_EQ(lastDropAction_, Qt::CopyAction);
     EXPECT_EQ(textOf("LB_CurrentFont"), font);
 
     showAnotherFont();
     click("B_CreateFontNow");
-    ASSERT_TRUE(w().D_File->isLocked());
+    ASSERT_TRUE(findAs<TFileListBox>(w(), "D_File")->isLocked());
     const QStringList before = shownState();
-    EXPECT_FALSE(drop(w().Panel1, {local}));
+    EXPECT_FALSE(drop(findAs<QFrame>(w(), "Panel1"), {local}));
     w().OpenFontFile(font);
     settle();
     EXPECT_EQ(shownState(), before) << "nothing loads while the new-font panel holds the list";

@@ -4,6 +4,7 @@
 // compositor was asked for is read from its protocol log.
 // Exit 77 (skipped) where weston is not installed.
 
+#include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
 #include "app/Application.h"
@@ -247,14 +248,15 @@ TEST_F(WaylandTest, theRollerRollsTheWindowUpToItsCaptionAndDownAgain) {
 TEST_F(WaylandTest, restingThePointerOnAButtonShowsItsBalloon) {
     TFrmMain& w = startShown();
     origin_ = windowOrigin();
-    pointerTo(origin_ + w.B_Help->mapTo(&w, w.B_Help->rect().center()));
+    pointerTo(origin_ + findAs<TColorButton>(w, "B_Help")
+                            ->mapTo(&w, findAs<TColorButton>(w, "B_Help")->rect().center()));
     const auto shown = [&] {
         TBalloonHintWindow* balloon = w.BalloonHint1->HintWindow();
         return balloon && balloon->isVisible() && balloon->windowHandle() &&
                balloon->windowHandle()->isExposed();
     };
     ASSERT_TRUE(waitUntil(shown, 4000)) << "no balloon on the compositor";
-    EXPECT_EQ(w.BalloonHint1->HintControl(), w.B_Help);
+    EXPECT_EQ(w.BalloonHint1->HintControl(), findAs<TColorButton>(w, "B_Help"));
 }
 
 TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) {
@@ -265,7 +267,8 @@ TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) 
         TFrmMain& w = start();
         close =
             captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics()).close.center();
-        strip = QRect(w.LB_All256Chars->mapTo(&w, QPoint()), w.LB_All256Chars->size());
+        strip = QRect(findAs<QLabel>(w, "LB_All256Chars")->mapTo(&w, QPoint()),
+                      findAs<QLabel>(w, "LB_All256Chars")->size());
         discardWindow();
     }
     const QString font =

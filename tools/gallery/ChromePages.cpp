@@ -7,6 +7,7 @@
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
 
+#include "app/FindControl.h"
 #include "app/Main.h"
 #include "controls/ColorButton.h"
 #include "platform/RegistryStore.h"
@@ -233,7 +234,9 @@ void mainWindowPage(Gallery& g) {
         p.drawImage(w.pos(), w.grab().toImage());
     }
     shotImage(g, QStringLiteral("main-window"), desktop);
-    const QPoint pointer = w.pos() + w.B_Help->mapTo(&w, w.B_Help->rect().center());
-    showBalloon(desktop, pointer, w.B_Help->toolTip(), *w.BalloonHint1);
+    const QPoint pointer =
+        w.pos() + findAs<TColorButton>(w, "B_Help")
+                      ->mapTo(&w, findAs<TColorButton>(w, "B_Help")->rect().center());
+    showBalloon(desktop, pointer, findAs<TColorButton>(w, "B_Help")->toolTip(), *w.BalloonHint1);
     shotImage(g, QStringLiteral("main-window-with-balloon"), desktop);
 }

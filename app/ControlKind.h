@@ -1,0 +1,61 @@
+#pragma once
+
+// The kinds of control the main window's layout makes, and the class each kind is made as.
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollBar;
+class TBWCCCheckBox;
+class TColorButton;
+class TDRLabel;
+class TFileLabel;
+class TFlashingLabel;
+class TLCDLabel;
+class TMyFontImage;
+class TDriveComboBox;
+class TDirectoryListBox;
+class TFileListBox;
+
+enum class ControlKind {
+    Panel,      // QFrame with a colour and a bevel
+    Label,      // QLabel
+    Picture,    // QLabel showing a stored picture
+    Rule,       // a sunken horizontal line
+    Edit,       // borderless QLineEdit
+    Memo,       // read-only QPlainTextEdit
+    Button,     // TColorButton
+    Toggle,     // TBWCCCheckBox
+    PathLabel,  // TFileLabel
+    Counter,    // TLCDLabel
+    FontImage,  // TMyFontImage showing a stored picture
+    Flashing,   // TFlashingLabel
+    Label3D,    // TDRLabel
+    ScrollBar,  // horizontal QScrollBar
+    DriveBox,   // TDriveComboBox
+    FolderList, // TDirectoryListBox
+    FileList,   // TFileListBox
+};
+
+template <ControlKind> struct ControlClassOf;
+template <> struct ControlClassOf<ControlKind::Panel> { using type = QFrame; };
+template <> struct ControlClassOf<ControlKind::Label> { using type = QLabel; };
+template <> struct ControlClassOf<ControlKind::Picture> { using type = QLabel; };
+template <> struct ControlClassOf<ControlKind::Rule> { using type = QFrame; };
+template <> struct ControlClassOf<ControlKind::Edit> { using type = QLineEdit; };
+template <> struct ControlClassOf<ControlKind::Memo> { using type = QPlainTextEdit; };
+template <> struct ControlClassOf<ControlKind::Button> { using type = TColorButton; };
+template <> struct ControlClassOf<ControlKind::Toggle> { using type = TBWCCCheckBox; };
+template <> struct ControlClassOf<ControlKind::PathLabel> { using type = TFileLabel; };
+template <> struct ControlClassOf<ControlKind::Counter> { using type = TLCDLabel; };
+template <> struct ControlClassOf<ControlKind::FontImage> { using type = TMyFontImage; };
+template <> struct ControlClassOf<ControlKind::Flashing> { using type = TFlashingLabel; };
+template <> struct ControlClassOf<ControlKind::Label3D> { using type = TDRLabel; };
+template <> struct ControlClassOf<ControlKind::ScrollBar> { using type = QScrollBar; };
+template <> struct ControlClassOf<ControlKind::DriveBox> { using type = TDriveComboBox; };
+template <> struct ControlClassOf<ControlKind::FolderList> { using type = TDirectoryListBox; };
+template <> struct ControlClassOf<ControlKind::FileList> { using type = TFileListBox; };
+
+// The class a control of kind K is made as.
+template <ControlKind K> using ControlClass = typename ControlClassOf<K>::type;
