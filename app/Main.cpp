@@ -41,15 +41,20 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     // The components, in their documented order. The caption bar comes once the layout is
     // built: it makes the window frameless and moves what the window holds below its caption.
     Sound = new TPlayerWave(this, std::move(setup.Sound));
+    Sound->setObjectName(QStringLiteral("Sound"));
     Sound->setLoop(false);
     Sound->setAsync(true);
     BalloonHint1 = new TBalloonHint(this);
+    BalloonHint1->setObjectName(QStringLiteral("BalloonHint1"));
     Reg = new TRegFile(this, std::move(setup.Registry));
+    Reg->setObjectName(QStringLiteral("Reg"));
     AppExec = new TAppExec(this);
+    AppExec->setObjectName(QStringLiteral("AppExec"));
     AppExec->setChangeDir(false); // the viewer starts in this program's current folder
     AppExec->setWait(false);
     AppExec->setWindowState(TAppExec::wsNormal);
     WinRoller = new TWinRoller(this);
+    WinRoller->setObjectName(QStringLiteral("WinRoller"));
     WinRoller->setEnabled(true);
     connect(WinRoller, &TWinRoller::OnRoller, this,
             [this](QObject*, int mode) { Guarded([this, mode] { WinRollerRoller(mode); }); });
@@ -60,6 +65,7 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     // After the balloon help: the application runs the newest filter first, so "Help On" off
     // stops a hint before any balloon sees it.
     Hints = new THintSwitch(this);
+    Hints->setObjectName(QStringLiteral("Hints"));
 
     ConnectHandlers();
     ConnectBrowser();

@@ -60,15 +60,6 @@ public:
     explicit TFrmMain(QWidget* parent = nullptr, TFrmMainSetup setup = {});
     ~TFrmMain() override;
 
-    // ---- Components -----------------------------------------------------------------------
-    TPlayerWave* Sound = nullptr;
-    TBalloonHint* BalloonHint1 = nullptr;
-    TRegFile* Reg = nullptr;
-    TAppExec* AppExec = nullptr;
-    TWinRoller* WinRoller = nullptr;
-    TMSOfficeCaption* TitleBar = nullptr;
-    THintSwitch* Hints = nullptr; // the application-wide hint switch and timing
-
     // ---- Program-wide state kept beside the window ----------------------------------------
     FontRead Font; // the last read: FontNames, ReadFailed, ErrorText, IsRenamed
     qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
@@ -159,6 +150,15 @@ private:
 #include "app/MainControls.def"
 #undef QM_CONTROL
     friend void buildMainLayout(TFrmMain& form);
+
+    // ---- Components -----------------------------------------------------------------------
+    TPlayerWave* Sound = nullptr;
+    TBalloonHint* BalloonHint1 = nullptr;
+    TRegFile* Reg = nullptr;
+    TAppExec* AppExec = nullptr;
+    TWinRoller* WinRoller = nullptr;
+    TMSOfficeCaption* TitleBar = nullptr;
+    THintSwitch* Hints = nullptr; // the application-wide hint switch and timing
 };
 
 #include "app/ErrorDisplay.h"

@@ -41,12 +41,12 @@ protected:
         return w;
     }
     void clickRoller() {
-        QWidget* button = window().WinRoller->Button();
+        QWidget* button = findAs<TWinRoller>(window(), "WinRoller")->Button();
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         settle();
     }
     bool balloonShowing() {
-        TBalloonHintWindow* balloon = window().BalloonHint1->HintWindow();
+        TBalloonHintWindow* balloon = findAs<TBalloonHint>(window(), "BalloonHint1")->HintWindow();
         return balloon && balloon->isVisible();
     }
     void hover(QWidget* control) { QTest::mouseMove(control, control->rect().center()); }
@@ -54,27 +54,27 @@ protected:
 
 TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
     TFrmMain& w = start();
-    ASSERT_NE(w.TitleBar, nullptr);
+    TMSOfficeCaption* titleBar = findAs<TMSOfficeCaption>(w, "TitleBar");
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
-    const QMargins frame = w.TitleBar->ClientMargins();
+    const QMargins frame = titleBar->ClientMargins();
     EXPECT_EQ(frame, QMargins(3, 22, 3, 3));
     EXPECT_EQ(w.size().shrunkBy(frame), QSize(621, 432));
     EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "still a fixed-size window";
     EXPECT_EQ(findAs<QFrame>(w, "Panel1")->pos(), QPoint(6, 8) + QPoint(frame.left(), frame.top()))
         << "the whole layout moves below the caption bar";
-    EXPECT_TRUE(w.TitleBar->isVisible());
-    EXPECT_LE(w.TitleBar->geometry().bottom(), frame.top() - 1);
+    EXPECT_TRUE(titleBar->isVisible());
+    EXPECT_LE(titleBar->geometry().bottom(), frame.top() - 1);
 
     // Only the caption proper is filled in: the bar shows the window caption, whole.
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8(windowCaption()));
-    EXPECT_EQ(w.TitleBar->CaptionText()->Caption(), w.windowTitle());
-    EXPECT_TRUE(w.TitleBar->CompanyText()->Caption().isEmpty());
-    EXPECT_TRUE(w.TitleBar->AppNameText()->Caption().isEmpty());
-    EXPECT_EQ(w.TitleBar->AppNameText()->FontKind(), fkSystemB);
-    EXPECT_EQ(w.TitleBar->CaptionText()->FontKind(), fkSystem);
-    EXPECT_EQ(w.TitleBar->CompanyText()->FontKind(), fkSystemBI);
-    w.TitleBar->CaptionImage(); // lays the parts out as painted
-    const auto& parts = w.TitleBar->DrawnParts();
+    EXPECT_EQ(titleBar->CaptionText()->Caption(), w.windowTitle());
+    EXPECT_TRUE(titleBar->CompanyText()->Caption().isEmpty());
+    EXPECT_TRUE(titleBar->AppNameText()->Caption().isEmpty());
+    EXPECT_EQ(titleBar->AppNameText()->FontKind(), fkSystemB);
+    EXPECT_EQ(titleBar->CaptionText()->FontKind(), fkSystem);
+    EXPECT_EQ(titleBar->CompanyText()->FontKind(), fkSystemBI);
+    titleBar->CaptionImage(); // lays the parts out as painted
+    const auto& parts = titleBar->DrawnParts();
     QString drawn;
     for (const DrawnCaptionPart& part : parts) {
         if (part.part == CaptionPart)
@@ -90,12 +90,12 @@ TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
 
     // The roller button sits left of minimise and close, inside the bar.
     const CaptionButtonRects buttons =
-        captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics());
-    const QRect roller = w.WinRoller->Button()->geometry();
-    EXPECT_TRUE(w.WinRoller->Button()->isVisible());
+        captionButtonRects(w.width(), formStyleOf(&w), titleBar->Metrics());
+    const QRect roller = findAs<TWinRoller>(w, "WinRoller")->Button()->geometry();
+    EXPECT_TRUE(findAs<TWinRoller>(w, "WinRoller")->Button()->isVisible());
     EXPECT_LT(roller.right(), buttons.minimize.left());
     EXPECT_LT(buttons.minimize.right(), buttons.close.left());
-    EXPECT_TRUE(w.TitleBar->geometry().contains(roller));
+    EXPECT_TRUE(titleBar->geometry().contains(roller));
 }
 
 TEST_F(ChromeTest, rollingUpLeavesOnlyTheCaptionBarAndRollingDownRestoresTheExactSize) {
@@ -104,12 +104,13 @@ TEST_F(ChromeTest, rollingUpLeavesOnlyTheCaptionBarAndRollingDownRestoresTheExac
     clearCues();
 
     clickRoller();
-    ASSERT_TRUE(w.WinRoller->Roller());
+    ASSERT_TRUE(findAs<TWinRoller>(w, "WinRoller")->Roller());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyClose")});
     const QRegion shown = w.mask();
     ASSERT_FALSE(shown.isEmpty());
-    EXPECT_EQ(shown.boundingRect(), QRect(0, 0, w.width(), w.WinRoller->RolledUpHeight()));
-    EXPECT_TRUE(shown.contains(w.TitleBar->geometry()));
+    EXPECT_EQ(shown.boundingRect(),
+              QRect(0, 0, w.width(), findAs<TWinRoller>(w, "WinRoller")->RolledUpHeight()));
+    EXPECT_TRUE(shown.contains(findAs<TMSOfficeCaption>(w, "TitleBar")->geometry()));
     EXPECT_FALSE(shown.intersects(findAs<QFrame>(w, "Panel1")->geometry()))
         << "the body is rolled away";
     const QRect button(findAs<TColorButton>(w, "B_ViewPrint")->mapTo(&w, QPoint(0, 0)),
@@ -118,7 +119,7 @@ TEST_F(ChromeTest, rollingUpLeavesOnlyTheCaptionBarAndRollingDownRestoresTheExac
 
     clearCues();
     clickRoller();
-    EXPECT_FALSE(w.WinRoller->Roller());
+    EXPECT_FALSE(findAs<TWinRoller>(w, "WinRoller")->Roller());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyOpen")});
     EXPECT_TRUE(w.mask().isEmpty());
     EXPECT_EQ(w.geometry(), before);
@@ -131,7 +132,7 @@ TEST_F(ChromeTest, rollingIsSilentWithSoundOff) {
     clearCues();
     clickRoller();
     clickRoller();
-    EXPECT_FALSE(w.WinRoller->Roller());
+    EXPECT_FALSE(findAs<TWinRoller>(w, "WinRoller")->Roller());
     EXPECT_TRUE(cues().isEmpty());
 }
 
@@ -142,13 +143,14 @@ TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
     // "Help On": a balloon, not the plain tooltip, with the control's own hint.
     hover(findAs<TColorButton>(w, "B_Help"));
     ASSERT_TRUE(waitUntil([this] { return balloonShowing(); }, 3000));
-    EXPECT_EQ(w.BalloonHint1->HintWindow()->Text(), findAs<TColorButton>(w, "B_Help")->toolTip());
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow()->Text(),
+              findAs<TColorButton>(w, "B_Help")->toolTip());
     EXPECT_FALSE(QToolTip::isVisible());
-    EXPECT_EQ(w.BalloonHint1->HintHidePause(), 6000);
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintHidePause(), 6000);
 
     // Switched off by the user: no balloon and no tooltip over a hinted control.
     click(QStringLiteral("C_ShowHelp"));
-    ASSERT_FALSE(w.Hints->ShowHint());
+    ASSERT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_FALSE(balloonShowing()) << "the click took the balloon away";
     hover(findAs<TColorButton>(w, "B_ViewPrint"));
     QTest::qWait(1600);
@@ -173,10 +175,10 @@ TEST_F(ChromeTest, theCaptionCloseButtonRunsTheShutdown) {
     click(QStringLiteral("C_AllowSounds"));
     click(QStringLiteral("C_ShowHelp"));
     clearCues();
-    const CaptionButtonRects buttons =
-        captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics());
-    const QPoint at = w.TitleBar->mapFrom(&w, buttons.close.center());
-    QTest::mouseClick(w.TitleBar, Qt::LeftButton, {}, at);
+    const CaptionButtonRects buttons = captionButtonRects(
+        w.width(), formStyleOf(&w), findAs<TMSOfficeCaption>(w, "TitleBar")->Metrics());
+    const QPoint at = findAs<TMSOfficeCaption>(w, "TitleBar")->mapFrom(&w, buttons.close.center());
+    QTest::mouseClick(findAs<TMSOfficeCaption>(w, "TitleBar"), Qt::LeftButton, {}, at);
     settle();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(readSetting(QStringLiteral("Show Help")).ToInt(), 0);

@@ -218,11 +218,11 @@ TEST_F(InfoPanelsTest, switchingSoundOffClicksOnceAndOnAgainPlaysOK) {
 
 // Whether a hint request on the control ends in a shown hint (a balloon, or the plain tooltip).
 bool hintAppears(TFrmMain& w, QWidget* control) {
-    w.BalloonHint1->CancelHint();
+    findAs<TBalloonHint>(w, "BalloonHint1")->CancelHint();
     const QPoint at = control->rect().center();
     QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
     QApplication::sendEvent(control, &request);
-    const TBalloonHintWindow* balloon = w.BalloonHint1->HintWindow();
+    const TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow();
     const bool shown = balloon && balloon->isVisible() && balloon->Text() == control->toolTip();
     return shown || (QToolTip::isVisible() && QToolTip::text() == control->toolTip());
 }
@@ -232,26 +232,26 @@ TEST_F(InfoPanelsTest, helpSwitchTurnsHintsOffAndOnWithATock) {
     ASSERT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     clearCues();
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_FALSE(w.Hints->ShowHint());
+    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_FALSE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("C_ShowHelp"));
     EXPECT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
-    w.BalloonHint1->CancelHint();
+    findAs<TBalloonHint>(w, "BalloonHint1")->CancelHint();
 }
 
 TEST_F(InfoPanelsTest, helpSwitchWithSoundOffIsSilentButStillSwitches) {
     writeSetting(QStringLiteral("SoundOn"), false);
     TFrmMain& w = start();
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_FALSE(w.Hints->ShowHint());
+    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_TRUE(cues().isEmpty());
 }
 
 TEST_F(InfoPanelsTest, hintsWaitASecondBeforeShowing) {
     start();
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
-    EXPECT_EQ(window().Hints->HintHidePause(), 6000);
+    EXPECT_EQ(findAs<THintSwitch>(window(), "Hints")->HintHidePause(), 6000);
 }
 
 } // namespace

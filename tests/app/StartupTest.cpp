@@ -35,7 +35,7 @@ TEST_F(StartupTest, firstStartUsesDefaultsAndRemembersTheDayWithoutReminding) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(checked(*this, "C_AllowSounds"));
     EXPECT_TRUE(checked(*this, "C_ShowHelp"));
-    EXPECT_TRUE(w.Hints->ShowHint());
+    EXPECT_TRUE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_TRUE(w.DestinationFolder.isEmpty());
     EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).ToInt(), TFrmMain::TodayNumber());
     EXPECT_TRUE(messages().empty());
@@ -129,7 +129,7 @@ TEST_F(StartupTest, helpStoredOffTocksOnceAndSwitchesHintsOff) {
     writeSetting(QStringLiteral("Show Help"), false);
     TFrmMain& w = start();
     EXPECT_FALSE(checked(*this, "C_ShowHelp"));
-    EXPECT_FALSE(w.Hints->ShowHint());
+    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_EQ((QStringList{QStringLiteral("MyTock"), QStringLiteral("MyTaDa")}), cues());
 }
 
@@ -137,7 +137,7 @@ TEST_F(StartupTest, helpAndSoundStoredOffStartInSilence) {
     writeSetting(QStringLiteral("Show Help"), false);
     writeSetting(QStringLiteral("SoundOn"), false);
     TFrmMain& w = start();
-    EXPECT_FALSE(w.Hints->ShowHint());
+    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
     EXPECT_TRUE(cues().isEmpty());
 }
 

@@ -163,8 +163,8 @@ TEST_F(ViewPrintTest, aMissingViewerIsOnlyHeard) {
     clearCues();
     clearMessages();
     click(QStringLiteral("B_ViewPrint"));
-    EXPECT_EQ(window().AppExec->ErrNo(), 2);
-    EXPECT_EQ(TAppExec::ErrNoText(window().AppExec->ErrNo()),
+    EXPECT_EQ(findAs<TAppExec>(window(), "AppExec")->ErrNo(), 2);
+    EXPECT_EQ(TAppExec::ErrNoText(findAs<TAppExec>(window(), "AppExec")->ErrNo()),
               QStringLiteral("Fichier non trouv\u00e9"));
     EXPECT_EQ(cues(), (QStringList{QStringLiteral("MyTock"), QStringLiteral("MyOhOh")}));
     EXPECT_TRUE(messages().empty()) << "no message is shown";
@@ -180,7 +180,7 @@ TEST_F(ViewPrintTest, aViewerThatCannotRunIsOnlyHeard) {
     loadFont(QStringLiteral("a.ttf"));
     clearCues();
     click(QStringLiteral("B_ViewPrint"));
-    EXPECT_EQ(window().AppExec->ErrNo(), 5);
+    EXPECT_EQ(findAs<TAppExec>(window(), "AppExec")->ErrNo(), 5);
     EXPECT_EQ(cues(), (QStringList{QStringLiteral("MyTock"), QStringLiteral("MyOhOh")}));
     EXPECT_TRUE(messages().empty());
 }

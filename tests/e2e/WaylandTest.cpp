@@ -202,7 +202,9 @@ TEST_F(WaylandTest, draggingTheCaptionLetsTheCompositorMoveTheWindow) {
     TFrmMain& w = startShown();
     origin_ = windowOrigin();
     // The middle of the caption's text, clear of the icon and the buttons.
-    const QPoint grip = origin_ + w.TitleBar->mapTo(&w, w.TitleBar->rect().center());
+    const QPoint grip =
+        origin_ + findAs<TMSOfficeCaption>(w, "TitleBar")
+                      ->mapTo(&w, findAs<TMSOfficeCaption>(w, "TitleBar")->rect().center());
     pointerTo(grip);
     QTest::qWait(100);
     pointer("down");
@@ -226,19 +228,23 @@ TEST_F(WaylandTest, theRollerRollsTheWindowUpToItsCaptionAndDownAgain) {
     origin_ = windowOrigin();
     const QSize full = w.size();
     // Below the caption bar down to the window's bottom edge, on the desktop.
-    const QRect body(origin_ + QPoint(0, w.TitleBar->geometry().bottom() + 8),
-                     QSize(full.width(), full.height() - w.TitleBar->geometry().bottom() - 8));
+    const QRect body(
+        origin_ + QPoint(0, findAs<TMSOfficeCaption>(w, "TitleBar")->geometry().bottom() + 8),
+        QSize(full.width(),
+              full.height() - findAs<TMSOfficeCaption>(w, "TitleBar")->geometry().bottom() - 8));
     EXPECT_GT(panelPixels(desktopShot(), body), 1000) << "the window's body is not on screen";
 
-    QWidget* roller = w.WinRoller->Button();
+    QWidget* roller = findAs<TWinRoller>(w, "WinRoller")->Button();
     clearCues();
     clickAt(roller, roller->rect().center());
-    ASSERT_TRUE(waitUntil([&] { return w.WinRoller->Roller(); })) << "the click did not roll";
+    ASSERT_TRUE(waitUntil([&] { return findAs<TWinRoller>(w, "WinRoller")->Roller(); }))
+        << "the click did not roll";
     QTest::qWait(300);
     EXPECT_EQ(panelPixels(desktopShot(), body), 0) << "rolled up, the body still shows";
 
     clickAt(roller, roller->rect().center());
-    ASSERT_TRUE(waitUntil([&] { return !w.WinRoller->Roller(); })) << "the click did not unroll";
+    ASSERT_TRUE(waitUntil([&] { return !findAs<TWinRoller>(w, "WinRoller")->Roller(); }))
+        << "the click did not unroll";
     EXPECT_EQ(w.size(), full);
     QTest::qWait(300);
     EXPECT_GT(panelPixels(desktopShot(), body), 1000) << "rolled down, the body is missing";
@@ -251,12 +257,13 @@ TEST_F(WaylandTest, restingThePointerOnAButtonShowsItsBalloon) {
     pointerTo(origin_ + findAs<TColorButton>(w, "B_Help")
                             ->mapTo(&w, findAs<TColorButton>(w, "B_Help")->rect().center()));
     const auto shown = [&] {
-        TBalloonHintWindow* balloon = w.BalloonHint1->HintWindow();
+        TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow();
         return balloon && balloon->isVisible() && balloon->windowHandle() &&
                balloon->windowHandle()->isExposed();
     };
     ASSERT_TRUE(waitUntil(shown, 4000)) << "no balloon on the compositor";
-    EXPECT_EQ(w.BalloonHint1->HintControl(), findAs<TColorButton>(w, "B_Help"));
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintControl(),
+              findAs<TColorButton>(w, "B_Help"));
 }
 
 TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) {
@@ -265,8 +272,9 @@ TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) 
     QRect strip;
     {
         TFrmMain& w = start();
-        close =
-            captionButtonRects(w.width(), formStyleOf(&w), w.TitleBar->Metrics()).close.center();
+        close = captionButtonRects(w.width(), formStyleOf(&w),
+                                   findAs<TMSOfficeCaption>(w, "TitleBar")->Metrics())
+                    .close.center();
         strip = QRect(findAs<QLabel>(w, "LB_All256Chars")->mapTo(&w, QPoint()),
                       findAs<QLabel>(w, "LB_All256Chars")->size());
         discardWindow();

@@ -237,6 +237,7 @@ void mainWindowPage(Gallery& g) {
     const QPoint pointer =
         w.pos() + findAs<TColorButton>(w, "B_Help")
                       ->mapTo(&w, findAs<TColorButton>(w, "B_Help")->rect().center());
-    showBalloon(desktop, pointer, findAs<TColorButton>(w, "B_Help")->toolTip(), *w.BalloonHint1);
+    showBalloon(desktop, pointer, findAs<TColorButton>(w, "B_Help")->toolTip(),
+                *findAs<TBalloonHint>(w, "BalloonHint1"));
     shotImage(g, QStringLiteral("main-window-with-balloon"), desktop);
 }
