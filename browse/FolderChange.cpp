@@ -42,19 +42,19 @@ void TFrmMain::D_DirChange() {
     // 1. The first run, at start, is silent.
     if (isVisible())
         PlayCue(MyTick);
-    // 2.
+    // 2. No file is chosen in the new folder yet.
     D_FileName->clear();
-    // 3.
+    // 3. The current path is the folder, ending in "/".
     QString folder = D_Dir->directory();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     D_FilePath->setFileName(qm::platform::pathCase(folder));
-    // 4.
+    // 4. The save-to label: the fixed destination folder, else the browsed one.
     LB_DestinationFile->setFileName(DestinationFolder.isEmpty() ? D_FilePath->fileName()
                                                                 : DestinationFolder);
     // 5. The box was emptied: the current path stays the folder.
     D_FilePath->setFileName(D_FilePath->fileName() + D_FileName->text());
-    // 6.
+    // 6. The counter shows the new folder's fonts.
     ShowFontTotal();
 }
 

@@ -55,10 +55,10 @@ void TFrmMain::LoadSelectedFont() {
 
 void TFrmMain::LoadFontAt(const QString& path) {
     D_FilePath->setFileName(path);
-    // 2.
+    // 2. Nothing loads before the window is shown.
     if (!isVisible())
         return;
-    // 3.
+    // 3. The tick, and the information panels make way for the font.
     PlayCue(MyTick);
     B_WhatsNew->hide();
     P_WhatsNew->hide();
@@ -69,7 +69,7 @@ void TFrmMain::LoadFontAt(const QString& path) {
     Font = ReadFontNames(ToFilePath(path));
     if (!Font.ReadFailed)
         B_RestoreNames->setEnabled(Font.IsRenamed);
-    // 5. and 6.
+    // 5. and 6. A font that reads is registered and shown.
     if (!Font.ReadFailed) {
         try {
             // a. and b. The outcome of the registration is not examined.
@@ -77,19 +77,19 @@ void TFrmMain::LoadFontAt(const QString& path) {
                 RemoveTemporaryFont(TemporaryFontPath);
             TemporaryFontPath = path;
             AddTemporaryFont(path);
-            // c.
+            // c. The strip draws the file's own glyphs.
             SetStripFace(path);
             LB_All256Chars->setText(browse::stripText(AllChars, SB_All256Chars->value()));
             // d. The strip shows before the fields are filled.
             P_FontError->hide();
             P_All256Chars->show();
             repaint();
-            // e. to g.
+            // e. to g. The eight boxes, the current path and the action buttons.
             ShowFontNames();
             LB_CurrentFont->setFileName(path);
             B_ViewPrint->setEnabled(true);
             B_CreateFontNow->setEnabled(true);
-            // 7.
+            // 7. Loaded.
             return;
         } catch (const std::runtime_error&) {
             // What the system reports while the font is set up. Running out of memory or a
@@ -98,7 +98,7 @@ void TFrmMain::LoadFontAt(const QString& path) {
             Font.ErrorText = GetFontFailedText;
         }
     }
-    // 8.
+    // 8. Failure: the actions go, the red panel names the file and the reason.
     B_RestoreNames->setEnabled(false);
     B_CreateFontNow->setEnabled(false);
     B_ViewPrint->setEnabled(false);

@@ -45,9 +45,9 @@ bool PathIsTaken(const QString& path) {
 } // namespace
 
 void TFrmMain::B_CreateFontNowClick() {
-    // 1.
+    // 1. The tock of a press.
     PlayCue(MyTock);
-    // 2.
+    // 2. Nothing is loaded: nothing to copy.
     if (D_FilePath->fileName().isEmpty()) {
         PlayCue(MyDing);
         showInformation(this, NothingToCreateText);
@@ -68,7 +68,7 @@ void TFrmMain::B_CancelMakeClick() {
 }
 
 void TFrmMain::B_MakeFontClick() {
-    // 1.
+    // 1. The typed name in upper case.
     // Only A to Z change: UTF-8 bytes of other letters are never ASCII.
     const QString typed = QString::fromStdString(UpperCaseAscii(D_FileName->text().toStdString()));
     D_FileName->setText(typed);
@@ -89,15 +89,15 @@ void TFrmMain::B_MakeFontClick() {
         showError(this, FileExistsText);
         return;
     }
-    // 5.
+    // 5. The tock, and the busy cursor while the copy is made.
     PlayCue(MyTock);
     BusyCursor busy;
-    // 6.
+    // 6. The source is the font on show.
     const std::string sourcePath = ToFilePath(LB_CurrentFont->fileName());
-    // 7.
+    // 7. The new file becomes the current path.
     const QString previousPath = D_FilePath->fileName();
     D_FilePath->setFileName(qm::platform::pathCase(newPath));
-    // 8., 9.
+    // 8. and 9. The names derived and stored as the boxes show them.
     DeriveNames();
     StoreFontNames();
     // 10. The writer publishes a finished, verified copy or nothing; after a failure the
@@ -116,14 +116,14 @@ void TFrmMain::B_MakeFontClick() {
         D_FilePath->setFileName(previousPath);
         throw;
     }
-    // 11.
+    // 11. The new file is the current font.
     LB_CurrentFont->setFileName(qm::platform::pathCase(newPath));
-    // 12.
+    // 12. The list shows the new file; it can be restored.
     D_File->reread();
     B_RestoreNames->setEnabled(true);
-    // 13.
+    // 13. The success cue.
     PlayCue(MyOK);
-    // 14.
+    // 14. The counter counts the new file.
     ShowFontTotal();
     // 15. The busy cursor goes with `busy`.
     D_File->setLocked(false, D_FileName);

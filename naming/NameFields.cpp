@@ -67,9 +67,9 @@ void TFrmMain::ResetFontDisplay() {
     if (!TemporaryFontPath.isEmpty())
         RemoveTemporaryFont(TemporaryFontPath);
     TemporaryFontPath.clear();
-    // 2.
+    // 2. The names record holds its reset values.
     Font.FontNames.Reset();
-    // 3.
+    // 3. No current path, font or strip text.
     D_FilePath->setFileName(QString());
     LB_CurrentFont->setFileName(QString());
     LB_All256Chars->setText(QString());
@@ -77,7 +77,7 @@ void TFrmMain::ResetFontDisplay() {
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Postscript, E_Version, E_FontID,
                            E_Copyright, E_TradeMark})
         PutBoxText(box, QString());
-    // 5.
+    // 5. Nothing to make, view or restore.
     B_CreateFontNow->setEnabled(false);
     B_ViewPrint->setEnabled(false);
     B_RestoreNames->setEnabled(false);

@@ -24,12 +24,12 @@ void TFrmMain::B_RestoreNamesClick() {
     if (!TemporaryFontPath.isEmpty())
         RemoveTemporaryFont(TemporaryFontPath);
     TemporaryFontPath.clear();
-    // 2.
+    // 2. Let the withdrawal reach every widget before the file changes.
     QCoreApplication::processEvents();
     // 3. to 8. The core checks the saved location before it writes anything.
     const QString path = D_FilePath->fileName();
     const SwapResult swap = SwapNameTables(ToFilePath(path));
-    // 4.
+    // 4. A file in use: the red panel says so and nothing was written.
     if (swap.Outcome == SwapOutcome::soInUse) {
         LB_FontFileError->setFileName(path);
         LB_FontError->setText(QString::fromLatin1(SwapResult::FontInUseText));
@@ -54,7 +54,7 @@ void TFrmMain::B_RestoreNamesClick() {
         Font = swap.Read;
         B_RestoreNames->setEnabled(Font.IsRenamed);
     }
-    // 10.
+    // 10. Not a renamed font that restores: the window forgets it.
     if (failed) {
         ResetFontDisplay();
         PlayCue(MyOhOh);
