@@ -134,14 +134,14 @@ std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
 
 class Cli {
 public:
-    Cli(std::ostream& out, std::ostream& err) : Out_(out), Err_(err) {}
+    Cli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
     int Read(const std::vector<std::string>& args) {
         const Arguments parsed = Parse(args, Command::cmRead);
         if (parsed.operands.empty())
             throw UsageError{"read needs at least one FONT"};
-        Json_ = parsed.json;
-        All_ = parsed.all;
+        json_ = parsed.json;
+        all_ = parsed.all;
         int status = ExitOk;
         for (const std::string& path : parsed.operands)
             if (!ReadAndPrint(path))
@@ -151,7 +151,7 @@ public:
 
     int Make(const std::vector<std::string>& args) {
         const Arguments parsed = Parse(args, Command::cmMake);
-        Json_ = parsed.json;
+        json_ = parsed.json;
         for (const char* option : {"--family", "--style"}) {
             const auto given = parsed.texts.find(option);
             if (given != parsed.texts.end() && !IsNameInAnyScript(given->second))
@@ -187,7 +187,7 @@ public:
         const Arguments parsed = Parse(args, Command::cmRestore);
         if (parsed.operands.empty())
             throw UsageError{"restore needs at least one FILE"};
-        Json_ = parsed.json;
+        json_ = parsed.json;
         RefuseTheSameFileTwice(parsed.operands);
         // All or nothing: a file that cannot be swapped has the ones swapped before it swapped
         // back, so every file ends as it was. The swap is its own inverse.
@@ -205,7 +205,7 @@ public:
         }
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
-            Font_ = reads[i];
+            font_ = reads[i];
             ListTables(swapped[i]);
             Print(swapped[i]);
         }
@@ -287,14 +287,14 @@ private:
     // sizes. False, with the reason, when the source does not read.
     bool PlanCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
         if (!ReadOrReport(copy.source)) {
-            failure = Font_.ErrorText;
+            failure = font_.ErrorText;
             return false;
         }
-        if (!Tables_.Problem.empty()) {
-            failure = Tables_.Problem;
+        if (!tables_.Problem.empty()) {
+            failure = tables_.Problem;
             return false;
         }
-        const FullNameTexts source = ReadFullNameTexts(Tables_.Live);
+        const FullNameTexts source = ReadFullNameTexts(tables_.Live);
         std::array<std::string, 8> utf8;
         for (unsigned k = 0; k < 8; ++k)
             utf8[k] = Utf32ToUtf8(source[k]);
@@ -330,7 +330,7 @@ private:
     // A text cut to fit the name table is said, never cut silently.
     void SayCut(const PlannedCopy& copy) {
         for (const std::string& field : copy.cut)
-            Err_ << "quillmark-cli: " << copy.target << ": " << field
+            err_ << "quillmark-cli: " << copy.target << ": " << field
                  << " was cut to fit the name table\n";
     }
 
@@ -369,43 +369,43 @@ private:
     void SwapBack(const std::vector<std::string>& swapped) {
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
             if (Swap(*it).Outcome != SwapOutcome::soSwapped)
-                Err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
+                err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
                      << "restored\n";
     }
 
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
     // Its name tables are listed from the same open file, when it reads or --all asks.
     bool ReadOrReport(const std::string& path) {
-        Font_ = FontRead{};
-        Tables_ = FontNameTables{};
+        font_ = FontRead{};
+        tables_ = FontNameTables{};
         try {
             const FileHandle file = FileHandle::OpenSharedIfFile(path);
             if (!file.IsOpen()) {
-                Font_.ReadFailed = true;
-                Font_.ErrorText = FontRead::FileNotFoundText;
-                Tables_.Problem = FontRead::FileNotFoundText;
+                font_.ReadFailed = true;
+                font_.ErrorText = FontRead::FileNotFoundText;
+                tables_.Problem = FontRead::FileNotFoundText;
                 return false;
             }
             const FileFontBytes bytes(file);
-            Font_ = ReadFontNames(bytes, Kinds);
-            if (!Font_.ReadFailed || All_)
-                Tables_ = ListFontNameTables(bytes, All_ ? RecordTexts::rtDecoded
+            font_ = ReadFontNames(bytes, Kinds);
+            if (!font_.ReadFailed || all_)
+                tables_ = ListFontNameTables(bytes, all_ ? RecordTexts::rtDecoded
                                                          : RecordTexts::rtBytesOnly);
         } catch (const EInOutError& error) {
-            Font_.ReadFailed = true;
-            Font_.ErrorText = error.what();
-            Tables_.Problem = error.what();
+            font_.ReadFailed = true;
+            font_.ErrorText = error.what();
+            tables_.Problem = error.what();
         }
-        return !Font_.ReadFailed;
+        return !font_.ReadFailed;
     }
 
     void ListTables(const std::string& path) {
         try {
-            Tables_ =
-                ListFontNameTables(path, All_ ? RecordTexts::rtDecoded : RecordTexts::rtBytesOnly);
+            tables_ =
+                ListFontNameTables(path, all_ ? RecordTexts::rtDecoded : RecordTexts::rtBytesOnly);
         } catch (const EInOutError& error) {
-            Tables_ = FontNameTables{};
-            Tables_.Problem = error.what();
+            tables_ = FontNameTables{};
+            tables_.Problem = error.what();
         }
     }
 
@@ -418,39 +418,39 @@ private:
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
     void Print(const std::string& path, const std::vector<std::string>& cut = {}) {
-        FontRecord record = RecordOf(Font_);
+        FontRecord record = RecordOf(font_);
         record.Cut = cut;
-        if (!Font_.ReadFailed && Tables_.Problem.empty()) {
-            const FullNameTexts texts = ReadFullNameTexts(Tables_.Live);
+        if (!font_.ReadFailed && tables_.Problem.empty()) {
+            const FullNameTexts texts = ReadFullNameTexts(tables_.Live);
             for (unsigned k = 0; k < 8; ++k)
                 record.Texts[k] = Utf32ToUtf8(texts[k]);
         }
-        const std::string members = All_ && Json_ ? NameTablesJson(Tables_) : std::string();
-        if (Json_)
-            Out_ << RecordJson(path, record, members);
+        const std::string members = all_ && json_ ? NameTablesJson(tables_) : std::string();
+        if (json_)
+            out_ << RecordJson(path, record, members);
         else
-            Out_ << RecordBlock(path, record) << (All_ ? NameTablesBlock(Tables_) : "");
+            out_ << RecordBlock(path, record) << (all_ ? NameTablesBlock(tables_) : "");
     }
 
     int Failed(const std::string& path, std::string text) {
         // The program's messages end their lines with a lone CR.
         std::replace(text.begin(), text.end(), '\r', '\n');
-        Err_ << "quillmark-cli: " << path << ": " << Windows1252ToUtf8(text) << "\n";
+        err_ << "quillmark-cli: " << path << ": " << Windows1252ToUtf8(text) << "\n";
         return ExitFailed;
     }
 
     int FailedFamily(const std::string& path, const std::string& text) {
         Failed(path, text);
-        Err_ << "quillmark-cli: no copy was made\n";
+        err_ << "quillmark-cli: no copy was made\n";
         return ExitFailed;
     }
 
-    std::ostream& Out_;
-    std::ostream& Err_;
-    bool Json_ = false;
-    bool All_ = false;
-    FontRead Font_;
-    FontNameTables Tables_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool json_ = false;
+    bool all_ = false;
+    FontRead font_;
+    FontNameTables tables_;
 };
 
 } // namespace

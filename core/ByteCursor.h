@@ -7,21 +7,21 @@
 
 // Reads big-endian fields from bytes in memory. Every read reports whether the bytes were
 // there; a failed read leaves the position where it was. Bounds are tested as
-// `count > Length_ - Offset_`, which cannot overflow. Inline: the reader calls it per field.
+// `count > length_ - offset_`, which cannot overflow. Inline: the reader calls it per field.
 class ByteCursor {
 public:
-    ByteCursor(const std::uint8_t* data, std::size_t length) : Data_(data), Length_(length) {}
+    ByteCursor(const std::uint8_t* data, std::size_t length) : data_(data), length_(length) {}
 
     bool Seek(std::size_t offset) {
-        if (offset > Length_)
+        if (offset > length_)
             return false;
-        Offset_ = offset;
+        offset_ = offset;
         return true;
     }
     bool Skip(std::size_t count) {
-        if (count > Length_ - Offset_)
+        if (count > length_ - offset_)
             return false;
-        Offset_ += count;
+        offset_ += count;
         return true;
     }
     bool ReadU16(std::uint16_t& value) {
@@ -40,18 +40,18 @@ public:
     }
     // Points `bytes` at the next `count` bytes and moves past them.
     bool ReadBytes(const std::uint8_t*& bytes, std::size_t count) {
-        if (count > Length_ - Offset_)
+        if (count > length_ - offset_)
             return false;
-        bytes = Data_ + Offset_;
-        Offset_ += count;
+        bytes = data_ + offset_;
+        offset_ += count;
         return true;
     }
 
-    std::size_t Offset() const { return Offset_; }
-    std::size_t Remaining() const { return Length_ - Offset_; }
+    std::size_t Offset() const { return offset_; }
+    std::size_t Remaining() const { return length_ - offset_; }
 
 private:
-    const std::uint8_t* Data_;
-    std::size_t Length_;
-    std::size_t Offset_ = 0;
+    const std::uint8_t* data_;
+    std::size_t length_;
+    std::size_t offset_ = 0;
 };

@@ -31,11 +31,11 @@ std::string ErrorTextOfCode(int errorCode) {
 EInOutError::EInOutError(int errnoValue) : EInOutError(errnoValue, ErrorCodeOfErrno(errnoValue)) {}
 
 EInOutError::EInOutError(int errnoValue, int errorCode)
-    : Errno_(errnoValue), ErrorCode_(errorCode), Text_(ErrorTextOfCode(errorCode)) {
+    : errno_(errnoValue), errorCode_(errorCode), text_(ErrorTextOfCode(errorCode)) {
     // A bare number says little: the system's description of the cause goes on a second line
     // (lines of the program's messages end with a lone CR).
-    if (Text_.rfind("I/O error ", 0) == 0 && errnoValue != 0)
-        Text_ += "\r" + std::string(std::strerror(errnoValue));
+    if (text_.rfind("I/O error ", 0) == 0 && errnoValue != 0)
+        text_ += "\r" + std::string(std::strerror(errnoValue));
 }
 
 EInOutError EInOutError::ReadBeyondEnd() {

@@ -19,14 +19,14 @@ public:
     // A file is created where the folder may be missing.
     static EInOutError OfCreate(int errnoValue);
 
-    int Errno() const noexcept { return Errno_; }
-    int ErrorCode() const noexcept { return ErrorCode_; }
-    const char* what() const noexcept override { return Text_.c_str(); }
+    int Errno() const noexcept { return errno_; }
+    int ErrorCode() const noexcept { return errorCode_; }
+    const char* what() const noexcept override { return text_.c_str(); }
 
 private:
-    int Errno_;
-    int ErrorCode_;
-    std::string Text_;
+    int errno_;
+    int errorCode_;
+    std::string text_;
 };
 
 // The error code the user sees for an errno of a font file operation; codes missing from the

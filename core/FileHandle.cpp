@@ -44,13 +44,13 @@ FileHandle::~FileHandle() {
 }
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
-    : Fd_(std::exchange(other.Fd_, -1)), OpenedSize_(other.OpenedSize_) {}
+    : fd_(std::exchange(other.fd_, -1)), openedSize_(other.openedSize_) {}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         Discard();
-        Fd_ = std::exchange(other.Fd_, -1);
-        OpenedSize_ = other.OpenedSize_;
+        fd_ = std::exchange(other.fd_, -1);
+        openedSize_ = other.openedSize_;
     }
     return *this;
 }
@@ -66,13 +66,13 @@ FileHandle FileHandle::OpenSharedIfFile(const std::string& path) {
     int errorCode = 0;
     std::uint64_t size = 0;
     FileHandle file(OpenRegular(path, O_RDONLY, errorCode, size));
-    file.OpenedSize_ = size;
+    file.openedSize_ = size;
     if (!file.IsOpen()) {
         if (errorCode == ENOENT || errorCode == ENOTDIR || errorCode == EISDIR)
             return {};
         throw EInOutError(errorCode);
     }
-    if (::flock(file.Fd_, LOCK_SH | LOCK_NB) != 0)
+    if (::flock(file.fd_, LOCK_SH | LOCK_NB) != 0)
         throw EInOutError(errno);
     return file;
 }
@@ -83,20 +83,20 @@ FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
     const FileHandle reading(OpenRegular(path, O_RDONLY, errorCode, size));
     if (!reading.IsOpen())
         return {};
-    FileHandle file(::open(("/proc/self/fd/" + std::to_string(reading.Fd_)).c_str(),
+    FileHandle file(::open(("/proc/self/fd/" + std::to_string(reading.fd_)).c_str(),
                            O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    file.OpenedSize_ = size;
+    file.openedSize_ = size;
     if (!file.IsOpen()) {
         errorCode = errno;
         return {};
     }
     // Root may write anything; a file without its owner's write bit still counts as read-only.
     struct stat st {};
-    if (::fstat(file.Fd_, &st) != 0 || (st.st_mode & S_IWUSR) == 0) {
+    if (::fstat(file.fd_, &st) != 0 || (st.st_mode & S_IWUSR) == 0) {
         errorCode = EACCES;
         return {};
     }
-    if (::flock(file.Fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(file.fd_, LOCK_EX | LOCK_NB) != 0) {
         errorCode = errno;
         return {};
     }
@@ -122,7 +122,7 @@ FileHandle FileHandle::CreateNew(const std::string& path) {
 
 std::uint64_t FileHandle::Size() const {
     struct stat st {};
-    if (::fstat(Fd_, &st) != 0)
+    if (::fstat(fd_, &st) != 0)
         throw EInOutError(errno);
     return static_cast<std::uint64_t>(st.st_size);
 }
@@ -132,7 +132,7 @@ long long FileHandle::TryRead(std::uint64_t position, void* buffer, std::size_t 
     auto* bytes = static_cast<unsigned char*>(buffer);
     while (got < count) {
         const ssize_t n =
-            ::pread(Fd_, bytes + got, count - got, static_cast<off_t>(position + got));
+            ::pread(fd_, bytes + got, count - got, static_cast<off_t>(position + got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -155,7 +155,7 @@ void FileHandle::ReadExact(std::uint64_t position, void* buffer, std::size_t cou
 
 std::size_t FileHandle::ReadNext(void* buffer, std::size_t count) {
     for (;;) {
-        const ssize_t n = ::read(Fd_, buffer, count);
+        const ssize_t n = ::read(fd_, buffer, count);
         if (n >= 0)
             return static_cast<std::size_t>(n);
         if (errno != EINTR)
@@ -166,7 +166,7 @@ std::size_t FileHandle::ReadNext(void* buffer, std::size_t count) {
 void FileHandle::WriteAll(const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     while (count > 0) {
-        const ssize_t n = ::write(Fd_, bytes, count);
+        const ssize_t n = ::write(fd_, bytes, count);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -181,7 +181,7 @@ void FileHandle::WriteAll(const void* buffer, std::size_t count) {
 void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     while (count > 0) {
-        const ssize_t n = ::pwrite(Fd_, bytes, count, static_cast<off_t>(position));
+        const ssize_t n = ::pwrite(fd_, bytes, count, static_cast<off_t>(position));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -193,7 +193,7 @@ void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t
 }
 
 void FileHandle::Sync() {
-    if (::fsync(Fd_) != 0)
+    if (::fsync(fd_) != 0)
         throw EInOutError(errno);
 }
 
@@ -207,7 +207,7 @@ void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
         ssize_t n = -1;
         if (inKernel) {
             const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, SSIZE_MAX));
-            n = ::copy_file_range(source.Fd_, &from, Fd_, &to, want, 0);
+            n = ::copy_file_range(source.fd_, &from, fd_, &to, want, 0);
             // Across file systems or where the kernel cannot: the same copy in large blocks.
             if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
                           errno == EOPNOTSUPP || errno == EBADF)) {
@@ -217,7 +217,7 @@ void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
         } else {
             const auto want = static_cast<std::size_t>(std::min(left, CopyBlockSize));
             block.resize(want);
-            n = ::pread(source.Fd_, block.data(), want, from);
+            n = ::pread(source.fd_, block.data(), want, from);
             if (n > 0) {
                 WriteAt(static_cast<std::uint64_t>(to), block.data(), static_cast<std::size_t>(n));
                 from += n;
@@ -235,23 +235,23 @@ void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
 }
 
 void FileHandle::LinkAs(const std::string& path) const {
-    const std::string self = "/proc/self/fd/" + std::to_string(Fd_);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
         throw EInOutError::OfCreate(errno);
 }
 
 void FileHandle::RefreshSize() {
-    OpenedSize_ = Size();
+    openedSize_ = Size();
 }
 
 void FileHandle::Close() {
-    const int fd = std::exchange(Fd_, -1);
+    const int fd = std::exchange(fd_, -1);
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
         throw EInOutError(errno);
 }
 
 void FileHandle::Discard() noexcept {
-    const int fd = std::exchange(Fd_, -1);
+    const int fd = std::exchange(fd_, -1);
     if (fd >= 0)
         ::close(fd);
 }

@@ -30,10 +30,10 @@ public:
     // A new file; never replaces an existing one.
     static FileHandle CreateNew(const std::string& path);
 
-    bool IsOpen() const { return Fd_ >= 0; }
+    bool IsOpen() const { return fd_ >= 0; }
     std::uint64_t Size() const;
     // The size when the file was opened, without asking again.
-    std::uint64_t OpenedSize() const { return OpenedSize_; }
+    std::uint64_t OpenedSize() const { return openedSize_; }
 
     // Up to `count` bytes at `position`; returns the count got, or -errno.
     long long TryRead(std::uint64_t position, void* buffer, std::size_t count) const;
@@ -57,9 +57,9 @@ public:
     void Discard() noexcept;
 
 private:
-    explicit FileHandle(int fd) : Fd_(fd) {}
-    int Fd_ = -1;
-    std::uint64_t OpenedSize_ = 0;
+    explicit FileHandle(int fd) : fd_(fd) {}
+    int fd_ = -1;
+    std::uint64_t openedSize_ = 0;
 };
 
 // Syncs the folder that holds `path`, so that a new name in it survives a crash.

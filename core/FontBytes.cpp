@@ -21,11 +21,11 @@ bool FileFontBytes::Block::Holds(std::uint64_t position, std::size_t count) cons
 
 const FileFontBytes::Block& FileFontBytes::Fetch(std::uint64_t position, std::size_t count,
                                                  Slot slot) const {
-    for (const Block& block : Blocks_)
+    for (const Block& block : blocks_)
         if (block.Holds(position, count))
             return block;
-    Block& block = Blocks_[FirstTaken_ ? slot : FirstSlot];
-    FirstTaken_ = true;
+    Block& block = blocks_[firstTaken_ ? slot : FirstSlot];
+    firstTaken_ = true;
     // Never past the end: a read there would only ask the system again for nothing. A block
     // that the end cuts short starts earlier instead, so that the trailer's fields, read at
     // different distances from the end, come in one read.
@@ -40,7 +40,7 @@ const FileFontBytes::Block& FileFontBytes::Fetch(std::uint64_t position, std::si
         block.Data.reset(new std::uint8_t[wanted]);
         block.Capacity = wanted;
     }
-    const long long got = File_.TryRead(start, block.Data.get(), wanted);
+    const long long got = file_.TryRead(start, block.Data.get(), wanted);
     if (got < 0)
         throw EInOutError(static_cast<int>(-got));
     // Shorter when the file shrank since it was opened.
@@ -86,8 +86,8 @@ void FileFontBytes::Prefetch(std::uint64_t position, std::size_t count) const {
 
 std::size_t SwappedFontBytes::ReadAt(std::uint64_t position, std::uint8_t* buffer,
                                      std::size_t count) const {
-    const std::size_t got = Base_.ReadAt(position, buffer, count);
-    for (const Patch& patch : Patches_) {
+    const std::size_t got = base_.ReadAt(position, buffer, count);
+    for (const Patch& patch : patches_) {
         for (std::size_t i = 0; i < patch.Bytes.size(); ++i) {
             const std::uint64_t at = patch.Position + i;
             if (at >= position && at - position < got)

@@ -37,8 +37,8 @@ public:
 // take a few system calls. The size is the one seen when the file was opened.
 class FileFontBytes : public FontBytes {
 public:
-    explicit FileFontBytes(const FileHandle& file) : File_(file) {}
-    std::uint64_t Size() const override { return File_.OpenedSize(); }
+    explicit FileFontBytes(const FileHandle& file) : file_(file) {}
+    std::uint64_t Size() const override { return file_.OpenedSize(); }
     std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
     void Prefetch(std::uint64_t position, std::size_t count) const override;
@@ -57,11 +57,11 @@ private:
     enum Slot { FirstSlot, PrefetchSlot, OtherSlot };
     const Block& Fetch(std::uint64_t position, std::size_t count, Slot slot) const;
 
-    const FileHandle& File_;
+    const FileHandle& file_;
     // The first block read (header and directory) stays, and so does the one asked for by
     // Prefetch (the name table, read again by a listing); the third follows the other reads.
-    mutable std::array<Block, 3> Blocks_;
-    mutable bool FirstTaken_ = false;
+    mutable std::array<Block, 3> blocks_;
+    mutable bool firstTaken_ = false;
 };
 
 // `base` with 8 bytes replaced at each of two positions: a name-table swap seen before it is
@@ -73,15 +73,15 @@ public:
         std::array<std::uint8_t, 8> Bytes;
     };
     SwappedFontBytes(const FontBytes& base, Patch first, Patch second)
-        : Base_(base), Patches_{first, second} {}
-    std::uint64_t Size() const override { return Base_.Size(); }
+        : base_(base), patches_{first, second} {}
+    std::uint64_t Size() const override { return base_.Size(); }
     std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
     void Prefetch(std::uint64_t position, std::size_t count) const override {
-        Base_.Prefetch(position, count);
+        base_.Prefetch(position, count);
     }
 
 private:
-    const FontBytes& Base_;
-    std::array<Patch, 2> Patches_;
+    const FontBytes& base_;
+    std::array<Patch, 2> patches_;
 };

@@ -17,14 +17,14 @@ public:
         sigemptyset(&interrupts);
         for (int signal : {SIGINT, SIGTERM, SIGHUP})
             sigaddset(&interrupts, signal);
-        sigprocmask(SIG_BLOCK, &interrupts, &Previous_);
+        sigprocmask(SIG_BLOCK, &interrupts, &previous_);
     }
-    ~SignalsBlocked() { sigprocmask(SIG_SETMASK, &Previous_, nullptr); }
+    ~SignalsBlocked() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
     SignalsBlocked(const SignalsBlocked&) = delete;
     SignalsBlocked& operator=(const SignalsBlocked&) = delete;
 
 private:
-    sigset_t Previous_{};
+    sigset_t previous_{};
 };
 
 void RemovePendingAndEnd(int signal) {

@@ -23,21 +23,21 @@ namespace {
 class UnpublishedCopy {
 public:
     explicit UnpublishedCopy(const std::string& newPath) {
-        File_ = FileHandle::CreateUnnamed(FolderOf(newPath));
-        if (File_.IsOpen())
+        file_ = FileHandle::CreateUnnamed(FolderOf(newPath));
+        if (file_.IsOpen())
             return;
         const std::string hidden =
             FolderOf(newPath) + "/." + newPath.substr(newPath.rfind('/') + 1);
         const auto seed = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
-        for (unsigned attempt = 0; !File_.IsOpen(); ++attempt) {
+        for (unsigned attempt = 0; !file_.IsOpen(); ++attempt) {
             const std::string candidate = hidden + "." + std::to_string(::getpid()) + "-" +
                                           std::to_string((seed + attempt) % 1000000);
             try {
                 // Registered before it exists, so an interrupt cannot leave it behind.
                 RegisterInterruptCleanup(candidate);
-                File_ = FileHandle::CreateNew(candidate);
-                TemporaryPath_ = candidate;
+                file_ = FileHandle::CreateNew(candidate);
+                temporaryPath_ = candidate;
             } catch (const EInOutError& error) {
                 ClearInterruptCleanup();
                 if (error.Errno() != EEXIST || attempt > 100)
@@ -46,21 +46,21 @@ public:
         }
     }
     ~UnpublishedCopy() {
-        if (TemporaryPath_.empty())
+        if (temporaryPath_.empty())
             return;
-        ::unlink(TemporaryPath_.c_str());
+        ::unlink(temporaryPath_.c_str());
         ClearInterruptCleanup();
     }
     UnpublishedCopy(const UnpublishedCopy&) = delete;
     UnpublishedCopy& operator=(const UnpublishedCopy&) = delete;
 
-    FileHandle& File() { return File_; }
+    FileHandle& File() { return file_; }
 
     // Links the finished copy to its name, which must still be free, and syncs the folder.
     void Publish(const std::string& newPath) {
-        if (TemporaryPath_.empty())
-            File_.LinkAs(newPath);
-        else if (::link(TemporaryPath_.c_str(), newPath.c_str()) != 0)
+        if (temporaryPath_.empty())
+            file_.LinkAs(newPath);
+        else if (::link(temporaryPath_.c_str(), newPath.c_str()) != 0)
             throw EInOutError::OfCreate(errno);
         try {
             SyncFolderOf(newPath);
@@ -72,8 +72,8 @@ public:
     }
 
 private:
-    FileHandle File_;
-    std::string TemporaryPath_;
+    FileHandle file_;
+    std::string temporaryPath_;
 };
 
 bool SameTexts(const FontNames& a, const FontNames& b) {

@@ -30,18 +30,18 @@ public:
             dir = ::mkdtemp(fallback);
         if (dir == nullptr)
             std::abort();
-        Dir_ = dir;
+        dir_ = dir;
     }
     ~ScratchFiles() {
         ::unlink(Input().c_str());
         ::unlink(Copy().c_str());
-        ::rmdir(Dir_.c_str());
+        ::rmdir(dir_.c_str());
     }
-    std::string Input() const { return Dir_ + "/INPUT.TTF"; }
-    std::string Copy() const { return Dir_ + "/COPY.TTF"; }
+    std::string Input() const { return dir_ + "/INPUT.TTF"; }
+    std::string Copy() const { return dir_ + "/COPY.TTF"; }
 
 private:
-    std::string Dir_;
+    std::string dir_;
 };
 
 void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {

@@ -30,5 +30,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TFrmMain* Form_;
+    TFrmMain* form_;
 };

@@ -20,22 +20,22 @@ const QString Source = QStringLiteral("SOURCE.TTF");
 class HeldFile {
 public:
     explicit HeldFile(const QString& path)
-        : Fd_(::open(QFile::encodeName(path).constData(), O_RDWR)) {
-        if (Fd_ >= 0 && ::flock(Fd_, LOCK_EX | LOCK_NB) != 0) {
-            ::close(Fd_);
-            Fd_ = -1;
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR)) {
+        if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd_);
+            fd_ = -1;
         }
     }
     ~HeldFile() {
-        if (Fd_ >= 0)
-            ::close(Fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
-    bool held() const { return Fd_ >= 0; }
+    bool held() const { return fd_ >= 0; }
 
 private:
-    int Fd_;
+    int fd_;
 };
 
 class RestoreTest : public NamingTest {

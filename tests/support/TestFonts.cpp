@@ -102,36 +102,36 @@ std::vector<NameRecord> StandardRecords(const FontSpec& fontSpec) {
 }
 
 FontBuilder& FontBuilder::Version(std::uint16_t major, std::uint16_t minor) {
-    Major_ = major;
-    Minor_ = minor;
+    major_ = major;
+    minor_ = minor;
     return *this;
 }
 
 FontBuilder& FontBuilder::AddTable(std::string tag, Bytes data) {
     if (tag.size() != 4)
         throw std::invalid_argument("a table tag has four characters");
-    Tables_.emplace_back(std::move(tag), std::move(data));
+    tables_.emplace_back(std::move(tag), std::move(data));
     return *this;
 }
 
 FontBuilder& FontBuilder::NumTablesOverride(std::uint16_t numTables) {
-    NumTables_ = numTables;
+    numTables_ = numTables;
     return *this;
 }
 
 Bytes FontBuilder::Build() const {
     Bytes font;
-    const auto count = static_cast<std::uint16_t>(Tables_.size());
-    PutU16(font, 0, Major_);
-    PutU16(font, 2, Minor_);
-    PutU16(font, 4, NumTables_.value_or(count));
+    const auto count = static_cast<std::uint16_t>(tables_.size());
+    PutU16(font, 0, major_);
+    PutU16(font, 2, minor_);
+    PutU16(font, 4, numTables_.value_or(count));
     PutU16(font, 6, 16);
     PutU16(font, 8, 0);
     PutU16(font, 10, 0);
-    std::size_t dataOffset = 12 + 16 * Tables_.size();
+    std::size_t dataOffset = 12 + 16 * tables_.size();
     font.resize(dataOffset, 0);
-    for (std::size_t i = 0; i < Tables_.size(); ++i) {
-        const auto& [tag, data] = Tables_[i];
+    for (std::size_t i = 0; i < tables_.size(); ++i) {
+        const auto& [tag, data] = tables_[i];
         Bytes padded = data;
         padded.resize((data.size() + 3) / 4 * 4, 0);
         std::uint32_t checkSum = 0;

@@ -66,10 +66,10 @@ public:
     Bytes Build() const;
 
 private:
-    std::uint16_t Major_ = 1;
-    std::uint16_t Minor_ = 0;
-    std::optional<std::uint16_t> NumTables_;
-    std::vector<std::pair<std::string, Bytes>> Tables_;
+    std::uint16_t major_ = 1;
+    std::uint16_t minor_ = 0;
+    std::optional<std::uint16_t> numTables_;
+    std::vector<std::pair<std::string, Bytes>> tables_;
 };
 
 // A complete small font: head, name (StandardRecords), and two filler tables.
@@ -93,11 +93,11 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return Path_; }
+    const std::string& Path() const { return path_; }
     std::string File(std::string_view name) const;
 
 private:
-    std::string Path_;
+    std::string path_;
 };
 
 } // namespace testfonts
