@@ -30,24 +30,10 @@ constexpr char32_t MacRomanHigh[128] = {
 class TextOut {
 public:
     void Char(char32_t cp) {
-        std::string& out = Result.Text;
-        if (cp == U'\\') {
-            out += "\\\\";
-        } else if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        if (cp == U'\\')
+            Result.Text += "\\\\";
+        else
+            AppendUtf8(Result.Text, cp);
     }
     void Utf8(std::string_view text) {
         for (char c : text) {

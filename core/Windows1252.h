@@ -16,5 +16,6 @@ std::string Windows1252ToUtf8(std::string_view text);
 std::string Utf8ToWindows1252(std::string_view text);
 
 // UTF-8 helpers used at the same edges.
+void AppendUtf8(std::string& out, char32_t codePoint);
 std::string Utf32ToUtf8(std::u32string_view text);
 std::u32string Utf8ToUtf32(std::string_view text);
