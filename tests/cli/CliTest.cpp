@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "tests/cli/CliOutcome.h"
 #include "tests/support/TestFonts.h"
 
 #include <array>
@@ -14,18 +15,6 @@
 using namespace testfonts;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCommand(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // The value of a key in one line of our JSON (texts only; enough for these tests).
 std::string JsonText(const std::string& line, const std::string& key) {
@@ -74,8 +63,8 @@ protected:
 
 TEST_F(CliTest, ReadJsonGivesOneObjectPerFontInOrder) {
     WriteFile(Dir.File("BAD.TTF"), Bytes{0, 9, 0, 0});
-    const CliRun run =
-        RunCommand({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
+    const CliOutcome run =
+        Cli({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
     EXPECT_EQ(run.status, 1);
     const auto lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
@@ -96,8 +85,7 @@ TEST_F(CliTest, ReadJsonGivesOneObjectPerFontInOrder) {
 }
 
 TEST_F(CliTest, ReadOfGoodFontsExitsZero) {
-    const CliRun run =
-        RunCommand({"read", Source, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
+    const CliOutcome run = Cli({"read", Source, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Quote \"Sans\""), std::string::npos);
     EXPECT_NE(run.out.find("DejaVu Sans"), std::string::npos);
@@ -106,7 +94,7 @@ TEST_F(CliTest, ReadOfGoodFontsExitsZero) {
 TEST_F(CliTest, AFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
     const int holder = ::open(Source.c_str(), O_RDWR);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    const CliRun run = RunCommand({"read", "--json", Source});
+    const CliOutcome run = Cli({"read", "--json", Source});
     ::close(holder);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(JsonBool(run.out, "ReadFailed"), "true");
@@ -126,7 +114,7 @@ TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
                                                   MacName(0, "\xA9 caf\xE9")}))
                      .Build();
     WriteFile(Dir.File("TM.TTF"), font);
-    const CliRun run = RunCommand({"read", "--json", Dir.File("TM.TTF")});
+    const CliOutcome run = Cli({"read", "--json", Dir.File("TM.TTF")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(JsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
     // A '!' '"' pair in the full name is the trade mark sign, as the window reads it.
@@ -138,9 +126,9 @@ TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
 
 TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
     const std::string newFile = Dir.File("NEW.TTF");
-    const CliRun run = RunCommand({"make", "--json", Source, newFile, "--family", "  Quill  Mark ",
-                                   "--style", "bold ITALIC", "--version", "Version 2\xE2\x84\xA2",
-                                   "--copyright", "\xC2\xA9 2024 \xE4\xB8\x80"});
+    const CliOutcome run = Cli({"make", "--json", Source, newFile, "--family", "  Quill  Mark ",
+                                "--style", "bold ITALIC", "--version", "Version 2\xE2\x84\xA2",
+                                "--copyright", "\xC2\xA9 2024 \xE4\xB8\x80"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(JsonText(run.out, "path"), newFile);
     EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quill  Mark");
@@ -152,7 +140,7 @@ TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
     EXPECT_EQ(JsonText(run.out, "FontID"), "TestFoundry: Test Sans");
     EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
 
-    const CliRun back = RunCommand({"read", "--json", newFile});
+    const CliOutcome back = Cli({"read", "--json", newFile});
     EXPECT_EQ(back.status, 0);
     // The trade mark byte is written as U+0099, so it comes back whole, even in the version.
     for (const char* key : {"FamilyName", "Style", "FullName", "Postscript", "Copyright", "FontID",
@@ -163,8 +151,8 @@ TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
 
 TEST_F(CliTest, MakeKeepsTextsLongerThanTheWindowsFieldsWhole) {
     const std::string newFile = Dir.File("LONG.TTF");
-    const CliRun run = RunCommand({"make", "--json", Source, newFile, "--family",
-                                   std::string(70, 'F'), "--trademark", std::string(200, 'T')});
+    const CliOutcome run = Cli({"make", "--json", Source, newFile, "--family", std::string(70, 'F'),
+                                "--trademark", std::string(200, 'T')});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(JsonText(run.out, "FamilyName"), std::string(70, 'F'));
@@ -174,13 +162,13 @@ TEST_F(CliTest, MakeKeepsTextsLongerThanTheWindowsFieldsWhole) {
 
 TEST_F(CliTest, MakeRefusesAnExistingFileAndAnUnreadableSource) {
     WriteFile(Dir.File("EXISTS.TTF"), Bytes{7});
-    CliRun run = RunCommand({"make", Source, Dir.File("EXISTS.TTF")});
+    CliOutcome run = Cli({"make", Source, Dir.File("EXISTS.TTF")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("already exists"), std::string::npos);
     EXPECT_EQ(ReadFile(Dir.File("EXISTS.TTF")), Bytes{7});
 
     WriteFile(Dir.File("JUNK.TTF"), Bytes(100, 0xEE));
-    run = RunCommand({"make", Dir.File("JUNK.TTF"), Dir.File("OUT.TTF")});
+    run = Cli({"make", Dir.File("JUNK.TTF"), Dir.File("OUT.TTF")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Not a TrueType file."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("OUT.TTF")));
@@ -188,13 +176,13 @@ TEST_F(CliTest, MakeRefusesAnExistingFileAndAnUnreadableSource) {
 
 TEST_F(CliTest, RestoreSwapsBackAndForth) {
     const std::string newFile = Dir.File("NEW.TTF");
-    ASSERT_EQ(RunCommand({"make", Source, newFile, "--family", "Fresh"}).status, 0);
+    ASSERT_EQ(Cli({"make", Source, newFile, "--family", "Fresh"}).status, 0);
     const Bytes written = ReadFile(newFile);
-    CliRun run = RunCommand({"restore", "--json", newFile});
+    CliOutcome run = Cli({"restore", "--json", newFile});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quote \\\"Sans\\\"");
     EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
-    run = RunCommand({"restore", "--json", newFile});
+    run = Cli({"restore", "--json", newFile});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(JsonText(run.out, "FamilyName"), "Fresh");
     EXPECT_EQ(ReadFile(newFile), written);
@@ -202,17 +190,17 @@ TEST_F(CliTest, RestoreSwapsBackAndForth) {
 
 TEST_F(CliTest, RestoreRefusesOrdinaryAndLockedFilesLeavingThemUntouched) {
     const Bytes before = ReadFile(Source);
-    CliRun run = RunCommand({"restore", Source});
+    CliOutcome run = Cli({"restore", Source});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Not a valid TrueType font file."), std::string::npos);
     EXPECT_EQ(run.out, "");
 
     const std::string newFile = Dir.File("NEW.TTF");
-    ASSERT_EQ(RunCommand({"make", Source, newFile}).status, 0);
+    ASSERT_EQ(Cli({"make", Source, newFile}).status, 0);
     const Bytes written = ReadFile(newFile);
     const int holder = ::open(newFile.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(holder, LOCK_SH), 0);
-    run = RunCommand({"restore", newFile});
+    run = Cli({"restore", newFile});
     ::close(holder);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Font is in use by another application."), std::string::npos);
@@ -234,7 +222,7 @@ TEST_P(CliUsageTest, AnswersWithOneLineAndItsStatus) {
     std::vector<std::string> args;
     for (const std::string& arg : GetParam().args)
         args.push_back(arg == "S" ? dir.File("S.TTF") : arg == "N" ? dir.File("N.TTF") : arg);
-    const CliRun run = RunCommand(args);
+    const CliOutcome run = Cli(args);
     EXPECT_EQ(run.status, GetParam().status);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;

@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "tests/cli/CliOutcome.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
@@ -19,17 +20,6 @@ const std::string DejaVu = "/usr/share/fonts/truetype/dejavu/";
 const std::vector<std::string> DejaVuFamily = {
     DejaVu + "DejaVuSans.ttf", DejaVu + "DejaVuSans-Bold.ttf", DejaVu + "DejaVuSans-Oblique.ttf",
     DejaVu + "DejaVuSans-BoldOblique.ttf"};
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -84,7 +74,7 @@ TEST(Family, FourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
     std::vector<std::string> args = {"make",       "--json",    "--family",
                                      "Quill Demo", "--out-dir", dir.Path()};
     args.insert(args.end(), DejaVuFamily.begin(), DejaVuFamily.end());
-    const Outcome made = Cli(args);
+    const CliOutcome made = Cli(args);
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(FilesIn(dir.Path()),
               (std::vector<std::string>{"QuillDemo-Bold.ttf", "QuillDemo-BoldOblique.ttf",
@@ -114,7 +104,7 @@ TEST(Family, FourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
         asMade.push_back(ReadFile(path));
     std::vector<std::string> restore = {"restore", "--json"};
     restore.insert(restore.end(), paths.begin(), paths.end());
-    const Outcome restored = Cli(restore);
+    const CliOutcome restored = Cli(restore);
     ASSERT_EQ(restored.status, 0) << restored.err;
     const auto lines = Lines(restored.out);
     ASSERT_EQ(lines.size(), 4u);
@@ -133,7 +123,7 @@ TEST(Family, ATargetThatExistsStopsTheRunBeforeAnyCopyAndStaysUntouched) {
     WriteFile(dir.File("QuillDemo-Oblique.ttf"), Bytes{7, 7});
     std::vector<std::string> args = {"make", "--family", "Quill Demo", "--out-dir", dir.Path()};
     args.insert(args.end(), DejaVuFamily.begin(), DejaVuFamily.end());
-    const Outcome run = Cli(args);
+    const CliOutcome run = Cli(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("QuillDemo-Oblique.ttf: A TrueType font file with this name already "
                            "exists."),
@@ -143,7 +133,7 @@ TEST(Family, ATargetThatExistsStopsTheRunBeforeAnyCopyAndStaysUntouched) {
     EXPECT_EQ(ReadFile(dir.File("QuillDemo-Oblique.ttf")), (Bytes{7, 7}));
 
     // Two sources of the same style would give one name twice.
-    const Outcome twice =
+    const CliOutcome twice =
         Cli({"make", "--family", "Q", "--out-dir", dir.Path(), DejaVuFamily[1], DejaVuFamily[1]});
     EXPECT_EQ(twice.status, 1);
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"QuillDemo-Oblique.ttf"});
@@ -206,7 +196,7 @@ TEST(Family, RestoreOfSeveralFilesIsAllOrNothing) {
     const Bytes two = ReadFile(dir.File("Two.ttf"));
 
     // The third file is no renamed font: the two before it are swapped back.
-    const Outcome run =
+    const CliOutcome run =
         Cli({"restore", dir.File("One.ttf"), dir.File("Two.ttf"), dir.File("a.ttf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");

@@ -3,6 +3,7 @@
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
 #include "core/Windows1252.h"
+#include "tests/cli/CliOutcome.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
@@ -13,17 +14,6 @@
 using namespace testfonts;
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome Cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // What fontTools finds in a file: each name record as "platform/encoding/language/nameID=text"
 // (texts as UTF-8, newlines as \n), then "cff" when the font has CFF outlines.
@@ -51,7 +41,7 @@ const std::string DejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 TEST(FullTexts, FieldsNotGivenKeepTheirWholeTextInTheCopy) {
     TempDir dir;
     const std::string copy = dir.File("QUILL.TTF");
-    const Outcome made = Cli({"make", "--json", DejaVuSans, copy, "--family", "Quill Demo"});
+    const CliOutcome made = Cli({"make", "--json", DejaVuSans, copy, "--family", "Quill Demo"});
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(made.err, "");
     EXPECT_EQ(made.out.find("\"Cut\""), std::string::npos);
@@ -75,10 +65,10 @@ TEST(FullTexts, NamesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
     const std::string family = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
                                "\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
     const std::string copy = dir.File("COPY.TTF");
-    const Outcome made =
+    const CliOutcome made =
         Cli({"make", "--json", DejaVuSans, copy, "--family", family, "--style", "Bold"});
     ASSERT_EQ(made.status, 0) << made.err;
-    const Outcome read = Cli({"read", "--json", copy});
+    const CliOutcome read = Cli({"read", "--json", copy});
     EXPECT_NE(read.out.find("\"FamilyName\": \"" + family + "\""), std::string::npos) << read.out;
     EXPECT_NE(read.out.find("\"FullName\": \"" + family + " Bold\""), std::string::npos);
     const std::string view = FontToolsView(copy);
@@ -108,10 +98,10 @@ TEST(FullTexts, TextsTooLongForTheTableAreCutAndSaidToBe) {
     const std::string trademark(30000, 'T');
     const std::string version = "Version 9 \xE2\x80\x94 whole";
     const std::string copy = dir.File("LONG.TTF");
-    const Outcome made = Cli({"make", "--json", DejaVuSans, copy, "--copyright", copyright,
-                              "--trademark", trademark, "--version", version});
+    const CliOutcome made = Cli({"make", "--json", DejaVuSans, copy, "--copyright", copyright,
+                                 "--trademark", trademark, "--version", version});
     ASSERT_EQ(made.status, 0) << made.err;
-    const Outcome read = Cli({"read", "--json", copy});
+    const CliOutcome read = Cli({"read", "--json", copy});
     ASSERT_EQ(read.status, 0) << read.err;
     // Every field said to be cut comes back as a shorter start of what was given; every other
     // field comes back whole.
@@ -150,7 +140,7 @@ TEST(FullTexts, OpenTypeCffFamiliesAreRenamedAndRestored) {
     std::vector<std::string> args = {"make",      "--json",    "--family",
                                      "Quill Cff", "--out-dir", dir.Path()};
     args.insert(args.end(), family.begin(), family.end());
-    const Outcome made = Cli(args);
+    const CliOutcome made = Cli(args);
     ASSERT_EQ(made.status, 0) << made.err;
     std::vector<std::string> copies;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
