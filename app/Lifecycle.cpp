@@ -53,10 +53,7 @@ void TFrmMain::FormCreate() {
     // 1. The hand cursor, for every control that acts on a click.
     const QPixmap pointer(QStringLiteral(":/cursors/MYPOINTER.png"));
     HandCursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pointer, 5, 0);
-    for (const LayoutRow& row : mainLayout())
-        if (row.hand)
-            if (auto* w = findChild<QWidget*>(QLatin1String(row.name)))
-                w->setCursor(HandCursor);
+    applyHandCursor(*this, HandCursor);
 
     // 2. Hint timing.
     Hints->setHintPause(1000);
@@ -73,8 +70,8 @@ void TFrmMain::FormCreate() {
         *cues[i] = QString::fromLatin1(kCueNames[i]);
 
     // 5. The "Windows" and "system" folders.
-    WindowsFolder = qm::platform::pathCase(Folders.windowsFolder());
-    SystemFolder = qm::platform::pathCase(Folders.systemFolder());
+    WindowsFolder = qm::platform::pathCase(folders_.windowsFolder());
+    SystemFolder = qm::platform::pathCase(folders_.systemFolder());
 
     // 6. Fonts folder attributes: nothing hides the system font folder here.
 
@@ -107,11 +104,11 @@ void TFrmMain::FormCreate() {
     }
 
     // 12. The system font folder, or the home folder where there is none.
-    D_Dir->setDirectory(Folders.fontsStartFolder());
+    D_Dir->setDirectory(folders_.fontsStartFolder());
 
     // 13.-14. Caption and character strip.
     setWindowTitle(QString::fromUtf8(windowCaption()));
-    SetUpCharacterStrip();
+    setUpCharacterStrip();
 
     // 15. Overlay panels: placed, then stacked with the help panel on top of all.
     P_All256Chars->move(ScaleToScreen(19), ScaleToScreen(19));

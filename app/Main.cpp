@@ -13,13 +13,32 @@
 #include "controls/ColorButton.h"
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
+#include "platform/AppFonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScrollBar>
 
+namespace {
+
+// A component as the window makes it: most take only their owner, the two that reach the
+// machine also what the setup hands in for it.
+template <class T> T* newComponent(TFrmMain* owner, TFrmMainSetup&) {
+    return new T(owner);
+}
+template <> TPlayerWave* newComponent<TPlayerWave>(TFrmMain* owner, TFrmMainSetup& setup) {
+    return new TPlayerWave(owner, std::move(setup.sound));
+}
+template <> TRegFile* newComponent<TRegFile>(TFrmMain* owner, TFrmMainSetup& setup) {
+    return new TRegFile(owner, std::move(setup.registry));
+}
+
+} // namespace
+
 TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
-    : QWidget(parent), Folders(std::move(setup.Folders)) {
+    : QWidget(parent), folders_(std::move(setup.folders)),
+      temporaryFonts_(setup.fonts ? std::move(setup.fonts)
+                                  : std::make_shared<qm::platform::AppFonts>()) {
     setObjectName(QStringLiteral("FrmMain"));
     // One fixed-size window: the client area the layout was drawn for, on black.
     setFixedSize(621, 432);
@@ -31,8 +50,8 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
     setAutoFillBackground(true);
     setFont(defaultUiFont());
 
-    ProgramFolder = setup.ProgramFolder.isEmpty() ? qm::platform::programFolder()
-                                                  : std::move(setup.ProgramFolder);
+    programFolder_ = setup.programFolder.isEmpty() ? qm::platform::programFolder()
+                                                   : std::move(setup.programFolder);
     buildMainLayout(*this);
     // Both switches start on, as designed; the stored settings change them in FormCreate.
     C_AllowSounds->setChecked(true);
@@ -40,36 +59,26 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
 
     // The components, in their documented order. The caption bar comes once the layout is
     // built: it makes the window frameless and moves what the window holds below its caption.
-    Sound = new TPlayerWave(this, std::move(setup.Sound));
-    Sound->setObjectName(QStringLiteral("Sound"));
+#define QM_COMPONENT(type, name)                                                                   \
+    name = newComponent<type>(this, setup);                                                        \
+    name->setObjectName(QStringLiteral(#name));
+#include "app/MainComponents.def"
+#undef QM_COMPONENT
     Sound->setLoop(false);
     Sound->setAsync(true);
-    BalloonHint1 = new TBalloonHint(this);
-    BalloonHint1->setObjectName(QStringLiteral("BalloonHint1"));
-    Reg = new TRegFile(this, std::move(setup.Registry));
-    Reg->setObjectName(QStringLiteral("Reg"));
-    AppExec = new TAppExec(this);
-    AppExec->setObjectName(QStringLiteral("AppExec"));
     AppExec->setChangeDir(false); // the viewer starts in this program's current folder
     AppExec->setWait(false);
     AppExec->setWindowState(TAppExec::wsNormal);
-    WinRoller = new TWinRoller(this);
-    WinRoller->setObjectName(QStringLiteral("WinRoller"));
     WinRoller->setEnabled(true);
     connect(WinRoller, &TWinRoller::OnRoller, this,
-            [this](QObject*, int mode) { Guarded([this, mode] { WinRollerRoller(mode); }); });
-    TitleBar = new TMSOfficeCaption(this);
+            [this](QObject*, int mode) { guarded([this, mode] { WinRollerRoller(mode); }); });
     TitleBar->AppNameText()->setFontKind(fkSystemB);
     TitleBar->CaptionText()->setFontKind(fkSystem);
     TitleBar->CompanyText()->setFontKind(fkSystemBI);
-    // After the balloon help: the application runs the newest filter first, so "Help On" off
-    // stops a hint before any balloon sees it.
-    Hints = new THintSwitch(this);
-    Hints->setObjectName(QStringLiteral("Hints"));
 
-    ConnectHandlers();
-    ConnectBrowser();
-    ConnectNaming();
+    connectHandlers();
+    connectBrowser();
+    connectNaming();
 
     if (!runGuarded(this, [this] { FormCreate(); })) {
         // Start-up stopped early: the window still appears as far as it was set up.
@@ -79,10 +88,10 @@ TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
 
 TFrmMain::~TFrmMain() = default;
 
-void TFrmMain::ConnectHandlers() {
+void TFrmMain::connectHandlers() {
     // The browser's own events (folder change, list mouse and key releases) and the naming
     // boxes' (key preview, focus out, the destination box clicks) are attached by
-    // ConnectBrowser and ConnectNaming.
+    // connectBrowser and connectNaming.
     const std::pair<TColorButton*, void (TFrmMain::*)()> buttons[] = {
         {B_WhatsNew, &TFrmMain::B_WhatsNewClick},
         {B_WhatsNewClose, &TFrmMain::B_WhatsNewCloseClick},
@@ -99,16 +108,16 @@ void TFrmMain::ConnectHandlers() {
     };
     for (const auto& [button, handler] : buttons)
         connect(button, &TColorButton::clicked, this,
-                [this, h = handler] { Guarded([&] { (this->*h)(); }); });
+                [this, h = handler] { guarded([&] { (this->*h)(); }); });
 
     connect(C_AllowSounds, &TBWCCCheckBox::clicked, this,
-            [this] { Guarded([this] { C_AllowSoundsClick(); }); });
+            [this] { guarded([this] { C_AllowSoundsClick(); }); });
     connect(C_ShowHelp, &TBWCCCheckBox::clicked, this,
-            [this] { Guarded([this] { C_ShowHelpClick(); }); });
+            [this] { guarded([this] { C_ShowHelpClick(); }); });
     connect(SB_All256Chars, &QScrollBar::valueChanged, this,
-            [this] { Guarded([this] { SB_All256CharsScroll(); }); });
-    new TClickCatcher(LB_WarnMask, [this] { Guarded([this] { LB_WarnMaskClick(); }); });
-    new TClickCatcher(LB_WarningOff, [this] { Guarded([this] { LB_WarningOffClick(); }); });
+            [this] { guarded([this] { SB_All256CharsScroll(); }); });
+    new TClickCatcher(LB_WarnMask, [this] { guarded([this] { LB_WarnMaskClick(); }); });
+    new TClickCatcher(LB_WarningOff, [this] { guarded([this] { LB_WarningOffClick(); }); });
     // Closing help, loading a font or any later path that hides the panel gives "HELP" back.
     new THideWatcher(P_Help, [this] { B_Help->setEnabled(true); });
 }

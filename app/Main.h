@@ -44,12 +44,14 @@ class SoundPlayer;
 } // namespace qm::platform
 
 // What the window takes from the machine. Empty members mean the real thing; tests hand in
-// their own settings folder, a recording sound player, their own "Windows" and program folders.
+// their own settings folder, a recording sound player, their own "Windows" and program folders,
+// and keep a handle on the app-only font registrations.
 struct TFrmMainSetup {
-    std::shared_ptr<qm::platform::RegistryStore> Registry; // null: the user's settings folder
-    std::shared_ptr<qm::platform::SoundPlayer> Sound;      // null: the default sound output
-    qm::platform::SystemFolders Folders;                   // "/usr/share" and "/usr/bin"
-    QString ProgramFolder;                                 // empty: the running program's
+    std::shared_ptr<qm::platform::RegistryStore> registry; // null: the user's settings folder
+    std::shared_ptr<qm::platform::SoundPlayer> sound;      // null: the default sound output
+    std::shared_ptr<qm::platform::AppFonts> fonts;         // null: the window's own
+    qm::platform::SystemFolders folders;                   // "/usr/share" and "/usr/bin"
+    QString programFolder;                                 // empty: the running program's
 };
 
 class TFrmMain : public QWidget {
@@ -60,11 +62,29 @@ public:
     explicit TFrmMain(QWidget* parent = nullptr, TFrmMainSetup setup = {});
     ~TFrmMain() override;
 
+    // "Open with": the file's folder is browsed and the file selected and loaded as a click in
+    // the file list would; a folder is only browsed. What goes wrong shows as a click's would.
+    void openFontFile(const QString& path);
+
+    // Day numbers of "yyyy-mm-dd" dates, for the version reminder; 0 for a date that is none.
+    static int DayNumber(const QString& date);
+    static int TodayNumber();
+    // The layout is in Qt's device-independent pixels, which Qt maps to the screen for every
+    // control alike: the overlays are placed for the layout's own density, never the screen's.
+    static constexpr int kLayoutPixelsPerInch = 96;
+    static int ScaleToScreen(int v, int pixelsPerInch = kLayoutPixelsPerInch);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
     // ---- Program-wide state kept beside the window ----------------------------------------
     FontRead Font; // the last read: FontNames, ReadFailed, ErrorText, IsRenamed
-    qm::platform::SystemFolders Folders; // where WindowsFolder and SystemFolder come from
-    QString ProgramFolder;               // the folder looked in first for the viewer
-    QCursor HandCursor;                  // "MYPOINTER", cursor 50
+    qm::platform::SystemFolders folders_; // where WindowsFolder and SystemFolder come from
+    QString programFolder_;               // the folder looked in first for the viewer
+    QCursor HandCursor;                   // "MYPOINTER", cursor 50
     QString WindowsFolder;
     QString SystemFolder;
     QString DestinationFolder;
@@ -73,15 +93,10 @@ public:
     QString MyOK, MyOhOh, MyTick, MyTock, MyGoodbye, MyDing, MyTaDa, MyChimes, MyOpen, MyClose;
 
     // ---- app/ -----------------------------------------------------------------------------
+    void connectHandlers();
     void FormCreate();
     void FormClose();
     void VersionReminder();
-    static int DayNumber(const QString& date);
-    static int TodayNumber();
-    // The layout is in Qt's device-independent pixels, which Qt maps to the screen for every
-    // control alike: the overlays are placed for the layout's own density, never the screen's.
-    static constexpr int LayoutPixelsPerInch = 96;
-    static int ScaleToScreen(int v, int pixelsPerInch = LayoutPixelsPerInch);
     void WinRollerRoller(int mode);
     void PlayCue(const QString& cue);
     void C_AllowSoundsClick();
@@ -97,33 +112,31 @@ public:
     void B_SetFolderCancelClick();
     void B_ViewPrintClick();
     // Runs a handler; whatever it lets escape is shown in the "Error" box.
-    template <class F> void Guarded(F&& handler);
+    template <class F> void guarded(F&& handler);
 
     // ---- browse/ --------------------------------------------------------------------------
+    // Links drive box, folder list, file list and file-name box, and connects the browser's own
+    // events (list mouse and key releases, folder change, strip scrolling). The constructor
+    // calls it once, after the layout and before FormCreate.
+    void connectBrowser();
     void D_DirChange();
     void ShowFontTotal();
     void D_FileMouseUp();
     void D_FileKeyUp(int key);
     void LoadSelectedFont();
-    void LoadFontAt(const QString& path); // LoadSelectedFont from the path it has built on
-    // "Open with" and a file dropped on the window: the file's folder is browsed and the file
-    // selected and loaded as a click in the file list would.
-    void OpenFontFile(const QString& path);
-    void AcceptFontDrops(); // the window takes a dropped file, its edit boxes never do
+    void loadFontAt(const QString& path); // LoadSelectedFont from the path it has built on
+    void acceptFontDrops(); // the window takes a dropped file, its edit boxes never do
     void SB_All256CharsScroll();
     void AddTemporaryFont(const QString& path);
     void RemoveTemporaryFont(const QString& path);
-    void SetUpCharacterStrip(); // FormCreate step 14: AllChars, the strip's font, range, "065"
-    // Links drive box, folder list, file list and file-name box, and connects the browser's own
-    // events (list mouse and key releases, folder change, strip scrolling). The constructor
-    // calls it once, after the layout and before FormCreate.
-    void ConnectBrowser();
+    void setUpCharacterStrip(); // FormCreate step 14: AllChars, the strip's font, range, "065"
     // The strip label's face: the registered file's own, size 30, with the bold and italic flags.
-    void SetStripFace(const QString& path);
-    std::shared_ptr<qm::platform::AppFonts> TemporaryFonts; // the app-only registrations
-    TStripPainter* StripPainter = nullptr; // draws LB_All256Chars in the loaded file's glyphs
+    void setStripFace(const QString& path);
+    std::shared_ptr<qm::platform::AppFonts> temporaryFonts_; // the app-only registrations
+    TStripPainter* stripPainter_ = nullptr; // draws LB_All256Chars in the loaded file's glyphs
 
     // ---- naming/ --------------------------------------------------------------------------
+    void connectNaming(); // key preview, name-box exits, destination box clicks
     bool FormKeyPress(QLineEdit* box, QChar key); // true: the key is swallowed
     void E_FamilyNameExit();
     void DeriveNames();
@@ -134,15 +147,6 @@ public:
     void B_MakeFontClick();
     void B_CancelMakeClick();
     void B_RestoreNamesClick();
-    void ConnectNaming(); // key preview, name-box exits, destination box clicks
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
-    void ConnectHandlers();
 
     // One member per control of app/MainControls.def, named and typed as its row; the layout
     // makes the controls and sets these.
@@ -150,19 +154,16 @@ private:
 #include "app/MainControls.def"
 #undef QM_CONTROL
     friend void buildMainLayout(TFrmMain& form);
+    friend void applyHandCursor(TFrmMain& form, const QCursor& cursor);
 
-    // ---- Components -----------------------------------------------------------------------
-    TPlayerWave* Sound = nullptr;
-    TBalloonHint* BalloonHint1 = nullptr;
-    TRegFile* Reg = nullptr;
-    TAppExec* AppExec = nullptr;
-    TWinRoller* WinRoller = nullptr;
-    TMSOfficeCaption* TitleBar = nullptr;
-    THintSwitch* Hints = nullptr; // the application-wide hint switch and timing
+    // One member per component of app/MainComponents.def, in the documented order.
+#define QM_COMPONENT(type, name) type* name = nullptr;
+#include "app/MainComponents.def"
+#undef QM_COMPONENT
 };
 
 #include "app/ErrorDisplay.h"
 
-template <class F> void TFrmMain::Guarded(F&& handler) {
+template <class F> void TFrmMain::guarded(F&& handler) {
     runGuarded(this, std::forward<F>(handler));
 }

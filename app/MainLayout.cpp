@@ -366,3 +366,16 @@ void buildMainLayout(TFrmMain& form) {
 #include "app/MainControls.def"
 #undef QM_CONTROL
 }
+
+void applyHandCursor(TFrmMain& form, const QCursor& cursor) {
+    // The members and the rows come from the same list, in the same order.
+    QWidget* const controls[] = {
+#define QM_CONTROL(kind, name, ...) form.name,
+#include "app/MainControls.def"
+#undef QM_CONTROL
+    };
+    const std::vector<LayoutRow>& rows = mainLayout();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].hand)
+            controls[i]->setCursor(cursor);
+}

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <vector>
 
+class QCursor;
 class TFrmMain;
 
 enum class Bevel { None, Lowered, Raised, Single };
@@ -47,3 +48,5 @@ const char* reminderText();
 
 // Creates every control of the table on form and sets the form's members to them.
 void buildMainLayout(TFrmMain& form);
+// Gives cursor to every control whose row asks for the hand.
+void applyHandCursor(TFrmMain& form, const QCursor& cursor);

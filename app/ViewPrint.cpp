@@ -19,7 +19,7 @@ void TFrmMain::B_ViewPrintClick() {
     try {
         // 2. The viewer beside this program (an installed copy or the build tree), else the
         //    one in the system program folder, which is not checked further.
-        QString viewer = ProgramFolder + QLatin1Char('/') + kViewerName;
+        QString viewer = programFolder_ + QLatin1Char('/') + kViewerName;
         if (!QFileInfo(viewer).isFile())
             viewer = SystemFolder + QLatin1Char('/') + kViewerName;
 

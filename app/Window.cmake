@@ -18,7 +18,13 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Lifecycle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.h
+  ${CMAKE_CURRENT_LIST_DIR}/MainComponents.def
+  ${CMAKE_CURRENT_LIST_DIR}/MainControls.def
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.h
   ${CMAKE_CURRENT_LIST_DIR}/ViewPrint.cpp
 )
+# The lists the window's members and layout are generated from: edited, they rebuild the window.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/MainComponents.def
+                            ${CMAKE_CURRENT_LIST_DIR}/MainControls.def
+                            PROPERTIES HEADER_FILE_ONLY ON)

@@ -44,6 +44,6 @@ int main(int argc, char** argv) {
     auto* FrmMain = new TFrmMain;
     FrmMain->setAttribute(Qt::WA_DeleteOnClose);
     if (!files.isEmpty())
-        FrmMain->Guarded([&] { FrmMain->OpenFontFile(files.first()); });
+        FrmMain->openFontFile(files.first());
     return TApplication::exec();
 }

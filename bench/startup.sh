@@ -1,6 +1,6 @@
 #!/bin/sh
 # Start-up benchmark: time from process start to the window on screen (target under 250 ms),
-# and FormCreate alone. Runs the real window under Xvfb with a fresh settings folder.
+# and the window built again in the same process. Runs the real window under Xvfb with a fresh settings folder.
 # Usage: bench/startup.sh [build folder] [runs]
 set -eu
 build=${1:-build}

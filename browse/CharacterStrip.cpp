@@ -94,7 +94,7 @@ void TStripPainter::paint() {
         p.drawGlyphRun(QPointF(dx, 0), run);
 }
 
-void TFrmMain::SetUpCharacterStrip() {
+void TFrmMain::setUpCharacterStrip() {
     AllChars = browse::allCharacters();
     QFont face = LB_All256Chars->font();
     face.setPixelSize(browse::StripPixelSize);

@@ -15,27 +15,24 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-void TFrmMain::ConnectBrowser() {
-    if (!TemporaryFonts)
-        TemporaryFonts = std::make_shared<qm::platform::AppFonts>();
-    if (!StripPainter)
-        StripPainter = new TStripPainter(LB_All256Chars);
+void TFrmMain::connectBrowser() {
+    stripPainter_ = new TStripPainter(LB_All256Chars);
 
-    AcceptFontDrops();
+    acceptFontDrops();
     D_File->setFileEdit(D_FileName);
     D_Dir->setFileList(D_File);
     D_Drive->setDirList(D_Dir);
 
     connect(D_Dir, &TDirectoryListBox::directoryChanged, this,
-            [this] { Guarded([this] { D_DirChange(); }); });
+            [this] { guarded([this] { D_DirChange(); }); });
     connect(D_File, &TFileListBox::mouseReleased, this,
-            [this] { Guarded([this] { D_FileMouseUp(); }); });
+            [this] { guarded([this] { D_FileMouseUp(); }); });
     connect(D_File, &TFileListBox::keyReleased, this,
-            [this](int key) { Guarded([this, key] { D_FileKeyUp(key); }); });
+            [this](int key) { guarded([this, key] { D_FileKeyUp(key); }); });
     // Each new position reaches SB_All256CharsScroll through the window's own connection;
     // the end of a drag is a notification of its own.
     connect(SB_All256Chars, &QScrollBar::sliderReleased, this,
-            [this] { Guarded([this] { SB_All256CharsScroll(); }); });
+            [this] { guarded([this] { SB_All256CharsScroll(); }); });
 }
 
 void TFrmMain::D_DirChange() {

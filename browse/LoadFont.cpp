@@ -50,10 +50,10 @@ void TFrmMain::LoadSelectedFont() {
     // 1. The folder, a "/" unless it ends in one, and the name in the file-name box.
     const QString folder = D_Dir->directory();
     const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
-    LoadFontAt(qm::platform::pathCase(folder + separator + D_FileName->text()));
+    loadFontAt(qm::platform::pathCase(folder + separator + D_FileName->text()));
 }
 
-void TFrmMain::LoadFontAt(const QString& path) {
+void TFrmMain::loadFontAt(const QString& path) {
     D_FilePath->setFileName(path);
     // 2. Nothing loads before the window is shown.
     if (!isVisible())
@@ -78,7 +78,7 @@ void TFrmMain::LoadFontAt(const QString& path) {
             TemporaryFontPath = path;
             AddTemporaryFont(path);
             // c. The strip draws the file's own glyphs.
-            SetStripFace(path);
+            setStripFace(path);
             LB_All256Chars->setText(browse::stripText(AllChars, SB_All256Chars->value()));
             // d. The strip shows before the fields are filled.
             P_FontError->hide();
@@ -111,11 +111,11 @@ void TFrmMain::LoadFontAt(const QString& path) {
     ResetFontDisplay();
 }
 
-void TFrmMain::SetStripFace(const QString& path) {
+void TFrmMain::setStripFace(const QString& path) {
     // The head table's style bits, never the style name, which is the user's text.
     const bool bold = Font.FontNames.Bold;
     const bool italic = Font.FontNames.Italic;
-    const QStringList families = TemporaryFonts ? TemporaryFonts->families(path) : QStringList();
+    const QStringList families = temporaryFonts_->families(path);
     QFont face = LB_All256Chars->font();
     if (families.isEmpty()) {
         // Refused by the system: the face it substitutes for a family it does not know.
@@ -124,7 +124,7 @@ void TFrmMain::SetStripFace(const QString& path) {
         face.setBold(bold);
         face.setItalic(italic);
         LB_All256Chars->setFont(face);
-        StripPainter->clearFace();
+        stripPainter_->clearFace();
         return;
     }
     // Qt names the family after its own rules, not after name ID 1: ask for the file's own weight
@@ -145,7 +145,7 @@ void TFrmMain::SetStripFace(const QString& path) {
     // Where an installed face of the same family wins the match, or Qt would slant or embolden
     // beyond the bits, the strip draws the file's own glyphs itself.
     if (qm::platform::AppFonts::drawsFileGlyphs(face, path))
-        StripPainter->clearFace();
+        stripPainter_->clearFace();
     else
-        StripPainter->setFace(own, bold, italic);
+        stripPainter_->setFace(own, bold, italic);
 }

@@ -26,36 +26,39 @@ QString DraggedPath(const QMimeData* data) {
 
 } // namespace
 
-void TFrmMain::AcceptFontDrops() {
+void TFrmMain::acceptFontDrops() {
     setAcceptDrops(true);
     // The edit boxes would take a dropped file as text; the whole window takes it as a font.
     for (QWidget* child : findChildren<QWidget*>())
         child->setAcceptDrops(false);
 }
 
-void TFrmMain::OpenFontFile(const QString& path) {
-    // While the create-new-font panel holds the list, a click loads nothing: neither does this.
-    if (path.isEmpty() || D_File->isLocked())
-        return;
-    const QFileInfo target(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
-    if (target.isDir()) {
-        D_Dir->setDirectory(target.absoluteFilePath());
-        return;
-    }
-    if (!D_Dir->setDirectory(target.absolutePath())) {
-        // Its folder is gone as well: the error panel still names the file asked for.
-        LoadFontAt(qm::platform::pathCase(target.absoluteFilePath()));
-        return;
-    }
-    // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
-    if (!D_File->selectFileName(target.fileName())) {
-        D_File->clearSelection();
-        D_FileName->setText(target.fileName());
-    }
-    if (QListWidgetItem* item = D_File->currentItem())
-        D_File->scrollToItem(item);
-    D_File->setFocus();
-    D_FileMouseUp();
+void TFrmMain::openFontFile(const QString& path) {
+    guarded([this, &path] {
+        // While the create-new-font panel holds the list, a click loads nothing: neither does
+        // this.
+        if (path.isEmpty() || D_File->isLocked())
+            return;
+        const QFileInfo target(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+        if (target.isDir()) {
+            D_Dir->setDirectory(target.absoluteFilePath());
+            return;
+        }
+        if (!D_Dir->setDirectory(target.absolutePath())) {
+            // Its folder is gone as well: the error panel still names the file asked for.
+            loadFontAt(qm::platform::pathCase(target.absoluteFilePath()));
+            return;
+        }
+        // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
+        if (!D_File->selectFileName(target.fileName())) {
+            D_File->clearSelection();
+            D_FileName->setText(target.fileName());
+        }
+        if (QListWidgetItem* item = D_File->currentItem())
+            D_File->scrollToItem(item);
+        D_File->setFocus();
+        D_FileMouseUp();
+    });
 }
 
 namespace {
@@ -83,5 +86,5 @@ void TFrmMain::dropEvent(QDropEvent* event) {
     if (path.isEmpty() || D_File->isLocked() || !TakeWithoutMoving(event))
         return;
     activateWindow();
-    Guarded([this, &path] { OpenFontFile(path); });
+    openFontFile(path);
 }

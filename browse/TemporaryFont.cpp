@@ -13,11 +13,9 @@ constexpr const char* RemoveFailedText = "TrueType RemoveFontFile routine failed
 } // namespace
 
 void TFrmMain::AddTemporaryFont(const QString& path) {
-    if (!TemporaryFonts)
-        TemporaryFonts = std::make_shared<qm::platform::AppFonts>();
     Font.ReadFailed = false;
     Font.ErrorText = FontRead::UnknownErrorText;
-    if (TemporaryFonts->add(path) == 0) {
+    if (temporaryFonts_->add(path) == 0) {
         Font.ReadFailed = true;
         Font.ErrorText = AddFailedText;
     }
@@ -27,7 +25,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
 void TFrmMain::RemoveTemporaryFont(const QString& path) {
     Font.ReadFailed = false;
     Font.ErrorText = FontRead::UnknownErrorText;
-    if (!TemporaryFonts || !TemporaryFonts->remove(path)) {
+    if (!temporaryFonts_->remove(path)) {
         Font.ReadFailed = true;
         Font.ErrorText = RemoveFailedText;
     }

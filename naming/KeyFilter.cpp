@@ -1,5 +1,5 @@
 // FormKeyPress: what may be typed into the naming boxes and the new file name box, and what
-// Enter does there. ConnectNaming wires the preview and the other non-click events.
+// Enter does there. connectNaming wires the preview and the other non-click events.
 
 #include "app/ClickCatcher.h"
 #include "app/Main.h"
@@ -49,8 +49,10 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
     return false;
 }
 
-void TFrmMain::ConnectNaming() {
-    auto* preview = new TNamingKeyPreview(this);
+void TFrmMain::connectNaming() {
+    auto* preview = new TNamingKeyPreview(
+        this, [this](QLineEdit* box, QChar key) { return FormKeyPress(box, key); },
+        [this] { E_FamilyNameExit(); });
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
                            E_Copyright, E_TradeMark, D_FileName})
         preview->WatchKeys(box);
@@ -61,7 +63,7 @@ void TFrmMain::ConnectNaming() {
     preview->WatchExit(E_Style);
 
     // The destination box and its caption fix the folder as "SET" does.
-    new TClickCatcher(Label28, [this] { Guarded([this] { B_SetFolderClick(); }); });
+    new TClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });
     connect(LB_DestinationFile, &TFileLabel::clicked, this,
-            [this] { Guarded([this] { B_SetFolderClick(); }); });
+            [this] { guarded([this] { B_SetFolderClick(); }); });
 }

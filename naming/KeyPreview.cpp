@@ -1,5 +1,6 @@
 #include "naming/KeyPreview.h"
 
+#include "app/ErrorDisplay.h"
 #include "app/Main.h"
 
 #include <QFocusEvent>
@@ -53,7 +54,8 @@ QChar TypedCharacter(const QKeyEvent& event) {
     return text.front();
 }
 
-TNamingKeyPreview::TNamingKeyPreview(TFrmMain* form) : QObject(form) {}
+TNamingKeyPreview::TNamingKeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit)
+    : QObject(form), keyPress_(std::move(keyPress)), exit_(std::move(exit)) {}
 
 void TNamingKeyPreview::WatchKeys(QLineEdit* box) {
     box->setProperty(KeysProperty, true);
@@ -82,7 +84,7 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
         if (typed.isNull())
             return false;
         bool swallowed = true; // a key whose handler failed is not typed as well
-        form->Guarded([&] { swallowed = form->FormKeyPress(box, typed); });
+        runGuarded(form, [&] { swallowed = keyPress_(box, typed); });
         return swallowed;
     }
     case QEvent::InputMethod: {
@@ -91,10 +93,10 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
             return false;
         const QString commit = static_cast<QInputMethodEvent&>(*event).commitString();
         bool swallowed = false;
-        form->Guarded([&] {
+        runGuarded(form, [&] {
             for (const QChar c : commit)
                 if (!swallowed)
-                    swallowed = form->FormKeyPress(box, c);
+                    swallowed = keyPress_(box, c);
         });
         return swallowed;
     }
@@ -105,7 +107,7 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent&>(*event).reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
-        form->Guarded([form] { form->E_FamilyNameExit(); });
+        runGuarded(form, [this] { exit_(); });
         return false;
     }
     default:

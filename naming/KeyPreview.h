@@ -8,6 +8,8 @@
 #include <QChar>
 #include <QObject>
 
+#include <functional>
+
 class QKeyEvent;
 class QLineEdit;
 class TFrmMain;
@@ -19,7 +21,10 @@ QChar TypedCharacter(const QKeyEvent& event);
 
 class TNamingKeyPreview : public QObject {
 public:
-    explicit TNamingKeyPreview(TFrmMain* form);
+    using KeyPress = std::function<bool(QLineEdit* box, QChar key)>; // true: swallowed
+    using Exit = std::function<void()>;
+    // The form's FormKeyPress and E_FamilyNameExit; what they throw goes to its error display.
+    TNamingKeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit);
 
     // Keys typed into `box` pass FormKeyPress first.
     void WatchKeys(QLineEdit* box);
@@ -30,5 +35,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TFrmMain* form_;
+    KeyPress keyPress_;
+    Exit exit_;
 };

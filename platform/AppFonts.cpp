@@ -48,6 +48,13 @@ bool AppFonts::isRegistered(const QString& path) const {
     return ids_.count(path) > 0;
 }
 
+QStringList AppFonts::registeredPaths() const {
+    QStringList paths;
+    for (const auto& entry : ids_)
+        paths << entry.first;
+    return paths;
+}
+
 int AppFonts::registrationCount(const QString& path) const {
     auto it = ids_.find(path);
     return it == ids_.end() ? 0 : static_cast<int>(it->second.size());

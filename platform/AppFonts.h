@@ -26,6 +26,7 @@ public:
     bool remove(const QString& path);
 
     bool isRegistered(const QString& path) const;
+    QStringList registeredPaths() const; // in path order
     int registrationCount(const QString& path) const;
     int fontId(const QString& path) const; // -1 when not registered
     QStringList families(const QString& path) const;

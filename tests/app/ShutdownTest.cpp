@@ -4,6 +4,7 @@
 #include "app/FindControl.h"
 #include "tests/app/WindowFixture.h"
 
+#include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
 #include "controls/CheckBox.h"
 #include "platform/AppFonts.h"
@@ -57,13 +58,17 @@ TEST_F(ShutdownTest, switchesChangedByTheUserSurviveARestart) {
 }
 
 TEST_F(ShutdownTest, destinationFolderIsSavedAndRestored) {
+    const QString other = scratchPath(QStringLiteral("other fonts"));
+    QDir().mkpath(other);
     writeSetting(QStringLiteral("Save To"), QStringLiteral("/data/fonts/"));
-    start();
-    window().DestinationFolder = QStringLiteral("/data/other fonts/");
+    TFrmMain& w = start();
+    // The user browses to another folder and fixes it with a click on the destination box.
+    ASSERT_TRUE(findAs<TDirectoryListBox>(w, "D_Dir")->setDirectory(other));
+    click(QStringLiteral("LB_DestinationFile"));
     ASSERT_TRUE(closeWindow());
-    EXPECT_EQ(readSetting(QStringLiteral("Save To")).ToString(),
-              QStringLiteral("/data/other fonts/"));
-    EXPECT_EQ(start().DestinationFolder, QStringLiteral("/data/other fonts/"));
+    EXPECT_EQ(readSetting(QStringLiteral("Save To")).ToString(), other + QLatin1Char('/'));
+    start();
+    EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), other + QLatin1Char('/'));
 }
 
 TEST_F(ShutdownTest, goodbyeIsTheLastCueAndPlaysToItsEnd) {
@@ -89,18 +94,17 @@ TEST_F(ShutdownTest, soundOffSkipsTheGoodbye) {
 
 TEST_F(ShutdownTest, theRegisteredFontIsWithdrawnAtClose) {
     const QString font = copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
-    TFrmMain& w = start();
+    start();
     auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 1);
     const QRect entry = list->visualItemRect(list->item(0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
     settle();
-    ASSERT_EQ(w.TemporaryFontPath, font);
-    ASSERT_TRUE(w.TemporaryFonts->isRegistered(font));
+    ASSERT_EQ(appFonts().registeredPaths(), QStringList{font});
 
     ASSERT_TRUE(closeWindow());
-    EXPECT_FALSE(w.TemporaryFonts->isRegistered(font));
+    EXPECT_FALSE(appFonts().isRegistered(font));
 }
 
 TEST_F(ShutdownTest, aFailureWhileSavingIsShownOnceAndTheWindowClosesAnyway) {
@@ -111,7 +115,7 @@ TEST_F(ShutdownTest, aFailureWhileSavingIsShownOnceAndTheWindowClosesAnyway) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
     settle();
-    ASSERT_TRUE(w.TemporaryFonts->isRegistered(font));
+    ASSERT_TRUE(appFonts().isRegistered(font));
     // The settings folder turns into a plain file: nothing can be stored any more.
     ASSERT_TRUE(QDir(settingsFolder()).removeRecursively());
     QFile blocker(settingsFolder());
@@ -126,7 +130,7 @@ TEST_F(ShutdownTest, aFailureWhileSavingIsShownOnceAndTheWindowClosesAnyway) {
         << messages()[0].text.toStdString();
     EXPECT_FALSE(w.isVisible());
     // The rest of the shutdown ran.
-    EXPECT_FALSE(w.TemporaryFonts->isRegistered(font));
+    EXPECT_FALSE(appFonts().isRegistered(font));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyGoodbye")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

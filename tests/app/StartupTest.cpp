@@ -36,7 +36,8 @@ TEST_F(StartupTest, firstStartUsesDefaultsAndRemembersTheDayWithoutReminding) {
     EXPECT_TRUE(checked(*this, "C_AllowSounds"));
     EXPECT_TRUE(checked(*this, "C_ShowHelp"));
     EXPECT_TRUE(findAs<THintSwitch>(w, "Hints")->ShowHint());
-    EXPECT_TRUE(w.DestinationFolder.isEmpty());
+    // No folder fixed: the destination box follows the browsed folder.
+    EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
     EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).ToInt(), TFrmMain::TodayNumber());
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTaDa")});
@@ -143,8 +144,7 @@ TEST_F(StartupTest, helpAndSoundStoredOffStartInSilence) {
 
 TEST_F(StartupTest, storedDestinationFolderIsRead) {
     writeSetting(QStringLiteral("Save To"), QStringLiteral("/srv/new fonts/"));
-    TFrmMain& w = start();
-    EXPECT_EQ(w.DestinationFolder, QStringLiteral("/srv/new fonts/"));
+    start();
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), QStringLiteral("/srv/new fonts/"));
 }
 

@@ -34,6 +34,7 @@ WindowTest::WindowTest() {
     savedConfigHome_ = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
     sound_ = std::make_shared<qm::platform::SoundPlayer>(std::make_unique<RecordingSoundDevice>());
+    fonts_ = std::make_shared<qm::platform::AppFonts>();
 }
 
 WindowTest::~WindowTest() {
@@ -118,10 +119,13 @@ TFrmMain& WindowTest::start() {
     discardWindow();
     TFrmMainSetup setup;
     // Each start reads the settings file afresh, as a new process would.
-    setup.Registry = std::make_shared<qm::platform::RegistryStore>(local(settingsFolder()));
-    setup.Sound = sound_;
-    setup.Folders = qm::platform::SystemFolders(windowsFolder(), systemFolder());
-    setup.ProgramFolder = programFolder();
+    setup.registry = std::make_shared<qm::platform::RegistryStore>(local(settingsFolder()));
+    setup.sound = sound_;
+    // Each window registers afresh; what the previous one left is withdrawn with its handle.
+    fonts_ = std::make_shared<qm::platform::AppFonts>();
+    setup.fonts = fonts_;
+    setup.folders = qm::platform::SystemFolders(windowsFolder(), systemFolder());
+    setup.programFolder = programFolder();
     window_ = std::make_unique<TFrmMain>(nullptr, std::move(setup));
     settle();
     return *window_;

@@ -9,6 +9,7 @@
 #include "app/Main.h"
 #include "app/RegFiles.h"
 #include "controls/MessageBox.h"
+#include "platform/AppFonts.h"
 #include "platform/SoundPlayer.h"
 #include "tests/support/TestFonts.h"
 
@@ -106,6 +107,10 @@ public: // helpers for free functions of the tests as well
     QStringList cues() const;
     const std::vector<qm::platform::SoundRequest>& soundRequests() const;
     void clearCues();
+
+    // ---- Fonts registered for the program alone ----------------------------------------------
+    // The window's app-only registrations, which the fixture hands in and keeps a handle on.
+    const qm::platform::AppFonts& appFonts() const { return *fonts_; }
     const std::vector<ShownMessage>& messages() const { return messages_.shown(); }
     void clearMessages() { messages_.clear(); }
 
@@ -115,6 +120,7 @@ private:
     bool hadConfigHome_ = false;
     MessageBoxRecorder messages_;
     std::shared_ptr<qm::platform::SoundPlayer> sound_;
+    std::shared_ptr<qm::platform::AppFonts> fonts_;
     std::unique_ptr<TFrmMain> window_;
 };
 

@@ -34,6 +34,8 @@ const QString kLiberationItalic =
 const QString kLiberationRegular =
     QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
 const QString kDejaVuMono = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+const QString kTick = QStringLiteral("MyTick");
+const QString kOhOh = QStringLiteral("MyOhOh");
 
 std::string local(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -93,8 +95,7 @@ protected:
         QTest::keyClick(findAs<TFileListBox>(w(), "D_File"), key);
         settle();
     }
-    int loads() const { return int(cues().count(w_const().MyTick)); }
-    const TFrmMain& w_const() const { return const_cast<BrowseTest*>(this)->window(); }
+    int loads() const { return int(cues().count(kTick)); }
     QStringList boxes() {
         QStringList texts;
         for (const char* name : {"E_FamilyName", "E_Style", "E_FullName", "E_Postscript",
@@ -105,7 +106,7 @@ protected:
     bool noFontShown() {
         return boxes() == QStringList(8, QString()) && textOf("LB_CurrentFont").isEmpty() &&
                !isEnabled("B_CreateFontNow") && !isEnabled("B_ViewPrint") &&
-               !isEnabled("B_RestoreNames") && w().TemporaryFontPath.isEmpty() &&
+               !isEnabled("B_RestoreNames") && appFonts().registeredPaths().isEmpty() &&
                findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty();
     }
 };
@@ -148,7 +149,7 @@ TEST_F(BrowseTest, startFolderIsCountedSilently) {
     EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), fontsFolder());
     EXPECT_EQ(textOf("LCD_FontTotal"), "0002 Fonts");
     EXPECT_EQ(textOf("LB_DestinationFile"), fontsFolder() + "/");
-    EXPECT_FALSE(cues().contains(w().MyTick));
+    EXPECT_FALSE(cues().contains(kTick));
 }
 
 TEST_F(BrowseTest, folderChangeTicksEmptiesTheNameAndKeepsThePathsCase) {
@@ -158,7 +159,7 @@ TEST_F(BrowseTest, folderChangeTicksEmptiesTheNameAndKeepsThePathsCase) {
     findAs<QLineEdit>(w(), "D_FileName")->setText("left.ttf");
     clearCues();
     openFolder(folder);
-    EXPECT_EQ(cues(), QStringList{w().MyTick});
+    EXPECT_EQ(cues(), QStringList{kTick});
     EXPECT_EQ(textOf("D_FileName"), "");
     EXPECT_EQ(textOf("D_FilePath"), folder + "/");
     EXPECT_EQ(textOf("LB_DestinationFile"), folder + "/");
@@ -171,10 +172,12 @@ TEST_F(BrowseTest, rootFolderGetsNoSecondSlash) {
 }
 
 TEST_F(BrowseTest, destinationLabelKeepsAFixedFolder) {
+    QDir().mkpath(scratchPath("saved"));
     start();
-    w().DestinationFolder = scratchPath("saved");
+    openFolder(scratchPath("saved"));
+    click("LB_DestinationFile");
     openFolder(scratchPath(""));
-    EXPECT_EQ(textOf("LB_DestinationFile"), scratchPath("saved"));
+    EXPECT_EQ(textOf("LB_DestinationFile"), scratchPath("saved/"));
     EXPECT_EQ(textOf("D_FilePath"), QDir::cleanPath(scratchPath("")) + "/");
 }
 
@@ -199,7 +202,7 @@ TEST_F(BrowseTest, folderChangeLeavesTheShownFontAlone) {
     EXPECT_EQ(boxes(), shown);
     EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(), strip);
     EXPECT_EQ(textOf("LB_CurrentFont"), fontsFolder() + "/mono.ttf");
-    EXPECT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/mono.ttf"));
+    EXPECT_TRUE(appFonts().isRegistered(fontsFolder() + "/mono.ttf"));
     EXPECT_TRUE(isEnabled("B_CreateFontNow"));
     EXPECT_TRUE(isEnabled("B_ViewPrint"));
     EXPECT_EQ(textOf("D_FilePath"), QDir::cleanPath(scratchPath("")) + "/");
@@ -227,10 +230,9 @@ TEST_F(BrowseTest, loadFillsTheEightBoxesInOrderAndEnablesTheActions) {
                            "Quill Probe is a mark"}));
     EXPECT_EQ(order, (QStringList{"E_FamilyName", "E_Style", "E_FullName", "E_Postscript",
                                   "E_Version", "E_FontID", "E_Copyright", "E_TradeMark"}));
-    EXPECT_EQ(cues(), QStringList{w().MyTick});
+    EXPECT_EQ(cues(), QStringList{kTick});
     EXPECT_EQ(textOf("LB_CurrentFont"), fontsFolder() + "/names.ttf");
     EXPECT_EQ(textOf("D_FilePath"), fontsFolder() + "/names.ttf");
-    EXPECT_EQ(w().TemporaryFontPath, fontsFolder() + "/names.ttf");
     EXPECT_TRUE(isEnabled("B_CreateFontNow"));
     EXPECT_TRUE(isEnabled("B_ViewPrint"));
     EXPECT_FALSE(isEnabled("B_RestoreNames"));
@@ -289,7 +291,7 @@ TEST_P(LoadFailureTest, showsThePanelPlaysOhOhAndResetsTheWindow) {
     writeFont("bad.ttf", GetParam().bytes());
     start();
     clickFile("good.ttf");
-    ASSERT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/good.ttf"));
+    ASSERT_TRUE(appFonts().isRegistered(fontsFolder() + "/good.ttf"));
     clearCues();
 
     clickFile("bad.ttf");
@@ -297,10 +299,10 @@ TEST_P(LoadFailureTest, showsThePanelPlaysOhOhAndResetsTheWindow) {
     EXPECT_TRUE(isShown("P_All256Chars"));
     EXPECT_EQ(textOf("LB_FontFileError"), fontsFolder() + "/bad.ttf");
     EXPECT_EQ(textOf("LB_FontError"), GetParam().reason);
-    EXPECT_EQ(cues(), (QStringList{w().MyTick, w().MyOhOh}));
+    EXPECT_EQ(cues(), (QStringList{kTick, kOhOh}));
     EXPECT_TRUE(noFontShown());
     EXPECT_TRUE(textOf("D_FilePath").isEmpty());
-    EXPECT_FALSE(w().TemporaryFonts->isRegistered(fontsFolder() + "/good.ttf"));
+    EXPECT_FALSE(appFonts().isRegistered(fontsFolder() + "/good.ttf"));
 
     clickFile("good.ttf");
     EXPECT_FALSE(isShown("P_FontError"));
@@ -325,9 +327,7 @@ TEST_F(BrowseTest, fontTheSystemRefusesStillLoadsItsNames) {
     EXPECT_EQ(textOf("E_FamilyName"), "Glyphless");
     EXPECT_FALSE(isShown("P_FontError"));
     EXPECT_TRUE(isEnabled("B_CreateFontNow"));
-    EXPECT_EQ(w().Font.ErrorText, "TrueType AddFontFile routine failed.");
-    EXPECT_TRUE(w().Font.ReadFailed);
-    EXPECT_EQ(w().TemporaryFontPath, fontsFolder() + "/noglyphs.ttf");
+    EXPECT_TRUE(appFonts().registeredPaths().isEmpty());
 }
 
 TEST_F(BrowseTest, emptyFolderLoadsTheFolderItself) {
@@ -338,7 +338,7 @@ TEST_F(BrowseTest, emptyFolderLoadsTheFolderItself) {
     settle();
     EXPECT_EQ(textOf("LB_FontError"), "Font File Not Found.");
     EXPECT_EQ(textOf("LB_FontFileError"), fontsFolder() + "/");
-    EXPECT_EQ(cues(), (QStringList{w().MyTick, w().MyOhOh}));
+    EXPECT_EQ(cues(), (QStringList{kTick, kOhOh}));
 }
 
 TEST_F(BrowseTest, arrowHomeAndEndLoadButPageKeysDoNot) {
@@ -370,7 +370,7 @@ TEST_F(BrowseTest, mouseReleaseReloadsTheSameFileWithOneRegistration) {
     clickFile("mono.ttf");
     clickFile("mono.ttf");
     EXPECT_EQ(loads(), 2);
-    EXPECT_EQ(w().TemporaryFonts->registrationCount(fontsFolder() + "/mono.ttf"), 1);
+    EXPECT_EQ(appFonts().registrationCount(fontsFolder() + "/mono.ttf"), 1);
 }
 
 TEST_F(BrowseTest, lockedListLoadsNothingAndHandsTheFocusToTheNameBox) {
@@ -404,7 +404,7 @@ TEST_F(BrowseTest, fileLockedByAnotherProgramReachesTheErrorBoxAndTheWindowCarri
 
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(textOf("E_FamilyName"), "DejaVu Sans Mono") << "the shown font stays";
-    EXPECT_TRUE(w().TemporaryFonts->isRegistered(fontsFolder() + "/mono.ttf"));
+    EXPECT_TRUE(appFonts().isRegistered(fontsFolder() + "/mono.ttf"));
     clickFile("held.ttf");
     EXPECT_EQ(textOf("E_FamilyName"), "Held");
 }
@@ -439,7 +439,8 @@ TEST_F(BrowseTest, scrollPositionSurvivesANewLoad) {
     findAs<QScrollBar>(w(), "SB_All256Chars")->triggerAction(QAbstractSlider::SliderToMinimum);
     clickFile("serif.ttf");
     EXPECT_EQ(textOf("P_Scroll256"), "032");
-    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(), browse::stripText(w().AllChars, 1));
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(),
+              browse::stripText(browse::allCharacters(), 1));
 }
 
 TEST_F(BrowseTest, scrollingAfterAFailedLoadRefillsTheStrip) {
@@ -496,9 +497,9 @@ protected:
         QPainter p(&image);
         p.setFont(face);
         p.setPen(Qt::black);
-        p.drawText(
-            image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
-            browse::stripText(w().AllChars, findAs<QScrollBar>(w(), "SB_All256Chars")->value()));
+        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                   browse::stripText(browse::allCharacters(),
+                                     findAs<QScrollBar>(w(), "SB_All256Chars")->value()));
         p.end();
         return inked(image);
     }
@@ -606,8 +607,8 @@ TEST_F(StripGlyphTest, stripKeepsTheFileRegisteredWhileShown) {
     start();
     clickFile("serif.ttf");
     const QString path = fontsFolder() + "/serif.ttf";
-    ASSERT_TRUE(w().TemporaryFonts->isRegistered(path));
-    EXPECT_TRUE(w().TemporaryFonts->families(path).contains("Liberation Serif"));
+    ASSERT_TRUE(appFonts().isRegistered(path));
+    EXPECT_TRUE(appFonts().families(path).contains("Liberation Serif"));
 }
 
 } // namespace

@@ -45,7 +45,7 @@ protected:
             state << QStringLiteral("%1 enabled=%2").arg(QLatin1String(name)).arg(isEnabled(name));
         state << QStringLiteral("folder=") + findAs<TDirectoryListBox>(w(), "D_Dir")->directory()
               << QStringLiteral("selected=") + findAs<TFileListBox>(w(), "D_File")->fileName()
-              << QStringLiteral("registered=") + w().TemporaryFontPath
+              << QStringLiteral("registered=") + appFonts().registeredPaths().join(u',')
               << QStringLiteral("strip=") + findAs<QLabel>(w(), "LB_All256Chars")->text();
         return state;
     }
@@ -133,14 +133,14 @@ TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
     const QString path = makeFile();
     startWithOther();
     const QStringList clicked = stateAfterClick(path);
-    const QStringList clickCues = cues().mid(cues().lastIndexOf(w().MyTick));
+    const QStringList clickCues = cues().mid(cues().lastIndexOf(QStringLiteral("MyTick")));
 
     showAnotherFont();
     clearCues();
-    w().OpenFontFile(path);
+    w().openFontFile(path);
     settle();
     EXPECT_EQ(shownState(), clicked);
-    EXPECT_EQ(cues().mid(cues().lastIndexOf(w().MyTick)), clickCues);
+    EXPECT_EQ(cues().mid(cues().lastIndexOf(QStringLiteral("MyTick"))), clickCues);
     EXPECT_TRUE(findAs<TFileListBox>(w(), "D_File")->hasFocus())
         << "the list has the focus, as after a click";
 
@@ -179,7 +179,7 @@ TEST_F(OpenWithTest, fileThatCannotBeListedShowsTheErrorPanelWithItsPath) {
           Case{missingFolder, fontsFolder(), QStringLiteral("Font File Not Found.")}}) {
         showAnotherFont();
         clearCues();
-        w().OpenFontFile(c.path);
+        w().openFontFile(c.path);
         settle();
         SCOPED_TRACE(c.path.toStdString());
         EXPECT_TRUE(isShown("P_FontError"));
@@ -187,9 +187,9 @@ TEST_F(OpenWithTest, fileThatCannotBeListedShowsTheErrorPanelWithItsPath) {
         EXPECT_EQ(textOf("LB_FontError"), c.reason);
         EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), c.folderBrowsed);
         EXPECT_TRUE(textOf("E_FamilyName").isEmpty());
-        EXPECT_TRUE(w().TemporaryFontPath.isEmpty()) << "the previous font was withdrawn";
+        EXPECT_TRUE(appFonts().registeredPaths().isEmpty()) << "the previous font was withdrawn";
         EXPECT_FALSE(isEnabled("B_CreateFontNow"));
-        EXPECT_TRUE(cues().contains(w().MyOhOh));
+        EXPECT_TRUE(cues().contains(QStringLiteral("MyOhOh")));
     }
 }
 
@@ -200,13 +200,13 @@ TEST_F(OpenWithTest, relativePathsAndFoldersAreTakenFromTheCurrentFolder) {
     start();
     const QString saved = QDir::currentPath();
     QDir::setCurrent(folder);
-    w().OpenFontFile(QStringLiteral("sub/../sub/rel.ttf"));
+    w().openFontFile(QStringLiteral("sub/../sub/rel.ttf"));
     settle();
     QDir::setCurrent(saved);
     EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
 
     // A folder is browsed, and the font shown stays.
-    w().OpenFontFile(folder);
+    w().openFontFile(folder);
     settle();
     EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), folder);
     EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
@@ -232,7 +232,7 @@ TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) 
     ASSERT_TRUE(findAs<TFileListBox>(w(), "D_File")->isLocked());
     const QStringList before = shownState();
     EXPECT_FALSE(drop(findAs<QFrame>(w(), "Panel1"), {local}));
-    w().OpenFontFile(font);
+    w().openFontFile(font);
     settle();
     EXPECT_EQ(shownState(), before) << "nothing loads while the new-font panel holds the list";
 }

@@ -221,9 +221,9 @@ public:
 void mainWindowPage(Gallery& g) {
     QTemporaryDir settings;
     TFrmMainSetup setup;
-    setup.Registry = std::make_shared<qm::platform::RegistryStore>(
+    setup.registry = std::make_shared<qm::platform::RegistryStore>(
         QFile::encodeName(settings.path()).toStdString());
-    setup.Sound = std::make_shared<qm::platform::SoundPlayer>(std::make_unique<NoSoundDevice>());
+    setup.sound = std::make_shared<qm::platform::SoundPlayer>(std::make_unique<NoSoundDevice>());
     TFrmMain w(nullptr, std::move(setup));
     w.move(20, 20);
     activate(&w);
