@@ -9,7 +9,7 @@
 namespace {
 
 // The folder list's folder as the program keeps folders: ending in "/".
-QString BrowsedFolder(const TDirectoryListBox& list) {
+QString browsedFolder(const TDirectoryListBox& list) {
     QString folder = list.directory();
     if (!folder.endsWith(u'/'))
         folder += u'/';
@@ -26,13 +26,13 @@ void TFrmMain::B_AdvancedClick() {
 void TFrmMain::B_SetFolderClick() {
     PlayCue(MyOK);
     P_Advanced->hide();
-    DestinationFolder = BrowsedFolder(*D_Dir);
+    DestinationFolder = browsedFolder(*D_Dir);
     LB_DestinationFile->setFileName(DestinationFolder);
 }
 
 void TFrmMain::B_SetFolderCancelClick() {
     PlayCue(MyOK);
     DestinationFolder.clear();
-    LB_DestinationFile->setFileName(BrowsedFolder(*D_Dir));
+    LB_DestinationFile->setFileName(browsedFolder(*D_Dir));
     P_Advanced->hide();
 }

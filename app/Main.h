@@ -31,7 +31,9 @@ class TAppExec;
 class TPlayerWave;
 class TRegFile;
 
-class TStripPainter;
+namespace qm::browse {
+class StripPainter;
+} // namespace qm::browse
 namespace qm::platform {
 class AppFonts;
 } // namespace qm::platform
@@ -133,7 +135,8 @@ private:
     // The strip label's face: the registered file's own, size 30, with the bold and italic flags.
     void setStripFace(const QString& path);
     std::shared_ptr<qm::platform::AppFonts> temporaryFonts_; // the app-only registrations
-    TStripPainter* stripPainter_ = nullptr; // draws LB_All256Chars in the loaded file's glyphs
+    qm::browse::StripPainter* stripPainter_ =
+        nullptr; // draws LB_All256Chars in the loaded file's glyphs
 
     // ---- naming/ --------------------------------------------------------------------------
     void connectNaming(); // key preview, name-box exits, destination box clicks

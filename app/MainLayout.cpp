@@ -39,6 +39,9 @@ const QColor kYellowBox(255, 255, 0);
 const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
 const Qt::Alignment kMiddle = Qt::AlignCenter;
 
+// The smallest face a text is shrunk to so that it fits its place.
+constexpr int kSmallestPixels = 8;
+
 const char* const kEditOnlyByProgram =
     "You can not change this field. It is created by the program and displayed for reference only.";
 
@@ -90,11 +93,10 @@ void paint(QWidget* w, const LayoutRow& row) {
 // A wrapping text that the system's face draws wider than the layout allows would lose its last
 // words below the label; the face shrinks a pixel at a time until the whole text is read.
 void fitWrappedText(QLabel* label) {
-    constexpr int smallestPixels = 8;
     QFont font = label->font();
     const QRect room = label->contentsRect();
     const int flags = int(label->alignment()) | Qt::TextWordWrap;
-    while (font.pixelSize() > smallestPixels) {
+    while (font.pixelSize() > kSmallestPixels) {
         const QRect needed =
             QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), 10000), flags, label->text());
         if (needed.height() <= room.height() && needed.width() <= room.width())
@@ -107,8 +109,7 @@ void fitWrappedText(QLabel* label) {
 // A one-line text that the system's face draws wider than its place would be cut or wrapped;
 // the face shrinks a pixel at a time until the text fits on one line.
 QFont fitOneLine(QFont font, const QString& text, int room) {
-    constexpr int smallestPixels = 8;
-    while (font.pixelSize() > smallestPixels && QFontMetrics(font).horizontalAdvance(text) > room)
+    while (font.pixelSize() > kSmallestPixels && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPixelSize(font.pixelSize() - 1);
     return font;
 }
@@ -116,12 +117,11 @@ QFont fitOneLine(QFont font, const QString& text, int room) {
 // A read-only list is written one row a line; where the system's face draws a row wider than
 // the box, the face shrinks a pixel at a time until the widest row fits on its line.
 void fitListRows(QPlainTextEdit* list) {
-    constexpr int smallestPixels = 8;
     QFont font = list->font();
     const int room = list->contentsRect().width() -
                      2 * int(std::ceil(list->document()->documentMargin())) - list->cursorWidth();
     const QStringList rows = list->toPlainText().split(QLatin1Char('\n'));
-    while (font.pixelSize() > smallestPixels) {
+    while (font.pixelSize() > kSmallestPixels) {
         const QFontMetrics metrics(font);
         int widest = 0;
         for (const QString& row : rows)

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace browse {
+namespace qm::browse {
 
 namespace {
 
@@ -75,16 +75,16 @@ QIcon driveGlyph() {
 QSize BrowserItemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     QSize s = QStyledItemDelegate::sizeHint(option, index);
-    s.setWidth(s.width() + index.data(DepthRole).toInt() * IndentStep);
-    s.setHeight(ItemHeight);
+    s.setWidth(s.width() + index.data(kDepthRole).toInt() * kIndentStep);
+    s.setHeight(kItemHeight);
     return s;
 }
 
 void BrowserItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QStyleOptionViewItem indented = option;
-    indented.rect.adjust(index.data(DepthRole).toInt() * IndentStep, 0, 0, 0);
+    indented.rect.adjust(index.data(kDepthRole).toInt() * kIndentStep, 0, 0, 0);
     QStyledItemDelegate::paint(painter, indented, index);
 }
 
-} // namespace browse
+} // namespace qm::browse

@@ -6,20 +6,20 @@
 #include <QIcon>
 #include <QStyledItemDelegate>
 
-namespace browse {
+namespace qm::browse {
 
-constexpr int ItemHeight = 16;
-constexpr int IndentStep = 8;
+constexpr int kItemHeight = 16;
+constexpr int kIndentStep = 8;
 // Item data roles: the full path an entry stands for, and its tree depth in the folder list.
-constexpr int PathRole = Qt::UserRole;
-constexpr int DepthRole = Qt::UserRole + 1;
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
 
 QIcon documentGlyph();
 QIcon openFolderGlyph();
 QIcon closedFolderGlyph();
 QIcon driveGlyph();
 
-// Rows of fixed height, indented by their DepthRole.
+// Rows of fixed height, indented by their kDepthRole.
 class BrowserItemDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -28,4 +28,4 @@ public:
                const QModelIndex& index) const override;
 };
 
-} // namespace browse
+} // namespace qm::browse

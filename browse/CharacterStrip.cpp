@@ -9,30 +9,28 @@
 #include <QPainter>
 #include <QScrollBar>
 
-namespace browse {
+namespace qm::browse {
 
 QString allCharacters() {
     QString chars;
-    for (int code = FirstCode; code < FirstCode + StripLength; ++code)
+    for (int code = kFirstCode; code < kFirstCode + kStripLength; ++code)
         chars.append(QChar(static_cast<char16_t>(UnicodeOfWindows1252(code))));
     return chars;
 }
 
 QString stripText(const QString& allChars, int position) {
-    return allChars.mid(position - 1, MaxShown);
+    return allChars.mid(position - 1, kMaxShown);
 }
 
 QString scrollCodeCaption(int position) {
-    return QLatin1Char('0') + QString::number(position + FirstCode - 1);
+    return QLatin1Char('0') + QString::number(position + kFirstCode - 1);
 }
 
-} // namespace browse
-
-TStripPainter::TStripPainter(QLabel* label) : QObject(label), label_(label) {
+StripPainter::StripPainter(QLabel* label) : QObject(label), label_(label) {
     label_->installEventFilter(this);
 }
 
-void TStripPainter::setFace(const QRawFont& face, bool bold, bool italic) {
+void StripPainter::setFace(const QRawFont& face, bool bold, bool italic) {
     face_ = face;
     const bool faceIsBold = face.isValid() && face.weight() >= QFont::DemiBold;
     const bool faceIsItalic = face.isValid() && face.style() != QFont::StyleNormal;
@@ -41,11 +39,11 @@ void TStripPainter::setFace(const QRawFont& face, bool bold, bool italic) {
     label_->update();
 }
 
-void TStripPainter::clearFace() {
+void StripPainter::clearFace() {
     setFace(QRawFont(), false, false);
 }
 
-bool TStripPainter::eventFilter(QObject* watched, QEvent* event) {
+bool StripPainter::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label_ && event->type() == QEvent::Paint && face_.isValid()) {
         paint();
         return true;
@@ -53,7 +51,7 @@ bool TStripPainter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TStripPainter::paint() {
+void StripPainter::paint() {
     const QString text = label_->text();
     if (text.isEmpty())
         return;
@@ -94,21 +92,23 @@ void TStripPainter::paint() {
         p.drawGlyphRun(QPointF(dx, 0), run);
 }
 
+} // namespace qm::browse
+
 void TFrmMain::setUpCharacterStrip() {
-    AllChars = browse::allCharacters();
+    AllChars = qm::browse::allCharacters();
     QFont face = LB_All256Chars->font();
-    face.setPixelSize(browse::StripPixelSize);
+    face.setPixelSize(qm::browse::kStripPixelSize);
     LB_All256Chars->setFont(face);
     LB_All256Chars->setWordWrap(false);
-    LB_All256Chars->setText(browse::stripText(AllChars, browse::StartPosition));
+    LB_All256Chars->setText(qm::browse::stripText(AllChars, qm::browse::kStartPosition));
     const QSignalBlocker block(SB_All256Chars);
-    SB_All256Chars->setRange(1, browse::StripLength);
-    SB_All256Chars->setValue(browse::StartPosition);
-    P_Scroll256->setText(browse::scrollCodeCaption(browse::StartPosition));
+    SB_All256Chars->setRange(1, qm::browse::kStripLength);
+    SB_All256Chars->setValue(qm::browse::kStartPosition);
+    P_Scroll256->setText(qm::browse::scrollCodeCaption(qm::browse::kStartPosition));
 }
 
 void TFrmMain::SB_All256CharsScroll() {
     const int position = SB_All256Chars->value();
-    LB_All256Chars->setText(browse::stripText(AllChars, position));
-    P_Scroll256->setText(browse::scrollCodeCaption(position));
+    LB_All256Chars->setText(qm::browse::stripText(AllChars, position));
+    P_Scroll256->setText(qm::browse::scrollCodeCaption(position));
 }

@@ -12,15 +12,15 @@
 
 class QLabel;
 
-namespace browse {
+namespace qm::browse {
 
-constexpr int StripPointSize = 30;
+constexpr int kStripPointSize = 30;
 // 30 points at the 96 pixels per inch the window is laid out in.
-constexpr int StripPixelSize = StripPointSize * 96 / 72;
-constexpr int FirstCode = 32;
-constexpr int StripLength = 224;
-constexpr int StartPosition = 34; // "A"
-constexpr int MaxShown = 256;
+constexpr int kStripPixelSize = kStripPointSize * 96 / 72;
+constexpr int kFirstCode = 32;
+constexpr int kStripLength = 224;
+constexpr int kStartPosition = 34; // "A"
+constexpr int kMaxShown = 256;
 
 // Codes 32 to 255 in ascending order, each as the character it stands for in Windows-1252.
 QString allCharacters();
@@ -29,16 +29,14 @@ QString stripText(const QString& allChars, int position);
 // "0" followed by the code of the character at position: "032", "065", "0100", "0255".
 QString scrollCodeCaption(int position);
 
-} // namespace browse
-
 // Draws a label's text with one font file's own glyphs (QRawFont), so the strip shows that
 // file even where an installed font has the same family name. Bold or italic that the face
 // itself lacks is synthesised, as the system did when the flags asked for it. Without a face
 // the label paints itself.
-class TStripPainter : public QObject {
+class StripPainter : public QObject {
     Q_OBJECT
 public:
-    explicit TStripPainter(QLabel* label);
+    explicit StripPainter(QLabel* label);
 
     void setFace(const QRawFont& face, bool bold, bool italic);
     void clearFace();
@@ -57,3 +55,5 @@ private:
     int emboldenBy_ = 0;
     double slant_ = 0.0;
 };
+
+} // namespace qm::browse

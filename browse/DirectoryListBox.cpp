@@ -11,7 +11,7 @@
 #include <algorithm>
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
-    setItemDelegate(new browse::BrowserItemDelegate(this));
+    setItemDelegate(new qm::browse::BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
@@ -56,9 +56,9 @@ void TDirectoryListBox::fill() {
     int depth = 0;
     for (const QString& path : chain) {
         const QString name = depth == 0 ? path : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(browse::openFolderGlyph(), name);
-        item->setData(browse::PathRole, path);
-        item->setData(browse::DepthRole, depth++);
+        auto* item = new QListWidgetItem(qm::browse::openFolderGlyph(), name);
+        item->setData(qm::browse::kPathRole, path);
+        item->setData(qm::browse::kDepthRole, depth++);
         addItem(item);
     }
     QListWidgetItem* current = item(count() - 1);
@@ -73,9 +73,9 @@ void TDirectoryListBox::fill() {
     });
     const QString prefix = directory_.endsWith(QLatin1Char('/')) ? directory_ : directory_ + '/';
     for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(browse::closedFolderGlyph(), name);
-        item->setData(browse::PathRole, prefix + name);
-        item->setData(browse::DepthRole, depth);
+        auto* item = new QListWidgetItem(qm::browse::closedFolderGlyph(), name);
+        item->setData(qm::browse::kPathRole, prefix + name);
+        item->setData(qm::browse::kDepthRole, depth);
         addItem(item);
     }
 
@@ -86,13 +86,13 @@ void TDirectoryListBox::fill() {
 QStringList TDirectoryListBox::entryPaths() const {
     QStringList paths;
     for (int i = 0; i < count(); ++i)
-        paths.append(item(i)->data(browse::PathRole).toString());
+        paths.append(item(i)->data(qm::browse::kPathRole).toString());
     return paths;
 }
 
 void TDirectoryListBox::openItem(QListWidgetItem* item) {
     if (item)
-        setDirectory(item->data(browse::PathRole).toString());
+        setDirectory(item->data(qm::browse::kPathRole).toString());
 }
 
 void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {

@@ -23,7 +23,7 @@ void TDriveComboBox::setRoots(const QStringList& roots) {
     const QSignalBlocker block(this);
     clear();
     for (const QString& root : roots)
-        addItem(browse::driveGlyph(), root, root);
+        addItem(qm::browse::driveGlyph(), root, root);
     if (dirList_)
         followFolder(dirList_->directory());
 }

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
-    setItemDelegate(new browse::BrowserItemDelegate(this));
+    setItemDelegate(new qm::browse::BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
@@ -46,7 +46,7 @@ void TFileListBox::reread() {
     const QSignalBlocker block(this);
     setUpdatesEnabled(false);
     clear();
-    const QIcon glyph = browse::documentGlyph();
+    const QIcon glyph = qm::browse::documentGlyph();
     for (const QString& name : names)
         addItem(new QListWidgetItem(glyph, name));
     setUpdatesEnabled(true);
@@ -77,7 +77,7 @@ void TFileListBox::writeFileEdit() {
     if (!fileEdit_)
         return;
     const QString name = fileName();
-    fileEdit_->setText(name.isEmpty() ? QString::fromLatin1(Mask) : name);
+    fileEdit_->setText(name.isEmpty() ? QString::fromLatin1(kMask) : name);
     fileEdit_->selectAll();
 }
 

@@ -13,7 +13,7 @@ class QLineEdit;
 class TFileListBox : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr const char* Mask = "*.TTF";
+    static constexpr const char* kMask = "*.TTF";
 
     explicit TFileListBox(QWidget* parent = nullptr);
     ~TFileListBox() override;

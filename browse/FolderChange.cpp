@@ -16,7 +16,7 @@
 #include <QScrollBar>
 
 void TFrmMain::connectBrowser() {
-    stripPainter_ = new TStripPainter(LB_All256Chars);
+    stripPainter_ = new qm::browse::StripPainter(LB_All256Chars);
 
     acceptFontDrops();
     D_File->setFileEdit(D_FileName);

@@ -20,9 +20,12 @@
 #include <QScrollBar>
 #include <stdexcept>
 
+using qm::naming::fromAnsi;
+using qm::naming::toFilePath;
+
 namespace {
 
-constexpr const char* GetFontFailedText = "Windows GetFont routine failed.";
+constexpr const char* kGetFontFailedText = "Windows GetFont routine failed.";
 
 } // namespace
 
@@ -66,7 +69,7 @@ void TFrmMain::loadFontAt(const QString& path) {
     // 4. A file that cannot be opened raises, and the general error display shows it; the
     //    names are reset by then.
     Font = FontRead{};
-    Font = ReadFontNames(ToFilePath(path));
+    Font = ReadFontNames(toFilePath(path));
     if (!Font.ReadFailed)
         B_RestoreNames->setEnabled(Font.IsRenamed);
     // 5. and 6. A font that reads is registered and shown.
@@ -79,7 +82,7 @@ void TFrmMain::loadFontAt(const QString& path) {
             AddTemporaryFont(path);
             // c. The strip draws the file's own glyphs.
             setStripFace(path);
-            LB_All256Chars->setText(browse::stripText(AllChars, SB_All256Chars->value()));
+            LB_All256Chars->setText(qm::browse::stripText(AllChars, SB_All256Chars->value()));
             // d. The strip shows before the fields are filled.
             P_FontError->hide();
             P_All256Chars->show();
@@ -95,7 +98,7 @@ void TFrmMain::loadFontAt(const QString& path) {
             // What the system reports while the font is set up. Running out of memory or a
             // fault of the program itself goes on to the general error display.
             Font.ReadFailed = true;
-            Font.ErrorText = GetFontFailedText;
+            Font.ErrorText = kGetFontFailedText;
         }
     }
     // 8. Failure: the actions go, the red panel names the file and the reason.
@@ -103,7 +106,7 @@ void TFrmMain::loadFontAt(const QString& path) {
     B_CreateFontNow->setEnabled(false);
     B_ViewPrint->setEnabled(false);
     LB_FontFileError->setFileName(path);
-    LB_FontError->setText(FromAnsi(Font.ErrorText));
+    LB_FontError->setText(fromAnsi(Font.ErrorText));
     P_All256Chars->show();
     P_FontError->show();
     P_FontError->raise();
@@ -119,8 +122,8 @@ void TFrmMain::setStripFace(const QString& path) {
     QFont face = LB_All256Chars->font();
     if (families.isEmpty()) {
         // Refused by the system: the face it substitutes for a family it does not know.
-        face.setFamilies({FromAnsi(Font.FontNames.FamilyName)});
-        face.setPixelSize(browse::StripPixelSize);
+        face.setFamilies({fromAnsi(Font.FontNames.FamilyName)});
+        face.setPixelSize(qm::browse::kStripPixelSize);
         face.setBold(bold);
         face.setItalic(italic);
         LB_All256Chars->setFont(face);
@@ -130,9 +133,9 @@ void TFrmMain::setStripFace(const QString& path) {
     // Qt names the family after its own rules, not after name ID 1: ask for the file's own weight
     // and slant within the family Qt reports for the file. Asking by style name would make Qt
     // synthesise a slant for an upright face named "Italic".
-    const QRawFont own = qm::platform::AppFonts::rawFont(path, browse::StripPixelSize);
+    const QRawFont own = qm::platform::AppFonts::rawFont(path, qm::browse::kStripPixelSize);
     face.setFamilies({families.first()});
-    face.setPixelSize(browse::StripPixelSize);
+    face.setPixelSize(qm::browse::kStripPixelSize);
     face.setStyleStrategy(QFont::NoFontMerging);
     face.setWeight(own.isValid() ? QFont::Weight(own.weight()) : QFont::Normal);
     face.setStyle(own.isValid() ? own.style() : QFont::StyleNormal);

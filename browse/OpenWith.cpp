@@ -17,7 +17,7 @@
 namespace {
 
 // The one local file or folder a drag carries; empty for anything else.
-QString DraggedPath(const QMimeData* data) {
+QString draggedPath(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1)
         return {};
     const QUrl url = data->urls().first();
@@ -65,7 +65,7 @@ namespace {
 
 // The file is only read: a drop is taken as a copy or a link, never as a move, which would have
 // the file manager delete the file once it was dropped.
-bool TakeWithoutMoving(QDropEvent* event) {
+bool takeWithoutMoving(QDropEvent* event) {
     const Qt::DropActions offered = event->possibleActions();
     if (!(offered & (Qt::CopyAction | Qt::LinkAction)))
         return false;
@@ -77,13 +77,13 @@ bool TakeWithoutMoving(QDropEvent* event) {
 } // namespace
 
 void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DraggedPath(event->mimeData()).isEmpty() && !D_File->isLocked())
-        TakeWithoutMoving(event);
+    if (!draggedPath(event->mimeData()).isEmpty() && !D_File->isLocked())
+        takeWithoutMoving(event);
 }
 
 void TFrmMain::dropEvent(QDropEvent* event) {
-    const QString path = DraggedPath(event->mimeData());
-    if (path.isEmpty() || D_File->isLocked() || !TakeWithoutMoving(event))
+    const QString path = draggedPath(event->mimeData());
+    if (path.isEmpty() || D_File->isLocked() || !takeWithoutMoving(event))
         return;
     activateWindow();
     openFontFile(path);

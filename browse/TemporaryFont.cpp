@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr const char* AddFailedText = "TrueType AddFontFile routine failed.";
-constexpr const char* RemoveFailedText = "TrueType RemoveFontFile routine failed.";
+constexpr const char* kAddFailedText = "TrueType AddFontFile routine failed.";
+constexpr const char* kRemoveFailedText = "TrueType RemoveFontFile routine failed.";
 
 } // namespace
 
@@ -17,7 +17,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
     Font.ErrorText = FontRead::UnknownErrorText;
     if (temporaryFonts_->add(path) == 0) {
         Font.ReadFailed = true;
-        Font.ErrorText = AddFailedText;
+        Font.ErrorText = kAddFailedText;
     }
     // Qt tells its own widgets of the new face; there is nobody else to tell.
 }
@@ -27,6 +27,6 @@ void TFrmMain::RemoveTemporaryFont(const QString& path) {
     Font.ErrorText = FontRead::UnknownErrorText;
     if (!temporaryFonts_->remove(path)) {
         Font.ReadFailed = true;
-        Font.ErrorText = RemoveFailedText;
+        Font.ErrorText = kRemoveFailedText;
     }
 }

@@ -10,19 +10,23 @@
 #include <QString>
 #include <string>
 
-inline std::string ToAnsi(const QString& text) {
+namespace qm::naming {
+
+inline std::string toAnsi(const QString& text) {
     return Utf8ToWindows1252(text.toUtf8().toStdString());
 }
 
-inline QString FromAnsi(const std::string& text) {
+inline QString fromAnsi(const std::string& text) {
     return QString::fromStdString(Windows1252ToUtf8(text));
 }
 
 // Paths go to the file system as the local 8-bit encoding, not through the code page.
-inline std::string ToFilePath(const QString& path) {
+inline std::string toFilePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-inline QString FromFilePath(const std::string& path) {
+inline QString fromFilePath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
+
+} // namespace qm::naming

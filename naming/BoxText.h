@@ -8,7 +8,11 @@
 
 class QLineEdit;
 
+namespace qm::naming {
+
 // Takes the box's current maximum length as its typing limit.
-void KeepTypingLimit(QLineEdit* box);
+void keepTypingLimit(QLineEdit* box);
 // Puts the text into the box whole.
-void PutBoxText(QLineEdit* box, const QString& text);
+void putBoxText(QLineEdit* box, const QString& text);
+
+} // namespace qm::naming

@@ -10,12 +10,8 @@
 
 #include <QLineEdit>
 
-namespace {
-
-constexpr char16_t EnterChar = 13;
-constexpr char16_t BackspaceChar = 8;
-
-} // namespace
+using qm::naming::kBackspaceChar;
+using qm::naming::kEnterChar;
 
 bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
     // 1. Only single-line edit boxes are previewed.
@@ -25,22 +21,22 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
 
     // 2. The new file name: letters, digits and '.'; Enter makes the font.
     if (box == D_FileName) {
-        if (c == EnterChar) {
+        if (c == kEnterChar) {
             B_MakeFontClick();
             return true;
         }
-        if (c == BackspaceChar || IsFileNameChar(c))
+        if (c == kBackspaceChar || IsFileNameChar(c))
             return false;
         PlayCue(MyDing);
         return true;
     }
 
     // 3. The naming boxes: Enter walks on as Tab does.
-    if (c == EnterChar) {
+    if (c == kEnterChar) {
         focusNextChild();
         return true;
     }
-    if (c == BackspaceChar || IsFamilyStyleChar(c))
+    if (c == kBackspaceChar || IsFamilyStyleChar(c))
         return false;
     if (box == E_FamilyName || box == E_Style) {
         PlayCue(MyDing);
@@ -50,17 +46,17 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
 }
 
 void TFrmMain::connectNaming() {
-    auto* preview = new TNamingKeyPreview(
+    auto* preview = new qm::naming::KeyPreview(
         this, [this](QLineEdit* box, QChar key) { return FormKeyPress(box, key); },
         [this] { E_FamilyNameExit(); });
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
                            E_Copyright, E_TradeMark, D_FileName})
-        preview->WatchKeys(box);
+        preview->watchKeys(box);
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
                            E_Copyright, E_TradeMark})
-        KeepTypingLimit(box);
-    preview->WatchExit(E_FamilyName);
-    preview->WatchExit(E_Style);
+        qm::naming::keepTypingLimit(box);
+    preview->watchExit(E_FamilyName);
+    preview->watchExit(E_Style);
 
     // The destination box and its caption fix the folder as "SET" does.
     new TClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });

@@ -8,28 +8,26 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace qm::naming {
+
 namespace {
 
-constexpr char16_t EnterChar = 13;
-constexpr char16_t BackspaceChar = 8;
-constexpr char16_t EscapeChar = 27;
-
-const char* const KeysProperty = "qmPreviewKeys";
-const char* const ExitProperty = "qmRunsNameExit";
+const char* const kKeysProperty = "qmPreviewKeys";
+const char* const kExitProperty = "qmRunsNameExit";
 
 } // namespace
 
-QChar TypedCharacter(const QKeyEvent& event) {
+QChar typedCharacter(const QKeyEvent& event) {
     const int key = event.key();
     const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return QChar(EnterChar);
+        return QChar(kEnterChar);
     case Qt::Key_Backspace:
-        return QChar(BackspaceChar);
+        return QChar(kBackspaceChar);
     case Qt::Key_Escape:
-        return QChar(EscapeChar);
+        return QChar(kEscapeChar);
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
@@ -54,22 +52,22 @@ QChar TypedCharacter(const QKeyEvent& event) {
     return text.front();
 }
 
-TNamingKeyPreview::TNamingKeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit)
+KeyPreview::KeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit)
     : QObject(form), keyPress_(std::move(keyPress)), exit_(std::move(exit)) {}
 
-void TNamingKeyPreview::WatchKeys(QLineEdit* box) {
-    box->setProperty(KeysProperty, true);
+void KeyPreview::watchKeys(QLineEdit* box) {
+    box->setProperty(kKeysProperty, true);
     box->removeEventFilter(this);
     box->installEventFilter(this);
 }
 
-void TNamingKeyPreview::WatchExit(QLineEdit* box) {
-    box->setProperty(ExitProperty, true);
+void KeyPreview::watchExit(QLineEdit* box) {
+    box->setProperty(kExitProperty, true);
     box->removeEventFilter(this);
     box->installEventFilter(this);
 }
 
-bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     // While the window is being torn down neither it nor its boxes may be called on.
     auto* form = qobject_cast<TFrmMain*>(parent());
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -78,9 +76,9 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
 
     switch (event->type()) {
     case QEvent::KeyPress: {
-        if (!box->property(KeysProperty).toBool())
+        if (!box->property(kKeysProperty).toBool())
             return false;
-        const QChar typed = TypedCharacter(static_cast<QKeyEvent&>(*event));
+        const QChar typed = typedCharacter(static_cast<QKeyEvent&>(*event));
         if (typed.isNull())
             return false;
         bool swallowed = true; // a key whose handler failed is not typed as well
@@ -89,7 +87,7 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::InputMethod: {
         // Composed characters (dead keys, input methods) obey the same rules as typed ones.
-        if (!box->property(KeysProperty).toBool())
+        if (!box->property(kKeysProperty).toBool())
             return false;
         const QString commit = static_cast<QInputMethodEvent&>(*event).commitString();
         bool swallowed = false;
@@ -101,7 +99,7 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
         return swallowed;
     }
     case QEvent::FocusOut: {
-        if (!box->property(ExitProperty).toBool())
+        if (!box->property(kExitProperty).toBool())
             return false;
         // Switching to another program or opening a context menu is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent&>(*event).reason();
@@ -114,3 +112,5 @@ bool TNamingKeyPreview::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
 }
+
+} // namespace qm::naming

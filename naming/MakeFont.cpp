@@ -17,27 +17,30 @@
 #include <QFrame>
 #include <QLineEdit>
 
+using qm::naming::fromFilePath;
+using qm::naming::toFilePath;
+
 namespace {
 
-const char* const NothingToCreateText = "Nothing to create.\r"
-                                        "\r"
-                                        "Select a TrueType font file,\r"
-                                        "make your changes then click this\r"
-                                        "button again to create new font file.";
+const char* const kNothingToCreateText = "Nothing to create.\r"
+                                         "\r"
+                                         "Select a TrueType font file,\r"
+                                         "make your changes then click this\r"
+                                         "button again to create new font file.";
 
-const char* const BadFileNameText = "A TrueType font file name\r"
-                                    "can be up to 8 characters,\r"
-                                    "plus an extension of \".TTF\".\r"
+const char* const kBadFileNameText = "A TrueType font file name\r"
+                                     "can be up to 8 characters,\r"
+                                     "plus an extension of \".TTF\".\r"
+                                     "\r"
+                                     "Please use a different file name.";
+
+const char* const kFileExistsText = "A TrueType font file with this name\r"
+                                    "already exists.\r"
                                     "\r"
                                     "Please use a different file name.";
 
-const char* const FileExistsText = "A TrueType font file with this name\r"
-                                   "already exists.\r"
-                                   "\r"
-                                   "Please use a different file name.";
-
 // Anything at the path counts, even a dangling link: the new file is never put in its place.
-bool PathIsTaken(const QString& path) {
+bool pathIsTaken(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
@@ -50,7 +53,7 @@ void TFrmMain::B_CreateFontNowClick() {
     // 2. Nothing is loaded: nothing to copy.
     if (D_FilePath->fileName().isEmpty()) {
         PlayCue(MyDing);
-        showInformation(this, NothingToCreateText);
+        showInformation(this, kNothingToCreateText);
         return;
     }
     // 3. Open the panel and lock the list: a click in it now loads nothing.
@@ -73,27 +76,27 @@ void TFrmMain::B_MakeFontClick() {
     const QString typed = QString::fromStdString(UpperCaseAscii(D_FileName->text().toStdString()));
     D_FileName->setText(typed);
     // 2. A folder part can only arrive by pasting; the new file goes into the chosen folder only.
-    const std::string typedName = ToFilePath(typed);
+    const std::string typedName = toFilePath(typed);
     if (!IsValidNewFontName(typedName) || typed.contains(u'/')) {
         PlayCue(MyDing);
-        showInformation(this, BadFileNameText);
+        showInformation(this, kBadFileNameText);
         return;
     }
     // 3. Only the new file's own name changes case, never its folder.
     const QString folder = !DestinationFolder.isEmpty() ? DestinationFolder : D_Dir->directory();
     const QString newPath =
-        qm::platform::pathCase(FromFilePath(ComposeNewFontPath(ToFilePath(folder), typedName)));
+        qm::platform::pathCase(fromFilePath(ComposeNewFontPath(toFilePath(folder), typedName)));
     // 4. This also keeps the source safe when its own name is chosen in its own folder.
-    if (PathIsTaken(newPath)) {
+    if (pathIsTaken(newPath)) {
         PlayCue(MyOhOh);
-        showError(this, FileExistsText);
+        showError(this, kFileExistsText);
         return;
     }
     // 5. The tock, and the busy cursor while the copy is made.
     PlayCue(MyTock);
     BusyCursor busy;
     // 6. The source is the font on show.
-    const std::string sourcePath = ToFilePath(LB_CurrentFont->fileName());
+    const std::string sourcePath = toFilePath(LB_CurrentFont->fileName());
     // 7. The new file becomes the current path.
     const QString previousPath = D_FilePath->fileName();
     D_FilePath->setFileName(qm::platform::pathCase(newPath));
@@ -103,14 +106,14 @@ void TFrmMain::B_MakeFontClick() {
     // 10. The writer publishes a finished, verified copy or nothing; after a failure the
     //     current path must not name the new file.
     try {
-        WriteRenamedFont(sourcePath, ToFilePath(newPath), Font.FontNames);
+        WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames);
     } catch (const EInOutError& error) {
         D_FilePath->setFileName(previousPath);
         // Another program took the name meanwhile: as in step 4.
         if (error.Errno() != EEXIST)
             throw;
         PlayCue(MyOhOh);
-        showError(this, FileExistsText);
+        showError(this, kFileExistsText);
         return;
     } catch (...) {
         D_FilePath->setFileName(previousPath);

@@ -12,50 +12,54 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using qm::naming::fromAnsi;
+using qm::naming::putBoxText;
+using qm::naming::toAnsi;
+
 namespace {
 
 // Puts a text into a box only when it changes, so the user's cursor and undo survive a
 // derivation that leaves the box as it was.
-void SetBoxText(QLineEdit* box, const QString& text) {
+void setBoxText(QLineEdit* box, const QString& text) {
     if (box->text() != text)
-        PutBoxText(box, text);
+        putBoxText(box, text);
 }
 
 } // namespace
 
 void TFrmMain::ShowFontNames() {
     const ::FontNames& names = Font.FontNames;
-    PutBoxText(E_FamilyName, FromAnsi(names.FamilyName));
-    PutBoxText(E_Style, FromAnsi(names.Style));
-    PutBoxText(E_FullName, FromAnsi(names.FullName));
-    PutBoxText(E_Postscript, FromAnsi(names.Postscript));
-    PutBoxText(E_Version, FromAnsi(names.Version));
-    PutBoxText(E_FontID, FromAnsi(names.FontID));
-    PutBoxText(E_Copyright, FromAnsi(names.Copyright));
-    PutBoxText(E_TradeMark, FromAnsi(names.TradeMark));
+    putBoxText(E_FamilyName, fromAnsi(names.FamilyName));
+    putBoxText(E_Style, fromAnsi(names.Style));
+    putBoxText(E_FullName, fromAnsi(names.FullName));
+    putBoxText(E_Postscript, fromAnsi(names.Postscript));
+    putBoxText(E_Version, fromAnsi(names.Version));
+    putBoxText(E_FontID, fromAnsi(names.FontID));
+    putBoxText(E_Copyright, fromAnsi(names.Copyright));
+    putBoxText(E_TradeMark, fromAnsi(names.TradeMark));
 }
 
 void TFrmMain::StoreFontNames() {
-    const NameTexts boxes{ToAnsi(E_FamilyName->text()), ToAnsi(E_FullName->text()),
-                          ToAnsi(E_Style->text()),      ToAnsi(E_Postscript->text()),
-                          ToAnsi(E_Version->text()),    ToAnsi(E_FontID->text()),
-                          ToAnsi(E_Copyright->text()),  ToAnsi(E_TradeMark->text())};
+    const NameTexts boxes{toAnsi(E_FamilyName->text()), toAnsi(E_FullName->text()),
+                          toAnsi(E_Style->text()),      toAnsi(E_Postscript->text()),
+                          toAnsi(E_Version->text()),    toAnsi(E_FontID->text()),
+                          toAnsi(E_Copyright->text()),  toAnsi(E_TradeMark->text())};
     StoreNameTexts(boxes, Font.FontNames);
 }
 
 void TFrmMain::DeriveNames() {
     NameTexts boxes;
-    boxes.FamilyName = ToAnsi(E_FamilyName->text());
-    boxes.Style = ToAnsi(E_Style->text());
-    boxes.FullName = ToAnsi(E_FullName->text());
-    boxes.Postscript = ToAnsi(E_Postscript->text());
+    boxes.FamilyName = toAnsi(E_FamilyName->text());
+    boxes.Style = toAnsi(E_Style->text());
+    boxes.FullName = toAnsi(E_FullName->text());
+    boxes.Postscript = toAnsi(E_Postscript->text());
     const NameTexts derived = DeriveNameTexts(boxes, Font.FontNames.FamilyName);
-    SetBoxText(E_FamilyName, FromAnsi(derived.FamilyName));
+    setBoxText(E_FamilyName, fromAnsi(derived.FamilyName));
     if (CleanNameText(boxes.FamilyName).empty())
         return; // the record's family came back; the other boxes stay as they are
-    SetBoxText(E_Style, FromAnsi(derived.Style));
-    SetBoxText(E_FullName, FromAnsi(derived.FullName));
-    SetBoxText(E_Postscript, FromAnsi(derived.Postscript));
+    setBoxText(E_Style, fromAnsi(derived.Style));
+    setBoxText(E_FullName, fromAnsi(derived.FullName));
+    setBoxText(E_Postscript, fromAnsi(derived.Postscript));
 }
 
 void TFrmMain::E_FamilyNameExit() {
@@ -76,7 +80,7 @@ void TFrmMain::ResetFontDisplay() {
     // 4. Empty, not the placeholders.
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Postscript, E_Version, E_FontID,
                            E_Copyright, E_TradeMark})
-        PutBoxText(box, QString());
+        putBoxText(box, QString());
     // 5. Nothing to make, view or restore.
     B_CreateFontNow->setEnabled(false);
     B_ViewPrint->setEnabled(false);

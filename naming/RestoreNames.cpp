@@ -12,10 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using qm::naming::fromAnsi;
+using qm::naming::toFilePath;
+
 namespace {
 
-const char* const NotValidText = "Not a valid TrueType font file.\r"
-                                 "Sorry.";
+const char* const kNotValidText = "Not a valid TrueType font file.\r"
+                                  "Sorry.";
 
 } // namespace
 
@@ -28,7 +31,7 @@ void TFrmMain::B_RestoreNamesClick() {
     QCoreApplication::processEvents();
     // 3. to 8. The core checks the saved location before it writes anything.
     const QString path = D_FilePath->fileName();
-    const SwapResult swap = SwapNameTables(ToFilePath(path));
+    const SwapResult swap = SwapNameTables(toFilePath(path));
     // 4. A file in use: the red panel says so and nothing was written.
     if (swap.Outcome == SwapOutcome::soInUse) {
         LB_FontFileError->setFileName(path);
@@ -43,7 +46,7 @@ void TFrmMain::B_RestoreNamesClick() {
         ResetFontDisplay();
         PlayCue(MyOhOh);
         showError(this, QString::fromLatin1(SwapResult::NotConfirmedText) + u'\r' +
-                            FromAnsi(swap.ErrorText));
+                            fromAnsi(swap.ErrorText));
         return;
     }
     // 9. The swap was made only if the file reads after it; that read is the file's names now.
@@ -58,7 +61,7 @@ void TFrmMain::B_RestoreNamesClick() {
     if (failed) {
         ResetFontDisplay();
         PlayCue(MyOhOh);
-        showError(this, NotValidText);
+        showError(this, kNotValidText);
         return;
     }
     // 11. An error panel left over from an earlier press no longer applies.

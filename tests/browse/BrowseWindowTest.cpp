@@ -419,7 +419,8 @@ TEST_F(BrowseTest, stripStartsAtAAndScrollsToBothEnds) {
     EXPECT_EQ(bar->value(), 34);
     EXPECT_EQ(textOf("P_Scroll256"), "065");
     EXPECT_TRUE(findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty()) << "no font is shown yet";
-    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->font().pixelSize(), browse::StripPixelSize);
+    EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->font().pixelSize(),
+              qm::browse::kStripPixelSize);
 
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(textOf("P_Scroll256"), "032");
@@ -440,7 +441,7 @@ TEST_F(BrowseTest, scrollPositionSurvivesANewLoad) {
     clickFile("serif.ttf");
     EXPECT_EQ(textOf("P_Scroll256"), "032");
     EXPECT_EQ(findAs<QLabel>(w(), "LB_All256Chars")->text(),
-              browse::stripText(browse::allCharacters(), 1));
+              qm::browse::stripText(qm::browse::allCharacters(), 1));
 }
 
 TEST_F(BrowseTest, scrollingAfterAFailedLoadRefillsTheStrip) {
@@ -498,14 +499,14 @@ protected:
         p.setFont(face);
         p.setPen(Qt::black);
         p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                   browse::stripText(browse::allCharacters(),
-                                     findAs<QScrollBar>(w(), "SB_All256Chars")->value()));
+                   qm::browse::stripText(qm::browse::allCharacters(),
+                                         findAs<QScrollBar>(w(), "SB_All256Chars")->value()));
         p.end();
         return inked(image);
     }
     static QFont systemFace(const QString& family, bool italic) {
         QFont f(family);
-        f.setPixelSize(browse::StripPixelSize);
+        f.setPixelSize(qm::browse::kStripPixelSize);
         f.setItalic(italic);
         return f;
     }

@@ -20,9 +20,9 @@ class StripPositions : public ::testing::TestWithParam<PositionCase> {};
 
 TEST_P(StripPositions, textStartsAtTheCodeTheBoxShows) {
     const PositionCase& c = GetParam();
-    const QString all = browse::allCharacters();
-    const QString text = browse::stripText(all, c.position);
-    EXPECT_EQ(browse::scrollCodeCaption(c.position), c.caption);
+    const QString all = qm::browse::allCharacters();
+    const QString text = qm::browse::stripText(all, c.position);
+    EXPECT_EQ(qm::browse::scrollCodeCaption(c.position), c.caption);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_EQ(text.front().unicode(), c.first);
     EXPECT_EQ(text.size(), c.shown);
@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StripCharacters, areTheTwoHundredTwentyFourCodesFrom32) {
-    const QString all = browse::allCharacters();
+    const QString all = qm::browse::allCharacters();
     ASSERT_EQ(all.size(), 224);
     EXPECT_EQ(all.at(0), QChar(' '));
     EXPECT_EQ(all.at(65 - 32), QChar('A'));
