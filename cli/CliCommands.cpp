@@ -143,6 +143,7 @@ public:
         json_ = parsed.json;
         all_ = parsed.all;
         int status = ExitOk;
+        const Batch batch(*this);
         for (const std::string& path : parsed.operands)
             if (!ReadAndPrint(path))
                 status = ExitFailed;
@@ -217,6 +218,7 @@ private:
     static constexpr FontKinds Kinds = FontKinds::fkTrueTypeAndCff;
     static constexpr const char* FileExistsText =
         "A TrueType font file with this name already exists.";
+    static constexpr std::size_t kBatchBytes = 64 * 1024;
 
     // One copy: where from, where to, the strings of its name table, the fields cut to fit
     // and its new PostScript name (UTF-8).
@@ -290,14 +292,11 @@ private:
             failure = font_.ErrorText;
             return false;
         }
-        if (!tables_.Problem.empty()) {
+        if (!textsRead_) {
             failure = tables_.Problem;
             return false;
         }
-        const FullNameTexts source = ReadFullNameTexts(tables_.Live);
-        std::array<std::string, 8> utf8;
-        for (unsigned k = 0; k < 8; ++k)
-            utf8[k] = Utf32ToUtf8(source[k]);
+        const FullNameTextsUtf8& utf8 = texts_;
         NameTexts boxes;
         boxes.Copyright = utf8[0];
         boxes.FamilyName = utf8[1];
@@ -374,13 +373,16 @@ private:
     }
 
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
-    // Its name tables are listed from the same open file, when it reads or --all asks.
+    // Its whole texts are taken from the same open file when it reads, and its name tables
+    // listed when --all asks.
     bool ReadOrReport(const std::string& path) {
-        font_ = FontRead{};
         tables_ = FontNameTables{};
+        textsRead_ = false;
+        bool namesRead = false;
         try {
             const FileHandle file = FileHandle::OpenSharedIfFile(path);
             if (!file.IsOpen()) {
+                font_ = FontRead{};
                 font_.ReadFailed = true;
                 font_.ErrorText = FontRead::FileNotFoundText;
                 tables_.Problem = FontRead::FileNotFoundText;
@@ -388,24 +390,53 @@ private:
             }
             const FileFontBytes bytes(file);
             font_ = ReadFontNames(bytes, Kinds);
-            if (!font_.ReadFailed || all_)
-                tables_ = ListFontNameTables(bytes, all_ ? RecordTexts::rtDecoded
-                                                         : RecordTexts::rtBytesOnly);
+            namesRead = true;
+            if (all_)
+                ListTablesOf(bytes);
+            else if (!font_.ReadFailed)
+                textsRead_ = ReadFullNameTexts(bytes, texts_, tables_.Problem);
         } catch (const EInOutError& error) {
+            // Names the reader found before a later read failed are kept.
+            if (!namesRead)
+                font_ = FontRead{};
             font_.ReadFailed = true;
             font_.ErrorText = error.what();
             tables_.Problem = error.what();
+            textsRead_ = false;
         }
         return !font_.ReadFailed;
     }
 
+    // --all: every record listed, and the whole texts taken from the listing.
+    void ListTablesOf(const FontBytes& bytes) {
+        tables_ = ListFontNameTables(bytes);
+        textsRead_ = tables_.Problem.empty();
+        if (!textsRead_)
+            return;
+        const FullNameTexts texts = ReadFullNameTexts(tables_.Live);
+        for (unsigned k = 0; k < 8; ++k)
+            texts_[k] = Utf32ToUtf8(texts[k]);
+    }
+
+    // The name tables and texts of a file just restored, read again from the file.
     void ListTables(const std::string& path) {
+        tables_ = FontNameTables{};
+        textsRead_ = false;
         try {
-            tables_ =
-                ListFontNameTables(path, all_ ? RecordTexts::rtDecoded : RecordTexts::rtBytesOnly);
+            const FileHandle file = FileHandle::OpenSharedIfFile(path);
+            if (!file.IsOpen()) {
+                tables_.Problem = FontRead::FileNotFoundText;
+                return;
+            }
+            const FileFontBytes bytes(file);
+            if (all_)
+                ListTablesOf(bytes);
+            else
+                textsRead_ = ReadFullNameTexts(bytes, texts_, tables_.Problem);
         } catch (const EInOutError& error) {
             tables_ = FontNameTables{};
             tables_.Problem = error.what();
+            textsRead_ = false;
         }
     }
 
@@ -418,19 +449,40 @@ private:
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
     void Print(const std::string& path, const std::vector<std::string>& cut = {}) {
-        FontRecord record = RecordOf(font_);
-        record.Cut = cut;
-        if (!font_.ReadFailed && tables_.Problem.empty()) {
-            const FullNameTexts texts = ReadFullNameTexts(tables_.Live);
-            for (unsigned k = 0; k < 8; ++k)
-                record.Texts[k] = Utf32ToUtf8(texts[k]);
-        }
+        RecordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
+        record_.Cut = cut;
         const std::string members = all_ && json_ ? NameTablesJson(tables_) : std::string();
-        if (json_)
-            out_ << RecordJson(path, record, members);
-        else
-            out_ << RecordBlock(path, record) << (all_ ? NameTablesBlock(tables_) : "");
+        if (json_) {
+            AppendRecordJson(output_, path, record_, members);
+        } else {
+            output_ += RecordBlock(path, record_);
+            if (all_)
+                output_ += NameTablesBlock(tables_);
+        }
+        if (!batched_ || output_.size() >= kBatchBytes)
+            FlushOutput();
     }
+
+    void FlushOutput() {
+        out_.write(output_.data(), static_cast<std::streamsize>(output_.size()));
+        output_.clear();
+    }
+
+    // A read of many fonts writes its records in batches, not one by one. Whatever is
+    // batched is written when the read ends, however it ends.
+    class Batch {
+    public:
+        explicit Batch(Cli& cli) : cli_(cli) { cli_.batched_ = true; }
+        ~Batch() {
+            cli_.batched_ = false;
+            cli_.FlushOutput();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Cli& cli_;
+    };
 
     int Failed(const std::string& path, std::string text) {
         // The program's messages end their lines with a lone CR.
@@ -451,6 +503,14 @@ private:
     bool all_ = false;
     FontRead font_;
     FontNameTables tables_;
+    // The whole texts in UTF-8, when textsRead_; their strings keep their memory from font to
+    // font.
+    FullNameTextsUtf8 texts_;
+    bool textsRead_ = false;
+    // The record printed last and the output not yet written, kept for their memory.
+    FontRecord record_;
+    std::string output_;
+    bool batched_ = false;
 };
 
 } // namespace

@@ -1,14 +1,21 @@
 #include "cli/RecordOutput.h"
 
+#include "core/ByteWords.h"
 #include "core/Windows1252.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace {
 
-// Paths come from the command line as bytes; anything that is not UTF-8 shows as '?'.
-std::string PathAsUtf8(const std::string& path) {
-    return Utf32ToUtf8(Utf8ToUtf32(path));
+// Paths come from the command line as bytes; anything that is not UTF-8 shows as '?'. ASCII,
+// as most paths are, is UTF-8 as it stands and is not copied.
+std::string_view PathAsUtf8(const std::string& path, std::string& converted) {
+    if (std::all_of(path.begin(), path.end(), [](char c) { return c >= 0; }))
+        return path;
+    converted = Utf32ToUtf8(Utf8ToUtf32(path));
+    return converted;
 }
 
 // One line per field in the readable block: control characters show as blanks.
@@ -39,12 +46,32 @@ const char* Bool(bool value) {
 
 namespace {
 
+// The bytes a JSON string shows escaped: controls, '"', '\\' and DEL.
+constexpr std::array<bool, 256> kEscapedInJson = [] {
+    std::array<bool, 256> escaped{};
+    for (unsigned c = 0; c < 0x20; ++c)
+        escaped[c] = true;
+    escaped['"'] = escaped['\\'] = escaped[0x7F] = true;
+    return escaped;
+}();
+
+// Whether any of eight bytes must be escaped.
+bool anyEscapedInJson(std::uint64_t word) {
+    return (zeroBytesOf(word & everyByte(0xE0)) | zeroBytesOf(word ^ everyByte('"')) |
+            zeroBytesOf(word ^ everyByte('\\')) | zeroBytesOf(word ^ everyByte(0x7F))) != 0;
+}
+
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     std::size_t plain = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // Most names need no escape at all: eight bytes at a time past those that need none.
+        while (utf8.size() - i >= 8 && !anyEscapedInJson(loadWord(utf8.data() + i)))
+            i += 8;
+        if (i == utf8.size())
+            break;
         const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F)
+        if (!kEscapedInJson[c])
             continue;
         out.append(utf8, plain, i - plain);
         plain = i + 1;
@@ -91,25 +118,34 @@ const char* FieldKeyOfNameID(unsigned nameID) {
     return "";
 }
 
-FontRecord RecordOf(const FontRead& font) {
-    FontRecord record;
+void RecordOf(const FontRead& font, FontRecord& record,
+              const std::array<std::string, 8>* wholeTexts) {
+    // ASCII is UTF-8 as it stands, and is copied into the memory the string already has.
+    auto assignUtf8 = [](std::string& to, const std::string& windows1252) {
+        if (std::all_of(windows1252.begin(), windows1252.end(), [](char c) { return c >= 0; }))
+            to.assign(windows1252);
+        else
+            to = Windows1252ToUtf8(windows1252);
+    };
     record.ReadFailed = font.ReadFailed;
-    record.ErrorText = Windows1252ToUtf8(font.ErrorText);
-    for (unsigned k = 0; k < 8; ++k)
-        record.Texts[k] = Windows1252ToUtf8(font.FontNames.TextOfNameID(k));
+    assignUtf8(record.ErrorText, font.ErrorText);
+    for (unsigned k = 0; k < 8; ++k) {
+        if (wholeTexts)
+            record.Texts[k].assign((*wholeTexts)[k]);
+        else
+            assignUtf8(record.Texts[k], font.FontNames.TextOfNameID(k));
+    }
     record.Bold = font.FontNames.Bold;
     record.Italic = font.FontNames.Italic;
     record.IsRenamed = font.IsRenamed;
-    return record;
+    record.Cut.clear();
 }
 
-std::string RecordJson(const std::string& path, const FontRecord& record,
-                       const std::string& members) {
-    // One string grown in place: this runs once per font of a read.
-    std::string json;
-    json.reserve(512 + members.size());
+void AppendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
+                      const std::string& members) {
     json += "{\"path\": ";
-    AppendJsonString(json, PathAsUtf8(path));
+    std::string converted;
+    AppendJsonString(json, PathAsUtf8(path, converted));
     json += ", \"ReadFailed\": ";
     json += Bool(record.ReadFailed);
     json += ", \"ErrorText\": ";
@@ -137,11 +173,11 @@ std::string RecordJson(const std::string& path, const FontRecord& record,
     }
     json += members;
     json += "}\n";
-    return json;
 }
 
 std::string RecordBlock(const std::string& path, const FontRecord& record) {
-    std::string block = PathAsUtf8(path) + "\n";
+    std::string converted;
+    std::string block = std::string(PathAsUtf8(path, converted)) + "\n";
     if (record.ReadFailed)
         block += "  Read failed:     " + record.ErrorText + "\n";
     for (const Field& field : TextFields) {

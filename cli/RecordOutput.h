@@ -22,16 +22,18 @@ struct FontRecord {
     std::vector<std::string> Cut;
 };
 
-// The reader's record, its Windows-1252 texts as UTF-8.
-FontRecord RecordOf(const FontRead& font);
+// The reader's record, its Windows-1252 texts as UTF-8 or, where given, `wholeTexts` in their
+// place, written over `record` (whose strings keep their memory from font to font).
+void RecordOf(const FontRead& font, FontRecord& record,
+              const std::array<std::string, 8>* wholeTexts = nullptr);
 
 // The JSON key of the field of a name ID of 0 to 7 ("Copyright", "FamilyName", ...).
 const char* FieldKeyOfNameID(unsigned nameID);
 
-// One line of JSON describing a font. `members` (each starting with ", ") are added at the end
-// of the object.
-std::string RecordJson(const std::string& path, const FontRecord& record,
-                       const std::string& members = {});
+// One line of JSON describing a font, appended to `json`. `members` (each starting with ", ")
+// are added at the end of the object.
+void AppendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
+                      const std::string& members = {});
 
 // The same record as a readable block of lines.
 std::string RecordBlock(const std::string& path, const FontRecord& record);

@@ -2,24 +2,69 @@
 
 #include "core/ByteCursor.h"
 #include "core/ByteHelpers.h"
+#include "core/ByteWords.h"
 #include "core/EInOutError.h"
+#include "core/NamePlatforms.h"
 #include "core/TableDirectory.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
 
-constexpr std::uint32_t HeadMagicNumber = 0x5F0F3CF5;
-constexpr std::uint16_t MicrosoftPlatform = 3;
-constexpr std::uint16_t MacintoshPlatform = 1;
-constexpr std::uint16_t UsEnglish = 1033;
-constexpr std::uint16_t MacEnglish = 0;
-constexpr std::size_t NameRecordSize = 12;
+constexpr std::uint32_t kHeadMagicNumber = 0x5F0F3CF5;
+constexpr std::size_t kNameRecordSize = 12;
 // No field keeps more than 127 characters, so only the first bytes of a long string matter.
-constexpr std::size_t LongestStringRead = 1024;
+constexpr std::size_t kLongestStringRead = 1024;
+
+// CleanNameText(text) cut to `capacity`, without cleaning what the cut drops: of a copyright
+// of up to 1,024 bytes the field keeps 127.
+std::string cleanedPrefix(std::string_view text, std::size_t capacity) {
+    auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    std::size_t first = 0;
+    while (first < text.size() && isBlankOrControl(text[first]))
+        ++first;
+    std::size_t last = text.size();
+    while (last > first && isBlankOrControl(text[last - 1]))
+        --last;
+    std::string result(std::min(last - first, capacity), '\0');
+    char* out = result.data();
+    const char* const end = out + result.size();
+    std::size_t i = first;
+    // Eight bytes at a time while they hold no NUL or, as in a Microsoft string read as bytes,
+    // one in every other place.
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOddNuls = 0x8000800080008000;
+        constexpr std::uint64_t kEvenNuls = kOddNuls >> 8;
+        while (last - i >= 8 && end - out >= 8) {
+            const std::uint64_t nuls = zeroBytesOf(loadWord(text.data() + i));
+            if (nuls == 0) {
+                std::memcpy(out, text.data() + i, 8);
+                out += 8;
+            } else if (nuls == kOddNuls || nuls == kEvenNuls) {
+                const std::size_t at = i + (nuls == kOddNuls ? 0 : 1);
+                out[0] = text[at];
+                out[1] = text[at + 2];
+                out[2] = text[at + 4];
+                out[3] = text[at + 6];
+                out += 4;
+            } else {
+                break;
+            }
+            i += 8;
+        }
+    }
+    for (; i < last && out != end; ++i) {
+        *out = text[i];
+        out += text[i] != '\0' ? 1 : 0;
+    }
+    result.resize(static_cast<std::size_t>(out - result.data()));
+    return result;
+}
 
 // Family and full names store U+2122, which arrives as '!' '"', as the one character 0x99.
 std::string WithTradeMarkSign(std::string text, std::size_t capacity) {
@@ -69,24 +114,26 @@ struct NameRecordFields {
     std::uint16_t offset = 0;
 };
 
-bool ReadRecord(ByteCursor& cursor, NameRecordFields& record) {
-    return cursor.ReadU16(record.platformID) && cursor.ReadU16(record.encodingID) &&
-           cursor.ReadU16(record.languageID) && cursor.ReadU16(record.nameID) &&
-           cursor.ReadU16(record.length) && cursor.ReadU16(record.offset);
+NameRecordFields recordAt(const std::uint8_t* bytes) {
+    NameRecordFields record;
+    record.platformID = BytesToWord(bytes);
+    record.encodingID = BytesToWord(bytes + 2);
+    record.languageID = BytesToWord(bytes + 4);
+    record.nameID = BytesToWord(bytes + 6);
+    record.length = BytesToWord(bytes + 8);
+    record.offset = BytesToWord(bytes + 10);
+    return record;
 }
 
-// English Macintosh and US-English Microsoft records of the eight names. encodingID is not
-// looked at: a symbol font's 0 is as good as 1.
+// English records of the eight names.
 bool IsWantedRecord(const NameRecordFields& record) {
-    const bool english =
-        (record.platformID == MicrosoftPlatform && record.languageID == UsEnglish) ||
-        (record.platformID == MacintoshPlatform && record.languageID == MacEnglish);
-    return english && record.nameID < 8;
+    return isEnglishRecord(record.platformID, record.languageID) && record.nameID < 8;
 }
 
 enum class NameTableRead { ntComplete, ntCutOff, ntStringMissing };
 
-// Reads the records in table order; each accepted record overwrites, so the last one wins.
+// Reads the records as if in table order, each accepted record overwriting, so that the last
+// one wins; the records are taken from the end, so a text once settled is not read again.
 NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, FontNames& names) {
     std::uint8_t header[6];
     ByteCursor headerCursor(header, font.ReadAt(nameOffset, header, sizeof header));
@@ -96,28 +143,57 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         !headerCursor.ReadU16(stringOffset))
         return NameTableRead::ntCutOff;
 
-    std::vector<std::uint8_t> records(NameRecordSize * count);
-    ByteCursor cursor(records.data(),
-                      font.ReadAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()));
-    std::uint8_t string[LongestStringRead];
-    for (std::uint32_t i = 0; i < count; ++i) {
-        NameRecordFields record;
-        // A table that runs past the end of the file is not an error by itself: the names
-        // found so far may still make a usable font.
-        if (!ReadRecord(cursor, record))
-            return NameTableRead::ntCutOff;
-        if (!IsWantedRecord(record))
-            continue;
-        // The position is a 32-bit sum; a string beyond the file makes the table incorrect.
-        const std::uint32_t at = nameOffset + stringOffset + record.offset;
-        const std::size_t length = std::min<std::size_t>(record.length, LongestStringRead);
-        if (font.ReadAt(at, string, length) != length)
-            return NameTableRead::ntStringMissing;
-        StoreNameText(
-            names, record.nameID,
-            CleanNameText(std::string_view(reinterpret_cast<const char*>(string), length)));
+    std::vector<std::uint8_t> records(kNameRecordSize * count);
+    const std::size_t complete =
+        font.ReadAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()) /
+        kNameRecordSize;
+    // A table that runs past the end of the file is not an error by itself: the names found
+    // in the records before the cut may still make a usable font.
+    NameTableRead outcome = complete < count ? NameTableRead::ntCutOff : NameTableRead::ntComplete;
+    // The position is a 32-bit sum; a string beyond the file makes the table incorrect, and
+    // only the records before it count.
+    auto positionOf = [&](const NameRecordFields& record) -> std::uint32_t {
+        return nameOffset + stringOffset + record.offset;
+    };
+    auto lengthOf = [](const NameRecordFields& record) {
+        return std::min<std::size_t>(record.length, kLongestStringRead);
+    };
+    std::size_t counted = complete;
+    for (std::size_t i = 0; i < complete; ++i) {
+        const NameRecordFields record = recordAt(&records[kNameRecordSize * i]);
+        const std::uint64_t at = positionOf(record);
+        const std::size_t length = lengthOf(record);
+        if (IsWantedRecord(record) && length > 0 &&
+            (at >= font.Size() || length > font.Size() - at)) {
+            counted = i;
+            outcome = NameTableRead::ntStringMissing;
+            break;
+        }
     }
-    return NameTableRead::ntComplete;
+
+    std::uint8_t copy[kLongestStringRead];
+    unsigned settled = 0;
+    while (counted-- > 0 && settled != 0xFF) {
+        const NameRecordFields record = recordAt(&records[kNameRecordSize * counted]);
+        if (!IsWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
+            continue;
+        const std::size_t length = lengthOf(record);
+        std::string_view string;
+        if (!font.View(positionOf(record), length, string))
+            string = std::string_view(reinterpret_cast<const char*>(copy),
+                                      font.ReadAt(positionOf(record), copy, length));
+        // Shorter only when the file shrank while it was read.
+        if (string.size() != length)
+            return NameTableRead::ntStringMissing;
+        std::string text = cleanedPrefix(string, CapacityOfNameID(record.nameID));
+        // The family, style and full name take the last record's text even when it is empty;
+        // the other names keep an earlier text over an empty one.
+        if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4) {
+            StoreNameText(names, record.nameID, std::move(text));
+            settled |= 1u << record.nameID;
+        }
+    }
+    return outcome;
 }
 
 // The style bits. After a name table cut off by the end of the file the words read as zero.
@@ -186,7 +262,7 @@ FontRead ReadFontNames(const FontBytes& font, FontKinds kinds) {
         return Failed(read, FontRead::NameTableIncorrectText);
 
     const std::uint32_t headOffset = head.Entry->Offset;
-    if (ReadHeadMagic(font, headOffset) != HeadMagicNumber)
+    if (ReadHeadMagic(font, headOffset) != kHeadMagicNumber)
         return Failed(read, FontRead::MagicMismatchText);
     const std::uint16_t macStyle = ReadMacStyle(font, headOffset, names == NameTableRead::ntCutOff);
     read.FontNames.Bold = (macStyle & 0x0001) != 0;

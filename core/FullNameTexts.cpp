@@ -1,70 +1,22 @@
 #include "core/FullNameTexts.h"
 
 #include "core/ByteHelpers.h"
+#include "core/ByteWords.h"
 #include "core/FontNames.h"
+#include "core/NamePlatforms.h"
 #include "core/Windows1252.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 namespace {
 
-constexpr std::uint16_t MacintoshPlatform = 1;
-constexpr std::uint16_t MicrosoftPlatform = 3;
-constexpr std::uint16_t UsEnglish = 1033;
-constexpr std::size_t MaxStringBytes = 0xFFFF;
-constexpr std::size_t MaxOffset = 0xFFFF;
-
-// As the reader sees a string: Macintosh bytes and Microsoft units up to 0xFF are
-// Windows-1252 codes; a Microsoft character beyond U+00FF stays what it is.
-std::u32string ReadersViewOf(const NameRecordEntry& record) {
-    // Below 0x80 the code page is ASCII: no table look-up for most characters.
-    auto fromCodePage = [](unsigned char c) {
-        return c < 0x80 ? char32_t{c} : UnicodeOfWindows1252(c);
-    };
-    const std::string& bytes = record.Bytes;
-    std::u32string text(bytes.size(), U'\0');
-    char32_t* out = text.data();
-    if (record.platformID == MacintoshPlatform) {
-        for (char c : bytes)
-            *out++ = fromCodePage(static_cast<unsigned char>(c));
-        return text;
-    }
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t unit =
-            (static_cast<unsigned char>(bytes[i]) << 8) | static_cast<unsigned char>(bytes[i + 1]);
-        if (unit <= 0xFF) {
-            *out++ = fromCodePage(static_cast<unsigned char>(unit));
-            continue;
-        }
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-            const char32_t low = (static_cast<unsigned char>(bytes[i + 2]) << 8) |
-                                 static_cast<unsigned char>(bytes[i + 3]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        *out++ = unit >= 0xD800 && unit <= 0xDFFF ? U'\uFFFD' : unit;
-    }
-    text.resize(static_cast<std::size_t>(out - text.data()));
-    return text;
-}
-
-// CleanNameText on characters: NULs go, then leading and trailing U+0000 to U+0020.
-std::u32string Cleaned(std::u32string text) {
-    std::erase(text, U'\0');
-    std::size_t first = 0;
-    while (first < text.size() && text[first] <= U' ')
-        ++first;
-    auto last = text.size();
-    while (last > first && text[last - 1] <= U' ')
-        --last;
-    text.erase(last);
-    text.erase(0, first);
-    return text;
-}
+constexpr std::size_t kMaxStringBytes = 0xFFFF;
+constexpr std::size_t kMaxOffset = 0xFFFF;
+constexpr std::size_t kRecordSize = 12;
 
 bool FitsWindows1252(const std::u32string& text) {
     return std::all_of(text.begin(), text.end(),
@@ -98,6 +50,150 @@ std::size_t StorageOf(const std::u32string& text) {
     return text.size() + 2 * Utf16Units(text);
 }
 
+// Below 0x80 the code page is ASCII: no table look-up for most characters.
+char32_t unicodeOfCodePage(unsigned char c) {
+    return c < 0x80 ? char32_t{c} : UnicodeOfWindows1252(c);
+}
+
+// Writes `c` as UTF-8 at `out`; returns where it ended.
+char* putUtf8(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Builds a cleaned text in UTF-8 as its characters come: NULs dropped, blanks and controls
+// before the first other character skipped and after the last one cut, and in the family and
+// full names the first '!' '"' pair (once NULs are gone) turned into U+2122. Written in place
+// into room made beforehand: this runs for every character of every font a read lists.
+class CleanUtf8Text {
+public:
+    CleanUtf8Text(std::string& out, std::size_t room, bool tradeMarkPair)
+        : out_(out), pairLeft_(tradeMarkPair) {
+        out_.resize(room);
+        begin_ = next_ = out_.data();
+    }
+
+    void add(char32_t c) {
+        if (c > U' ' && c < 0x7F && c != U'"') {
+            *next_++ = static_cast<char>(c);
+        } else if (c <= U' ') {
+            if (c != U'\0' && next_ != begin_)
+                *next_++ = static_cast<char>(c);
+        } else if (c == U'"' && pairLeft_ && next_ != begin_ && next_[-1] == '!') {
+            // No other character's UTF-8 ends in the byte of '!', and NULs leave no byte.
+            next_ = putUtf8(next_ - 1, U'\u2122');
+            pairLeft_ = false;
+        } else {
+            next_ = putUtf8(next_, c);
+        }
+    }
+
+    // Printable ASCII other than '"', which needs none of the checks of add().
+    void addPlain(const char* chars, std::size_t count) {
+        std::memcpy(next_, chars, count);
+        next_ += count;
+    }
+
+    // Cuts the blanks and controls after the last other character: in UTF-8 they are the
+    // bytes up to 0x20, which no other character's encoding ends in.
+    void finish() {
+        while (next_ != begin_ && static_cast<unsigned char>(next_[-1]) <= 0x20)
+            --next_;
+        out_.resize(static_cast<std::size_t>(next_ - begin_));
+    }
+
+private:
+    std::string& out_;
+    char* begin_;
+    char* next_;
+    bool pairLeft_;
+};
+
+// Whether all eight bytes of `word` are printable ASCII other than '"'. Below 0x80, adding
+// 0x5F reaches 0x80 from 0x21 on and adding 0x01 from 0x7F on; neither carries into the next
+// byte.
+bool allPlainAscii(std::uint64_t word) {
+    constexpr std::uint64_t kHigh = everyByte(0x80);
+    return (word & kHigh) == 0 && ((word + everyByte(0x5F)) & kHigh) == kHigh &&
+           ((word + everyByte(0x01)) & kHigh) == 0 && zeroBytesOf(word ^ everyByte('"')) == 0;
+}
+
+// A string as the reader sees it, cleaned as CleanNameText cleans, in UTF-8: Macintosh bytes
+// and Microsoft units up to 0xFF are Windows-1252 codes; a Microsoft character beyond U+00FF
+// stays what it is. Runs of printable ASCII, most of any name, go eight bytes at a time.
+void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tradeMarkPair,
+                      std::string& out) {
+    constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+    // A byte or unit takes at most 3 bytes of UTF-8, a surrogate pair 4.
+    const bool macintosh = platformID == kMacintoshPlatform;
+    CleanUtf8Text text(out, macintosh ? 3 * bytes.size() : 3 * (bytes.size() / 2), tradeMarkPair);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 0;
+    if (macintosh) {
+        while (i < bytes.size()) {
+            while (bytes.size() - i >= 8 && allPlainAscii(loadWord(bytes.data() + i))) {
+                text.addPlain(bytes.data() + i, 8);
+                i += 8;
+            }
+            if (i < bytes.size())
+                text.add(unicodeOfCodePage(data[i++]));
+        }
+        text.finish();
+        return;
+    }
+    while (i + 1 < bytes.size()) {
+        if constexpr (kLittleEndian) {
+            // Four units with a zero high byte: their low bytes are checked with the high ones
+            // read as 'A'.
+            constexpr std::uint64_t kHighBytes = 0x00FF00FF00FF00FF;
+            constexpr std::uint64_t kHighAsA = 0x0041004100410041;
+            while (bytes.size() - i >= 8) {
+                const std::uint64_t word = loadWord(bytes.data() + i);
+                if ((word & kHighBytes) != 0 || !allPlainAscii(word | kHighAsA))
+                    break;
+                const char lows[4] = {bytes[i + 1], bytes[i + 3], bytes[i + 5], bytes[i + 7]};
+                text.addPlain(lows, 4);
+                i += 8;
+            }
+            if (i + 1 >= bytes.size())
+                break;
+        }
+        char32_t unit = (char32_t{data[i]} << 8) | data[i + 1];
+        i += 2;
+        if (unit <= 0xFF) {
+            text.add(unicodeOfCodePage(static_cast<unsigned char>(unit)));
+            continue;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size()) {
+            const char32_t low = (char32_t{data[i]} << 8) | data[i + 1];
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        text.add(unit >= 0xD800 && unit <= 0xDFFF ? U'\uFFFD' : unit);
+    }
+    text.finish();
+}
+
+std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
+    return BytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+}
+
 } // namespace
 
 std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived) {
@@ -128,23 +224,15 @@ FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
         return texts;
     }();
     FullNameTexts texts = resetTexts;
+    std::string text;
     for (const NameRecordEntry& record : listing.Records) {
-        const bool english =
-            (record.platformID == MicrosoftPlatform && record.languageID == UsEnglish) ||
-            (record.platformID == MacintoshPlatform && record.languageID == 0);
-        if (!english || record.nameID >= 8 || record.Missing)
+        if (!isEnglishRecord(record.platformID, record.languageID) || record.nameID >= 8 ||
+            record.Missing)
             continue;
-        std::u32string text = Cleaned(ReadersViewOf(record));
-        if (record.nameID == 1 || record.nameID == 4) {
-            // The reader's trade mark rule: the first '!' '"' pair is the sign.
-            const auto pair = text.find(U"!\"");
-            if (pair != std::u32string::npos) {
-                text[pair] = U'\u2122';
-                text.erase(pair + 1, 1);
-            }
-        }
-        if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4)
-            texts[record.nameID] = std::move(text);
+        const bool familyOrFullName = record.nameID == 1 || record.nameID == 4;
+        cleanReadersText(record.platformID, record.Bytes, familyOrFullName, text);
+        if (!text.empty() || familyOrFullName || record.nameID == 2)
+            texts[record.nameID] = Utf8ToUtf32(text);
     }
     return texts;
 }
@@ -157,7 +245,7 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
         std::size_t units = 0;
         for (std::size_t i = 0; i < texts[k].size(); ++i) {
             units += texts[k][i] >= 0x10000 ? 2 : 1;
-            if (2 * units > MaxStringBytes) {
+            if (2 * units > kMaxStringBytes) {
                 texts[k].resize(i);
                 cut[k] = true;
                 break;
@@ -170,7 +258,7 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
         for (unsigned k = 0; k < 8; ++k)
             before += StorageOf(texts[k]);
         before -= 2 * Utf16Units(texts[7]);
-        if (before <= MaxOffset)
+        if (before <= kMaxOffset)
             break;
         unsigned longest = 0;
         for (unsigned k = 1; k < 8; ++k)
@@ -180,7 +268,7 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
         // only its Macintosh byte.
         const std::size_t cost = longest == 7 ? 1 : 3;
         const std::size_t drop =
-            std::min(texts[longest].size(), (before - MaxOffset + cost - 1) / cost);
+            std::min(texts[longest].size(), (before - kMaxOffset + cost - 1) / cost);
         texts[longest].resize(texts[longest].size() - drop);
         cut[longest] = true;
     }
@@ -193,4 +281,53 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
             cutNameIDs.push_back(k);
     }
     return strings;
+}
+
+void ReadFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
+    static const FullNameTextsUtf8 resetTexts = [] {
+        const FontNames reset;
+        FullNameTextsUtf8 utf8;
+        for (unsigned k = 0; k < 8; ++k)
+            utf8[k] = Windows1252ToUtf8(reset.TextOfNameID(k));
+        return utf8;
+    }();
+    // The last record that gives a name ID its text wins, so the records are read from the
+    // end: a text once settled is never decoded again.
+    unsigned settled = 0;
+    if (table.size() >= 6) {
+        const std::uint16_t count = wordAt(table, 2);
+        const std::size_t stringOffset = wordAt(table, 4);
+        // As the listing: the records up to the first that runs past the end.
+        std::size_t records = std::min<std::size_t>(count, (table.size() - 6) / kRecordSize);
+        while (records-- > 0 && settled != 0xFF) {
+            const std::string_view record = table.substr(6 + kRecordSize * records, kRecordSize);
+            const std::uint16_t nameID = wordAt(record, 6);
+            const std::uint16_t platformID = wordAt(record, 0);
+            if (nameID >= 8 || (settled & (1u << nameID)) != 0 ||
+                !isEnglishRecord(platformID, wordAt(record, 4)))
+                continue;
+            const std::size_t start = stringOffset + wordAt(record, 10);
+            const std::size_t length = wordAt(record, 8);
+            // A string beyond the end of the file gives no text.
+            if (start > table.size() || length > table.size() - start)
+                continue;
+            const bool keptEvenEmpty = nameID == 1 || nameID == 2 || nameID == 4;
+            cleanReadersText(platformID, table.substr(start, length), nameID == 1 || nameID == 4,
+                             texts[nameID]);
+            if (!texts[nameID].empty() || keptEvenEmpty)
+                settled |= 1u << nameID;
+        }
+    }
+    for (unsigned k = 0; k < 8; ++k)
+        if ((settled & (1u << k)) == 0)
+            texts[k] = resetTexts[k];
+}
+
+bool ReadFullNameTexts(const FontBytes& font, FullNameTextsUtf8& texts, std::string& problem) {
+    const auto offset = LiveNameTableOffset(font, problem);
+    if (!offset)
+        return false;
+    std::string copy;
+    ReadFullNameTexts(NameTableBytes(font, *offset, copy), texts);
+    return true;
 }

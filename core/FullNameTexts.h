@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The eight naming texts (name IDs 0 to 7) in Unicode and at their full length, for the
@@ -19,6 +20,14 @@ using FullNameTexts = std::array<std::u32string, 8>;
 // of a Microsoft string kept whole. For texts within Windows-1252 and the field sizes they are
 // exactly the reader's.
 FullNameTexts ReadFullNameTexts(const NameTableListing& listing);
+
+// The same texts in UTF-8, taken in one pass over the records of `table` (the bytes
+// NameTableBytes gives) into `texts`, whose strings keep their memory from font to font.
+using FullNameTextsUtf8 = std::array<std::string, 8>;
+void ReadFullNameTexts(std::string_view table, FullNameTextsUtf8& texts);
+// The same for the name table the reader reads; false, with `texts` untouched and `problem`
+// saying why, when the file is no sfnt or has no name table.
+bool ReadFullNameTexts(const FontBytes& font, FullNameTextsUtf8& texts, std::string& problem);
 
 // A PostScript name may hold printable ASCII only. A derived name with characters beyond
 // Windows-1252 (which the window can never make) has every character outside printable ASCII,

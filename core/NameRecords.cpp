@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::size_t RecordSize = 12;
-constexpr std::uint16_t FirstLanguageTagID = 0x8000;
+constexpr std::size_t kRecordSize = 12;
+constexpr std::uint16_t kFirstLanguageTagID = 0x8000;
 
 std::uint16_t WordAt(std::string_view bytes, std::size_t offset) {
     return BytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
@@ -52,26 +52,30 @@ std::string_view BytesAt(const FontBytes& font, std::uint64_t position, std::uin
     return copy;
 }
 
-// The table from `offset` on, as far as its header, records and strings reach (never past the
-// end of the file): a table whose directory length is too short is still listed whole.
-NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std::uint32_t offset,
-                             RecordTexts texts) {
-    if (offset >= fileSize) {
-        NameTableListing listing;
-        listing.Offset = offset;
-        listing.Problem = "the name table lies beyond the end of the file";
-        return listing;
-    }
+NameTableListing ListTableAt(const FontBytes& file, std::uint32_t offset) {
     std::string copy;
-    const std::string_view header = BytesAt(file, offset, 6, copy);
+    NameTableListing listing = ListNameTable(NameTableBytes(file, offset, copy));
+    listing.Offset = offset;
+    if (offset >= file.Size())
+        listing.Problem = "the name table lies beyond the end of the file";
+    return listing;
+}
+
+} // namespace
+
+std::string_view NameTableBytes(const FontBytes& font, std::uint32_t offset, std::string& copy) {
+    const std::uint64_t fileSize = font.Size();
+    if (offset >= fileSize)
+        return {};
+    const std::string_view header = BytesAt(font, offset, 6, copy);
     std::uint64_t extent = 6;
     if (header.size() == 6) {
         const std::uint16_t format = WordAt(header, 0);
         const std::uint16_t count = WordAt(header, 2);
         const std::uint16_t stringOffset = WordAt(header, 4);
-        extent += RecordSize * count;
-        const std::string_view records = BytesAt(file, offset + 6, RecordSize * count, copy);
-        for (std::size_t at = 0; at + RecordSize <= records.size(); at += RecordSize)
+        extent += kRecordSize * count;
+        const std::string_view records = BytesAt(font, offset + 6, kRecordSize * count, copy);
+        for (std::size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize)
             extent = std::max<std::uint64_t>(extent, std::uint64_t{stringOffset} +
                                                          WordAt(records, at + 10) +
                                                          WordAt(records, at + 8));
@@ -80,16 +84,25 @@ NameTableListing ListTableAt(const FontBytes& file, std::uint64_t fileSize, std:
             extent = std::max<std::uint64_t>(extent + 2 + 4 * std::uint64_t{0xFFFF},
                                              std::uint64_t{stringOffset} + 2 * 0xFFFF);
     }
-    const std::uint64_t available = fileSize - offset;
-    NameTableListing listing =
-        ListNameTable(BytesAt(file, offset, std::min(extent, available), copy), texts);
-    listing.Offset = offset;
-    return listing;
+    return BytesAt(font, offset, std::min(extent, fileSize - offset), copy);
 }
 
-} // namespace
+std::optional<std::uint32_t> LiveNameTableOffset(const FontBytes& font, std::string& problem) {
+    std::uint8_t header[12];
+    if (font.ReadAt(0, header, sizeof header) != sizeof header || !IsSfntVersion(header)) {
+        problem = "Not an sfnt font file.";
+        return std::nullopt;
+    }
+    // The reader's rule: a later `name` entry wins.
+    const TableLookup name = FindTable(font, "name");
+    if (!name.Entry) {
+        problem = FontRead::NoTableEntryText;
+        return std::nullopt;
+    }
+    return name.Entry->Offset;
+}
 
-NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
+NameTableListing ListNameTable(std::string_view table) {
     NameTableListing listing;
     if (table.size() < 6) {
         listing.Problem = "the name table header is cut off";
@@ -98,7 +111,7 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
     listing.format = WordAt(table, 0);
     const std::uint16_t count = WordAt(table, 2);
     const std::uint16_t stringOffset = WordAt(table, 4);
-    const std::size_t recordsEnd = 6 + RecordSize * std::size_t{count};
+    const std::size_t recordsEnd = 6 + kRecordSize * std::size_t{count};
 
     // Format 1 tables name their own languages after the records.
     std::vector<std::string> languageTags;
@@ -114,9 +127,9 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
         }
     }
 
-    listing.Records.reserve(std::min<std::size_t>(count, table.size() / RecordSize));
+    listing.Records.reserve(std::min<std::size_t>(count, table.size() / kRecordSize));
     for (std::size_t i = 0; i < count; ++i) {
-        const auto record = Span(table, 6 + RecordSize * i, RecordSize);
+        const auto record = Span(table, 6 + kRecordSize * i, kRecordSize);
         if (!record) {
             // Keep what was there: the records before the cut are still worth showing.
             listing.Problem = "the name records run past the end of the file";
@@ -129,17 +142,16 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
         entry.nameID = WordAt(*record, 6);
         const std::uint16_t length = WordAt(*record, 8);
         const std::uint16_t offset = WordAt(*record, 10);
-        if (entry.languageID >= FirstLanguageTagID && entry.platformID != 1) {
-            const std::size_t index = entry.languageID - FirstLanguageTagID;
+        if (entry.languageID >= kFirstLanguageTagID && entry.platformID != 1) {
+            const std::size_t index = entry.languageID - kFirstLanguageTagID;
             if (index < languageTags.size())
                 entry.Language = languageTags[index];
-        } else if (texts == RecordTexts::rtDecoded) {
+        } else {
             entry.Language = LanguageTagOf(entry.platformID, entry.languageID);
         }
         const auto bytes = Span(table, std::size_t{stringOffset} + offset, length);
         if (bytes) {
-            if (texts == RecordTexts::rtDecoded)
-                entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
+            entry.String = DecodeNameString(entry.platformID, entry.encodingID, *bytes);
             entry.Bytes = std::string(*bytes);
         } else
             entry.Missing = true;
@@ -148,41 +160,31 @@ NameTableListing ListNameTable(std::string_view table, RecordTexts texts) {
     return listing;
 }
 
-FontNameTables ListFontNameTables(const std::string& path, RecordTexts texts) {
+FontNameTables ListFontNameTables(const std::string& path) {
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
     if (!file.IsOpen()) {
         FontNameTables tables;
         tables.Problem = FontRead::FileNotFoundText;
         return tables;
     }
-    return ListFontNameTables(FileFontBytes(file), texts);
+    return ListFontNameTables(FileFontBytes(file));
 }
 
-FontNameTables ListFontNameTables(const FontBytes& file, RecordTexts texts) {
+FontNameTables ListFontNameTables(const FontBytes& file) {
     FontNameTables tables;
-    const std::uint64_t size = file.Size();
-    const std::string header = ReadAt(file, 0, 12);
-    if (header.size() < 12 ||
-        !IsSfntVersion(reinterpret_cast<const std::uint8_t*>(header.data()))) {
-        tables.Problem = "Not an sfnt font file.";
+    const auto live = LiveNameTableOffset(file, tables.Problem);
+    if (!live)
         return tables;
-    }
-    // The reader's rule: a later `name` entry wins.
-    const TableLookup name = FindTable(file, "name");
-    if (!name.Entry) {
-        tables.Problem = FontRead::NoTableEntryText;
-        return tables;
-    }
-    tables.Live = ListTableAt(file, size, name.Entry->Offset, texts);
+    tables.Live = ListTableAt(file, *live);
 
+    const std::uint64_t size = file.Size();
     if (size >= RenamedTrailer::Size) {
         const std::string trailer = ReadAt(file, size - RenamedTrailer::Size, RenamedTrailer::Size);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(trailer.data());
         if (trailer.size() == RenamedTrailer::Size &&
             IsRenamedMarkerProbe(bytes + RenamedTrailer::Size -
                                  RenamedTrailer::MarkerProbeDistance))
-            tables.Saved =
-                ListTableAt(file, size, BytesToLong(bytes + RenamedTrailer::Size - 8), texts);
+            tables.Saved = ListTableAt(file, BytesToLong(bytes + RenamedTrailer::Size - 8));
     }
     return tables;
 }

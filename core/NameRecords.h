@@ -33,12 +33,18 @@ struct NameTableListing {
     std::string Problem;
 };
 
-// How much of each record a listing holds: every decoded text and language tag, or only the
-// bytes (all the command line's plain read needs).
-enum class RecordTexts { rtDecoded, rtBytesOnly };
+// The bytes of the name table at `offset`, as far as its header, records and strings reach and
+// never past the end of the file: a table whose directory length is too short is still taken
+// whole. Seen in place where the font holds them, else copied into `copy`; valid until the next
+// read.
+std::string_view NameTableBytes(const FontBytes& font, std::uint32_t offset, std::string& copy);
+
+// Where the name table the reader reads starts; nothing, and `problem` says why, when the file
+// is no sfnt (TrueType or CFF) or its directory has no name table.
+std::optional<std::uint32_t> LiveNameTableOffset(const FontBytes& font, std::string& problem);
 
 // Lists a name table given as the file's bytes from the table's start to the end of the file.
-NameTableListing ListNameTable(std::string_view table, RecordTexts texts = RecordTexts::rtDecoded);
+NameTableListing ListNameTable(std::string_view table);
 
 // The name tables of a font file: the one its directory points at and, in a renamed file, the
 // one its trailer saves for the restore.
@@ -51,8 +57,6 @@ struct FontNameTables {
 
 // Reads the name tables of the sfnt (TrueType or CFF) at `path`. A file that exists but cannot
 // be opened raises EInOutError.
-FontNameTables ListFontNameTables(const std::string& path,
-                                  RecordTexts texts = RecordTexts::rtDecoded);
+FontNameTables ListFontNameTables(const std::string& path);
 // The same for bytes already open (read through the same blocks as the reader's).
-FontNameTables ListFontNameTables(const FontBytes& font,
-                                  RecordTexts texts = RecordTexts::rtDecoded);
+FontNameTables ListFontNameTables(const FontBytes& font);

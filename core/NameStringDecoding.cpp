@@ -1,5 +1,6 @@
 #include "core/NameStringDecoding.h"
 
+#include "core/NamePlatforms.h"
 #include "core/Windows1252.h"
 
 #include <cerrno>
@@ -7,11 +8,6 @@
 #include <iconv.h>
 
 namespace {
-
-constexpr std::uint16_t UnicodePlatform = 0;
-constexpr std::uint16_t MacintoshPlatform = 1;
-constexpr std::uint16_t IsoPlatform = 2;
-constexpr std::uint16_t MicrosoftPlatform = 3;
 
 // 0x80 to 0xFF of Macintosh Roman.
 constexpr char32_t MacRomanHigh[128] = {
@@ -192,19 +188,19 @@ char32_t UnicodeOfMacRoman(unsigned char byte) {
 DecodedNameString DecodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
                                    std::string_view bytes) {
     switch (platformID) {
-    case UnicodePlatform:
+    case kUnicodePlatform:
         return DecodeUtf16BE(bytes);
-    case MicrosoftPlatform:
+    case kMicrosoftPlatform:
         if (const char* charset = MicrosoftFarEastCharset(encodingID))
             return DecodeWithIconv(charset, WithoutZeroHighBytes(bytes));
         return DecodeUtf16BE(bytes);
-    case MacintoshPlatform:
+    case kMacintoshPlatform:
         if (encodingID == 0)
             return DecodeMacRoman(bytes);
         if (const char* charset = MacintoshCharset(encodingID))
             return DecodeWithIconv(charset, bytes);
         return DecodeBytesEscaped(bytes);
-    case IsoPlatform:
+    case kIsoPlatform:
         if (encodingID == 1)
             return DecodeUtf16BE(bytes);
         if (encodingID == 2)

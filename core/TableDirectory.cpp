@@ -28,9 +28,17 @@ TableLookup FindTable(const FontBytes& font, std::string_view tag) {
     std::uint16_t numTables = 0;
     numTablesCursor.ReadU16(numTables);
 
-    std::vector<std::uint8_t> directory(DirectoryEntrySize * numTables);
-    const std::size_t got = font.ReadAt(DirectoryStart, directory.data(), directory.size());
-    ByteCursor cursor(directory.data(), got);
+    // Seen where the font holds it, copied only where it cannot be: every read looks up two
+    // tables, a read of many fonts thousands.
+    const std::size_t size = DirectoryEntrySize * numTables;
+    std::string_view held;
+    std::vector<std::uint8_t> copy;
+    if (!font.View(DirectoryStart, size, held)) {
+        copy.resize(size);
+        held = std::string_view(reinterpret_cast<const char*>(copy.data()),
+                                font.ReadAt(DirectoryStart, copy.data(), size));
+    }
+    ByteCursor cursor(reinterpret_cast<const std::uint8_t*>(held.data()), held.size());
     for (std::uint16_t i = 0; i < numTables; ++i) {
         const std::uint8_t* entryTag = nullptr;
         std::uint32_t checkSum = 0;

@@ -3,9 +3,12 @@
 // it was; a font that reads is either refused by make or gives a copy that reads as the new
 // names, restores to the source's names, and comes back byte for byte from a second restore.
 #include "core/EInOutError.h"
+#include "core/FileHandle.h"
+#include "core/FontBytes.h"
 #include "core/FullNameTexts.h"
 #include "core/NameSwap.h"
 #include "core/RenamedFontWriter.h"
+#include "core/Windows1252.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -109,6 +112,14 @@ void CheckWholeTexts(const ScratchFiles& files, bool makeCopy) {
     if (!tables.Problem.empty())
         return;
     FullNameTexts texts = ReadFullNameTexts(tables.Live);
+    // The plain read takes the same texts in one pass over the table's bytes, into strings
+    // kept from the inputs before.
+    static FullNameTextsUtf8 reused;
+    const FileHandle file = FileHandle::OpenSharedIfFile(files.Input());
+    std::string problem;
+    Check(ReadFullNameTexts(FileFontBytes(file), reused, problem));
+    for (unsigned k = 0; k < 8; ++k)
+        Check(reused[k] == Utf32ToUtf8(texts[k]));
     texts[1] = U"F\u00FCzz \u65E5\U0001F600";
     std::vector<unsigned> cut;
     const NameStrings strings = NameStringsOfFullTexts(texts, cut);
