@@ -17,7 +17,7 @@ void TAppExec::setExePath(const QString& path) {
     }
 }
 
-int TAppExec::ShowCommand() const {
+int TAppExec::showCommand() const {
     switch (windowState_) {
     case wsMinimized:
         return 2;

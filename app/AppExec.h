@@ -10,7 +10,7 @@
 class EAppExec : public std::runtime_error {
 public:
     explicit EAppExec(const QString& message);
-    QString Message() const { return QString::fromUtf8(what()); }
+    QString message() const { return QString::fromUtf8(what()); }
 };
 
 // Entering the working folder failed.
@@ -44,7 +44,7 @@ public:
     QString ExeName() const { return exeName_; }
     void setExeName(const QString& name) { exeName_ = name; }
     QStringList ExeParams() const { return exeParams_; }
-    QStringList& Params() { return exeParams_; } // for Clear / Add in place
+    QStringList& params() { return exeParams_; } // for Clear / Add in place
     void setExeParams(const QStringList& params) { exeParams_ = params; }
     QString ExePath() const { return exePath_; }
     void setExePath(const QString& path); // drops one trailing separator unless it is a root
@@ -56,7 +56,7 @@ public:
     void setWindowState(TWindowState state) { windowState_ = state; }
     int ErrNo() const { return errNo_; }
     // The show command of WindowState (1, 2, 3); the started program decides for itself here.
-    int ShowCommand() const;
+    int showCommand() const;
 
     // Starts ExeName with ExeParams, each its own argument. Raises EAppExecChDir or
     // EAppExecWinExec.

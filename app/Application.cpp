@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
     bool result = false;
     const bool clean =
         runGuarded(activeWindow(), [&] { result = QApplication::notify(receiver, event); });

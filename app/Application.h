@@ -5,10 +5,10 @@
 
 #include <QApplication>
 
-class TApplication : public QApplication {
+class Application : public QApplication {
     Q_OBJECT
 public:
-    TApplication(int& argc, char** argv);
+    Application(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

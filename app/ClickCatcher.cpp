@@ -3,12 +3,12 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-TClickCatcher::TClickCatcher(QWidget* target, std::function<void()> onClick)
+ClickCatcher::ClickCatcher(QWidget* target, std::function<void()> onClick)
     : QObject(target), onClick_(std::move(onClick)) {
     target->installEventFilter(this);
 }
 
-bool TClickCatcher::eventFilter(QObject* watched, QEvent* event) {
+bool ClickCatcher::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (event->type() == QEvent::MouseButtonPress) {
         pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;

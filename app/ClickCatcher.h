@@ -8,10 +8,10 @@
 
 class QWidget;
 
-class TClickCatcher : public QObject {
+class ClickCatcher : public QObject {
     Q_OBJECT
 public:
-    TClickCatcher(QWidget* target, std::function<void()> onClick);
+    ClickCatcher(QWidget* target, std::function<void()> onClick);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,9 +14,9 @@ class TFileLabel;
 class TFlashingLabel;
 class TLCDLabel;
 class TMyFontImage;
-class TDriveComboBox;
-class TDirectoryListBox;
-class TFileListBox;
+class DriveComboBox;
+class DirectoryListBox;
+class FileListBox;
 
 enum class ControlKind {
     Panel,      // QFrame with a colour and a bevel
@@ -33,9 +33,9 @@ enum class ControlKind {
     Flashing,   // TFlashingLabel
     Label3D,    // TDRLabel
     ScrollBar,  // horizontal QScrollBar
-    DriveBox,   // TDriveComboBox
-    FolderList, // TDirectoryListBox
-    FileList,   // TFileListBox
+    DriveBox,   // DriveComboBox
+    FolderList, // DirectoryListBox
+    FileList,   // FileListBox
 };
 
 template <ControlKind> struct ControlClassOf;
@@ -53,9 +53,9 @@ template <> struct ControlClassOf<ControlKind::FontImage> { using type = TMyFont
 template <> struct ControlClassOf<ControlKind::Flashing> { using type = TFlashingLabel; };
 template <> struct ControlClassOf<ControlKind::Label3D> { using type = TDRLabel; };
 template <> struct ControlClassOf<ControlKind::ScrollBar> { using type = QScrollBar; };
-template <> struct ControlClassOf<ControlKind::DriveBox> { using type = TDriveComboBox; };
-template <> struct ControlClassOf<ControlKind::FolderList> { using type = TDirectoryListBox; };
-template <> struct ControlClassOf<ControlKind::FileList> { using type = TFileListBox; };
+template <> struct ControlClassOf<ControlKind::DriveBox> { using type = DriveComboBox; };
+template <> struct ControlClassOf<ControlKind::FolderList> { using type = DirectoryListBox; };
+template <> struct ControlClassOf<ControlKind::FileList> { using type = FileListBox; };
 
 // The class a control of kind K is made as.
 template <ControlKind K> using ControlClass = typename ControlClassOf<K>::type;

@@ -9,7 +9,7 @@
 namespace {
 
 // The folder list's folder as the program keeps folders: ending in "/".
-QString browsedFolder(const TDirectoryListBox& list) {
+QString browsedFolder(const DirectoryListBox& list) {
     QString folder = list.directory();
     if (!folder.endsWith(u'/'))
         folder += u'/';

@@ -8,10 +8,10 @@
 
 class QWidget;
 
-class THideWatcher : public QObject {
+class HideWatcher : public QObject {
     Q_OBJECT
 public:
-    THideWatcher(QWidget* target, std::function<void()> onHide);
+    HideWatcher(QWidget* target, std::function<void()> onHide);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

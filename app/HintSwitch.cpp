@@ -6,21 +6,21 @@
 #include <QEvent>
 #include <QToolTip>
 
-THintSwitch::THintSwitch(QObject* owner) : QObject(owner) {
+HintSwitch::HintSwitch(QObject* owner) : QObject(owner) {
     qApp->installEventFilter(this);
     setHintPause(hintPause_);
 }
 
-THintSwitch::~THintSwitch() {
+HintSwitch::~HintSwitch() {
     qApp->removeEventFilter(this);
 }
 
-void THintSwitch::setHintPause(int ms) {
+void HintSwitch::setHintPause(int ms) {
     hintPause_ = ms;
     setApplicationHintPause(ms);
 }
 
-bool THintSwitch::eventFilter(QObject* watched, QEvent* event) {
+bool HintSwitch::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && !showHint_) {
         QToolTip::hideText();
         return true;

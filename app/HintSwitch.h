@@ -5,15 +5,15 @@
 
 #include <QObject>
 
-class THintSwitch : public QObject {
+class HintSwitch : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
     Q_PROPERTY(int HintPause READ HintPause WRITE setHintPause)
     Q_PROPERTY(int HintHidePause READ HintHidePause WRITE setHintHidePause)
 
 public:
-    explicit THintSwitch(QObject* owner = nullptr);
-    ~THintSwitch() override;
+    explicit HintSwitch(QObject* owner = nullptr);
+    ~HintSwitch() override;
 
     bool ShowHint() const { return showHint_; }
     void setShowHint(bool on) { showHint_ = on; }

@@ -36,7 +36,7 @@ template <class Step> void settingsStep(QString& firstFailure, Step&& step) {
         step();
     } catch (const ERegFileError& error) {
         if (firstFailure.isEmpty())
-            firstFailure = error.Message();
+            firstFailure = error.message();
     }
 }
 
@@ -83,13 +83,13 @@ void TFrmMain::FormCreate() {
 
     // 9.-10. Stored settings; each switch's handler runs when its state changes.
     settingsStep(settingsFailure, [this] {
-        C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).ToBool());
+        C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).toBool());
     });
     settingsStep(settingsFailure, [this] {
-        C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).ToBool());
+        C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).toBool());
     });
     settingsStep(settingsFailure, [this] {
-        DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).ToString();
+        DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).toString();
     });
     if (!settingsFailure.isEmpty())
         showError(this, settingsFailure);
@@ -136,7 +136,7 @@ void TFrmMain::VersionReminder() {
     const QString name = QStringLiteral("Version Reminder");
     if (!Reg->ValueExists(QString(), name))
         Reg->WriteValue(name, TodayNumber());
-    const int days = TodayNumber() - Reg->ReadValueDefault(name, TodayNumber()).ToInt();
+    const int days = TodayNumber() - Reg->ReadValueDefault(name, TodayNumber()).toInt();
     if (days > 120) {
         Reg->WriteValue(name, TodayNumber());
         PlayCue(MyDing);

@@ -23,19 +23,19 @@ namespace {
 
 // A component as the window makes it: most take only their owner, the two that reach the
 // machine also what the setup hands in for it.
-template <class T> T* newComponent(TFrmMain* owner, TFrmMainSetup&) {
+template <class T> T* newComponent(TFrmMain* owner, MainWindowSetup&) {
     return new T(owner);
 }
-template <> TPlayerWave* newComponent<TPlayerWave>(TFrmMain* owner, TFrmMainSetup& setup) {
+template <> TPlayerWave* newComponent<TPlayerWave>(TFrmMain* owner, MainWindowSetup& setup) {
     return new TPlayerWave(owner, std::move(setup.sound));
 }
-template <> TRegFile* newComponent<TRegFile>(TFrmMain* owner, TFrmMainSetup& setup) {
+template <> TRegFile* newComponent<TRegFile>(TFrmMain* owner, MainWindowSetup& setup) {
     return new TRegFile(owner, std::move(setup.registry));
 }
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget* parent, TFrmMainSetup setup)
+TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     : QWidget(parent), folders_(std::move(setup.folders)),
       temporaryFonts_(setup.fonts ? std::move(setup.fonts)
                                   : std::make_shared<qm::platform::AppFonts>()) {
@@ -116,10 +116,10 @@ void TFrmMain::connectHandlers() {
             [this] { guarded([this] { C_ShowHelpClick(); }); });
     connect(SB_All256Chars, &QScrollBar::valueChanged, this,
             [this] { guarded([this] { SB_All256CharsScroll(); }); });
-    new TClickCatcher(LB_WarnMask, [this] { guarded([this] { LB_WarnMaskClick(); }); });
-    new TClickCatcher(LB_WarningOff, [this] { guarded([this] { LB_WarningOffClick(); }); });
+    new ClickCatcher(LB_WarnMask, [this] { guarded([this] { LB_WarnMaskClick(); }); });
+    new ClickCatcher(LB_WarningOff, [this] { guarded([this] { LB_WarningOffClick(); }); });
     // Closing help, loading a font or any later path that hides the panel gives "HELP" back.
-    new THideWatcher(P_Help, [this] { B_Help->setEnabled(true); });
+    new HideWatcher(P_Help, [this] { B_Help->setEnabled(true); });
 }
 
 int TFrmMain::ScaleToScreen(int v, int pixelsPerInch) {

@@ -38,7 +38,7 @@ namespace qm::platform {
 class AppFonts;
 } // namespace qm::platform
 
-class THintSwitch;
+class HintSwitch;
 
 namespace qm::platform {
 class RegistryStore;
@@ -48,7 +48,7 @@ class SoundPlayer;
 // What the window takes from the machine. Empty members mean the real thing; tests hand in
 // their own settings folder, a recording sound player, their own "Windows" and program folders,
 // and keep a handle on the app-only font registrations.
-struct TFrmMainSetup {
+struct MainWindowSetup {
     std::shared_ptr<qm::platform::RegistryStore> registry; // null: the user's settings folder
     std::shared_ptr<qm::platform::SoundPlayer> sound;      // null: the default sound output
     std::shared_ptr<qm::platform::AppFonts> fonts;         // null: the window's own
@@ -61,7 +61,7 @@ class TFrmMain : public QWidget {
 
 public:
     // Builds the layout and runs FormCreate, which shows the window.
-    explicit TFrmMain(QWidget* parent = nullptr, TFrmMainSetup setup = {});
+    explicit TFrmMain(QWidget* parent = nullptr, MainWindowSetup setup = {});
     ~TFrmMain() override;
 
     // "Open with": the file's folder is browsed and the file selected and loaded as a click in

@@ -263,11 +263,11 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         return w;
     }
     case K::DriveBox:
-        return new TDriveComboBox(parent);
+        return new DriveComboBox(parent);
     case K::FolderList:
-        return new TDirectoryListBox(parent);
+        return new DirectoryListBox(parent);
     case K::FileList:
-        return new TFileListBox(parent);
+        return new FileListBox(parent);
     }
     return nullptr;
 }

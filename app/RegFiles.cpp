@@ -41,49 +41,49 @@ template <typename To, typename From> To bitCast(From from) {
     return to;
 }
 
-std::vector<std::uint8_t> packRecord(const TTaggedValue& v) {
+std::vector<std::uint8_t> packRecord(const TaggedValue& v) {
     std::vector<std::uint8_t> rec(16, 0);
-    switch (v.Kind()) {
-    case TTaggedValue::vkSingle:
+    switch (v.kind()) {
+    case TaggedValue::Kind::Single:
         putLE(rec.data(), varSingle, 2);
-        putLE(rec.data() + 8, bitCast<std::uint32_t>(static_cast<float>(v.ToDouble())), 4);
+        putLE(rec.data() + 8, bitCast<std::uint32_t>(static_cast<float>(v.toDouble())), 4);
         break;
-    case TTaggedValue::vkDouble:
+    case TaggedValue::Kind::Double:
         putLE(rec.data(), varDouble, 2);
-        putLE(rec.data() + 8, bitCast<std::uint64_t>(v.ToDouble()), 8);
+        putLE(rec.data() + 8, bitCast<std::uint64_t>(v.toDouble()), 8);
         break;
-    case TTaggedValue::vkCurrency:
+    case TaggedValue::Kind::Currency:
         putLE(rec.data(), varCurrency, 2);
-        putLE(rec.data() + 8, static_cast<std::uint64_t>(v.CurrencyValue()), 8);
+        putLE(rec.data() + 8, static_cast<std::uint64_t>(v.currencyValue()), 8);
         break;
-    default: // vkDate
+    default: // Kind::Date
         putLE(rec.data(), varDate, 2);
-        putLE(rec.data() + 8, bitCast<std::uint64_t>(v.ToDouble()), 8);
+        putLE(rec.data() + 8, bitCast<std::uint64_t>(v.toDouble()), 8);
         break;
     }
     return rec;
 }
 
 // Only plain-data kinds are taken from a stored record; anything else reads as null.
-TTaggedValue unpackRecord(const std::uint8_t* rec) {
+TaggedValue unpackRecord(const std::uint8_t* rec) {
     const std::uint8_t* d = rec + 8;
     switch (getLE(rec, 2)) {
     case varSmallint:
-        return TTaggedValue(static_cast<std::int16_t>(getLE(d, 2)));
+        return TaggedValue(static_cast<std::int16_t>(getLE(d, 2)));
     case varInteger:
-        return TTaggedValue(static_cast<int>(static_cast<std::int32_t>(getLE(d, 4))));
+        return TaggedValue(static_cast<int>(static_cast<std::int32_t>(getLE(d, 4))));
     case varBoolean:
-        return TTaggedValue(getLE(d, 2) != 0);
+        return TaggedValue(getLE(d, 2) != 0);
     case varSingle:
-        return TTaggedValue(bitCast<float>(static_cast<std::uint32_t>(getLE(d, 4))));
+        return TaggedValue(bitCast<float>(static_cast<std::uint32_t>(getLE(d, 4))));
     case varDouble:
-        return TTaggedValue(bitCast<double>(getLE(d, 8)));
+        return TaggedValue(bitCast<double>(getLE(d, 8)));
     case varCurrency:
-        return TTaggedValue::Currency(static_cast<std::int64_t>(getLE(d, 8)));
+        return TaggedValue::currency(static_cast<std::int64_t>(getLE(d, 8)));
     case varDate:
-        return TTaggedValue::Date(bitCast<double>(getLE(d, 8)));
+        return TaggedValue::date(bitCast<double>(getLE(d, 8)));
     default:
-        return TTaggedValue::Null();
+        return TaggedValue::null();
     }
 }
 
@@ -96,48 +96,48 @@ constexpr RegHandle kRootHandles[] = {kHkeyClassesRoot, kHkeyCurrentUser,   kHke
 
 ERegFileError::ERegFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
 
-// ---- TTaggedValue ----
+// ---- TaggedValue ----
 
-TTaggedValue::TTaggedValue(bool v) : kind_(vkBoolean), int_(v ? -1 : 0) {}
-TTaggedValue::TTaggedValue(std::int16_t v) : kind_(vkSmallint), int_(v) {}
-TTaggedValue::TTaggedValue(int v) : kind_(vkInteger), int_(v) {}
-TTaggedValue::TTaggedValue(float v) : kind_(vkSingle), real_(v) {}
-TTaggedValue::TTaggedValue(double v) : kind_(vkDouble), real_(v) {}
-TTaggedValue::TTaggedValue(const QString& v) : kind_(vkString), text_(v) {}
-TTaggedValue::TTaggedValue(const char* v) : kind_(vkString), text_(QString::fromUtf8(v)) {}
+TaggedValue::TaggedValue(bool v) : kind_(Kind::Boolean), int_(v ? -1 : 0) {}
+TaggedValue::TaggedValue(std::int16_t v) : kind_(Kind::Smallint), int_(v) {}
+TaggedValue::TaggedValue(int v) : kind_(Kind::Integer), int_(v) {}
+TaggedValue::TaggedValue(float v) : kind_(Kind::Single), real_(v) {}
+TaggedValue::TaggedValue(double v) : kind_(Kind::Double), real_(v) {}
+TaggedValue::TaggedValue(const QString& v) : kind_(Kind::String), text_(v) {}
+TaggedValue::TaggedValue(const char* v) : kind_(Kind::String), text_(QString::fromUtf8(v)) {}
 
-TTaggedValue TTaggedValue::Null() {
-    TTaggedValue v;
-    v.kind_ = vkNull;
+TaggedValue TaggedValue::null() {
+    TaggedValue v;
+    v.kind_ = Kind::Null;
     return v;
 }
 
-TTaggedValue TTaggedValue::Currency(std::int64_t tenThousandths) {
-    TTaggedValue v;
-    v.kind_ = vkCurrency;
+TaggedValue TaggedValue::currency(std::int64_t tenThousandths) {
+    TaggedValue v;
+    v.kind_ = Kind::Currency;
     v.int_ = tenThousandths;
     return v;
 }
 
-TTaggedValue TTaggedValue::Date(double days) {
-    TTaggedValue v;
-    v.kind_ = vkDate;
+TaggedValue TaggedValue::date(double days) {
+    TaggedValue v;
+    v.kind_ = Kind::Date;
     v.real_ = days;
     return v;
 }
 
-bool TTaggedValue::ToBool() const {
+bool TaggedValue::toBool() const {
     switch (kind_) {
-    case vkSmallint:
-    case vkInteger:
-    case vkBoolean:
-    case vkCurrency:
+    case Kind::Smallint:
+    case Kind::Integer:
+    case Kind::Boolean:
+    case Kind::Currency:
         return int_ != 0;
-    case vkSingle:
-    case vkDouble:
-    case vkDate:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
         return real_ != 0;
-    case vkString: {
+    case Kind::String: {
         if (text_.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
             return true;
         }
@@ -150,76 +150,76 @@ bool TTaggedValue::ToBool() const {
     }
 }
 
-std::int32_t TTaggedValue::ToInt() const {
+std::int32_t TaggedValue::toInt() const {
     switch (kind_) {
-    case vkSmallint:
-    case vkInteger:
-    case vkBoolean:
+    case Kind::Smallint:
+    case Kind::Integer:
+    case Kind::Boolean:
         return static_cast<std::int32_t>(int_);
-    case vkCurrency:
+    case Kind::Currency:
         return static_cast<std::int32_t>(std::llround(static_cast<double>(int_) / 10000.0));
-    case vkSingle:
-    case vkDouble:
-    case vkDate:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
         return std::isfinite(real_) && std::fabs(real_) < 2147483647.0
                    ? static_cast<std::int32_t>(std::lround(real_))
                    : 0;
-    case vkString:
+    case Kind::String:
         return text_.trimmed().toInt();
     default:
         return 0;
     }
 }
 
-double TTaggedValue::ToDouble() const {
+double TaggedValue::toDouble() const {
     switch (kind_) {
-    case vkSmallint:
-    case vkInteger:
-    case vkBoolean:
+    case Kind::Smallint:
+    case Kind::Integer:
+    case Kind::Boolean:
         return static_cast<double>(int_);
-    case vkCurrency:
+    case Kind::Currency:
         return static_cast<double>(int_) / 10000.0;
-    case vkSingle:
-    case vkDouble:
-    case vkDate:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
         return real_;
-    case vkString:
+    case Kind::String:
         return text_.trimmed().toDouble();
     default:
         return 0;
     }
 }
 
-QString TTaggedValue::ToString() const {
+QString TaggedValue::toString() const {
     switch (kind_) {
-    case vkSmallint:
-    case vkInteger:
+    case Kind::Smallint:
+    case Kind::Integer:
         return QString::number(int_);
-    case vkBoolean:
+    case Kind::Boolean:
         return int_ ? QStringLiteral("True") : QStringLiteral("False");
-    case vkCurrency:
+    case Kind::Currency:
         return QString::number(static_cast<double>(int_) / 10000.0, 'f', 4);
-    case vkSingle:
-    case vkDouble:
-    case vkDate:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
         return QString::number(real_);
-    case vkString:
+    case Kind::String:
         return text_;
     default:
         return {};
     }
 }
 
-bool TTaggedValue::operator==(const TTaggedValue& other) const {
+bool TaggedValue::operator==(const TaggedValue& other) const {
     if (kind_ != other.kind_) {
         return false;
     }
     switch (kind_) {
-    case vkSingle:
-    case vkDouble:
-    case vkDate:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
         return real_ == other.real_;
-    case vkString:
+    case Kind::String:
         return text_ == other.text_;
     default:
         return int_ == other.int_;
@@ -237,11 +237,11 @@ TRegFile::~TRegFile() {
     }
 }
 
-RegHandle TRegFile::RootHandle() const {
+RegHandle TRegFile::rootHandle() const {
     return kRootHandles[rootKey_];
 }
 
-void TRegFile::Test(long code) {
+void TRegFile::check(long code) {
     lastError_ = static_cast<std::int32_t>(code);
     if (code != 0) {
         throw ERegFileError(QString::asprintf("Reg Error: %8.8X", static_cast<unsigned>(code)));
@@ -253,7 +253,7 @@ bool TRegFile::OpenKey(const QString& path, bool openOnly) {
     const std::string p = path.toStdString();
     RegHandle h = 0;
     if (openOnly || path.isEmpty() || rootKey_ == hkDynData) {
-        const bool opened = store_->openKey(RootHandle(), p, &h) == kErrorSuccess;
+        const bool opened = store_->openKey(rootHandle(), p, &h) == kErrorSuccess;
         if (opened) {
             openKey_ = h;
         } else if (!openOnly) {
@@ -261,7 +261,7 @@ bool TRegFile::OpenKey(const QString& path, bool openOnly) {
         }
         return opened;
     }
-    Test(store_->createKey(RootHandle(), p, &h));
+    check(store_->createKey(rootHandle(), p, &h));
     openKey_ = h;
     return true;
 }
@@ -270,7 +270,7 @@ void TRegFile::CloseKey() {
     if (openKey_) {
         const RegHandle h = openKey_;
         openKey_ = 0;
-        Test(store_->closeKey(h));
+        check(store_->closeKey(h));
     }
 }
 
@@ -318,16 +318,16 @@ std::uint32_t TRegFile::ReadData(const QString& name, void* buffer, int size) {
     const std::string n = name.toStdString();
     std::uint32_t type = kRegNone;
     auto capacity = static_cast<std::uint32_t>(size < 0 ? 0 : size);
-    Test(store_->queryValue(openKey_, name.isEmpty() ? nullptr : &n, &type,
-                            static_cast<std::uint8_t*>(buffer), &capacity));
+    check(store_->queryValue(openKey_, name.isEmpty() ? nullptr : &n, &type,
+                             static_cast<std::uint8_t*>(buffer), &capacity));
     return type;
 }
 
 void TRegFile::WriteData(const QString& name, const void* buffer, std::uint32_t regType, int size) {
     const std::string n = name.toStdString();
-    Test(store_->setValue(openKey_, name.isEmpty() ? nullptr : &n, regType,
-                          static_cast<const std::uint8_t*>(buffer),
-                          static_cast<std::uint32_t>(size < 0 ? 0 : size)));
+    check(store_->setValue(openKey_, name.isEmpty() ? nullptr : &n, regType,
+                           static_cast<const std::uint8_t*>(buffer),
+                           static_cast<std::uint32_t>(size < 0 ? 0 : size)));
 }
 
 void TRegFile::SplitValueName(const QString& valueName, QString& sub, QString& name) {
@@ -354,8 +354,8 @@ void TRegFile::SplitValueName(const QString& valueName, QString& sub, QString& n
     name = valueName.mid(i + 1);
 }
 
-TTaggedValue TRegFile::ReadValue(const QString& valueName) {
-    TTaggedValue result = TTaggedValue::Null();
+TaggedValue TRegFile::ReadValue(const QString& valueName) {
+    TaggedValue result = TaggedValue::null();
     QString sub;
     QString name;
     SplitValueName(valueName, sub, name);
@@ -370,7 +370,7 @@ TTaggedValue TRegFile::ReadValue(const QString& valueName) {
             case kRegSz:
             case kRegExpandSz: {
                 const auto* begin = reinterpret_cast<const char*>(data.data());
-                result = TTaggedValue(QString::fromUtf8(begin, qstrnlen(begin, data.size())));
+                result = TaggedValue(QString::fromUtf8(begin, qstrnlen(begin, data.size())));
                 break;
             }
             case kRegBinary:
@@ -381,7 +381,7 @@ TTaggedValue TRegFile::ReadValue(const QString& valueName) {
             case kRegDword:
                 // Any other size is not a DWORD that can be read safely.
                 if (data.size() == 4) {
-                    result = TTaggedValue(
+                    result = TaggedValue(
                         static_cast<int>(static_cast<std::int32_t>(getLE(data.data(), 4))));
                 }
                 break;
@@ -400,12 +400,12 @@ TTaggedValue TRegFile::ReadValue(const QString& valueName) {
     return result;
 }
 
-TTaggedValue TRegFile::ReadValueDefault(const QString& name, const TTaggedValue& def) {
-    TTaggedValue value = ReadValue(name);
-    return value.IsNull() ? def : value;
+TaggedValue TRegFile::ReadValueDefault(const QString& name, const TaggedValue& def) {
+    TaggedValue value = ReadValue(name);
+    return value.isNull() ? def : value;
 }
 
-void TRegFile::WriteValue(const QString& valueName, const TTaggedValue& value) {
+void TRegFile::WriteValue(const QString& valueName, const TaggedValue& value) {
     QString sub;
     QString name;
     SplitValueName(valueName, sub, name);
@@ -413,24 +413,24 @@ void TRegFile::WriteValue(const QString& valueName, const TTaggedValue& value) {
     try {
         std::vector<std::uint8_t> data;
         std::uint32_t type = kRegNone;
-        switch (value.Kind()) {
-        case TTaggedValue::vkSmallint:
-        case TTaggedValue::vkInteger:
-        case TTaggedValue::vkBoolean:
+        switch (value.kind()) {
+        case TaggedValue::Kind::Smallint:
+        case TaggedValue::Kind::Integer:
+        case TaggedValue::Kind::Boolean:
             type = kRegDword;
             data.resize(4);
-            putLE(data.data(), static_cast<std::uint32_t>(value.ToInt()), 4);
+            putLE(data.data(), static_cast<std::uint32_t>(value.toInt()), 4);
             break;
-        case TTaggedValue::vkSingle:
-        case TTaggedValue::vkDouble:
-        case TTaggedValue::vkCurrency:
-        case TTaggedValue::vkDate:
+        case TaggedValue::Kind::Single:
+        case TaggedValue::Kind::Double:
+        case TaggedValue::Kind::Currency:
+        case TaggedValue::Kind::Date:
             type = kRegBinary;
             data = packRecord(value);
             break;
-        case TTaggedValue::vkString: {
+        case TaggedValue::Kind::String: {
             type = kRegSz;
-            const QByteArray text = value.ToString().toUtf8();
+            const QByteArray text = value.toString().toUtf8();
             data.assign(text.begin(), text.end());
             data.push_back(0);
             break;

@@ -14,53 +14,53 @@
 class ERegFileError : public std::runtime_error {
 public:
     explicit ERegFileError(const QString& message);
-    QString Message() const { return QString::fromUtf8(what()); }
+    QString message() const { return QString::fromUtf8(what()); }
 };
 
 // A value as it passes through the store: empty, null, 16/32-bit integer, on/off, single or
 // double floating point, currency, date, or text.
-class TTaggedValue {
+class TaggedValue {
 public:
-    enum TValueKind {
-        vkEmpty,
-        vkNull,
-        vkSmallint,
-        vkInteger,
-        vkBoolean,
-        vkSingle,
-        vkDouble,
-        vkCurrency,
-        vkDate,
-        vkString
+    enum class Kind {
+        Empty,
+        Null,
+        Smallint,
+        Integer,
+        Boolean,
+        Single,
+        Double,
+        Currency,
+        Date,
+        String
     };
 
-    TTaggedValue() = default; // empty
-    TTaggedValue(bool v);
-    TTaggedValue(std::int16_t v);
-    TTaggedValue(int v);
-    TTaggedValue(float v);
-    TTaggedValue(double v);
-    TTaggedValue(const QString& v);
-    TTaggedValue(const char* v);
-    static TTaggedValue Null();
-    static TTaggedValue Currency(std::int64_t tenThousandths); // fixed point, 4 decimals
-    static TTaggedValue Date(double daysSince18991230);
+    TaggedValue() = default; // empty
+    TaggedValue(bool v);
+    TaggedValue(std::int16_t v);
+    TaggedValue(int v);
+    TaggedValue(float v);
+    TaggedValue(double v);
+    TaggedValue(const QString& v);
+    TaggedValue(const char* v);
+    static TaggedValue null();
+    static TaggedValue currency(std::int64_t tenThousandths); // fixed point, 4 decimals
+    static TaggedValue date(double daysSince18991230);
 
-    TValueKind Kind() const { return kind_; }
-    bool IsNull() const { return kind_ == vkNull; }
-    bool IsEmpty() const { return kind_ == vkEmpty; }
+    Kind kind() const { return kind_; }
+    bool isNull() const { return kind_ == Kind::Null; }
+    bool isEmpty() const { return kind_ == Kind::Empty; }
 
     // Conversions for callers that want another kind than the stored one.
-    bool ToBool() const; // any nonzero number is on; text "true"/"-1"/nonzero number is on
-    std::int32_t ToInt() const;
-    double ToDouble() const;
-    QString ToString() const;
-    std::int64_t CurrencyValue() const { return int_; }
+    bool toBool() const; // any nonzero number is on; text "true"/"-1"/nonzero number is on
+    std::int32_t toInt() const;
+    double toDouble() const;
+    QString toString() const;
+    std::int64_t currencyValue() const { return int_; }
 
-    bool operator==(const TTaggedValue& other) const;
+    bool operator==(const TaggedValue& other) const;
 
 private:
-    TValueKind kind_ = vkEmpty;
+    Kind kind_ = Kind::Empty;
     std::int64_t int_ = 0;
     double real_ = 0;
     QString text_;
@@ -92,7 +92,7 @@ public:
     QString Key() const { return key_; }
     void setKey(const QString& key) { key_ = key; }
     std::int32_t LastError() const { return lastError_; }
-    qm::platform::RegistryStore& Store() { return *store_; }
+    qm::platform::RegistryStore& store() { return *store_; }
 
     virtual bool OpenKey(const QString& path, bool openOnly);
     virtual void CloseKey();
@@ -106,13 +106,13 @@ public:
     void WriteData(const QString& name, const void* buffer, std::uint32_t regType, int size);
     static void SplitValueName(const QString& valueName, QString& sub, QString& name);
 
-    TTaggedValue ReadValue(const QString& name);
-    TTaggedValue ReadValueDefault(const QString& name, const TTaggedValue& def);
-    void WriteValue(const QString& name, const TTaggedValue& value);
+    TaggedValue ReadValue(const QString& name);
+    TaggedValue ReadValueDefault(const QString& name, const TaggedValue& def);
+    void WriteValue(const QString& name, const TaggedValue& value);
 
 private:
-    void Test(long code);
-    qm::platform::RegHandle RootHandle() const;
+    void check(long code);
+    qm::platform::RegHandle rootHandle() const;
 
     std::shared_ptr<qm::platform::RegistryStore> store_;
     TRootKey rootKey_ = hkCurrentUser;

@@ -24,8 +24,8 @@ void TFrmMain::B_ViewPrintClick() {
             viewer = SystemFolder + QLatin1Char('/') + kViewerName;
 
         // 3. The current path, as one argument however many blanks it holds.
-        AppExec->Params().clear();
-        AppExec->Params().append(D_FilePath->fileName());
+        AppExec->params().clear();
+        AppExec->params().append(D_FilePath->fileName());
 
         // 4. Started; the viewer runs on by itself.
         AppExec->setExeName(viewer);

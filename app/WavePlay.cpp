@@ -18,6 +18,6 @@ bool TPlayerWave::Play() {
     }
 }
 
-bool TPlayerWave::IsCueName(const QString& name) {
+bool TPlayerWave::isCueName(const QString& name) {
     return name.startsWith(QLatin1String("My"));
 }

@@ -35,17 +35,17 @@ public:
     bool Async() const { return async_; }
     void setAsync(bool async) { async_ = async; }
     // The complete in-memory waveform played with wwInRAM.
-    QByteArray WaveData() const { return waveData_; }
+    QByteArray waveData() const { return waveData_; }
     void setWaveData(const QByteArray& data) { waveData_ = data; }
 
     // Plays the current sound; true when it started (or, synchronous, when it was played).
     bool Play();
 
     // Cue names start with "My" and are played from the resources; anything else is a path.
-    static bool IsCueName(const QString& name);
+    static bool isCueName(const QString& name);
 
-    qm::platform::SoundPlayer& Player() { return *player_; }
-    const std::shared_ptr<qm::platform::SoundPlayer>& SharedPlayer() const { return player_; }
+    qm::platform::SoundPlayer& player() { return *player_; }
+    const std::shared_ptr<qm::platform::SoundPlayer>& sharedPlayer() const { return player_; }
 
 private:
     std::shared_ptr<qm::platform::SoundPlayer> player_;

@@ -37,13 +37,13 @@ int main(int argc, char** argv) {
     }
     // An interrupted make leaves no temporary file behind.
     InstallInterruptHandlers();
-    TApplication app(argc, argv);
-    TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
+    Application app(argc, argv);
+    Application::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
 
     // FormCreate runs inside the constructor and shows the window.
     auto* FrmMain = new TFrmMain;
     FrmMain->setAttribute(Qt::WA_DeleteOnClose);
     if (!files.isEmpty())
         FrmMain->openFontFile(files.first());
-    return TApplication::exec();
+    return Application::exec();
 }

@@ -10,23 +10,23 @@
 
 #include <algorithm>
 
-TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
+DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new qm::browse::BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
-    connect(this, &QListWidget::itemDoubleClicked, this, &TDirectoryListBox::openItem);
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirectoryListBox::openItem);
 }
 
-TDirectoryListBox::~TDirectoryListBox() = default;
+DirectoryListBox::~DirectoryListBox() = default;
 
-void TDirectoryListBox::setFileList(TFileListBox* list) {
+void DirectoryListBox::setFileList(FileListBox* list) {
     fileList_ = list;
     if (fileList_ && !directory_.isEmpty())
         fileList_->setDirectory(directory_);
 }
 
-bool TDirectoryListBox::setDirectory(const QString& folder) {
+bool DirectoryListBox::setDirectory(const QString& folder) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
         return false;
@@ -41,7 +41,7 @@ bool TDirectoryListBox::setDirectory(const QString& folder) {
     return true;
 }
 
-void TDirectoryListBox::fill() {
+void DirectoryListBox::fill() {
     const QSignalBlocker block(this);
     setUpdatesEnabled(false);
     clear();
@@ -83,19 +83,19 @@ void TDirectoryListBox::fill() {
     setUpdatesEnabled(true);
 }
 
-QStringList TDirectoryListBox::entryPaths() const {
+QStringList DirectoryListBox::entryPaths() const {
     QStringList paths;
     for (int i = 0; i < count(); ++i)
         paths.append(item(i)->data(qm::browse::kPathRole).toString());
     return paths;
 }
 
-void TDirectoryListBox::openItem(QListWidgetItem* item) {
+void DirectoryListBox::openItem(QListWidgetItem* item) {
     if (item)
         setDirectory(item->data(qm::browse::kPathRole).toString());
 }
 
-void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {
+void DirectoryListBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         openItem(currentItem());
         return;

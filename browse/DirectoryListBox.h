@@ -1,27 +1,27 @@
 #pragma once
 
-// TDirectoryListBox: the opened folders from the root down, then the subfolders of the current
+// DirectoryListBox: the opened folders from the root down, then the subfolders of the current
 // one (hidden folders left out). A double-click or Enter on an entry opens it. Each change of
 // folder first re-reads the linked file list, then emits directoryChanged.
 
 #include <QListWidget>
 #include <QString>
 
-class TFileListBox;
+class FileListBox;
 
-class TDirectoryListBox : public QListWidget {
+class DirectoryListBox : public QListWidget {
     Q_OBJECT
 public:
-    explicit TDirectoryListBox(QWidget* parent = nullptr);
-    ~TDirectoryListBox() override;
+    explicit DirectoryListBox(QWidget* parent = nullptr);
+    ~DirectoryListBox() override;
 
     // The current folder, absolute, without a trailing "/" except for the root.
     QString directory() const { return directory_; }
     // Opens a folder; false, and nothing changes, when it is not an existing folder.
     bool setDirectory(const QString& folder);
 
-    TFileListBox* fileList() const { return fileList_; }
-    void setFileList(TFileListBox* list);
+    FileListBox* fileList() const { return fileList_; }
+    void setFileList(FileListBox* list);
 
     // The entries' full paths, top to bottom.
     QStringList entryPaths() const;
@@ -37,5 +37,5 @@ private:
     void fill();
 
     QString directory_;
-    TFileListBox* fileList_ = nullptr;
+    FileListBox* fileList_ = nullptr;
 };

@@ -4,22 +4,22 @@
 #include "browse/DirectoryListBox.h"
 #include "platform/Folders.h"
 
-TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent) {
+DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent) {
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
     setRoots(qm::platform::fileSystemRoots());
-    connect(this, &QComboBox::activated, this, &TDriveComboBox::chooseRoot);
+    connect(this, &QComboBox::activated, this, &DriveComboBox::chooseRoot);
 }
 
-TDriveComboBox::~TDriveComboBox() = default;
+DriveComboBox::~DriveComboBox() = default;
 
-QStringList TDriveComboBox::roots() const {
+QStringList DriveComboBox::roots() const {
     QStringList list;
     for (int i = 0; i < count(); ++i)
         list.append(itemData(i).toString());
     return list;
 }
 
-void TDriveComboBox::setRoots(const QStringList& roots) {
+void DriveComboBox::setRoots(const QStringList& roots) {
     const QSignalBlocker block(this);
     clear();
     for (const QString& root : roots)
@@ -28,18 +28,17 @@ void TDriveComboBox::setRoots(const QStringList& roots) {
         followFolder(dirList_->directory());
 }
 
-void TDriveComboBox::setDirList(TDirectoryListBox* list) {
+void DriveComboBox::setDirList(DirectoryListBox* list) {
     if (dirList_)
         disconnect(dirList_, nullptr, this, nullptr);
     dirList_ = list;
     if (dirList_) {
-        connect(dirList_, &TDirectoryListBox::directoryChanged, this,
-                &TDriveComboBox::followFolder);
+        connect(dirList_, &DirectoryListBox::directoryChanged, this, &DriveComboBox::followFolder);
         followFolder(dirList_->directory());
     }
 }
 
-QString TDriveComboBox::rootOf(const QString& folder) const {
+QString DriveComboBox::rootOf(const QString& folder) const {
     QString best;
     for (const QString& root : roots()) {
         const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + '/';
@@ -50,12 +49,12 @@ QString TDriveComboBox::rootOf(const QString& folder) const {
     return best;
 }
 
-void TDriveComboBox::chooseRoot(int index) {
+void DriveComboBox::chooseRoot(int index) {
     if (dirList_ && index >= 0)
         dirList_->setDirectory(itemData(index).toString());
 }
 
-void TDriveComboBox::followFolder(const QString& folder) {
+void DriveComboBox::followFolder(const QString& folder) {
     const int index = findData(rootOf(folder));
     if (index >= 0) {
         const QSignalBlocker block(this);

@@ -1,25 +1,25 @@
 #pragma once
 
-// TDriveComboBox: the file-system roots a user starts from ("/", the home folder, mounted
+// DriveComboBox: the file-system roots a user starts from ("/", the home folder, mounted
 // volumes). Choosing one moves the linked folder list there; the box follows the folder list
 // to the root that holds its folder.
 
 #include <QComboBox>
 #include <QStringList>
 
-class TDirectoryListBox;
+class DirectoryListBox;
 
-class TDriveComboBox : public QComboBox {
+class DriveComboBox : public QComboBox {
     Q_OBJECT
 public:
-    explicit TDriveComboBox(QWidget* parent = nullptr);
-    ~TDriveComboBox() override;
+    explicit DriveComboBox(QWidget* parent = nullptr);
+    ~DriveComboBox() override;
 
     QStringList roots() const;
     void setRoots(const QStringList& roots);
 
-    TDirectoryListBox* dirList() const { return dirList_; }
-    void setDirList(TDirectoryListBox* list);
+    DirectoryListBox* dirList() const { return dirList_; }
+    void setDirList(DirectoryListBox* list);
 
     // The root holding a folder: the longest root that is the folder or one of its parents.
     QString rootOf(const QString& folder) const;
@@ -28,5 +28,5 @@ private:
     void chooseRoot(int index);
     void followFolder(const QString& folder);
 
-    TDirectoryListBox* dirList_ = nullptr;
+    DirectoryListBox* dirList_ = nullptr;
 };

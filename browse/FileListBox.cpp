@@ -9,27 +9,27 @@
 
 #include <algorithm>
 
-TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new qm::browse::BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setTextColor(QColor(255, 0, 0));
-    connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::writeFileEdit);
+    connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::writeFileEdit);
 }
 
-TFileListBox::~TFileListBox() = default;
+FileListBox::~FileListBox() = default;
 
-bool TFileListBox::matchesMask(const QString& name) {
+bool FileListBox::matchesMask(const QString& name) {
     return name.endsWith(QLatin1String(".ttf"), Qt::CaseInsensitive);
 }
 
-void TFileListBox::setDirectory(const QString& folder) {
+void FileListBox::setDirectory(const QString& folder) {
     directory_ = folder;
     reread();
 }
 
-void TFileListBox::reread() {
+void FileListBox::reread() {
     // Regular files only (and links to them): a FIFO or device named *.ttf would block the
     // reader. Hidden files are fonts like any other.
     QStringList names;
@@ -52,12 +52,12 @@ void TFileListBox::reread() {
     setUpdatesEnabled(true);
 }
 
-QString TFileListBox::fileName() const {
+QString FileListBox::fileName() const {
     const QList<QListWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-bool TFileListBox::selectFileName(const QString& name) {
+bool FileListBox::selectFileName(const QString& name) {
     for (int i = 0; i < count(); ++i) {
         if (item(i)->text() == name) {
             setCurrentRow(i);
@@ -68,12 +68,12 @@ bool TFileListBox::selectFileName(const QString& name) {
     return false;
 }
 
-void TFileListBox::setFileEdit(QLineEdit* edit) {
+void FileListBox::setFileEdit(QLineEdit* edit) {
     fileEdit_ = edit;
     writeFileEdit();
 }
 
-void TFileListBox::writeFileEdit() {
+void FileListBox::writeFileEdit() {
     if (!fileEdit_)
         return;
     const QString name = fileName();
@@ -81,13 +81,13 @@ void TFileListBox::writeFileEdit() {
     fileEdit_->selectAll();
 }
 
-void TFileListBox::setTextColor(const QColor& color) {
+void FileListBox::setTextColor(const QColor& color) {
     QPalette pal = palette();
     pal.setColor(QPalette::Text, color);
     setPalette(pal);
 }
 
-void TFileListBox::setLocked(bool locked, QLineEdit* edit) {
+void FileListBox::setLocked(bool locked, QLineEdit* edit) {
     if (locked) {
         setTextColor(QColor(192, 192, 192));
         setCursor(Qt::ForbiddenCursor);
@@ -99,16 +99,16 @@ void TFileListBox::setLocked(bool locked, QLineEdit* edit) {
     }
 }
 
-bool TFileListBox::isLocked() const {
+bool FileListBox::isLocked() const {
     return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::ForbiddenCursor;
 }
 
-void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
+void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
     QListWidget::mouseReleaseEvent(event);
     emit mouseReleased();
 }
 
-void TFileListBox::keyReleaseEvent(QKeyEvent* event) {
+void FileListBox::keyReleaseEvent(QKeyEvent* event) {
     QListWidget::keyReleaseEvent(event);
     // A held key repeats press and release pairs here; the user released it only once.
     if (!event->isAutoRepeat())

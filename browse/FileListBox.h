@@ -1,6 +1,6 @@
 #pragma once
 
-// TFileListBox: the TrueType files of one folder (every name ending in ".ttf" in any case),
+// FileListBox: the TrueType files of one folder (every name ending in ".ttf" in any case),
 // red, each after a document glyph. Linked to a file-name box, it writes the selected name
 // there (or the mask when nothing is selected). Locked, it shows silver text and the "not
 // allowed" cursor and leaves the box alone.
@@ -10,13 +10,13 @@
 
 class QLineEdit;
 
-class TFileListBox : public QListWidget {
+class FileListBox : public QListWidget {
     Q_OBJECT
 public:
     static constexpr const char* kMask = "*.TTF";
 
-    explicit TFileListBox(QWidget* parent = nullptr);
-    ~TFileListBox() override;
+    explicit FileListBox(QWidget* parent = nullptr);
+    ~FileListBox() override;
 
     QString directory() const { return directory_; }
     // Lists the folder's TrueType files; the selection is cleared.

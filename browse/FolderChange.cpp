@@ -23,11 +23,11 @@ void TFrmMain::connectBrowser() {
     D_Dir->setFileList(D_File);
     D_Drive->setDirList(D_Dir);
 
-    connect(D_Dir, &TDirectoryListBox::directoryChanged, this,
+    connect(D_Dir, &DirectoryListBox::directoryChanged, this,
             [this] { guarded([this] { D_DirChange(); }); });
-    connect(D_File, &TFileListBox::mouseReleased, this,
+    connect(D_File, &FileListBox::mouseReleased, this,
             [this] { guarded([this] { D_FileMouseUp(); }); });
-    connect(D_File, &TFileListBox::keyReleased, this,
+    connect(D_File, &FileListBox::keyReleased, this,
             [this](int key) { guarded([this, key] { D_FileKeyUp(key); }); });
     // Each new position reaches SB_All256CharsScroll through the window's own connection;
     // the end of a drag is a notification of its own.

@@ -59,7 +59,7 @@ void TFrmMain::connectNaming() {
     preview->watchExit(E_Style);
 
     // The destination box and its caption fix the folder as "SET" does.
-    new TClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });
+    new ClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });
     connect(LB_DestinationFile, &TFileLabel::clicked, this,
             [this] { guarded([this] { B_SetFolderClick(); }); });
 }

@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
 
     // Into the crowded folder and back out, timed together with the repaints.
     const Figures into = timeRuns(runs, [&](int) {
-        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
+        findAs<DirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
         settle();
-        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
+        findAs<DirectoryListBox>(window, "D_Dir")->setDirectory(small);
         settle();
     });
     // Into the crowded folder alone, with its repaint.
@@ -90,19 +90,19 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
-        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
+        findAs<DirectoryListBox>(window, "D_Dir")->setDirectory(crowded);
         settle();
         intoOnly.push_back(t.nsecsElapsed() / 1e6);
-        findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
+        findAs<DirectoryListBox>(window, "D_Dir")->setDirectory(small);
         settle();
     }
     std::sort(intoOnly.begin(), intoOnly.end());
     const Figures change{intoOnly[intoOnly.size() / 2], intoOnly.back()};
 
     // Load: a click on the file in the list, then loaded and drawn.
-    findAs<TDirectoryListBox>(window, "D_Dir")->setDirectory(small);
+    findAs<DirectoryListBox>(window, "D_Dir")->setDirectory(small);
     settle();
-    TFileListBox* list = findAs<TFileListBox>(window, "D_File");
+    FileListBox* list = findAs<FileListBox>(window, "D_File");
     list->selectFileName("BIG.TTF");
     const QPoint entry = list->visualItemRect(list->currentItem()).center();
     const Figures load = timeRuns(runs, [&](int) {
@@ -122,6 +122,6 @@ int main(int argc, char** argv) {
                 load.median, load.worst, verdict(load, 50));
     std::printf("loaded: %s, count shows %d files\n",
                 qPrintable(findAs<QLineEdit>(window, "E_FamilyName")->text()),
-                findAs<TFileListBox>(window, "D_File")->count());
+                findAs<FileListBox>(window, "D_File")->count());
     return 0;
 }

@@ -47,7 +47,7 @@ double ms(std::chrono::steady_clock::duration d) {
 int main(int argc, char** argv) {
     const long long startedAt = argc > 1 ? std::atoll(argv[1]) : realtimeNs();
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 20;
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     MessageBoxRecorder quiet; // a due reminder must not wait for a person
 
     ExposeWatch watch;
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
             watch.exposedAt = realtimeNs();
     }
     if (watch.exposedAt == 0)
-        TApplication::exec();
+        Application::exec();
 
     std::printf("process start to window shown: %.1f ms\n", (watch.exposedAt - startedAt) / 1e6);
     std::printf("constructor (layout + FormCreate), first window: %.1f ms\n",

@@ -150,7 +150,7 @@ TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
 
     // Switched off by the user: no balloon and no tooltip over a hinted control.
     click(QStringLiteral("C_ShowHelp"));
-    ASSERT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    ASSERT_FALSE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     EXPECT_FALSE(balloonShowing()) << "the click took the balloon away";
     hover(findAs<TColorButton>(w, "B_ViewPrint"));
     QTest::qWait(1600);
@@ -181,8 +181,8 @@ TEST_F(ChromeTest, theCaptionCloseButtonRunsTheShutdown) {
     QTest::mouseClick(findAs<TMSOfficeCaption>(w, "TitleBar"), Qt::LeftButton, {}, at);
     settle();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(readSetting(QStringLiteral("Show Help")).ToInt(), 0);
-    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+    EXPECT_EQ(readSetting(QStringLiteral("Show Help")).toInt(), 0);
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).toInt(), -1);
     ASSERT_FALSE(cues().isEmpty());
     EXPECT_EQ(cues().back(), QStringLiteral("MyGoodbye"));
 }

@@ -74,7 +74,7 @@ TEST(ApplicationObject, catchesWhatAnEventHandlerLetsEscape) {
     // passes through them (the event's points, a guard on the control) is never freed.
     __lsan::ScopedDisabler qtFramesLeak;
 #endif
-    ASSERT_NE(qobject_cast<TApplication*>(qApp), nullptr);
+    ASSERT_NE(qobject_cast<Application*>(qApp), nullptr);
     MessageBoxRecorder recorder;
     FailingControl control;
     control.resize(20, 20);
@@ -92,7 +92,7 @@ TEST_F(ErrorDisplayTest, aFailedWriteOfANewFontReachesTheErrorBox) {
     writeSetting(QStringLiteral("Save To"), scratchPath(QStringLiteral("gone/")));
     copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     TFrmMain& w = start();
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     ASSERT_EQ(list->count(), 1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());

@@ -232,7 +232,7 @@ TEST_F(InfoPanelsTest, helpSwitchTurnsHintsOffAndOnWithATock) {
     ASSERT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     clearCues();
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    EXPECT_FALSE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     EXPECT_FALSE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("C_ShowHelp"));
@@ -244,14 +244,14 @@ TEST_F(InfoPanelsTest, helpSwitchWithSoundOffIsSilentButStillSwitches) {
     writeSetting(QStringLiteral("SoundOn"), false);
     TFrmMain& w = start();
     click(QStringLiteral("C_ShowHelp"));
-    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    EXPECT_FALSE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     EXPECT_TRUE(cues().isEmpty());
 }
 
 TEST_F(InfoPanelsTest, hintsWaitASecondBeforeShowing) {
     start();
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
-    EXPECT_EQ(findAs<THintSwitch>(window(), "Hints")->HintHidePause(), 6000);
+    EXPECT_EQ(findAs<HintSwitch>(window(), "Hints")->HintHidePause(), 6000);
 }
 
 } // namespace

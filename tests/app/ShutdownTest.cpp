@@ -25,21 +25,21 @@ using ShutdownTest = WindowTest;
 TEST_F(ShutdownTest, firstCloseWritesTheDefaultsAsTheirStoredKinds) {
     start();
     ASSERT_TRUE(closeWindow());
-    const TTaggedValue sound = readSetting(QStringLiteral("SoundOn"));
-    const TTaggedValue help = readSetting(QStringLiteral("Show Help"));
-    const TTaggedValue saveTo = readSetting(QStringLiteral("Save To"));
-    EXPECT_EQ(sound.Kind(), TTaggedValue::vkInteger);
-    EXPECT_EQ(sound.ToInt(), -1);
-    EXPECT_EQ(help.ToInt(), -1);
-    EXPECT_EQ(saveTo.Kind(), TTaggedValue::vkString);
-    EXPECT_TRUE(saveTo.ToString().isEmpty());
+    const TaggedValue sound = readSetting(QStringLiteral("SoundOn"));
+    const TaggedValue help = readSetting(QStringLiteral("Show Help"));
+    const TaggedValue saveTo = readSetting(QStringLiteral("Save To"));
+    EXPECT_EQ(sound.kind(), TaggedValue::Kind::Integer);
+    EXPECT_EQ(sound.toInt(), -1);
+    EXPECT_EQ(help.toInt(), -1);
+    EXPECT_EQ(saveTo.kind(), TaggedValue::Kind::String);
+    EXPECT_TRUE(saveTo.toString().isEmpty());
 }
 
 TEST_F(ShutdownTest, soundStoredAsOneIsStoredAsMinusOneAfterClose) {
     writeSetting(QStringLiteral("SoundOn"), 1);
     start();
     ASSERT_TRUE(closeWindow());
-    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).toInt(), -1);
 }
 
 TEST_F(ShutdownTest, switchesChangedByTheUserSurviveARestart) {
@@ -47,8 +47,8 @@ TEST_F(ShutdownTest, switchesChangedByTheUserSurviveARestart) {
     click(QStringLiteral("C_ShowHelp"));
     click(QStringLiteral("C_AllowSounds"));
     ASSERT_TRUE(closeWindow());
-    EXPECT_EQ(readSetting(QStringLiteral("Show Help")).ToInt(), 0);
-    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), 0);
+    EXPECT_EQ(readSetting(QStringLiteral("Show Help")).toInt(), 0);
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).toInt(), 0);
 
     clearCues();
     TFrmMain& again = start();
@@ -63,10 +63,10 @@ TEST_F(ShutdownTest, destinationFolderIsSavedAndRestored) {
     writeSetting(QStringLiteral("Save To"), QStringLiteral("/data/fonts/"));
     TFrmMain& w = start();
     // The user browses to another folder and fixes it with a click on the destination box.
-    ASSERT_TRUE(findAs<TDirectoryListBox>(w, "D_Dir")->setDirectory(other));
+    ASSERT_TRUE(findAs<DirectoryListBox>(w, "D_Dir")->setDirectory(other));
     click(QStringLiteral("LB_DestinationFile"));
     ASSERT_TRUE(closeWindow());
-    EXPECT_EQ(readSetting(QStringLiteral("Save To")).ToString(), other + QLatin1Char('/'));
+    EXPECT_EQ(readSetting(QStringLiteral("Save To")).toString(), other + QLatin1Char('/'));
     start();
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), other + QLatin1Char('/'));
 }
@@ -95,7 +95,7 @@ TEST_F(ShutdownTest, soundOffSkipsTheGoodbye) {
 TEST_F(ShutdownTest, theRegisteredFontIsWithdrawnAtClose) {
     const QString font = copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     start();
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 1);
     const QRect entry = list->visualItemRect(list->item(0));
@@ -110,7 +110,7 @@ TEST_F(ShutdownTest, theRegisteredFontIsWithdrawnAtClose) {
 TEST_F(ShutdownTest, aFailureWhileSavingIsShownOnceAndTheWindowClosesAnyway) {
     const QString font = copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     TFrmMain& w = start();
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     ASSERT_EQ(list->count(), 1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());

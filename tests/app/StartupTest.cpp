@@ -35,10 +35,10 @@ TEST_F(StartupTest, firstStartUsesDefaultsAndRemembersTheDayWithoutReminding) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(checked(*this, "C_AllowSounds"));
     EXPECT_TRUE(checked(*this, "C_ShowHelp"));
-    EXPECT_TRUE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    EXPECT_TRUE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     // No folder fixed: the destination box follows the browsed folder.
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
-    EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).ToInt(), TFrmMain::TodayNumber());
+    EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).toInt(), TFrmMain::TodayNumber());
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTaDa")});
     EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Quillmark 2.3 - ")));
@@ -77,11 +77,11 @@ TEST_P(VersionReminderTest, remindsOnlyFromThe121stDay) {
         EXPECT_EQ(lines[3], QStringLiteral("Quillmark available on our web site:"));
         EXPECT_EQ(lines.last(), QStringLiteral("(This message will not be shown again)."));
         EXPECT_EQ((QStringList{QStringLiteral("MyDing"), QStringLiteral("MyTaDa")}), cues());
-        EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).ToInt(), TFrmMain::TodayNumber());
+        EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).toInt(), TFrmMain::TodayNumber());
     } else {
         EXPECT_TRUE(messages().empty());
         EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTaDa")});
-        EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).ToInt(), stored);
+        EXPECT_EQ(readSetting(QStringLiteral("Version Reminder")).toInt(), stored);
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(StartupTest, helpStoredOffTocksOnceAndSwitchesHintsOff) {
     writeSetting(QStringLiteral("Show Help"), false);
     TFrmMain& w = start();
     EXPECT_FALSE(checked(*this, "C_ShowHelp"));
-    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    EXPECT_FALSE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     EXPECT_EQ((QStringList{QStringLiteral("MyTock"), QStringLiteral("MyTaDa")}), cues());
 }
 
@@ -138,7 +138,7 @@ TEST_F(StartupTest, helpAndSoundStoredOffStartInSilence) {
     writeSetting(QStringLiteral("Show Help"), false);
     writeSetting(QStringLiteral("SoundOn"), false);
     TFrmMain& w = start();
-    EXPECT_FALSE(findAs<THintSwitch>(w, "Hints")->ShowHint());
+    EXPECT_FALSE(findAs<HintSwitch>(w, "Hints")->ShowHint());
     EXPECT_TRUE(cues().isEmpty());
 }
 
@@ -153,7 +153,7 @@ TEST_F(StartupTest, browsingStartsSilentlyInTheFontsFolderWithItsCount) {
     copySystemFont(kSystemFont, QStringLiteral("TWO.TTF"));
     copySystemFont(kSystemFont, QStringLiteral("three.Ttf"));
     TFrmMain& w = start();
-    EXPECT_EQ(findAs<TDirectoryListBox>(w, "D_Dir")->directory(), fontsFolder());
+    EXPECT_EQ(findAs<DirectoryListBox>(w, "D_Dir")->directory(), fontsFolder());
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
     EXPECT_EQ(textOf(QStringLiteral("LCD_FontTotal")), QStringLiteral("0003 Fonts"));
     EXPECT_FALSE(cues().contains(QStringLiteral("MyTick")));
@@ -162,7 +162,7 @@ TEST_F(StartupTest, browsingStartsSilentlyInTheFontsFolderWithItsCount) {
 TEST_F(StartupTest, aMissingFontsFolderStartsInTheHomeFolder) {
     ASSERT_TRUE(QDir(fontsFolder()).removeRecursively());
     TFrmMain& w = start();
-    EXPECT_EQ(findAs<TDirectoryListBox>(w, "D_Dir")->directory(), QDir::homePath());
+    EXPECT_EQ(findAs<DirectoryListBox>(w, "D_Dir")->directory(), QDir::homePath());
     EXPECT_TRUE(messages().empty());
 }
 
@@ -213,7 +213,7 @@ TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeGivesTheDefaultsAndAWorkingWi
     EXPECT_TRUE(checked(*this, "C_AllowSounds"));
     EXPECT_TRUE(checked(*this, "C_ShowHelp"));
     EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Quillmark 2.3 - ")));
-    EXPECT_EQ(findAs<TDirectoryListBox>(QStringLiteral("D_Dir"))->directory(), fontsFolder());
+    EXPECT_EQ(findAs<DirectoryListBox>(QStringLiteral("D_Dir"))->directory(), fontsFolder());
     for (const char* button : {"B_CreateFontNow", "B_RestoreNames", "B_ViewPrint"})
         EXPECT_FALSE(isEnabled(QLatin1String(button))) << button << " acts without a font";
     EXPECT_TRUE(cues().contains(QStringLiteral("MyTaDa")));
@@ -237,7 +237,7 @@ TEST_F(StartupTest, aFifoAtTheSettingsFileIsSetAsideWithoutWaiting) {
     EXPECT_TRUE(checked(*this, "C_AllowSounds"));
 
     ASSERT_TRUE(closeWindow());
-    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).ToInt(), -1);
+    EXPECT_EQ(readSetting(QStringLiteral("SoundOn")).toInt(), -1);
     struct stat kept {};
     ASSERT_EQ(
         ::lstat(QFile::encodeName(settingsFile() + QStringLiteral(".damaged")).constData(), &kept),

@@ -216,7 +216,7 @@ TEST_F(ViewPrintTest, afterAFolderChangeTheViewerGetsTheFolder) {
     loadFont(QStringLiteral("a.ttf"));
 
     // Into the subfolder with the folder list, as the user does; the font stays loaded.
-    auto* dirs = findAs<TDirectoryListBox>(QStringLiteral("D_Dir"));
+    auto* dirs = findAs<DirectoryListBox>(QStringLiteral("D_Dir"));
     ASSERT_NE(dirs, nullptr);
     const int row = static_cast<int>(dirs->entryPaths().indexOf(folder));
     ASSERT_GE(row, 0);

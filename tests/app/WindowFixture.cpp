@@ -94,14 +94,14 @@ QString WindowTest::settingsKey() {
     return QStringLiteral("Software\\Solvane\\Vantrel\\Quillmark\\Application");
 }
 
-void WindowTest::writeSetting(const QString& name, const TTaggedValue& value) {
+void WindowTest::writeSetting(const QString& name, const TaggedValue& value) {
     TRegFile reg(nullptr, std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
     reg.setRootKey(TRegFile::hkCurrentUser);
     reg.setKey(settingsKey());
     reg.WriteValue(name, value);
 }
 
-TTaggedValue WindowTest::readSetting(const QString& name) {
+TaggedValue WindowTest::readSetting(const QString& name) {
     TRegFile reg(nullptr, std::make_shared<qm::platform::RegistryStore>(local(settingsFolder())));
     reg.setRootKey(TRegFile::hkCurrentUser);
     reg.setKey(settingsKey());
@@ -117,7 +117,7 @@ bool WindowTest::settingExists(const QString& name) {
 
 TFrmMain& WindowTest::start() {
     discardWindow();
-    TFrmMainSetup setup;
+    MainWindowSetup setup;
     // Each start reads the settings file afresh, as a new process would.
     setup.registry = std::make_shared<qm::platform::RegistryStore>(local(settingsFolder()));
     setup.sound = sound_;

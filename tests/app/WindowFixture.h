@@ -57,8 +57,8 @@ public: // helpers for free functions of the tests as well
     QString scratchPath(const QString& name) const;
 
     // Settings as a fresh settings component reads and writes them in the settings file.
-    void writeSetting(const QString& name, const TTaggedValue& value);
-    TTaggedValue readSetting(const QString& name);
+    void writeSetting(const QString& name, const TaggedValue& value);
+    TaggedValue readSetting(const QString& name);
     bool settingExists(const QString& name);
     static QString settingsKey();
 

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     // A Qt program without a display aborts unless told to draw offscreen.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

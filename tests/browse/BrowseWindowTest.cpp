@@ -73,13 +73,13 @@ protected:
 
     // Opens a folder as the folder list does.
     void openFolder(const QString& folder) {
-        ASSERT_TRUE(findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(folder))
+        ASSERT_TRUE(findAs<DirectoryListBox>(w(), "D_Dir")->setDirectory(folder))
             << folder.toStdString();
         settle();
     }
     // Clicks the file list's entry with this name.
     void clickFile(const QString& name) {
-        TFileListBox* list = findAs<TFileListBox>(w(), "D_File");
+        FileListBox* list = findAs<FileListBox>(w(), "D_File");
         QListWidgetItem* item = nullptr;
         for (int i = 0; i < list->count(); ++i)
             if (list->item(i)->text() == name)
@@ -91,8 +91,8 @@ protected:
         settle();
     }
     void keyInList(Qt::Key key) {
-        findAs<TFileListBox>(w(), "D_File")->setFocus();
-        QTest::keyClick(findAs<TFileListBox>(w(), "D_File"), key);
+        findAs<FileListBox>(w(), "D_File")->setFocus();
+        QTest::keyClick(findAs<FileListBox>(w(), "D_File"), key);
         settle();
     }
     int loads() const { return int(cues().count(kTick)); }
@@ -146,7 +146,7 @@ TEST_F(BrowseTest, startFolderIsCountedSilently) {
     writeFont("one.ttf", testfonts::SimpleFont());
     writeFont("TWO.TTF", testfonts::SimpleFont());
     start();
-    EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), fontsFolder());
+    EXPECT_EQ(findAs<DirectoryListBox>(w(), "D_Dir")->directory(), fontsFolder());
     EXPECT_EQ(textOf("LCD_FontTotal"), "0002 Fonts");
     EXPECT_EQ(textOf("LB_DestinationFile"), fontsFolder() + "/");
     EXPECT_FALSE(cues().contains(kTick));
@@ -185,7 +185,7 @@ TEST_F(BrowseTest, hiddenFoldersAreNotListed) {
     QDir().mkpath(fontsFolder() + "/.cache");
     QDir().mkpath(fontsFolder() + "/visible");
     start();
-    const QStringList entries = findAs<TDirectoryListBox>(w(), "D_Dir")->entryPaths();
+    const QStringList entries = findAs<DirectoryListBox>(w(), "D_Dir")->entryPaths();
     EXPECT_TRUE(entries.contains(fontsFolder() + "/visible"));
     EXPECT_FALSE(entries.contains(fontsFolder() + "/.cache"));
 }
@@ -333,7 +333,7 @@ TEST_F(BrowseTest, fontTheSystemRefusesStillLoadsItsNames) {
 TEST_F(BrowseTest, emptyFolderLoadsTheFolderItself) {
     start();
     clearCues();
-    QTest::mouseClick(findAs<TFileListBox>(w(), "D_File")->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(findAs<FileListBox>(w(), "D_File")->viewport(), Qt::LeftButton, {},
                       QPoint(20, 20));
     settle();
     EXPECT_EQ(textOf("LB_FontError"), "Font File Not Found.");
@@ -378,7 +378,7 @@ TEST_F(BrowseTest, lockedListLoadsNothingAndHandsTheFocusToTheNameBox) {
     writeFont("b.ttf", testfonts::SimpleFont(specNamed("Bravo")));
     start();
     clickFile("a.ttf");
-    findAs<TFileListBox>(w(), "D_File")->setLocked(true);
+    findAs<FileListBox>(w(), "D_File")->setLocked(true);
     findAs<QLineEdit>(w(), "D_FileName")->show();
     findAs<QLineEdit>(w(), "D_FileName")->setText("NEWNAME");
     const int before = loads();
@@ -386,7 +386,7 @@ TEST_F(BrowseTest, lockedListLoadsNothingAndHandsTheFocusToTheNameBox) {
     keyInList(Qt::Key_Down);
     EXPECT_EQ(loads(), before);
     EXPECT_EQ(textOf("E_FamilyName"), "Alpha");
-    EXPECT_TRUE(findAs<TFileListBox>(w(), "D_File")->selectedItems().isEmpty());
+    EXPECT_TRUE(findAs<FileListBox>(w(), "D_File")->selectedItems().isEmpty());
     EXPECT_EQ(textOf("D_FileName"), "NEWNAME");
     EXPECT_TRUE(findAs<QLineEdit>(w(), "D_FileName")->hasFocus());
 }

@@ -50,7 +50,7 @@ TEST_P(FileListListing, listsTrueTypeFilesOnlyInCaseBlindOrder) {
     for (const char* d : c.folders)
         ASSERT_TRUE(QDir(root).mkdir(d));
 
-    TFileListBox list;
+    FileListBox list;
     list.setDirectory(root);
     QStringList expected;
     for (const char* f : c.listed)
@@ -84,7 +84,7 @@ TEST(FileList, leavesOutPipesNamedLikeFonts) {
     testfonts::TempDir dir;
     ASSERT_EQ(mkfifo(dir.File("pipe.ttf").c_str(), 0600), 0);
     touch(qs(dir.File("font.ttf")));
-    TFileListBox list;
+    FileListBox list;
     list.setDirectory(qs(dir.Path()));
     EXPECT_EQ(texts(list), QStringList{"font.ttf"});
 }
@@ -93,7 +93,7 @@ TEST(FileList, rowsAreSixteenPixelsHigh) {
     testfonts::TempDir dir;
     touch(qs(dir.File("a.ttf")));
     touch(qs(dir.File("b.ttf")));
-    TFileListBox list;
+    FileListBox list;
     list.resize(170, 165);
     list.setDirectory(qs(dir.Path()));
     list.show();
@@ -107,7 +107,7 @@ TEST(FileList, rowsAreSixteenPixelsHigh) {
 TEST(FileList, rereadPicksUpNewFiles) {
     testfonts::TempDir dir;
     touch(qs(dir.File("a.ttf")));
-    TFileListBox list;
+    FileListBox list;
     list.setDirectory(qs(dir.Path()));
     ASSERT_EQ(list.count(), 1);
     touch(qs(dir.File("NEW.TTF")));
@@ -129,7 +129,7 @@ protected:
     QPoint centreOf(int row) { return list.visualItemRect(list.item(row)).center(); }
 
     testfonts::TempDir dir;
-    TFileListBox list;
+    FileListBox list;
     QLineEdit edit;
 };
 
@@ -139,7 +139,7 @@ TEST_F(LinkedFileList, attachingWithoutSelectionWritesTheMask) {
 
 TEST_F(LinkedFileList, clickWritesTheNameSelectedWholeThenSignalsRelease) {
     QString nameAtRelease;
-    QObject::connect(&list, &TFileListBox::mouseReleased, [&] { nameAtRelease = edit.text(); });
+    QObject::connect(&list, &FileListBox::mouseReleased, [&] { nameAtRelease = edit.text(); });
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centreOf(1));
     EXPECT_EQ(nameAtRelease, "three.ttf"); // sorted: one, three, two
     EXPECT_EQ(edit.selectedText(), "three.ttf");
@@ -149,7 +149,7 @@ TEST_F(LinkedFileList, keyReleaseComesAfterTheSelectionMoved) {
     list.setFocus();
     list.setCurrentRow(0);
     QList<std::pair<int, QString>> releases;
-    QObject::connect(&list, &TFileListBox::keyReleased, [&](int key) {
+    QObject::connect(&list, &FileListBox::keyReleased, [&](int key) {
         releases.append({key, edit.text()});
     });
     QTest::keyClick(&list, Qt::Key_Down);
@@ -160,7 +160,7 @@ TEST_F(LinkedFileList, keyReleaseComesAfterTheSelectionMoved) {
 }
 
 TEST_F(LinkedFileList, autoRepeatedReleasesAreNotSignalled) {
-    QSignalSpy spy(&list, &TFileListBox::keyReleased);
+    QSignalSpy spy(&list, &FileListBox::keyReleased);
     QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&list, &repeated);
     EXPECT_EQ(spy.count(), 0);
@@ -201,8 +201,8 @@ protected:
     }
     testfonts::TempDir dir;
     QString root;
-    TFileListBox files;
-    TDirectoryListBox folders;
+    FileListBox files;
+    DirectoryListBox folders;
 };
 
 TEST_F(FolderList, showsTheChainFromTheRootThenVisibleSubfolders) {
@@ -222,7 +222,7 @@ TEST_F(FolderList, showsTheChainFromTheRootThenVisibleSubfolders) {
 
 TEST_F(FolderList, theFileListIsReadBeforeTheChangeIsSignalled) {
     int countAtSignal = -1;
-    QObject::connect(&folders, &TDirectoryListBox::directoryChanged,
+    QObject::connect(&folders, &DirectoryListBox::directoryChanged,
                      [&] { countAtSignal = files.count(); });
     ASSERT_TRUE(folders.setDirectory(root + "/a"));
     EXPECT_EQ(countAtSignal, 2);
@@ -231,7 +231,7 @@ TEST_F(FolderList, theFileListIsReadBeforeTheChangeIsSignalled) {
 
 TEST_F(FolderList, aMissingFolderChangesNothing) {
     ASSERT_TRUE(folders.setDirectory(root + "/b"));
-    QSignalSpy spy(&folders, &TDirectoryListBox::directoryChanged);
+    QSignalSpy spy(&folders, &DirectoryListBox::directoryChanged);
     EXPECT_FALSE(folders.setDirectory(root + "/gone"));
     EXPECT_FALSE(folders.setDirectory(root + "/a/file.ttf"));
     EXPECT_EQ(spy.count(), 0);
@@ -256,7 +256,7 @@ TEST_P(FolderListOpening, opensTheEntryAndAnEntryAbove) {
     ASSERT_TRUE(folders.setDirectory(root + "/a"));
     folders.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&folders));
-    QSignalSpy spy(&folders, &TDirectoryListBox::directoryChanged);
+    QSignalSpy spy(&folders, &DirectoryListBox::directoryChanged);
     auto open = [&](const QString& path) {
         const int row = folders.entryPaths().indexOf(path);
         ASSERT_GE(row, 0) << path.toStdString();
@@ -287,8 +287,8 @@ TEST(DriveBox, choosingARootMovesTheFolderListAndTheBoxFollowsTheList) {
     testfonts::TempDir dir;
     const QString home = qs(dir.Path());
     ASSERT_TRUE(QDir(home).mkpath("deep/er"));
-    TDirectoryListBox folders;
-    TDriveComboBox drives;
+    DirectoryListBox folders;
+    DriveComboBox drives;
     drives.setRoots({"/", home});
     drives.setDirList(&folders);
     EXPECT_EQ(drives.focusPolicy() & Qt::TabFocus, 0);
@@ -312,7 +312,7 @@ struct RootCase {
 class DriveBoxRoots : public ::testing::TestWithParam<RootCase> {};
 
 TEST_P(DriveBoxRoots, theLongestHoldingRootWins) {
-    TDriveComboBox drives;
+    DriveComboBox drives;
     drives.setRoots({"/", "/home/ann", "/media/usb"});
     EXPECT_EQ(drives.rootOf(GetParam().folder), GetParam().root);
 }
@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, DriveBoxRoots,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DriveBox, offersTheMachinesRoots) {
-    TDriveComboBox drives;
+    DriveComboBox drives;
     ASSERT_GE(drives.count(), 2);
     EXPECT_EQ(drives.roots().first(), "/");
     EXPECT_TRUE(drives.roots().contains(QDir::homePath()));

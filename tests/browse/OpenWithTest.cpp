@@ -43,15 +43,15 @@ protected:
             state << QStringLiteral("%1 shown=%2").arg(QLatin1String(name)).arg(isShown(name));
         for (const char* name : {"B_CreateFontNow", "B_ViewPrint", "B_RestoreNames"})
             state << QStringLiteral("%1 enabled=%2").arg(QLatin1String(name)).arg(isEnabled(name));
-        state << QStringLiteral("folder=") + findAs<TDirectoryListBox>(w(), "D_Dir")->directory()
-              << QStringLiteral("selected=") + findAs<TFileListBox>(w(), "D_File")->fileName()
+        state << QStringLiteral("folder=") + findAs<DirectoryListBox>(w(), "D_Dir")->directory()
+              << QStringLiteral("selected=") + findAs<FileListBox>(w(), "D_File")->fileName()
               << QStringLiteral("registered=") + appFonts().registeredPaths().join(u',')
               << QStringLiteral("strip=") + findAs<QLabel>(w(), "LB_All256Chars")->text();
         return state;
     }
 
     void clickFile(const QString& name) {
-        TFileListBox* list = findAs<TFileListBox>(w(), "D_File");
+        FileListBox* list = findAs<FileListBox>(w(), "D_File");
         ASSERT_TRUE(list->selectFileName(name)) << name.toStdString();
         QListWidgetItem* item = list->currentItem();
         list->scrollToItem(item);
@@ -67,7 +67,7 @@ protected:
     }
     // Something else on screen first, so that opening has a state to change.
     void showAnotherFont() {
-        ASSERT_TRUE(findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(fontsFolder()));
+        ASSERT_TRUE(findAs<DirectoryListBox>(w(), "D_Dir")->setDirectory(fontsFolder()));
         clickFile(QStringLiteral("other.ttf"));
         ASSERT_EQ(textOf("LB_CurrentFont"), fontsFolder() + QStringLiteral("/other.ttf"));
     }
@@ -123,7 +123,7 @@ protected:
     QStringList stateAfterClick(const QString& path) {
         showAnotherFont();
         EXPECT_TRUE(
-            findAs<TDirectoryListBox>(w(), "D_Dir")->setDirectory(QFileInfo(path).absolutePath()));
+            findAs<DirectoryListBox>(w(), "D_Dir")->setDirectory(QFileInfo(path).absolutePath()));
         clickFile(QFileInfo(path).fileName());
         return shownState();
     }
@@ -141,7 +141,7 @@ TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
     settle();
     EXPECT_EQ(shownState(), clicked);
     EXPECT_EQ(cues().mid(cues().lastIndexOf(QStringLiteral("MyTick"))), clickCues);
-    EXPECT_TRUE(findAs<TFileListBox>(w(), "D_File")->hasFocus())
+    EXPECT_TRUE(findAs<FileListBox>(w(), "D_File")->hasFocus())
         << "the list has the focus, as after a click";
 
     // Dropped on an edit box, the file still goes to the window, not into the box as text.
@@ -185,7 +185,7 @@ TEST_F(OpenWithTest, fileThatCannotBeListedShowsTheErrorPanelWithItsPath) {
         EXPECT_TRUE(isShown("P_FontError"));
         EXPECT_EQ(textOf("LB_FontFileError"), c.path);
         EXPECT_EQ(textOf("LB_FontError"), c.reason);
-        EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), c.folderBrowsed);
+        EXPECT_EQ(findAs<DirectoryListBox>(w(), "D_Dir")->directory(), c.folderBrowsed);
         EXPECT_TRUE(textOf("E_FamilyName").isEmpty());
         EXPECT_TRUE(appFonts().registeredPaths().isEmpty()) << "the previous font was withdrawn";
         EXPECT_FALSE(isEnabled("B_CreateFontNow"));
@@ -208,7 +208,7 @@ TEST_F(OpenWithTest, relativePathsAndFoldersAreTakenFromTheCurrentFolder) {
     // A folder is browsed, and the font shown stays.
     w().openFontFile(folder);
     settle();
-    EXPECT_EQ(findAs<TDirectoryListBox>(w(), "D_Dir")->directory(), folder);
+    EXPECT_EQ(findAs<DirectoryListBox>(w(), "D_Dir")->directory(), folder);
     EXPECT_EQ(textOf("LB_CurrentFont"), folder + QStringLiteral("/sub/rel.ttf"));
 }
 
@@ -229,7 +229,7 @@ TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) 
 
     showAnotherFont();
     click("B_CreateFontNow");
-    ASSERT_TRUE(findAs<TFileListBox>(w(), "D_File")->isLocked());
+    ASSERT_TRUE(findAs<FileListBox>(w(), "D_File")->isLocked());
     const QStringList before = shownState();
     EXPECT_FALSE(drop(findAs<QFrame>(w(), "Panel1"), {local}));
     w().openFontFile(font);

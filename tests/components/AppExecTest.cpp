@@ -112,9 +112,9 @@ TEST(AppExec, startsWithTheDocumentedFields) {
     EXPECT_TRUE(exec.ChangeDir());
     EXPECT_FALSE(exec.Wait());
     EXPECT_EQ(exec.WindowState(), TAppExec::wsNormal);
-    EXPECT_EQ(exec.ShowCommand(), 1);
+    EXPECT_EQ(exec.showCommand(), 1);
     exec.setWindowState(TAppExec::wsMaximized);
-    EXPECT_EQ(exec.ShowCommand(), 3);
+    EXPECT_EQ(exec.showCommand(), 3);
 }
 
 TEST(AppExec, aPathWithBlanksReachesTheProgramAsOneArgument) {
@@ -124,8 +124,8 @@ TEST(AppExec, aPathWithBlanksReachesTheProgramAsOneArgument) {
     exec.setExeName(writeViewer(dir));
     ASSERT_TRUE(QDir(dir.path()).mkpath("My Fonts"));
     const QString font = dir.filePath("My Fonts/Old Face.ttf");
-    exec.Params().clear();
-    exec.Params().append(font);
+    exec.params().clear();
+    exec.params().append(font);
     exec.setWait(true);
     exec.Execute();
     EXPECT_EQ(readAll(font + ".out").toStdString(), ("1|" + font + "|").toStdString());
@@ -166,7 +166,7 @@ TEST(AppExec, aMissingProgramRaisesFileNotFoundWithCodeTwo) {
         exec.Execute();
         ADD_FAILURE() << "no error";
     } catch (const EAppExecWinExec& e) {
-        EXPECT_EQ(e.Message(), "Fichier non trouvé");
+        EXPECT_EQ(e.message(), "Fichier non trouvé");
     }
     EXPECT_EQ(exec.ErrNo(), 2);
 }
@@ -205,7 +205,7 @@ TEST(AppExec, aWorkingFolderThatCannotBeEnteredRaisesChDir) {
         exec.Execute();
         ADD_FAILURE() << "no error";
     } catch (const EAppExecChDir& e) {
-        EXPECT_FALSE(e.Message().isEmpty());
+        EXPECT_FALSE(e.message().isEmpty());
     }
     EXPECT_EQ(exec.ErrNo(), -1) << "the program was never started";
 }

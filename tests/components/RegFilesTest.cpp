@@ -115,10 +115,10 @@ TEST_F(RegFileTest, firstRunReadsEveryDefaultAndValueExistsCreatesNothing) {
     EXPECT_FALSE(r->KeyExists(""));
     EXPECT_FALSE(QFile::exists(file())) << "existence tests never create a key";
 
-    EXPECT_TRUE(r->ReadValueDefault("SoundOn", true).ToBool());
-    EXPECT_TRUE(r->ReadValueDefault("Show Help", true).ToBool());
-    EXPECT_EQ(r->ReadValueDefault("Save To", QString()).ToString(), "");
-    EXPECT_EQ(r->ReadValueDefault("Version Reminder", 2460000).ToInt(), 2460000);
+    EXPECT_TRUE(r->ReadValueDefault("SoundOn", true).toBool());
+    EXPECT_TRUE(r->ReadValueDefault("Show Help", true).toBool());
+    EXPECT_EQ(r->ReadValueDefault("Save To", QString()).toString(), "");
+    EXPECT_EQ(r->ReadValueDefault("Version Reminder", 2460000).toInt(), 2460000);
     EXPECT_TRUE(r->KeyExists("")) << "reading creates the settings key";
     EXPECT_FALSE(r->ValueExists("", "SoundOn"));
 }
@@ -132,16 +132,16 @@ TEST_F(RegFileTest, valueExistsSeesAWrittenValueAndASubKey) {
     EXPECT_TRUE(next->ValueExists("Fonts", "Last"));
     EXPECT_FALSE(next->ValueExists("", "Last"));
     EXPECT_TRUE(next->KeyExists("Fonts"));
-    EXPECT_EQ(next->ReadValue("Fonts\\Last").ToString(), "/usr/share/fonts/x.ttf");
+    EXPECT_EQ(next->ReadValue("Fonts\\Last").toString(), "/usr/share/fonts/x.ttf");
 }
 
 // ---- values written and read at the next start ----
 
 struct RoundTripRow {
     const char* name;
-    TTaggedValue written;
+    TaggedValue written;
     std::uint32_t type;
-    TTaggedValue read;
+    TaggedValue read;
 };
 
 class ValueRoundTrip : public RegFileTest, public ::testing::WithParamInterface<RoundTripRow> {};
@@ -149,9 +149,9 @@ class ValueRoundTrip : public RegFileTest, public ::testing::WithParamInterface<
 TEST_P(ValueRoundTrip, isStoredWithItsTypeAndReadBack) {
     reg()->WriteValue("Value", GetParam().written);
     EXPECT_EQ(raw("Value").type, GetParam().type);
-    const TTaggedValue back = reg()->ReadValue("Value");
-    EXPECT_EQ(back.Kind(), GetParam().read.Kind());
-    EXPECT_TRUE(back == GetParam().read) << back.ToString().toStdString();
+    const TaggedValue back = reg()->ReadValue("Value");
+    EXPECT_EQ(back.kind(), GetParam().read.kind());
+    EXPECT_TRUE(back == GetParam().read) << back.toString().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -166,9 +166,9 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("/home/zoé/polices/")},
         RoundTripRow{"EmptyText", "", kRegSz, ""}, RoundTripRow{"Single", 1.5f, kRegBinary, 1.5f},
         RoundTripRow{"Double", 3.25, kRegBinary, 3.25},
-        RoundTripRow{"Currency", TTaggedValue::Currency(123456789), kRegBinary,
-                     TTaggedValue::Currency(123456789)},
-        RoundTripRow{"Date", TTaggedValue::Date(36526.5), kRegBinary, TTaggedValue::Date(36526.5)}),
+        RoundTripRow{"Currency", TaggedValue::currency(123456789), kRegBinary,
+                     TaggedValue::currency(123456789)},
+        RoundTripRow{"Date", TaggedValue::date(36526.5), kRegBinary, TaggedValue::date(36526.5)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegFileTest, onIsStoredAsMinusOneAndOffAsZero) {
@@ -182,7 +182,7 @@ TEST_F(RegFileTest, onIsStoredAsMinusOneAndOffAsZero) {
 TEST_F(RegFileTest, emptyTextIsOneNulByteAndReadsAsEmptyNotDefault) {
     reg()->WriteValue("Save To", QString());
     EXPECT_EQ(raw("Save To").data, (std::vector<std::uint8_t>{0}));
-    EXPECT_EQ(reg()->ReadValueDefault("Save To", "default").ToString(), "");
+    EXPECT_EQ(reg()->ReadValueDefault("Save To", "default").toString(), "");
 }
 
 // ---- stored data of other shapes ----
@@ -191,17 +191,17 @@ struct StoredRow {
     const char* name;
     std::uint32_t type;
     std::vector<std::uint8_t> data;
-    TTaggedValue expected; // Null: the default applies
+    TaggedValue expected; // Null: the default applies
 };
 
 class StoredValue : public RegFileTest, public ::testing::WithParamInterface<StoredRow> {};
 
 TEST_P(StoredValue, readsAsItsTextNumberOrTheDefault) {
     storeRaw("V", GetParam().type, GetParam().data);
-    const TTaggedValue v = reg()->ReadValueDefault("V", "DEFAULT");
-    const TTaggedValue expected =
-        GetParam().expected.IsNull() ? TTaggedValue("DEFAULT") : GetParam().expected;
-    EXPECT_TRUE(v == expected) << v.ToString().toStdString();
+    const TaggedValue v = reg()->ReadValueDefault("V", "DEFAULT");
+    const TaggedValue expected =
+        GetParam().expected.isNull() ? TaggedValue("DEFAULT") : GetParam().expected;
+    EXPECT_TRUE(v == expected) << v.toString().toStdString();
 }
 
 std::vector<std::uint8_t> record(std::uint16_t tag, std::vector<std::uint8_t> payload) {
@@ -220,23 +220,23 @@ INSTANTIATE_TEST_SUITE_P(
             "ExpandTextUnexpanded", kRegExpandSz, {'%', 'H', 'O', 'M', 'E', '%', 0}, "%HOME%"},
         StoredRow{"TextStopsAtNul", kRegSz, {'a', 'b', 0, 'c', 0}, "ab"},
         StoredRow{"TextWithoutNul", kRegSz, {'a', 'b'}, "ab"},
-        StoredRow{"MultiTextIsDefault", kRegMultiSz, {'a', 0, 'b', 0, 0}, TTaggedValue::Null()},
-        StoredRow{"SizeZeroIsDefault", kRegSz, {}, TTaggedValue::Null()},
-        StoredRow{"ShortDwordIsDefault", kRegDword, {1, 0}, TTaggedValue::Null()},
-        StoredRow{"LongDwordIsDefault", kRegDword, {1, 0, 0, 0, 0}, TTaggedValue::Null()},
-        StoredRow{"BinaryOfOtherSizeIsDefault", kRegBinary, {1, 2, 3}, TTaggedValue::Null()},
+        StoredRow{"MultiTextIsDefault", kRegMultiSz, {'a', 0, 'b', 0, 0}, TaggedValue::null()},
+        StoredRow{"SizeZeroIsDefault", kRegSz, {}, TaggedValue::null()},
+        StoredRow{"ShortDwordIsDefault", kRegDword, {1, 0}, TaggedValue::null()},
+        StoredRow{"LongDwordIsDefault", kRegDword, {1, 0, 0, 0, 0}, TaggedValue::null()},
+        StoredRow{"BinaryOfOtherSizeIsDefault", kRegBinary, {1, 2, 3}, TaggedValue::null()},
         StoredRow{"RecordInteger", kRegBinary, record(3, {0x2a, 0, 0, 0}), 42},
         StoredRow{"RecordBoolean", kRegBinary, record(11, {0xff, 0xff}), true},
         StoredRow{"RecordWithPointerTypeIsDefault", kRegBinary, record(0x100, {1, 2, 3, 4}),
-                  TTaggedValue::Null()},
-        StoredRow{"RecordNullIsDefault", kRegBinary, record(1, {}), TTaggedValue::Null()},
-        StoredRow{"OtherTypeIsDefault", 11u, {1, 0, 0, 0, 0, 0, 0, 0}, TTaggedValue::Null()}),
+                  TaggedValue::null()},
+        StoredRow{"RecordNullIsDefault", kRegBinary, record(1, {}), TaggedValue::null()},
+        StoredRow{"OtherTypeIsDefault", 11u, {1, 0, 0, 0, 0, 0, 0, 0}, TaggedValue::null()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegFileTest, soundOnStoredAsOneReadsOnAndIsRewrittenAsMinusOne) {
     storeRaw("SoundOn", kRegDword, {1, 0, 0, 0});
     auto r = reg();
-    const bool on = r->ReadValueDefault("SoundOn", true).ToBool();
+    const bool on = r->ReadValueDefault("SoundOn", true).toBool();
     EXPECT_TRUE(on);
     r->WriteValue("SoundOn", on);
     EXPECT_EQ(raw("SoundOn").data, (std::vector<std::uint8_t>{0xff, 0xff, 0xff, 0xff}));
@@ -246,17 +246,17 @@ TEST_F(RegFileTest, soundOnStoredAsOneReadsOnAndIsRewrittenAsMinusOne) {
 
 TEST_F(RegFileTest, invalidVariantTypeIsRefusedAndTheKeyIsClosed) {
     auto r = reg();
-    for (const TTaggedValue& v : {TTaggedValue(), TTaggedValue::Null()}) {
+    for (const TaggedValue& v : {TaggedValue(), TaggedValue::null()}) {
         try {
             r->WriteValue("V", v);
             ADD_FAILURE() << "no error";
         } catch (const ERegFileError& e) {
-            EXPECT_EQ(e.Message(), "Invalid variant type");
+            EXPECT_EQ(e.message(), "Invalid variant type");
         }
     }
     // Nothing was left open: the next operation works from a clean state.
     r->WriteValue("V", 5);
-    EXPECT_EQ(r->ReadValue("V").ToInt(), 5);
+    EXPECT_EQ(r->ReadValue("V").toInt(), 5);
 }
 
 struct ErrorRow {
@@ -278,7 +278,7 @@ TEST_P(ReadDataError, raisesRegErrorWithTheEightDigitCode) {
         r->ReadData(GetParam().valueName, buffer.data(), GetParam().bufferSize);
         ADD_FAILURE() << "no error";
     } catch (const ERegFileError& e) {
-        EXPECT_EQ(e.Message(), GetParam().message);
+        EXPECT_EQ(e.message(), GetParam().message);
     }
     EXPECT_EQ(r->LastError(), GetParam().code);
     r->CloseKey();
@@ -304,7 +304,7 @@ TEST_F(RegFileTest, aKeyThatCannotBeCreatedRaisesCantOpenAKey) {
         r->ReadValue("SoundOn");
         ADD_FAILURE() << "no error";
     } catch (const ERegFileError& e) {
-        EXPECT_EQ(e.Message(), "Can't open a Key");
+        EXPECT_EQ(e.message(), "Can't open a Key");
     }
     EXPECT_FALSE(r->OpenKey("Missing", true)) << "open-only just reports";
 }
@@ -320,7 +320,7 @@ TEST_F(RegFileTest, anUnwritableSettingsFolderRaisesRegError) {
         r.WriteValue("SoundOn", true);
         ADD_FAILURE() << "no error";
     } catch (const ERegFileError& e) {
-        EXPECT_TRUE(e.Message().startsWith("Reg Error: 0000000")) << e.Message().toStdString();
+        EXPECT_TRUE(e.message().startsWith("Reg Error: 0000000")) << e.message().toStdString();
     }
 }
 
@@ -333,9 +333,9 @@ TEST_F(RegFileTest, aDamagedFileReadsAsDefaultsAndIsReplacedAtTheNextWrite) {
 
     auto r = reg();
     EXPECT_FALSE(r->ValueExists("", "SoundOn"));
-    EXPECT_TRUE(r->ReadValueDefault("SoundOn", true).ToBool());
+    EXPECT_TRUE(r->ReadValueDefault("SoundOn", true).toBool());
     r->WriteValue("SoundOn", false);
-    EXPECT_FALSE(reg()->ReadValueDefault("SoundOn", true).ToBool());
+    EXPECT_FALSE(reg()->ReadValueDefault("SoundOn", true).toBool());
     EXPECT_TRUE(QFile::exists(file() + ".damaged"));
 }
 
@@ -349,21 +349,21 @@ TEST_F(RegFileTest, defaultStoreFollowsXdgConfigHome) {
     }
     qputenv("XDG_CONFIG_HOME", old);
     EXPECT_TRUE(QFile::exists(file()));
-    EXPECT_EQ(reg()->ReadValue("Version Reminder").ToInt(), 2451545);
+    EXPECT_EQ(reg()->ReadValue("Version Reminder").toInt(), 2451545);
 }
 
 // ---- conversions the window relies on ----
 
 struct BoolRow {
     const char* name;
-    TTaggedValue value;
+    TaggedValue value;
     bool on;
 };
 
 class ToBool : public ::testing::TestWithParam<BoolRow> {};
 
 TEST_P(ToBool, anyNonzeroIsOn) {
-    EXPECT_EQ(GetParam().value.ToBool(), GetParam().on);
+    EXPECT_EQ(GetParam().value.toBool(), GetParam().on);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ToBool,
@@ -372,7 +372,7 @@ INSTANTIATE_TEST_SUITE_P(Values, ToBool,
                                            BoolRow{"False", false, false},
                                            BoolRow{"TextTrue", "True", true},
                                            BoolRow{"TextZero", "0", false},
-                                           BoolRow{"Null", TTaggedValue::Null(), false}),
+                                           BoolRow{"Null", TaggedValue::null(), false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -127,8 +127,8 @@ TEST(PlayerWave, withoutAPlayerUsesTheSystemOutput) {
     sound.setWhereWave(TPlayerWave::wwInResource);
     sound.setWaveName("MyTick");
     sound.Play();
-    ASSERT_EQ(sound.Player().requests().size(), 1u);
-    EXPECT_TRUE(sound.Player().requests()[0].found);
+    ASSERT_EQ(sound.player().requests().size(), 1u);
+    EXPECT_TRUE(sound.player().requests()[0].found);
 }
 
 struct CueNameRow {
@@ -139,7 +139,7 @@ struct CueNameRow {
 class IsCueName : public ::testing::TestWithParam<CueNameRow> {};
 
 TEST_P(IsCueName, whenItBeginsWithMy) {
-    EXPECT_EQ(TPlayerWave::IsCueName(QString::fromUtf8(GetParam().name)), GetParam().cue);
+    EXPECT_EQ(TPlayerWave::isCueName(QString::fromUtf8(GetParam().name)), GetParam().cue);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, IsCueName,

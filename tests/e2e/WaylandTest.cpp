@@ -378,7 +378,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "wayland", 1);
     int status = 0;
     {
-        TApplication app(argc, argv);
+        Application app(argc, argv);
         status = RUN_ALL_TESTS();
     }
     return status;

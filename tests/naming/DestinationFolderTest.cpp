@@ -100,7 +100,7 @@ TEST_F(DestinationTest, FixedFolderIsKeptAcrossARestart) {
     click(QStringLiteral("LB_DestinationFile"));
     ASSERT_TRUE(closeWindow());
 
-    EXPECT_EQ(readSetting(QStringLiteral("Save To")).ToString(), fixed + QLatin1Char('/'));
+    EXPECT_EQ(readSetting(QStringLiteral("Save To")).toString(), fixed + QLatin1Char('/'));
 
     start();
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fixed + QLatin1Char('/'));

@@ -60,7 +60,7 @@ TEST_F(NamingTest, TypedNameAndEnterMakeTheFontWithTheTypedNames) {
     EXPECT_TRUE(isEnabled(QStringLiteral("B_RestoreNames")));
     EXPECT_TRUE(isEnabled(QStringLiteral("B_CreateFontNow")));
     EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
-    EXPECT_FALSE(findAs<TFileListBox>(QStringLiteral("D_File"))->isLocked());
+    EXPECT_FALSE(findAs<FileListBox>(QStringLiteral("D_File"))->isLocked());
     EXPECT_EQ(textOf(QStringLiteral("LCD_FontTotal")), QStringLiteral("0002 Fonts"));
     EXPECT_EQ(cues(), (QStringList{"MyTock", "MyTock", "MyOK"}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -74,7 +74,7 @@ TEST_F(NamingTest, CreateOpensThePanelAndLocksTheList) {
 
     click(QStringLiteral("B_CreateFontNow"));
 
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
     EXPECT_TRUE(list->isLocked());
     EXPECT_EQ(list->cursor().shape(), Qt::ForbiddenCursor);
@@ -99,7 +99,7 @@ TEST_F(NamingTest, CancelUnlocksTheListAndALoadWorksAgain) {
 
     click(QStringLiteral("B_CancelMake"));
 
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
     EXPECT_FALSE(list->isLocked());
     EXPECT_EQ(textOf(QStringLiteral("D_FileName")), QStringLiteral("*.TTF"));

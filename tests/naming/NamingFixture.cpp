@@ -21,7 +21,7 @@ QString NamingTest::addFont(const QString& name, const testfonts::FontSpec& font
 void NamingTest::pickFont(const QString& fileName) {
     if (!started())
         start();
-    auto* list = findAs<TFileListBox>(QStringLiteral("D_File"));
+    auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
     ASSERT_NE(list, nullptr);
     const QList<QListWidgetItem*> items = list->findItems(fileName, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << "no entry " << fileName.toStdString();
@@ -34,7 +34,7 @@ void NamingTest::pickFont(const QString& fileName) {
 void NamingTest::openFolder(const QString& folder) {
     if (!started())
         start();
-    auto* list = findAs<TDirectoryListBox>(QStringLiteral("D_Dir"));
+    auto* list = findAs<DirectoryListBox>(QStringLiteral("D_Dir"));
     ASSERT_NE(list, nullptr);
     const int row = static_cast<int>(list->entryPaths().indexOf(folder));
     ASSERT_GE(row, 0) << "no entry " << folder.toStdString() << " in "

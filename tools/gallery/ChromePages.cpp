@@ -220,7 +220,7 @@ public:
 // The program's own window, with its settings kept in a scratch folder.
 void mainWindowPage(Gallery& g) {
     QTemporaryDir settings;
-    TFrmMainSetup setup;
+    MainWindowSetup setup;
     setup.registry = std::make_shared<qm::platform::RegistryStore>(
         QFile::encodeName(settings.path()).toStdString());
     setup.sound = std::make_shared<qm::platform::SoundPlayer>(std::make_unique<NoSoundDevice>());
