@@ -45,7 +45,7 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, ClassicColors::black());
+    pal.setColor(QPalette::Window, qm::controls::classic::black());
     setPalette(pal);
     setAutoFillBackground(true);
     setFont(defaultUiFont());

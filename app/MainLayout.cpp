@@ -32,7 +32,7 @@
 namespace {
 
 using K = ControlKind;
-namespace C = ClassicColors;
+namespace C = qm::controls::classic;
 
 const QColor kPaleGreen(192, 220, 192);
 const QColor kYellowBox(255, 255, 0);
@@ -71,7 +71,7 @@ QFont rowFont(const LayoutRow& row) {
 }
 
 QColor rowText(const LayoutRow& row) {
-    return row.text.isValid() ? row.text : ClassicColors::black();
+    return row.text.isValid() ? row.text : qm::controls::classic::black();
 }
 
 void paint(QWidget* w, const LayoutRow& row) {
@@ -212,7 +212,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     case K::Toggle: {
         auto* w = new TBWCCCheckBox(parent);
         w->setCaption(caption);
-        w->setCheckColor(ClassicColors::red());
+        w->setCheckColor(qm::controls::classic::red());
         w->setColor(row.color);
         w->setFontColor(rowText(row));
         w->setTabStop(false);
@@ -252,7 +252,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         auto* w = new TDRLabel(parent);
         w->setText(caption);
         w->setTransparent(true);
-        w->setShadowColor(SystemColors::btnHighlight());
+        w->setShadowColor(qm::controls::system::btnHighlight());
         w->setDeep(1);
         return w;
     }

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr int TailInset = 15; // the body leaves this much room beside it for the tail
-constexpr int TailDrop = 19;  // ... and this much above or below it
-constexpr int TextMargin = 9;
-constexpr int CornerDiameter = 18;
+constexpr int kTailInset = 15; // the body leaves this much room beside it for the tail
+constexpr int kTailDrop = 19;  // ... and this much above or below it
+constexpr int kTextMargin = 9;
+constexpr int kCornerDiameter = 18;
 
 // One byte per pixel, 255 inside the shape.
 QImage shapePixels(const QSize& size, TBalloonPosition p, int d, TBalloonShape shape) {
@@ -44,12 +44,12 @@ int balloonTextWidthLimit(int pointerX, const QRect& screen, int effectiveMax, i
     const int fromLeft = pointerX - screen.left();
     const int fromRight = screen.left() + screen.width() - pointerX;
     const int limit = std::min(std::max(fromLeft, fromRight), effectiveMax);
-    return std::max(1, limit - shadowDepth - BalloonExtraWidth);
+    return std::max(1, limit - shadowDepth - kBalloonExtraWidth);
 }
 
 QSize balloonWindowSize(const QSize& textSize, int shadowDepth) {
-    return {std::max(textSize.width() + shadowDepth + BalloonExtraWidth, BalloonMinWidth),
-            textSize.height() + shadowDepth + BalloonExtraHeight};
+    return {std::max(textSize.width() + shadowDepth + kBalloonExtraWidth, kBalloonMinWidth),
+            textSize.height() + shadowDepth + kBalloonExtraHeight};
 }
 
 QSize measureBalloonText(const QFont& font, const QString& text, int limit) {
@@ -105,18 +105,18 @@ BalloonPlacement placeBalloon(TBalloonPosition preferred, const QPoint& pointer,
 }
 
 QRect balloonBody(const QSize& size, TBalloonPosition p, int d) {
-    QRect body(0, 0, size.width() - d - TailInset, size.height() - d - TailDrop);
+    QRect body(0, 0, size.width() - d - kTailInset, size.height() - d - kTailDrop);
     switch (p) {
     case bpAboveLeft:
         break;
     case bpAboveRight:
-        body.translate(TailInset, 0);
+        body.translate(kTailInset, 0);
         break;
     case bpBelowLeft:
-        body.translate(0, TailDrop);
+        body.translate(0, kTailDrop);
         break;
     case bpBelowRight:
-        body.translate(TailInset, TailDrop);
+        body.translate(kTailInset, kTailDrop);
         break;
     }
     return body;
@@ -136,16 +136,16 @@ QPolygon balloonTail(const QSize& size, TBalloonPosition p, int d) {
     }
     case bpBelowLeft: {
         const QPoint tip(w - d, 0);
-        return QPolygon({tip, QPoint(tip.x() - 21, TailDrop), QPoint(tip.x() - 41, TailDrop)});
+        return QPolygon({tip, QPoint(tip.x() - 21, kTailDrop), QPoint(tip.x() - 41, kTailDrop)});
     }
     case bpBelowRight:
         break;
     }
-    return QPolygon({QPoint(0, 0), QPoint(21, TailDrop), QPoint(41, TailDrop)});
+    return QPolygon({QPoint(0, 0), QPoint(21, kTailDrop), QPoint(41, kTailDrop)});
 }
 
 QRect balloonTextRect(const QSize& size, TBalloonPosition p, int d) {
-    return balloonBody(size, p, d).adjusted(TextMargin, TextMargin, -TextMargin, -TextMargin);
+    return balloonBody(size, p, d).adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
 }
 
 QPainterPath balloonShape(const QSize& size, TBalloonPosition p, int d, TBalloonShape shape) {
@@ -153,7 +153,7 @@ QPainterPath balloonShape(const QSize& size, TBalloonPosition p, int d, TBalloon
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
     if (shape == bsRoundRect)
-        path.addRoundedRect(body, CornerDiameter / 2.0, CornerDiameter / 2.0);
+        path.addRoundedRect(body, kCornerDiameter / 2.0, kCornerDiameter / 2.0);
     else
         path.addRect(body);
     QPainterPath tail;

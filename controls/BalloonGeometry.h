@@ -19,12 +19,12 @@ enum TBalloonPosition { bpAboveLeft, bpAboveRight, bpBelowLeft, bpBelowRight };
 enum TBalloonShape { bsRoundRect, bsRectangle };
 enum TBalloonShadowStyle { ssShaded, ssSolid };
 
-constexpr int MaxShadowDepth = 16;
+constexpr int kMaxShadowDepth = 16;
 
 // The balloon's frame around its text: 33 pixels across, 38 down, plus the shadow.
-constexpr int BalloonExtraWidth = 33;
-constexpr int BalloonExtraHeight = 38;
-constexpr int BalloonMinWidth = 59;
+constexpr int kBalloonExtraWidth = 33;
+constexpr int kBalloonExtraHeight = 38;
+constexpr int kBalloonMinWidth = 59;
 
 // MaxWidth in pixels: positive values are pixels (at most the screen width), -n is the screen
 // width divided by n. Zero would divide by zero; it means the whole screen width.

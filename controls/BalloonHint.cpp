@@ -17,9 +17,9 @@
 namespace {
 
 // The application-wide "which balloon settings are in force": the newest TBalloonHint.
-constexpr const char* CurrentHintProperty = "qmCurrentBalloonHint";
+constexpr const char* kCurrentHintProperty = "qmCurrentBalloonHint";
 
-constexpr Qt::MouseButtons HintButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
+constexpr Qt::MouseButtons kHintButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
 QRect screenRectAt(const QPoint& pointer) {
     QScreen* screen = QGuiApplication::screenAt(pointer);
@@ -33,36 +33,37 @@ QRect screenRectAt(const QPoint& pointer) {
 // ---- TBalloonBase ------------------------------------------------------------------------
 
 TBalloonBase::TBalloonBase(QObject* owner)
-    : QObject(owner), FBorderColor(ClassicColors::black()), FColor(SystemColors::infoBk()),
-      FFont(defaultUiFont()), FFontColor(ClassicColors::black()) {}
+    : QObject(owner), borderColor_(qm::controls::classic::black()),
+      color_(qm::controls::system::infoBk()), font_(defaultUiFont()),
+      fontColor_(qm::controls::classic::black()) {}
 
 void TBalloonBase::setShadowDepth(int d) {
-    FShadowDepth = std::clamp(d, 0, MaxShadowDepth);
+    shadowDepth_ = std::clamp(d, 0, kMaxShadowDepth);
 }
 
 BalloonLook TBalloonBase::look() const {
     BalloonLook l;
-    l.shape = FShape;
-    l.shadowStyle = FShadowStyle;
-    l.shadowDepth = FShadowDepth;
-    switch (FStyle) {
+    l.shape = shape_;
+    l.shadowStyle = shadowStyle_;
+    l.shadowDepth = shadowDepth_;
+    switch (style_) {
     case hsDefault:
         l.font = defaultUiFont();
-        l.fill = SystemColors::infoBk();
-        l.outline = SystemColors::windowFrame();
-        l.textColor = SystemColors::infoText();
+        l.fill = qm::controls::system::infoBk();
+        l.outline = qm::controls::system::windowFrame();
+        l.textColor = qm::controls::system::infoText();
         break;
     case hsCustom:
-        l.font = FFont;
-        l.fill = FColor;
-        l.outline = FBorderColor;
-        l.textColor = FFontColor;
+        l.font = font_;
+        l.fill = color_;
+        l.outline = borderColor_;
+        l.textColor = fontColor_;
         break;
     case hsSystem:
         l.font = QToolTip::font();
         l.fill = QToolTip::palette().color(QPalette::ToolTipBase);
         l.textColor = QToolTip::palette().color(QPalette::ToolTipText);
-        l.outline = SystemColors::windowFrame();
+        l.outline = qm::controls::system::windowFrame();
         break;
     }
     return l;
@@ -77,7 +78,7 @@ Qt::MouseButtons TBalloonBase::buttonsDown() const {
 TBalloonWindow::TBalloonWindow(const TBalloonBase* settings)
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus),
-      FSettings(settings) {
+      settings_(settings) {
     setObjectName(QStringLiteral("BalloonWindow"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -96,24 +97,24 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text) {
 }
 
 void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, const QRect& screen) {
-    const TBalloonBehaviors behavior = FSettings->Behavior();
-    if (behavior.testFlag(bbNoShowMouseDown) && (FSettings->buttonsDown() & HintButtons)) {
+    const TBalloonBehaviors behavior = settings_->Behavior();
+    if (behavior.testFlag(bbNoShowMouseDown) && (settings_->buttonsDown() & kHintButtons)) {
         hide();
         emit cancelRequested();
         return;
     }
 
-    FText = text;
-    const BalloonLook look = FSettings->look();
-    FFillColor = look.fill;
-    FOutlineColor = look.outline;
+    text_ = text;
+    const BalloonLook look = settings_->look();
+    fillColor_ = look.fill;
+    outlineColor_ = look.outline;
 
     const int d = look.shadowDepth;
     const int limit = balloonTextWidthLimit(
-        pointer.x(), screen, effectiveMaxWidth(FSettings->MaxWidth(), screen.width()), d);
+        pointer.x(), screen, effectiveMaxWidth(settings_->MaxWidth(), screen.width()), d);
     const QSize size = balloonWindowSize(measureBalloonText(look.font, text, limit), d);
-    const BalloonPlacement place = placeBalloon(FSettings->Position(), pointer, size, screen);
-    FDirection = place.direction;
+    const BalloonPlacement place = placeBalloon(settings_->Position(), pointer, size, screen);
+    direction_ = place.direction;
 
     // The balloon starts from the pixels behind it, so take them before it covers them.
     if (isVisible())
@@ -123,28 +124,28 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
         const QPoint local = place.topLeft - s->geometry().topLeft();
         background = s->grabWindow(0, local.x(), local.y(), size.width(), size.height()).toImage();
     }
-    FImage = renderBalloon(size, FDirection, look, text, background);
+    image_ = renderBalloon(size, direction_, look, text, background);
 
     setGeometry(QRect(place.topLeft, size));
     if (behavior.testFlag(bbUseRegions))
-        setMask(balloonMask(size, FDirection, d, look.shape));
+        setMask(balloonMask(size, direction_, d, look.shape));
     else
         clearMask();
     show();
     raise();
     update();
 
-    if (!behavior.testFlag(bbUseRegions) && !FHooked) {
+    if (!behavior.testFlag(bbUseRegions) && !hooked_) {
         qApp->installEventFilter(this);
-        FHooked = true;
-        FFirstMouseMoveSeen = false;
-        FLastMovePos = QPoint(INT_MIN, INT_MIN);
+        hooked_ = true;
+        firstMouseMoveSeen_ = false;
+        lastMovePos_ = QPoint(INT_MIN, INT_MIN);
     }
 }
 
 void TBalloonWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, FImage);
+    painter.drawImage(0, 0, image_);
 }
 
 void TBalloonWindow::hideEvent(QHideEvent* event) {
@@ -153,18 +154,18 @@ void TBalloonWindow::hideEvent(QHideEvent* event) {
 }
 
 void TBalloonWindow::unhook() {
-    if (FHooked && qApp)
+    if (hooked_ && qApp)
         qApp->removeEventFilter(this);
-    FHooked = false;
+    hooked_ = false;
 }
 
 bool TBalloonWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (!FHooked || !isVisible())
+    if (!hooked_ || !isVisible())
         return false;
     switch (event->type()) {
     case QEvent::Paint: {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w != this && FSettings->Behavior().testFlag(bbHideOnPaint)) {
+        if (w && w != this && settings_->Behavior().testFlag(bbHideOnPaint)) {
             const QRect dirty = static_cast<QPaintEvent*>(event)->rect();
             const QRect onScreen(w->mapToGlobal(dirty.topLeft()), dirty.size());
             if (onScreen.intersects(geometry()))
@@ -175,11 +176,11 @@ bool TBalloonWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
         // One move reaches the filter once per widget it passes; count it once.
         const QPoint pos = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-        if (pos == FLastMovePos)
+        if (pos == lastMovePos_)
             break;
-        FLastMovePos = pos;
-        if (!FFirstMouseMoveSeen)
-            FFirstMouseMoveSeen = true;
+        lastMovePos_ = pos;
+        if (!firstMouseMoveSeen_)
+            firstMouseMoveSeen_ = true;
         else
             emit cancelRequested();
         break;
@@ -188,7 +189,7 @@ bool TBalloonWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() & HintButtons)
+        if (static_cast<QMouseEvent*>(event)->button() & kHintButtons)
             emit cancelRequested();
         break;
     default:
@@ -203,11 +204,11 @@ TBalloonHintWindow::TBalloonHintWindow(const TBalloonHint* hint) : TBalloonWindo
 
 TBalloonHint::TBalloonHint(QObject* owner) : TBalloonBase(owner) {
     setObjectName(QStringLiteral("BalloonHint1"));
-    FHideTimer.setSingleShot(true);
+    hideTimer_.setSingleShot(true);
     // A coarse timer may fire several hundred milliseconds early.
-    FHideTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FHideTimer, &QTimer::timeout, this, &TBalloonHint::hintTimedOut);
-    qApp->setProperty(CurrentHintProperty, QVariant::fromValue<QObject*>(this));
+    hideTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&hideTimer_, &QTimer::timeout, this, &TBalloonHint::hintTimedOut);
+    qApp->setProperty(kCurrentHintProperty, QVariant::fromValue<QObject*>(this));
     qApp->installEventFilter(this);
     setActive(true);
 }
@@ -215,65 +216,65 @@ TBalloonHint::TBalloonHint(QObject* owner) : TBalloonBase(owner) {
 TBalloonHint::~TBalloonHint() {
     qApp->removeEventFilter(this);
     if (isCurrent())
-        qApp->setProperty(CurrentHintProperty, QVariant());
-    delete FWindow.data();
+        qApp->setProperty(kCurrentHintProperty, QVariant());
+    delete window_.data();
 }
 
 bool TBalloonHint::isCurrent() const {
-    return qApp->property(CurrentHintProperty).value<QObject*>() == this;
+    return qApp->property(kCurrentHintProperty).value<QObject*>() == this;
 }
 
 void TBalloonHint::setActive(bool on) {
-    if (FActive == on)
+    if (active_ == on)
         return;
-    FActive = on;
+    active_ = on;
     if (QCoreApplication::closingDown())
         return;
     // The next hint makes a window of the new kind.
-    CancelHint();
-    delete FWindow.data();
+    cancelHint();
+    delete window_.data();
 }
 
 Qt::MouseButtons TBalloonHint::buttonsDown() const {
-    return QGuiApplication::mouseButtons() | FButtons;
+    return QGuiApplication::mouseButtons() | buttons_;
 }
 
-void TBalloonHint::CancelHint() {
-    FHintControl = nullptr;
-    FTimedOut = false;
+void TBalloonHint::cancelHint() {
+    hintControl_ = nullptr;
+    timedOut_ = false;
     hideHint();
 }
 
 void TBalloonHint::hideHint() {
-    FHideTimer.stop();
-    if (FWindow)
-        FWindow->hide();
+    hideTimer_.stop();
+    if (window_)
+        window_->hide();
     QToolTip::hideText();
 }
 
 void TBalloonHint::hintTimedOut() {
     hideHint();
     // The control has had its hint; it shows again only after the pointer has left it.
-    FTimedOut = true;
+    timedOut_ = true;
 }
 
 bool TBalloonHint::showHintFor(QWidget* control, const QPoint& globalPos) {
-    if (control == FHintControl && FTimedOut)
+    if (control == hintControl_ && timedOut_)
         return true;
-    FHintControl = control;
-    FTimedOut = false;
+    hintControl_ = control;
+    timedOut_ = false;
     const QString text = control->toolTip();
-    if (!FActive) {
-        QToolTip::showText(globalPos, text, control, QRect(), FHintHidePause);
+    if (!active_) {
+        QToolTip::showText(globalPos, text, control, QRect(), hintHidePause_);
         return true;
     }
-    if (!FWindow) {
-        FWindow = new TBalloonHintWindow(this);
-        connect(FWindow, &TBalloonWindow::cancelRequested, this, &TBalloonHint::CancelHint);
+    if (!window_) {
+        window_ = new TBalloonHintWindow(this);
+        connect(window_, &TBalloonWindow::cancelRequested, this, &TBalloonHint::cancelHint);
     }
-    FWindow->ActivateHint(globalPos, text);
-    if (FWindow && FWindow->isVisible())
-        FHideTimer.start(FHintHidePause);
+    window_->ActivateHint(globalPos, text);
+    if (window_ && window_->isVisible())
+        hideTimer_.start(hintHidePause_);
     return true;
 }
 
@@ -284,39 +285,39 @@ bool TBalloonHint::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ToolTip: {
         // A control without a hint lets the request pass on to its parent.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || w == FWindow || w->toolTip().isEmpty())
+        if (!w || w == window_ || w->toolTip().isEmpty())
             break;
         return showHintFor(w, static_cast<QHelpEvent*>(event)->globalPos());
     }
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
-        FButtons = me->buttons();
-        if (FHintControl) {
-            const QPoint at = FHintControl->mapFromGlobal(me->globalPosition().toPoint());
-            if (!FHintControl->rect().contains(at))
-                CancelHint();
+        buttons_ = me->buttons();
+        if (hintControl_) {
+            const QPoint at = hintControl_->mapFromGlobal(me->globalPosition().toPoint());
+            if (!hintControl_->rect().contains(at))
+                cancelHint();
         }
         break;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
-        FButtons = static_cast<QMouseEvent*>(event)->buttons();
-        CancelHint();
+        buttons_ = static_cast<QMouseEvent*>(event)->buttons();
+        cancelHint();
         break;
     case QEvent::MouseButtonRelease:
-        FButtons = static_cast<QMouseEvent*>(event)->buttons();
+        buttons_ = static_cast<QMouseEvent*>(event)->buttons();
         break;
     case QEvent::KeyPress:
     case QEvent::Wheel:
     case QEvent::ApplicationDeactivate:
-        CancelHint();
+        cancelHint();
         break;
     case QEvent::Leave: {
         // Leaving a window of ours, not just passing between its children.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->isWindow() && w != FWindow)
-            CancelHint();
+        if (w && w->isWindow() && w != window_)
+            cancelHint();
         break;
     }
     default:

@@ -30,7 +30,7 @@ class TBalloonBase : public QObject {
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
     Q_PROPERTY(QFont Font READ Font WRITE setFont)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(QColor fontColor READ fontColor WRITE setFontColor)
     Q_PROPERTY(int MaxWidth READ MaxWidth WRITE setMaxWidth)
     Q_PROPERTY(TBalloonBehaviors Behavior READ Behavior WRITE setBehavior)
     Q_PROPERTY(TBalloonPosition Position READ Position WRITE setPosition)
@@ -42,29 +42,29 @@ class TBalloonBase : public QObject {
 public:
     explicit TBalloonBase(QObject* owner = nullptr);
 
-    QColor BorderColor() const { return FBorderColor; }
-    void setBorderColor(const QColor& c) { FBorderColor = c; }
-    QColor Color() const { return FColor; }
-    void setColor(const QColor& c) { FColor = c; }
-    QFont Font() const { return FFont; }
-    void setFont(const QFont& f) { FFont = f; }
+    QColor BorderColor() const { return borderColor_; }
+    void setBorderColor(const QColor& c) { borderColor_ = c; }
+    QColor Color() const { return color_; }
+    void setColor(const QColor& c) { color_ = c; }
+    QFont Font() const { return font_; }
+    void setFont(const QFont& f) { font_ = f; }
     // The custom font's colour (a font carries its colour where this was designed).
-    QColor FontColor() const { return FFontColor; }
-    void setFontColor(const QColor& c) { FFontColor = c; }
-    int MaxWidth() const { return FMaxWidth; }
-    void setMaxWidth(int w) { FMaxWidth = w; }
-    TBalloonBehaviors Behavior() const { return FBehavior; }
-    void setBehavior(TBalloonBehaviors b) { FBehavior = b; }
-    TBalloonPosition Position() const { return FPosition; }
-    void setPosition(TBalloonPosition p) { FPosition = p; }
-    int ShadowDepth() const { return FShadowDepth; }
+    QColor fontColor() const { return fontColor_; }
+    void setFontColor(const QColor& c) { fontColor_ = c; }
+    int MaxWidth() const { return maxWidth_; }
+    void setMaxWidth(int w) { maxWidth_ = w; }
+    TBalloonBehaviors Behavior() const { return behavior_; }
+    void setBehavior(TBalloonBehaviors b) { behavior_ = b; }
+    TBalloonPosition Position() const { return position_; }
+    void setPosition(TBalloonPosition p) { position_ = p; }
+    int ShadowDepth() const { return shadowDepth_; }
     void setShadowDepth(int d); // clamped to 0..16
-    TBalloonShadowStyle ShadowStyle() const { return FShadowStyle; }
-    void setShadowStyle(TBalloonShadowStyle s) { FShadowStyle = s; }
-    TBalloonShape Shape() const { return FShape; }
-    void setShape(TBalloonShape s) { FShape = s; }
-    THintStyle Style() const { return FStyle; }
-    void setStyle(THintStyle s) { FStyle = s; }
+    TBalloonShadowStyle ShadowStyle() const { return shadowStyle_; }
+    void setShadowStyle(TBalloonShadowStyle s) { shadowStyle_ = s; }
+    TBalloonShape Shape() const { return shape_; }
+    void setShape(TBalloonShape s) { shape_ = s; }
+    THintStyle Style() const { return style_; }
+    void setStyle(THintStyle s) { style_ = s; }
 
     // Font and colours chosen by Style.
     BalloonLook look() const;
@@ -72,17 +72,17 @@ public:
     virtual Qt::MouseButtons buttonsDown() const;
 
 private:
-    QColor FBorderColor;
-    QColor FColor;
-    QFont FFont;
-    QColor FFontColor;
-    int FMaxWidth = -4;
-    TBalloonBehaviors FBehavior = bbNoShowMouseDown | bbUseRegions | bbHideOnPaint;
-    TBalloonPosition FPosition = bpAboveRight;
-    int FShadowDepth = 8;
-    TBalloonShadowStyle FShadowStyle = ssShaded;
-    TBalloonShape FShape = bsRoundRect;
-    THintStyle FStyle = hsDefault;
+    QColor borderColor_;
+    QColor color_;
+    QFont font_;
+    QColor fontColor_;
+    int maxWidth_ = -4;
+    TBalloonBehaviors behavior_ = bbNoShowMouseDown | bbUseRegions | bbHideOnPaint;
+    TBalloonPosition position_ = bpAboveRight;
+    int shadowDepth_ = 8;
+    TBalloonShadowStyle shadowStyle_ = ssShaded;
+    TBalloonShape shape_ = bsRoundRect;
+    THintStyle style_ = hsDefault;
 };
 
 // A borderless, disabled pop-up that draws one balloon. It keeps the screen behind it from
@@ -99,14 +99,14 @@ public:
     // The same, on the screen `screen` (global coordinates).
     void ActivateHint(const QPoint& pointer, const QString& text, const QRect& screen);
 
-    QString Text() const { return FText; }
-    TBalloonPosition Direction() const { return FDirection; }
-    QColor FillColor() const { return FFillColor; }
-    QColor OutlineColor() const { return FOutlineColor; }
+    QString text() const { return text_; }
+    TBalloonPosition Direction() const { return direction_; }
+    QColor fillColor() const { return fillColor_; }
+    QColor outlineColor() const { return outlineColor_; }
     // The balloon as drawn (background included), for tests and the gallery.
-    const QImage& Image() const { return FImage; }
+    const QImage& image() const { return image_; }
     // True while the window watches the application's events itself (no regions).
-    bool Hooked() const { return FHooked; }
+    bool hooked() const { return hooked_; }
 
 signals:
     // The hint should go: the pointer moved on, a button was pressed, or a window painted
@@ -121,15 +121,15 @@ protected:
 private:
     void unhook();
 
-    const TBalloonBase* FSettings;
-    QString FText;
-    TBalloonPosition FDirection = bpAboveRight;
-    QColor FFillColor;
-    QColor FOutlineColor;
-    QImage FImage;
-    bool FHooked = false;
-    bool FFirstMouseMoveSeen = false;
-    QPoint FLastMovePos;
+    const TBalloonBase* settings_;
+    QString text_;
+    TBalloonPosition direction_ = bpAboveRight;
+    QColor fillColor_;
+    QColor outlineColor_;
+    QImage image_;
+    bool hooked_ = false;
+    bool firstMouseMoveSeen_ = false;
+    QPoint lastMovePos_;
 };
 
 class TBalloonHint;
@@ -144,12 +144,12 @@ public:
 
 // The window's balloon help. It answers the toolkit's tooltip requests (so the application's
 // hint switch and wake-up delay, which act on those requests, govern it too), shows the balloon
-// and hides it after HintHidePause or when the pointer leaves the control, a button or key is
+// and hides it after hintHidePause() or when the pointer leaves the control, a button or key is
 // pressed, or the application loses the focus.
 class TBalloonHint : public TBalloonBase {
     Q_OBJECT
     Q_PROPERTY(bool Active READ Active WRITE setActive)
-    Q_PROPERTY(int HintHidePause READ HintHidePause WRITE setHintHidePause)
+    Q_PROPERTY(int hintHidePause READ hintHidePause WRITE setHintHidePause)
 
 public:
     // Installs itself on the application; the newest one wins.
@@ -157,19 +157,19 @@ public:
     ~TBalloonHint() override;
 
     // Balloons (on) or the plain tooltip (off).
-    bool Active() const { return FActive; }
+    bool Active() const { return active_; }
     void setActive(bool on);
     // How long a hint stays, in milliseconds.
-    int HintHidePause() const { return FHintHidePause; }
-    void setHintHidePause(int ms) { FHintHidePause = ms; }
+    int hintHidePause() const { return hintHidePause_; }
+    void setHintHidePause(int ms) { hintHidePause_ = ms; }
 
     // Hides the hint now; the control's next tooltip request shows it again.
-    void CancelHint();
+    void cancelHint();
 
     // The balloon window, made when the first balloon shows (null before, or while inactive).
-    TBalloonHintWindow* HintWindow() const { return FWindow; }
+    TBalloonHintWindow* hintWindow() const { return window_; }
     // The control whose hint is showing or has just shown.
-    QWidget* HintControl() const { return FHintControl; }
+    QWidget* hintControl() const { return hintControl_; }
 
     Qt::MouseButtons buttonsDown() const override;
 
@@ -182,11 +182,11 @@ private:
     void hideHint();
     void hintTimedOut();
 
-    bool FActive = false;
-    int FHintHidePause = 6000;
-    QPointer<QWidget> FHintControl;
-    bool FTimedOut = false;
-    QPointer<TBalloonHintWindow> FWindow;
-    QTimer FHideTimer;
-    Qt::MouseButtons FButtons;
+    bool active_ = false;
+    int hintHidePause_ = 6000;
+    QPointer<QWidget> hintControl_;
+    bool timedOut_ = false;
+    QPointer<TBalloonHintWindow> window_;
+    QTimer hideTimer_;
+    Qt::MouseButtons buttons_;
 };

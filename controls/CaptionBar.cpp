@@ -27,7 +27,7 @@ QObject* checkedOwner(QObject* owner) {
 
 // Widgets of the frame itself (the roller's) are placed by their owners, never moved with the
 // client area.
-constexpr const char* NonClientProperty = "qmNonClient";
+constexpr const char* kNonClientProperty = "qmNonClient";
 
 enum CaptionButton { CloseButton = 0, MinimizeButton = 1, MaximizeButton = 2 };
 
@@ -37,14 +37,14 @@ struct Glyph {
     std::array<const char*, 9> rows;
 };
 
-const Glyph CloseGlyph{3,
-                       {"    **    **", "     **  **", "      ****", "       **", "      ****",
-                        "     **  **", "    **    **", nullptr, nullptr}};
-const Glyph MinimizeGlyph{9, {"    ******", "    ******", nullptr}};
-const Glyph MaximizeGlyph{2,
-                          {"   *********", "   *********", "   *       *", "   *       *",
-                           "   *       *", "   *       *", "   *       *", "   *       *",
-                           "   *********"}};
+const Glyph kCloseGlyph{3,
+                        {"    **    **", "     **  **", "      ****", "       **", "      ****",
+                         "     **  **", "    **    **", nullptr, nullptr}};
+const Glyph kMinimizeGlyph{9, {"    ******", "    ******", nullptr}};
+const Glyph kMaximizeGlyph{2,
+                           {"   *********", "   *********", "   *       *", "   *       *",
+                            "   *       *", "   *       *", "   *       *", "   *       *",
+                            "   *********"}};
 
 void drawGlyph(QPainter& p, const QRect& button, const Glyph& g, bool pushed, bool enabled) {
     auto plot = [&](int dx, int dy, const QColor& c) {
@@ -55,10 +55,10 @@ void drawGlyph(QPainter& p, const QRect& button, const Glyph& g, bool pushed, bo
     };
     const int shift = pushed ? 1 : 0;
     if (enabled) {
-        plot(shift, shift, SystemColors::btnText());
+        plot(shift, shift, qm::controls::system::btnText());
     } else {
-        plot(1, 1, SystemColors::btnHighlight());
-        plot(0, 0, SystemColors::btnShadow());
+        plot(1, 1, qm::controls::system::btnHighlight());
+        plot(0, 0, qm::controls::system::btnShadow());
     }
 }
 
@@ -67,51 +67,51 @@ void drawGlyph(QPainter& p, const QRect& button, const Glyph& g, bool pushed, bo
 // ---- TCompanyText ------------------------------------------------------------------------
 
 TCompanyText::TCompanyText(TMSOfficeCaption* owner)
-    : QObject(owner), FOwner(owner), FColorActive(SystemColors::captionText()),
-      FColorInactive(SystemColors::inactiveCaptionText()), FFont(owner->CaptionFont()) {}
+    : QObject(owner), owner_(owner), colorActive_(qm::controls::system::captionText()),
+      colorInactive_(qm::controls::system::inactiveCaptionText()), font_(owner->captionFont()) {}
 
 void TCompanyText::setCaption(const QString& text) {
     // The caption part is what follows the other parts, so read it before they change.
-    const QString own = FOwner->CaptionText() ? FOwner->CaptionText()->Caption() : QString();
-    FCaption = text;
-    if (FOwner->CaptionText() == this)
-        FOwner->FCaptionText->FCaption = text;
+    const QString own = owner_->CaptionText() ? owner_->CaptionText()->Caption() : QString();
+    caption_ = text;
+    if (owner_->CaptionText() == this)
+        owner_->captionText_->caption_ = text;
     else
-        FOwner->FCaptionText->FCaption = own;
-    FOwner->UpdateCaption();
+        owner_->captionText_->caption_ = own;
+    owner_->updateCaption();
 }
 
 void TCompanyText::setVisible(bool on) {
-    if (FVisible == on)
+    if (visible_ == on)
         return;
-    FOwner->FCaptionText->FCaption = FOwner->CaptionText()->Caption();
-    FVisible = on;
-    FOwner->UpdateCaption();
+    owner_->captionText_->caption_ = owner_->CaptionText()->Caption();
+    visible_ = on;
+    owner_->updateCaption();
 }
 
 void TCompanyText::setColorActive(const QColor& c) {
-    FColorActive = c;
-    FOwner->update();
+    colorActive_ = c;
+    owner_->update();
 }
 
 void TCompanyText::setColorInactive(const QColor& c) {
-    FColorInactive = c;
-    FOwner->update();
+    colorInactive_ = c;
+    owner_->update();
 }
 
 void TCompanyText::setFont(const QFont& f) {
-    FFont = f;
-    FOwner->update();
+    font_ = f;
+    owner_->update();
 }
 
 void TCompanyText::setFontKind(TFontKind k) {
-    FFontKind = k;
-    FOwner->update();
+    fontKind_ = k;
+    owner_->update();
 }
 
 QFont TCompanyText::drawingFont(const QFont& captionFont) const {
     QFont f = captionFont;
-    switch (FFontKind) {
+    switch (fontKind_) {
     case fkSystem:
         break;
     case fkSystemI:
@@ -125,21 +125,21 @@ QFont TCompanyText::drawingFont(const QFont& captionFont) const {
         f.setItalic(true);
         break;
     case fkCustom:
-        f = FFont;
+        f = font_;
         break;
     case fkAutoHeight:
-        f = fontFittingHeight(FFont, captionFont);
+        f = fontFittingHeight(font_, captionFont);
         break;
     }
     return f;
 }
 
 QString TCaptionText::Caption() const {
-    const QWidget* form = FOwner->FForm;
+    const QWidget* form = owner_->form_;
     if (!form)
         return {};
-    const TCompanyText* company = FOwner->CompanyText();
-    const TCompanyText* app = FOwner->AppNameText();
+    const TCompanyText* company = owner_->CompanyText();
+    const TCompanyText* app = owner_->AppNameText();
     return captionPartOf(form->windowTitle(), company->Caption(), company->Visible(),
                          app->Caption(), app->Visible());
 }
@@ -147,148 +147,148 @@ QString TCaptionText::Caption() const {
 // ---- TMSOfficeCaption --------------------------------------------------------------------
 
 TMSOfficeCaption::TMSOfficeCaption(QObject* owner)
-    : QWidget(static_cast<QWidget*>(checkedOwner(owner))), FColor(ClassicColors::black()) {
+    : QWidget(static_cast<QWidget*>(checkedOwner(owner))), color_(qm::controls::classic::black()) {
     setObjectName(QStringLiteral("TitleBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    FForm = static_cast<QWidget*>(owner);
+    form_ = static_cast<QWidget*>(owner);
     readCaptionFont();
     // The parts exist before any of them can ask for the others.
-    FCompanyText = nullptr;
-    FAppNameText = nullptr;
-    FCaptionText = nullptr;
+    companyText_ = nullptr;
+    appNameText_ = nullptr;
+    captionText_ = nullptr;
     auto* company = new TCompanyText(this);
     auto* app = new TAppNameText(this);
     auto* caption = new TCaptionText(this);
-    FCompanyText = company;
-    FAppNameText = app;
-    FCaptionText = caption;
-    FCompanyText->setObjectName(QStringLiteral("CompanyText"));
-    FAppNameText->setObjectName(QStringLiteral("AppNameText"));
-    FCaptionText->setObjectName(QStringLiteral("CaptionText"));
+    companyText_ = company;
+    appNameText_ = app;
+    captionText_ = caption;
+    companyText_->setObjectName(QStringLiteral("CompanyText"));
+    appNameText_->setObjectName(QStringLiteral("AppNameText"));
+    captionText_->setObjectName(QStringLiteral("CaptionText"));
 
-    FSystemMenu = new QMenu(this);
-    FSystemMenu->setObjectName(QStringLiteral("SystemMenu"));
-    QAction* minimize = FSystemMenu->addAction(QStringLiteral("Mi&nimize"));
+    systemMenu_ = new QMenu(this);
+    systemMenu_->setObjectName(QStringLiteral("SystemMenu"));
+    QAction* minimize = systemMenu_->addAction(QStringLiteral("Mi&nimize"));
     minimize->setObjectName(QStringLiteral("SystemMenuMinimize"));
-    connect(minimize, &QAction::triggered, this, [this] { FForm->showMinimized(); });
-    FSystemMenu->addSeparator();
-    QAction* close = FSystemMenu->addAction(QStringLiteral("&Close"));
+    connect(minimize, &QAction::triggered, this, [this] { form_->showMinimized(); });
+    systemMenu_->addSeparator();
+    QAction* close = systemMenu_->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("SystemMenuClose"));
     close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     close->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the form's own works
-    connect(close, &QAction::triggered, this, [this] { FForm->close(); });
-    auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), FForm);
+    connect(close, &QAction::triggered, this, [this] { form_->close(); });
+    auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), form_);
     altF4->setContext(Qt::WindowShortcut);
-    connect(altF4, &QShortcut::activated, this, [this] { FForm->close(); });
+    connect(altF4, &QShortcut::activated, this, [this] { form_->close(); });
 
-    connect(FForm, &QObject::destroyed, this, [this] { FFormDying = true; });
+    connect(form_, &QObject::destroyed, this, [this] { formDying_ = true; });
     takeOverFrame();
-    FForm->installEventFilter(this);
+    form_->installEventFilter(this);
     relayout();
 }
 
 TMSOfficeCaption::~TMSOfficeCaption() {
-    if (FFormDying || !FForm)
+    if (formDying_ || !form_)
         return;
-    FForm->removeEventFilter(this);
-    FForm->setWindowTitle(FCaptionText->Caption());
-    FForm->update();
+    form_->removeEventFilter(this);
+    form_->setWindowTitle(captionText_->Caption());
+    form_->update();
 }
 
 void TMSOfficeCaption::takeOverFrame() {
-    const QMargins m = ClientMargins();
+    const QMargins m = clientMargins();
     const QPoint shift(m.left(), m.top());
-    for (QObject* o : FForm->children()) {
+    for (QObject* o : form_->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (w && w != this && !w->isWindow() && !w->property(NonClientProperty).toBool())
+        if (w && w != this && !w->isWindow() && !w->property(kNonClientProperty).toBool())
             w->move(w->pos() + shift);
     }
-    const bool wasVisible = FForm->isVisible();
-    const bool fixed = FForm->minimumSize() == FForm->maximumSize();
-    const QSize outer = FForm->size().grownBy(m);
-    FForm->setWindowFlags(FForm->windowFlags() | Qt::FramelessWindowHint);
+    const bool wasVisible = form_->isVisible();
+    const bool fixed = form_->minimumSize() == form_->maximumSize();
+    const QSize outer = form_->size().grownBy(m);
+    form_->setWindowFlags(form_->windowFlags() | Qt::FramelessWindowHint);
     if (fixed) {
-        FForm->setFixedSize(outer);
+        form_->setFixedSize(outer);
     } else {
-        FForm->setMinimumSize(FForm->minimumSize().grownBy(m));
-        FForm->resize(outer);
+        form_->setMinimumSize(form_->minimumSize().grownBy(m));
+        form_->resize(outer);
     }
     if (wasVisible)
-        FForm->show();
+        form_->show();
 }
 
-QMargins TMSOfficeCaption::ClientMargins() const {
-    return nonClientMargins(formStyleOf(FForm), FMetrics);
+QMargins TMSOfficeCaption::clientMargins() const {
+    return nonClientMargins(formStyleOf(form_), metrics_);
 }
 
-bool TMSOfficeCaption::IsActive() const {
-    return FForm && FForm->isActiveWindow();
+bool TMSOfficeCaption::isActive() const {
+    return form_ && form_->isActiveWindow();
 }
 
 void TMSOfficeCaption::readCaptionFont() {
     // The classic caption font: the UI face, bold.
-    FCaptionFont = defaultUiFont();
-    FCaptionFont.setBold(true);
+    captionFont_ = defaultUiFont();
+    captionFont_.setBold(true);
 }
 
 void TMSOfficeCaption::setColor(const QColor& c) {
-    if (FColor == c)
+    if (color_ == c)
         return;
-    FColor = c;
+    color_ = c;
     update();
 }
 
 void TMSOfficeCaption::setGradientEnabled(TGradEnabled e) {
-    if (FEnabled == e)
+    if (enabled_ == e)
         return;
-    FEnabled = e;
+    enabled_ = e;
     update();
 }
 
 void TMSOfficeCaption::setJustification(TJustification j) {
-    if (FJustification == j)
+    if (justification_ == j)
         return;
-    FJustification = j;
+    justification_ = j;
     update();
 }
 
 void TMSOfficeCaption::setNumColors(int n) {
     if (n < 1)
         return;
-    n = std::min(n, MaxGradientColors);
-    if (FNumColors == n)
+    n = std::min(n, kMaxGradientColors);
+    if (numColors_ == n)
         return;
-    FNumColors = n;
+    numColors_ = n;
     update();
 }
 
 void TMSOfficeCaption::setMetrics(const TSystemMetrics& m) {
-    FMetrics = m;
+    metrics_ = m;
     relayout();
 }
 
-void TMSOfficeCaption::UpdateCaption() {
-    if (!FForm || FUpdatingCaption || !FCompanyText || !FAppNameText || !FCaptionText)
+void TMSOfficeCaption::updateCaption() {
+    if (!form_ || updatingCaption_ || !companyText_ || !appNameText_ || !captionText_)
         return;
-    FUpdatingCaption = true;
-    const bool updates = FForm->updatesEnabled();
-    FForm->setUpdatesEnabled(false);
-    FForm->setWindowTitle(joinCaptionParts(
-        {FCompanyText->Caption(), FAppNameText->Caption(), FCaptionText->FCaption},
-        {FCompanyText->Visible(), FAppNameText->Visible(), FCaptionText->Visible()}));
-    FForm->setUpdatesEnabled(updates);
-    FUpdatingCaption = false;
+    updatingCaption_ = true;
+    const bool updates = form_->updatesEnabled();
+    form_->setUpdatesEnabled(false);
+    form_->setWindowTitle(joinCaptionParts(
+        {companyText_->Caption(), appNameText_->Caption(), captionText_->caption_},
+        {companyText_->Visible(), appNameText_->Visible(), captionText_->Visible()}));
+    form_->setUpdatesEnabled(updates);
+    updatingCaption_ = false;
     update();
 }
 
 void TMSOfficeCaption::relayout() {
-    setGeometry(captionRect(FForm->width(), formStyleOf(FForm), FMetrics));
+    setGeometry(captionRect(form_->width(), formStyleOf(form_), metrics_));
     update();
-    FForm->update();
+    form_->update();
 }
 
 int TMSOfficeCaption::buttonAt(const QPoint& windowPos) const {
-    const CaptionButtonRects b = captionButtonRects(FForm->width(), formStyleOf(FForm), FMetrics);
+    const CaptionButtonRects b = captionButtonRects(form_->width(), formStyleOf(form_), metrics_);
     if (b.close.contains(windowPos))
         return CloseButton;
     if (b.minimize.contains(windowPos))
@@ -298,8 +298,8 @@ int TMSOfficeCaption::buttonAt(const QPoint& windowPos) const {
     return -1;
 }
 
-QImage TMSOfficeCaption::CaptionImage() {
-    const QRect cap = captionRect(FForm->width(), formStyleOf(FForm), FMetrics);
+QImage TMSOfficeCaption::captionImage() {
+    const QRect cap = captionRect(form_->width(), formStyleOf(form_), metrics_);
     QImage img(cap.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&img);
     p.translate(-cap.topLeft());
@@ -308,59 +308,60 @@ QImage TMSOfficeCaption::CaptionImage() {
 }
 
 void TMSOfficeCaption::paintBar(QPainter& p) {
-    const TFormStyle style = formStyleOf(FForm);
-    const int w = FForm->width();
-    const bool active = IsActive();
-    const QColor bar = active ? SystemColors::activeCaption() : SystemColors::inactiveCaption();
-    int depth = FDisplayDepth;
+    const TFormStyle style = formStyleOf(form_);
+    const int w = form_->width();
+    const bool active = isActive();
+    const QColor bar =
+        active ? qm::controls::system::activeCaption() : qm::controls::system::inactiveCaption();
+    int depth = displayDepth_;
     if (depth <= 0)
         depth = screen() ? screen()->depth() : 32;
 
-    p.fillRect(captionRect(w, style, FMetrics), bar);
-    QRect area = captionTextArea(w, style, FMetrics);
-    if (gradientShown(FEnabled, active, depth)) {
-        for (const GradientBand& band : gradientBands(area, FColor, bar, FNumColors))
+    p.fillRect(captionRect(w, style, metrics_), bar);
+    QRect area = captionTextArea(w, style, metrics_);
+    if (gradientShown(enabled_, active, depth)) {
+        for (const GradientBand& band : gradientBands(area, color_, bar, numColors_))
             p.fillRect(band.rect, band.color);
     } else {
         p.fillRect(area, bar);
     }
 
     if (captionHasIcon(style)) {
-        QIcon icon = FForm->windowIcon();
+        QIcon icon = form_->windowIcon();
         if (icon.isNull())
             icon = QApplication::windowIcon();
         if (icon.isNull())
             icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-        const QSize small(FMetrics.cxSmIcon, FMetrics.cySmIcon);
+        const QSize small(metrics_.cxSmIcon, metrics_.cySmIcon);
         p.drawPixmap(QRect(area.topLeft() + QPoint(1, 1), small), icon.pixmap(small));
         area.setLeft(area.left() + small.width() + 1);
     }
 
-    const CaptionButtonRects b = captionButtonRects(w, style, FMetrics);
+    const CaptionButtonRects b = captionButtonRects(w, style, metrics_);
     auto button = [&](const QRect& r, const Glyph& glyph, int id, bool enabled) {
         if (r.isEmpty())
             return;
-        const bool pushed = FPressedButton == id && FButtonDown;
+        const bool pushed = pressedButton_ == id && buttonDown_;
         drawButtonFrame(p, r, pushed);
         drawGlyph(p, r, glyph, pushed, enabled);
     };
-    button(b.close, CloseGlyph, CloseButton, true);
-    button(b.maximize, MaximizeGlyph, MaximizeButton, style.maximize);
-    button(b.minimize, MinimizeGlyph, MinimizeButton, style.minimize);
+    button(b.close, kCloseGlyph, CloseButton, true);
+    button(b.maximize, kMaximizeGlyph, MaximizeButton, style.maximize);
+    button(b.minimize, kMinimizeGlyph, MinimizeButton, style.minimize);
 
     if (isSignalConnected(QMetaMethod::fromSignal(&TMSOfficeCaption::OnDrawCaption))) {
         p.save();
-        p.setFont(FCaptionFont);
+        p.setFont(captionFont_);
         emit OnDrawCaption(this, &p, area);
         p.restore();
     }
 
-    const std::array<TCompanyText*, 3> parts = {FCompanyText, FAppNameText, FCaptionText};
+    const std::array<TCompanyText*, 3> parts = {companyText_, appNameText_, captionText_};
     std::array<CaptionPartText, 3> texts;
     for (int i = 0; i < 3; ++i)
-        texts[i] = {parts[i]->Caption(), parts[i]->drawingFont(FCaptionFont), parts[i]->Visible()};
-    FDrawn = layoutCaptionParts(area, texts, FJustification);
-    for (const DrawnCaptionPart& d : FDrawn) {
+        texts[i] = {parts[i]->Caption(), parts[i]->drawingFont(captionFont_), parts[i]->Visible()};
+    drawn_ = layoutCaptionParts(area, texts, justification_);
+    for (const DrawnCaptionPart& d : drawn_) {
         const TCompanyText* part = parts[d.part];
         p.setFont(texts[d.part].font);
         p.setPen(active ? part->ColorActive() : part->ColorInactive());
@@ -370,13 +371,13 @@ void TMSOfficeCaption::paintBar(QPainter& p) {
 
 void TMSOfficeCaption::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, CaptionImage());
+    p.drawImage(0, 0, captionImage());
 }
 
 void TMSOfficeCaption::showSystemMenu(const QPoint& globalPos) {
-    const TFormStyle style = formStyleOf(FForm);
-    FSystemMenu->actions().first()->setEnabled(style.minimize);
-    FSystemMenu->popup(globalPos);
+    const TFormStyle style = formStyleOf(form_);
+    systemMenu_->actions().first()->setEnabled(style.minimize);
+    systemMenu_->popup(globalPos);
 }
 
 void TMSOfficeCaption::mousePressEvent(QMouseEvent* e) {
@@ -388,65 +389,65 @@ void TMSOfficeCaption::mousePressEvent(QMouseEvent* e) {
     }
     if (e->button() != Qt::LeftButton)
         return;
-    const TFormStyle style = formStyleOf(FForm);
+    const TFormStyle style = formStyleOf(form_);
     const int b = buttonAt(windowPos);
     if (b == CloseButton || (b == MinimizeButton && style.minimize) ||
         (b == MaximizeButton && style.maximize)) {
-        FPressedButton = b;
-        FButtonDown = true;
+        pressedButton_ = b;
+        buttonDown_ = true;
         update();
         return;
     }
-    const QRect area = captionTextArea(FForm->width(), style, FMetrics);
-    const QRect icon(area.topLeft() + QPoint(1, 1), QSize(FMetrics.cxSmIcon, FMetrics.cySmIcon));
+    const QRect area = captionTextArea(form_->width(), style, metrics_);
+    const QRect icon(area.topLeft() + QPoint(1, 1), QSize(metrics_.cxSmIcon, metrics_.cySmIcon));
     if (captionHasIcon(style) && icon.contains(windowPos)) {
-        showSystemMenu(FForm->mapToGlobal(QPoint(icon.left() - 1, area.bottom() + 1)));
+        showSystemMenu(form_->mapToGlobal(QPoint(icon.left() - 1, area.bottom() + 1)));
         return;
     }
     // Without a window manager the system move is refused: follow the mouse ourselves.
-    QWindow* handle = FForm->windowHandle();
+    QWindow* handle = form_->windowHandle();
     if (!handle || !handle->startSystemMove()) {
-        FDragging = true;
-        FDragOffset = global - FForm->pos();
+        dragging_ = true;
+        dragOffset_ = global - form_->pos();
     }
 }
 
 void TMSOfficeCaption::mouseMoveEvent(QMouseEvent* e) {
-    if (FPressedButton >= 0) {
-        const bool down = buttonAt(mapToParent(e->position().toPoint())) == FPressedButton;
-        if (down != FButtonDown) {
-            FButtonDown = down;
+    if (pressedButton_ >= 0) {
+        const bool down = buttonAt(mapToParent(e->position().toPoint())) == pressedButton_;
+        if (down != buttonDown_) {
+            buttonDown_ = down;
             update();
         }
-    } else if (FDragging) {
-        FForm->move(e->globalPosition().toPoint() - FDragOffset);
+    } else if (dragging_) {
+        form_->move(e->globalPosition().toPoint() - dragOffset_);
     }
 }
 
 void TMSOfficeCaption::mouseReleaseEvent(QMouseEvent* e) {
-    FDragging = false;
-    if (FPressedButton < 0 || e->button() != Qt::LeftButton)
+    dragging_ = false;
+    if (pressedButton_ < 0 || e->button() != Qt::LeftButton)
         return;
-    const int pressed = FPressedButton;
+    const int pressed = pressedButton_;
     const bool hit = buttonAt(mapToParent(e->position().toPoint())) == pressed;
-    FPressedButton = -1;
-    FButtonDown = false;
+    pressedButton_ = -1;
+    buttonDown_ = false;
     update();
     if (!hit)
         return;
     if (pressed == CloseButton)
-        FForm->close();
+        form_->close();
     else if (pressed == MinimizeButton)
-        FForm->showMinimized();
+        form_->showMinimized();
 }
 
 bool TMSOfficeCaption::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != FForm)
+    if (watched != form_)
         return false;
     switch (event->type()) {
     case QEvent::Paint: {
-        QPainter p(FForm);
-        drawWindowFrame(p, FForm->rect(), formStyleOf(FForm), FMetrics);
+        QPainter p(form_);
+        drawWindowFrame(p, form_->rect(), formStyleOf(form_), metrics_);
         break;
     }
     case QEvent::Resize:

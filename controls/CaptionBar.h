@@ -33,17 +33,17 @@ class TCompanyText : public QObject {
 public:
     explicit TCompanyText(TMSOfficeCaption* owner);
 
-    virtual QString Caption() const { return FCaption; }
+    virtual QString Caption() const { return caption_; }
     void setCaption(const QString& text);
-    QColor ColorActive() const { return FColorActive; }
+    QColor ColorActive() const { return colorActive_; }
     void setColorActive(const QColor& c);
-    QColor ColorInactive() const { return FColorInactive; }
+    QColor ColorInactive() const { return colorInactive_; }
     void setColorInactive(const QColor& c);
-    QFont Font() const { return FFont; }
+    QFont Font() const { return font_; }
     void setFont(const QFont& f);
-    TFontKind FontKind() const { return FFontKind; }
+    TFontKind FontKind() const { return fontKind_; }
     void setFontKind(TFontKind k);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return visible_; }
     void setVisible(bool on);
 
     // The font the part is drawn in, given the caption font.
@@ -51,15 +51,15 @@ public:
 
 protected:
     friend class TMSOfficeCaption;
-    TMSOfficeCaption* FOwner;
-    QString FCaption;
+    TMSOfficeCaption* owner_;
+    QString caption_;
 
 private:
-    QColor FColorActive;
-    QColor FColorInactive;
-    QFont FFont;
-    TFontKind FFontKind = fkSystem;
-    bool FVisible = true;
+    QColor colorActive_;
+    QColor colorInactive_;
+    QFont font_;
+    TFontKind fontKind_ = fkSystem;
+    bool visible_ = true;
 };
 
 class TAppNameText : public TCompanyText {
@@ -84,7 +84,7 @@ class TMSOfficeCaption : public QWidget {
     Q_PROPERTY(TCaptionText* CaptionText READ CaptionText CONSTANT)
     Q_PROPERTY(TCompanyText* CompanyText READ CompanyText CONSTANT)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(TGradEnabled Enabled READ GradientEnabled WRITE setGradientEnabled)
+    Q_PROPERTY(TGradEnabled Enabled READ gradientEnabled WRITE setGradientEnabled)
     Q_PROPERTY(TJustification Justification READ Justification WRITE setJustification)
     Q_PROPERTY(int NumColors READ NumColors WRITE setNumColors)
 
@@ -95,34 +95,34 @@ public:
     explicit TMSOfficeCaption(QObject* owner);
     ~TMSOfficeCaption() override;
 
-    TAppNameText* AppNameText() const { return FAppNameText; }
-    TCaptionText* CaptionText() const { return FCaptionText; }
-    TCompanyText* CompanyText() const { return FCompanyText; }
-    QColor Color() const { return FColor; }
+    TAppNameText* AppNameText() const { return appNameText_; }
+    TCaptionText* CaptionText() const { return captionText_; }
+    TCompanyText* CompanyText() const { return companyText_; }
+    QColor Color() const { return color_; }
     void setColor(const QColor& c);
-    TGradEnabled GradientEnabled() const { return FEnabled; }
+    TGradEnabled gradientEnabled() const { return enabled_; }
     void setGradientEnabled(TGradEnabled e);
-    TJustification Justification() const { return FJustification; }
+    TJustification Justification() const { return justification_; }
     void setJustification(TJustification j);
-    int NumColors() const { return FNumColors; }
+    int NumColors() const { return numColors_; }
     // Above 256 becomes 256; below 1 is ignored.
     void setNumColors(int n);
 
-    const TSystemMetrics& Metrics() const { return FMetrics; }
+    const TSystemMetrics& metrics() const { return metrics_; }
     void setMetrics(const TSystemMetrics& m);
-    QFont CaptionFont() const { return FCaptionFont; }
-    QMargins ClientMargins() const;
-    bool IsActive() const;
+    QFont captionFont() const { return captionFont_; }
+    QMargins clientMargins() const;
+    bool isActive() const;
     // Colour depth the gradient decision uses (the screen's unless set, for tests).
-    void setDisplayDepth(int bits) { FDisplayDepth = bits; }
+    void setDisplayDepth(int bits) { displayDepth_ = bits; }
 
     // The bar as painted now (caption rectangle size), and the parts as last laid out.
-    QImage CaptionImage();
-    const std::vector<DrawnCaptionPart>& DrawnParts() const { return FDrawn; }
-    QMenu* SystemMenu() const { return FSystemMenu; }
+    QImage captionImage();
+    const std::vector<DrawnCaptionPart>& drawnParts() const { return drawn_; }
+    QMenu* systemMenu() const { return systemMenu_; }
 
     // Rebuilds the window caption from the parts (called when a part changes).
-    void UpdateCaption();
+    void updateCaption();
 
 signals:
     // Lets the owner draw on the bar before the texts; `r` is the text area.
@@ -145,23 +145,23 @@ private:
     int buttonAt(const QPoint& windowPos) const;
     void readCaptionFont();
 
-    QPointer<QWidget> FForm;
-    TCompanyText* FCompanyText;
-    TAppNameText* FAppNameText;
-    TCaptionText* FCaptionText;
-    QColor FColor;
-    TGradEnabled FEnabled = geSmart;
-    TJustification FJustification = jAuto;
-    int FNumColors = 64;
-    TSystemMetrics FMetrics;
-    QFont FCaptionFont;
-    int FDisplayDepth = 0;
-    std::vector<DrawnCaptionPart> FDrawn;
-    QMenu* FSystemMenu = nullptr;
-    int FPressedButton = -1; // 0 close, 1 minimise, 2 maximise
-    bool FButtonDown = false;
-    bool FDragging = false;
-    QPoint FDragOffset;
-    bool FFormDying = false;
-    bool FUpdatingCaption = false;
+    QPointer<QWidget> form_;
+    TCompanyText* companyText_;
+    TAppNameText* appNameText_;
+    TCaptionText* captionText_;
+    QColor color_;
+    TGradEnabled enabled_ = geSmart;
+    TJustification justification_ = jAuto;
+    int numColors_ = 64;
+    TSystemMetrics metrics_;
+    QFont captionFont_;
+    int displayDepth_ = 0;
+    std::vector<DrawnCaptionPart> drawn_;
+    QMenu* systemMenu_ = nullptr;
+    int pressedButton_ = -1; // 0 close, 1 minimise, 2 maximise
+    bool buttonDown_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+    bool formDying_ = false;
+    bool updatingCaption_ = false;
 };

@@ -15,7 +15,7 @@
 enum TGradEnabled { geAlways, geNever, geWhenActive, geSmart };
 enum TJustification { jAuto, jLeft, jCenter, jRight };
 
-constexpr int MaxGradientColors = 256;
+constexpr int kMaxGradientColors = 256;
 
 // a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
 int mulDiv(int a, int b, int c);

@@ -148,8 +148,8 @@ void TCheckBoxBase::setState(TCheckBoxState s) {
 // ---- TBWCCCheckBox ----
 
 TBWCCCheckBox::TBWCCCheckBox(QWidget* parent)
-    : TCheckBoxBase(parent), checkColor_(SystemColors::windowText()),
-      color_(SystemColors::btnFace()), fontColor_(SystemColors::windowText()) {}
+    : TCheckBoxBase(parent), checkColor_(qm::controls::system::windowText()),
+      color_(qm::controls::system::btnFace()), fontColor_(qm::controls::system::windowText()) {}
 
 void TBWCCCheckBox::setCheckColor(const QColor& c) {
     if (c == checkColor_)
@@ -186,7 +186,7 @@ void TBWCCCheckBox::paintBox(QPainter& p) const {
     if (hasFocus()) {
         const QRect focus = textRect.adjusted(-1, 0, 1, 1);
         p.save();
-        QPen dotted(SystemColors::windowText(), 1, Qt::DotLine);
+        QPen dotted(qm::controls::system::windowText(), 1, Qt::DotLine);
         p.setPen(dotted);
         p.setBrush(Qt::NoBrush);
         p.drawRect(focus.adjusted(0, 0, -1, -1));
@@ -197,7 +197,7 @@ void TBWCCCheckBox::paintBox(QPainter& p) const {
 
     const BoxEdges box = checkBoxEdges(height());
     if (state() != cbUnchecked) {
-        const QColor mark = state() == cbChecked ? checkColor_ : SystemColors::btnShadow();
+        const QColor mark = state() == cbChecked ? checkColor_ : qm::controls::system::btnShadow();
         for (const QLine& l : checkMarkLines(box))
             drawPolyline(p, {l.p1(), l.p2()}, mark);
     }
@@ -214,9 +214,9 @@ void TBWCCCheckBox::paintBox(QPainter& p) const {
                      {{box.left, box.bottom - 1},
                       {box.right - 1, box.bottom - 1},
                       {box.right - 1, box.top - 1}},
-                     SystemColors::btnShadow());
+                     qm::controls::system::btnShadow());
         drawPolyline(p, {{box.left, box.bottom - 1}, {box.left, box.top}, {box.right, box.top}},
-                     SystemColors::btnHighlight());
+                     qm::controls::system::btnHighlight());
     }
 }
 

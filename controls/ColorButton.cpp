@@ -18,7 +18,8 @@ Placement placementOf(TColorButton::TAlignment a) {
 
 } // namespace
 
-TColorButton::TColorButton(QWidget* parent) : QWidget(parent), color_(SystemColors::btnFace()) {
+TColorButton::TColorButton(QWidget* parent)
+    : QWidget(parent), color_(qm::controls::system::btnFace()) {
     resize(75, 25);
     deriveColors();
 }

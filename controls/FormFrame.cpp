@@ -84,20 +84,22 @@ void ring(QPainter& p, const QRect& r, const QColor& tl, const QColor& br, bool 
 } // namespace
 
 void drawRaisedEdge(QPainter& p, const QRect& r, bool left, bool top, bool right, bool bottom) {
-    ring(p, r, SystemColors::btnFace(), SystemColors::windowFrame(), left, top, right, bottom);
+    ring(p, r, qm::controls::system::btnFace(), qm::controls::system::windowFrame(), left, top,
+         right, bottom);
     const QRect inner = r.adjusted(left ? 1 : 0, top ? 1 : 0, right ? -1 : 0, bottom ? -1 : 0);
-    ring(p, inner, SystemColors::btnHighlight(), SystemColors::btnShadow(), left, top, right,
-         bottom);
+    ring(p, inner, qm::controls::system::btnHighlight(), qm::controls::system::btnShadow(), left,
+         top, right, bottom);
 }
 
 void drawSunkenEdge(QPainter& p, const QRect& r) {
-    ring(p, r, SystemColors::btnShadow(), SystemColors::btnHighlight(), true, true, true, true);
-    ring(p, r.adjusted(1, 1, -1, -1), SystemColors::windowFrame(), SystemColors::btnFace(), true,
-         true, true, true);
+    ring(p, r, qm::controls::system::btnShadow(), qm::controls::system::btnHighlight(), true, true,
+         true, true);
+    ring(p, r.adjusted(1, 1, -1, -1), qm::controls::system::windowFrame(),
+         qm::controls::system::btnFace(), true, true, true, true);
 }
 
 void drawButtonFrame(QPainter& p, const QRect& r, bool pushed) {
-    p.fillRect(r, SystemColors::btnFace());
+    p.fillRect(r, qm::controls::system::btnFace());
     if (pushed)
         drawSunkenEdge(p, r);
     else
@@ -114,7 +116,7 @@ void drawWindowFrame(QPainter& p, const QRect& window, const TFormStyle& style,
     const QRect client = window.adjusted(f, f, -f, -f);
     p.save();
     p.setClipRegion(QRegion(inner).subtracted(QRegion(client)));
-    p.fillRect(inner, SystemColors::btnFace());
+    p.fillRect(inner, qm::controls::system::btnFace());
     p.restore();
     drawRaisedEdge(p, window);
 }

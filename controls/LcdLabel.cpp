@@ -259,19 +259,20 @@ void TLCDLabel::paintEvent(QPaintEvent*) {
     QImage image(w, h, QImage::Format_RGB32);
     {
         QPainter p(&image);
-        QColor frame = SystemColors::btnHighlight();
+        QColor frame = qm::controls::system::btnHighlight();
         if (borderStyle_ == Single)
             frame = borderColor_;
         else if (borderStyle_ == None)
-            frame = SystemColors::btnFace();
+            frame = qm::controls::system::btnFace();
         p.fillRect(0, 0, w, h, backGround_);
         p.setPen(frame);
         p.drawRect(0, 0, w - 1, h - 1);
 
         if (borderStyle_ == Raised)
-            drawPolyline(p, {{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}}, SystemColors::btnShadow());
+            drawPolyline(p, {{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}},
+                         qm::controls::system::btnShadow());
         else if (borderStyle_ == Lowered)
-            drawPolyline(p, {{w - 1, 0}, {0, 0}, {0, h - 1}}, SystemColors::btnShadow());
+            drawPolyline(p, {{w - 1, 0}, {0, 0}, {0, h - 1}}, qm::controls::system::btnShadow());
 
         p.setPen(Qt::NoPen);
         const QByteArray buffer = caption_.toLatin1(); // 8-bit text; unknown chars read '?'

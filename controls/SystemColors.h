@@ -9,7 +9,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace SystemColors {
+namespace qm::controls::system {
 
 inline QColor btnFace() {
     return QColor(192, 192, 192);
@@ -54,10 +54,10 @@ inline QColor inactiveCaptionText() {
     return QColor(192, 192, 192);
 }
 
-} // namespace SystemColors
+} // namespace qm::controls::system
 
 // The named colours the window's forms use, as the classic 16-colour palette.
-namespace ClassicColors {
+namespace qm::controls::classic {
 
 inline QColor black() {
     return QColor(0, 0, 0);
@@ -108,7 +108,7 @@ inline QColor white() {
     return QColor(255, 255, 255);
 }
 
-} // namespace ClassicColors
+} // namespace qm::controls::classic
 
 // "MS Sans Serif" 8 pt: an 11-pixel sans-serif face. Liberation Sans is metric-compatible
 // with the faces the layout was drawn with; DejaVu Sans is the fallback.

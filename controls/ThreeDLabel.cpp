@@ -13,7 +13,8 @@ namespace {
 constexpr int kMaxCaption = 255;
 } // namespace
 
-TDRLabel::TDRLabel(QWidget* parent) : QLabel(parent), shadowColor_(SystemColors::btnHighlight()) {
+TDRLabel::TDRLabel(QWidget* parent)
+    : QLabel(parent), shadowColor_(qm::controls::system::btnHighlight()) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     savedTextColor_ = fontColor();
     timer_ = new QTimer(this);
@@ -155,15 +156,15 @@ void TDRLabel::paintEvent(QPaintEvent*) {
             break;
         case boSingle:
             drawPolyline(p, {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}},
-                         SystemColors::windowFrame());
+                         qm::controls::system::windowFrame());
             break;
         case boRaised:
-            drawPolyline(p, topLeft, SystemColors::btnHighlight());
-            drawPolyline(p, bottomRight, SystemColors::btnShadow());
+            drawPolyline(p, topLeft, qm::controls::system::btnHighlight());
+            drawPolyline(p, bottomRight, qm::controls::system::btnShadow());
             break;
         case boLowered:
-            drawPolyline(p, topLeft, SystemColors::btnShadow());
-            drawPolyline(p, bottomRight, SystemColors::btnHighlight());
+            drawPolyline(p, topLeft, qm::controls::system::btnShadow());
+            drawPolyline(p, bottomRight, qm::controls::system::btnHighlight());
             break;
         }
 
@@ -182,7 +183,7 @@ void TDRLabel::paintEvent(QPaintEvent*) {
             p.drawText(client.translated(deep_, deep_), flags, caption);
         }
         if (visibleText) {
-            p.setPen(isEnabled() ? fontColor() : SystemColors::grayText());
+            p.setPen(isEnabled() ? fontColor() : qm::controls::system::grayText());
             p.drawText(client, flags, caption);
         }
     }

@@ -16,7 +16,7 @@ namespace {
 
 // A Wayland compositor takes a window's shape as the region that receives input only and
 // still shows all of it: there the window is made as short as its rolled shape instead.
-bool ShapeHidesTheBody() {
+bool shapeHidesTheBody() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
@@ -30,7 +30,7 @@ QObject* checkedOwner(QObject* owner) {
 // so the roller keeps tracking while the pointer is off the button).
 class TWinRollerButton : public QWidget {
 public:
-    TWinRollerButton(TWinRoller* roller, QWidget* form) : QWidget(form), FRoller(roller) {
+    TWinRollerButton(TWinRoller* roller, QWidget* form) : QWidget(form), roller_(roller) {
         setObjectName(QStringLiteral("WinRollerButton"));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -38,23 +38,23 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.drawImage(0, 0, FRoller->ButtonImage());
+        p.drawImage(0, 0, roller_->buttonImage());
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
-            FRoller->pressButton();
+            roller_->pressButton();
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
     void mouseMoveEvent(QMouseEvent* e) override {
-        FRoller->trackTo(mapToParent(e->position().toPoint()));
+        roller_->trackTo(mapToParent(e->position().toPoint()));
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
-            FRoller->releaseAt(mapToParent(e->position().toPoint()));
+            roller_->releaseAt(mapToParent(e->position().toPoint()));
     }
 
 private:
-    TWinRoller* FRoller;
+    TWinRoller* roller_;
 };
 
 // The bottom edge a rolled-up window shows below its caption: a line of button face and the
@@ -66,116 +66,116 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
         hide();
     }
-    void setRolledHeight(int h) { FHeight = h; }
+    void setRolledHeight(int h) { height_ = h; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.translate(0, 3 - FHeight);
-        p.fillRect(0, FHeight - 3, width(), 1, SystemColors::btnFace());
-        drawRaisedEdge(p, QRect(0, 0, width(), FHeight), true, false, true, true);
+        p.translate(0, 3 - height_);
+        p.fillRect(0, height_ - 3, width(), 1, qm::controls::system::btnFace());
+        drawRaisedEdge(p, QRect(0, 0, width(), height_), true, false, true, true);
     }
 
 private:
-    int FHeight = 0;
+    int height_ = 0;
 };
 
 } // namespace
 
 TWinRoller::TWinRoller(QObject* owner) : QObject(checkedOwner(owner)) {
     setObjectName(QStringLiteral("WinRoller"));
-    FForm = static_cast<QWidget*>(owner);
-    FButton = new TWinRollerButton(this, FForm);
-    FEdge = new TWinRollerEdge(FForm);
+    form_ = static_cast<QWidget*>(owner);
+    button_ = new TWinRollerButton(this, form_);
+    edge_ = new TWinRollerEdge(form_);
     // Frame widgets: the caption bar does not move them with the client area.
-    FButton->setProperty("qmNonClient", true);
-    FEdge->setProperty("qmNonClient", true);
-    connect(FForm, &QObject::destroyed, this, [this] { FFormDying = true; });
-    FForm->installEventFilter(this);
+    button_->setProperty("qmNonClient", true);
+    edge_->setProperty("qmNonClient", true);
+    connect(form_, &QObject::destroyed, this, [this] { formDying_ = true; });
+    form_->installEventFilter(this);
     layoutButton();
 }
 
 TWinRoller::~TWinRoller() {
-    if (FFormDying || !FForm)
+    if (formDying_ || !form_)
         return;
-    FForm->removeEventFilter(this);
+    form_->removeEventFilter(this);
     // Gone with its button, the roller must not leave the window stuck rolled up.
-    if (FRoller)
+    if (roller_)
         restoreFullShape();
-    delete FButton.data();
-    delete FEdge.data();
+    delete button_.data();
+    delete edge_.data();
 }
 
 void TWinRoller::setEnabled(bool on) {
-    if (FEnabled == on)
+    if (enabled_ == on)
         return;
-    FEnabled = on;
+    enabled_ = on;
     repaintButton();
 }
 
 void TWinRoller::setRoller(bool up) {
-    if (!FEnabled || FRoller == up)
+    if (!enabled_ || roller_ == up)
         return;
-    FRoller = up;
+    roller_ = up;
     if (up) {
         applyRolledShape();
         emit OnRoller(this, 1);
     } else {
         restoreFullShape();
-        FEdge->hide();
+        edge_->hide();
         emit OnRoller(this, 0);
     }
     repaintButton();
 }
 
 void TWinRoller::setRemainHeight(int h) {
-    if (FRemainHeight == h)
+    if (remainHeight_ == h)
         return;
-    FRemainHeight = h;
-    if (FRoller)
+    remainHeight_ = h;
+    if (roller_)
         applyRolledShape();
 }
 
 void TWinRoller::setVisible(bool on) {
-    if (FVisible == on)
+    if (visible_ == on)
         return;
-    FVisible = on;
+    visible_ = on;
     layoutButton();
 }
 
 void TWinRoller::setMetrics(const TSystemMetrics& m) {
-    FMetrics = m;
+    metrics_ = m;
     layoutButton();
-    if (FRoller)
+    if (roller_)
         applyRolledShape();
 }
 
-QRect TWinRoller::ButtonRect() const {
-    return rollerButtonRect(FForm->width(), formStyleOf(FForm), FMetrics);
+QRect TWinRoller::buttonRect() const {
+    return rollerButtonRect(form_->width(), formStyleOf(form_), metrics_);
 }
 
-int TWinRoller::RolledUpHeight() const {
-    return rolledUpHeight(formStyleOf(FForm), FMetrics, FRemainHeight);
+int TWinRoller::rolledUpHeight() const {
+    return ::rolledUpHeight(formStyleOf(form_), metrics_, remainHeight_);
 }
 
 void TWinRoller::layoutButton() {
-    const QRect r = ButtonRect();
-    FButton->setGeometry(r);
-    FButton->setVisible(FVisible && !r.isEmpty());
-    FButton->raise();
+    const QRect r = buttonRect();
+    button_->setGeometry(r);
+    button_->setVisible(visible_ && !r.isEmpty());
+    button_->raise();
     repaintButton();
 }
 
 void TWinRoller::applyRolledShape() {
-    const int h = RolledUpHeight();
-    const int w = FForm->width();
-    FForm->setMask(QRegion(0, 0, w, h));
-    if (!ShapeHidesTheBody()) {
-        if (!FUnrolled)
-            FUnrolled = UnrolledSize{FForm->size(), FForm->minimumSize(), FForm->maximumSize()};
-        FForm->setFixedHeight(h);
+    const int h = rolledUpHeight();
+    const int w = form_->width();
+    form_->setMask(QRegion(0, 0, w, h));
+    if (!shapeHidesTheBody()) {
+        if (!unrolled_)
+            unrolled_ = UnrolledSize{form_->size(), form_->minimumSize(), form_->maximumSize()};
+        form_->setFixedHeight(h);
     }
-    auto* edge = static_cast<TWinRollerEdge*>(FEdge.data());
+    auto* edge = static_cast<TWinRollerEdge*>(edge_.data());
     edge->setRolledHeight(h);
     edge->setGeometry(0, h - 3, w, 3);
     edge->show();
@@ -184,73 +184,73 @@ void TWinRoller::applyRolledShape() {
 }
 
 void TWinRoller::restoreFullShape() {
-    FForm->clearMask();
-    if (const std::optional<UnrolledSize> full = std::exchange(FUnrolled, std::nullopt)) {
-        FForm->setMinimumSize(full->minimum);
-        FForm->setMaximumSize(full->maximum);
-        FForm->resize(full->size);
+    form_->clearMask();
+    if (const std::optional<UnrolledSize> full = std::exchange(unrolled_, std::nullopt)) {
+        form_->setMinimumSize(full->minimum);
+        form_->setMaximumSize(full->maximum);
+        form_->resize(full->size);
     }
 }
 
 void TWinRoller::repaintButton() {
-    if (FButton)
-        FButton->update();
+    if (button_)
+        button_->update();
 }
 
-QImage TWinRoller::ButtonImage() const {
-    const QRect r = ButtonRect();
+QImage TWinRoller::buttonImage() const {
+    const QRect r = buttonRect();
     QImage img(r.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&img);
-    drawButtonFrame(p, img.rect(), FPressed);
+    drawButtonFrame(p, img.rect(), pressed_);
     // Rolled down: the upward triangle is solid, the downward one outlined; rolled up the
     // other way round.
     for (const bool upward : {true, false}) {
-        const bool filled = upward != FRoller;
-        const auto pixels = rollerTrianglePixels(img.size(), upward, filled, FPressed);
-        if (FEnabled) {
+        const bool filled = upward != roller_;
+        const auto pixels = rollerTrianglePixels(img.size(), upward, filled, pressed_);
+        if (enabled_) {
             for (const QPoint& px : pixels)
-                p.fillRect(px.x(), px.y(), 1, 1, SystemColors::btnText());
+                p.fillRect(px.x(), px.y(), 1, 1, qm::controls::system::btnText());
         } else {
             // Embossed: a white copy one pixel down-right under the shadow-coloured one.
             for (const QPoint& px : pixels)
-                p.fillRect(px.x() + 1, px.y() + 1, 1, 1, SystemColors::btnHighlight());
+                p.fillRect(px.x() + 1, px.y() + 1, 1, 1, qm::controls::system::btnHighlight());
             for (const QPoint& px : pixels)
-                p.fillRect(px.x(), px.y(), 1, 1, SystemColors::btnShadow());
+                p.fillRect(px.x(), px.y(), 1, 1, qm::controls::system::btnShadow());
         }
     }
     return img;
 }
 
 void TWinRoller::pressButton() {
-    FPressed = true;
-    FTracking = true;
-    if (FEnabled)
+    pressed_ = true;
+    tracking_ = true;
+    if (enabled_)
         repaintButton();
 }
 
 void TWinRoller::trackTo(const QPoint& windowPos) {
-    if (!FTracking)
+    if (!tracking_)
         return;
-    const bool over = ButtonRect().contains(windowPos);
-    if (over != FPressed) {
-        FPressed = over;
-        if (FEnabled)
+    const bool over = buttonRect().contains(windowPos);
+    if (over != pressed_) {
+        pressed_ = over;
+        if (enabled_)
             repaintButton();
     }
 }
 
 void TWinRoller::releaseAt(const QPoint& windowPos) {
-    FPressed = false;
-    if (FTracking) {
-        FTracking = false;
-        if (ButtonRect().contains(windowPos))
-            setRoller(!FRoller);
+    pressed_ = false;
+    if (tracking_) {
+        tracking_ = false;
+        if (buttonRect().contains(windowPos))
+            setRoller(!roller_);
         repaintButton();
     }
 }
 
 bool TWinRoller::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != FForm)
+    if (watched != form_)
         return false;
     switch (event->type()) {
     case QEvent::Resize:
@@ -258,15 +258,15 @@ bool TWinRoller::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::StyleChange:
     case QEvent::ScreenChangeInternal:
         layoutButton();
-        if (FRoller)
+        if (roller_)
             applyRolledShape();
         break;
     case QEvent::ChildAdded:
         // Whatever the window adds later (the caption bar among them) stays below the button.
-        if (FButton)
-            FButton->raise();
-        if (FEdge && FEdge->isVisible())
-            FEdge->raise();
+        if (button_)
+            button_->raise();
+        if (edge_ && edge_->isVisible())
+            edge_->raise();
         break;
     case QEvent::WindowDeactivate:
         repaintButton();

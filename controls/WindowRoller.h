@@ -27,27 +27,27 @@ public:
     explicit TWinRoller(QObject* owner);
     ~TWinRoller() override;
 
-    bool Enabled() const { return FEnabled; }
+    bool Enabled() const { return enabled_; }
     void setEnabled(bool on);
-    bool Roller() const { return FRoller; }
+    bool Roller() const { return roller_; }
     void setRoller(bool up);
-    int RemainHeight() const { return FRemainHeight; }
+    int RemainHeight() const { return remainHeight_; }
     void setRemainHeight(int h);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return visible_; }
     void setVisible(bool on);
 
-    const TSystemMetrics& Metrics() const { return FMetrics; }
+    const TSystemMetrics& metrics() const { return metrics_; }
     // A change of the system metrics: the button moves and a rolled window re-shapes.
     void setMetrics(const TSystemMetrics& m);
 
     // The button in window coordinates, and the height left showing when rolled up.
-    QRect ButtonRect() const;
-    int RolledUpHeight() const;
-    bool Pressed() const { return FPressed; }
-    bool Tracking() const { return FTracking; }
+    QRect buttonRect() const;
+    int rolledUpHeight() const;
+    bool pressed() const { return pressed_; }
+    bool tracking() const { return tracking_; }
     // The caption button widget ("WinRollerButton") and the button as drawn now.
-    QWidget* Button() const { return FButton; }
-    QImage ButtonImage() const;
+    QWidget* button() const { return button_; }
+    QImage buttonImage() const;
 
     // Press, drag and release on the button, in window coordinates.
     void pressButton();
@@ -67,20 +67,20 @@ private:
     void restoreFullShape();
     void repaintButton();
 
-    QPointer<QWidget> FForm;
-    QPointer<QWidget> FButton;
-    QPointer<QWidget> FEdge;
-    TSystemMetrics FMetrics;
-    bool FEnabled = false;
-    bool FRoller = false;
-    int FRemainHeight = 0;
-    bool FVisible = true;
-    bool FPressed = false;
-    bool FTracking = false;
-    bool FFormDying = false;
+    QPointer<QWidget> form_;
+    QPointer<QWidget> button_;
+    QPointer<QWidget> edge_;
+    TSystemMetrics metrics_;
+    bool enabled_ = false;
+    bool roller_ = false;
+    int remainHeight_ = 0;
+    bool visible_ = true;
+    bool pressed_ = false;
+    bool tracking_ = false;
+    bool formDying_ = false;
     // Where the shape alone cannot roll the window: its size and limits before rolling up.
     struct UnrolledSize {
         QSize size, minimum, maximum;
     };
-    std::optional<UnrolledSize> FUnrolled;
+    std::optional<UnrolledSize> unrolled_;
 };

@@ -103,10 +103,10 @@ bool AppFonts::drawsFileGlyphs(const QFont& font, const QString& path) {
     if (own.isEmpty() || QRawFont::fromFont(font).fontTable("head") != own)
         return false;
     // A slant or weight that the head's style bits do not have is Qt's, not the file's drawing.
-    constexpr int macStyleAt = 44;
-    if (own.size() < macStyleAt + 2)
+    constexpr int kMacStyleAt = 44;
+    if (own.size() < kMacStyleAt + 2)
         return false;
-    const int macStyle = quint8(own[macStyleAt + 1]);
+    const int macStyle = quint8(own[kMacStyleAt + 1]);
     const QFontInfo drawn(font);
     return drawn.bold() == bool(macStyle & 1) &&
            (drawn.style() != QFont::StyleNormal) == bool(macStyle & 2);

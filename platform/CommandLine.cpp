@@ -7,39 +7,39 @@ namespace qm::platform {
 
 namespace {
 
-constexpr int ExitUsage = 2;
+constexpr int kExitUsage = 2;
 
 // Options QGuiApplication and QApplication take out of the command line themselves.
-const std::set<QString>& QtOptionsWithValue() {
-    static const std::set<QString> names = {QStringLiteral("platform"),
-                                            QStringLiteral("platformpluginpath"),
-                                            QStringLiteral("platformtheme"),
-                                            QStringLiteral("plugin"),
-                                            QStringLiteral("qwindowgeometry"),
-                                            QStringLiteral("qwindowicon"),
-                                            QStringLiteral("qwindowtitle"),
-                                            QStringLiteral("display"),
-                                            QStringLiteral("style"),
-                                            QStringLiteral("stylesheet"),
-                                            QStringLiteral("session"),
-                                            QStringLiteral("qmljsdebugger"),
-                                            QStringLiteral("geometry"),
-                                            QStringLiteral("title"),
-                                            QStringLiteral("name"),
-                                            QStringLiteral("visual")};
-    return names;
+const std::set<QString>& qtOptionsWithValue() {
+    static const std::set<QString> kNames = {QStringLiteral("platform"),
+                                             QStringLiteral("platformpluginpath"),
+                                             QStringLiteral("platformtheme"),
+                                             QStringLiteral("plugin"),
+                                             QStringLiteral("qwindowgeometry"),
+                                             QStringLiteral("qwindowicon"),
+                                             QStringLiteral("qwindowtitle"),
+                                             QStringLiteral("display"),
+                                             QStringLiteral("style"),
+                                             QStringLiteral("stylesheet"),
+                                             QStringLiteral("session"),
+                                             QStringLiteral("qmljsdebugger"),
+                                             QStringLiteral("geometry"),
+                                             QStringLiteral("title"),
+                                             QStringLiteral("name"),
+                                             QStringLiteral("visual")};
+    return kNames;
 }
 
-const std::set<QString>& QtSwitches() {
-    static const std::set<QString> names = {QStringLiteral("reverse"), QStringLiteral("nograb"),
-                                            QStringLiteral("dograb"), QStringLiteral("sync"),
-                                            QStringLiteral("widgetcount")};
-    return names;
+const std::set<QString>& qtSwitches() {
+    static const std::set<QString> kNames = {QStringLiteral("reverse"), QStringLiteral("nograb"),
+                                             QStringLiteral("dograb"), QStringLiteral("sync"),
+                                             QStringLiteral("widgetcount")};
+    return kNames;
 }
 
 // The arguments without Qt's own options, which the application object reads later. From "--"
 // on every argument is the program's.
-QStringList WithoutQtOptions(int argc, char** argv) {
+QStringList withoutQtOptions(int argc, char** argv) {
     QStringList kept;
     bool ownOnly = false;
     for (int i = 0; i < argc; ++i) {
@@ -54,15 +54,15 @@ QStringList WithoutQtOptions(int argc, char** argv) {
             continue;
         }
         const QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
-        if (QtOptionsWithValue().count(name) && i + 1 < argc)
+        if (qtOptionsWithValue().count(name) && i + 1 < argc)
             ++i;
-        else if (!QtSwitches().count(name))
+        else if (!qtSwitches().count(name))
             kept.append(arg);
     }
     return kept;
 }
 
-void Print(std::FILE* stream, const QString& text) {
+void print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
@@ -82,23 +82,23 @@ CommandLine::CommandLine(QString program, QString version, const QString& descri
 }
 
 int CommandLine::answerWithoutDisplay(int argc, char** argv) {
-    if (!parser_.parse(WithoutQtOptions(argc, argv)))
+    if (!parser_.parse(withoutQtOptions(argc, argv)))
         return usageError(parser_.errorText());
     if (parser_.isSet(help_)) {
-        Print(stdout, helpText());
+        print(stdout, helpText());
         return 0;
     }
     if (parser_.isSet(versionOption_)) {
-        Print(stdout, versionText() + QLatin1Char('\n'));
+        print(stdout, versionText() + QLatin1Char('\n'));
         return 0;
     }
     return -1;
 }
 
 int CommandLine::usageError(const QString& what) const {
-    Print(stderr,
+    print(stderr,
           QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program_, what));
-    return ExitUsage;
+    return kExitUsage;
 }
 
 QString CommandLine::helpText() const {

@@ -13,17 +13,17 @@ namespace qm::viewer {
 
 namespace {
 
-QString Display(const std::string& windows1252) {
+QString display(const std::string& windows1252) {
     return QString::fromStdString(Windows1252ToUtf8(windows1252));
 }
 
-QString CannotShow(const QString& path, const QString& why) {
+QString cannotShow(const QString& path, const QString& why) {
     return QStringLiteral("Cannot show %1: %2").arg(path, why);
 }
 
 } // namespace
 
-FontSample LoadFontSample(const QString& path) {
+FontSample loadFontSample(const QString& path) {
     FontSample sample;
     sample.path = path;
     if (path.isEmpty()) {
@@ -34,7 +34,7 @@ FontSample LoadFontSample(const QString& path) {
     // The main program hands over a folder when no font is chosen in it.
     const QFileInfo info(path);
     if (info.isDir()) {
-        sample.error = CannotShow(path, QStringLiteral("it is a folder, not a font file."));
+        sample.error = cannotShow(path, QStringLiteral("it is a folder, not a font file."));
         return sample;
     }
 
@@ -42,40 +42,40 @@ FontSample LoadFontSample(const QString& path) {
     try {
         reader = ReadFontNames(QFile::encodeName(path).toStdString());
     } catch (const EInOutError& error) {
-        sample.error = CannotShow(path, QString::fromStdString(error.what()));
+        sample.error = cannotShow(path, QString::fromStdString(error.what()));
         return sample;
     } catch (const std::exception& error) {
-        sample.error = CannotShow(path, QString::fromLocal8Bit(error.what()));
+        sample.error = cannotShow(path, QString::fromLocal8Bit(error.what()));
         return sample;
     }
     if (reader.ReadFailed) {
-        sample.error = CannotShow(path, QString::fromStdString(reader.ErrorText));
+        sample.error = cannotShow(path, QString::fromStdString(reader.ErrorText));
         return sample;
     }
 
     const ::FontNames& names = reader.FontNames;
     sample.names = {
-        {QStringLiteral("Family name"), Display(names.FamilyName)},
-        {QStringLiteral("Style"), Display(names.Style)},
-        {QStringLiteral("Full name"), Display(names.FullName)},
-        {QStringLiteral("PostScript name"), Display(names.Postscript)},
-        {QStringLiteral("Version"), Display(names.Version)},
-        {QStringLiteral("Font ID"), Display(names.FontID)},
-        {QStringLiteral("Copyright"), Display(names.Copyright)},
-        {QStringLiteral("Trademark"), Display(names.TradeMark)},
+        {QStringLiteral("Family name"), display(names.FamilyName)},
+        {QStringLiteral("Style"), display(names.Style)},
+        {QStringLiteral("Full name"), display(names.FullName)},
+        {QStringLiteral("PostScript name"), display(names.Postscript)},
+        {QStringLiteral("Version"), display(names.Version)},
+        {QStringLiteral("Font ID"), display(names.FontID)},
+        {QStringLiteral("Copyright"), display(names.Copyright)},
+        {QStringLiteral("Trademark"), display(names.TradeMark)},
     };
-    sample.fullName = Display(names.FullName);
+    sample.fullName = display(names.FullName);
     sample.bold = names.Bold;
     sample.italic = names.Italic;
 
     // The name table can be sound while the outlines are not.
     sample.face = platform::AppFonts::rawFont(path, 12);
     if (!sample.face.isValid())
-        sample.error = CannotShow(path, QStringLiteral("its glyph outlines cannot be loaded."));
+        sample.error = cannotShow(path, QStringLiteral("its glyph outlines cannot be loaded."));
     return sample;
 }
 
-QString CharacterSet() {
+QString characterSet() {
     QString chars;
     for (int code = 32; code <= 255; ++code) {
         const char32_t ch = UnicodeOfWindows1252(static_cast<unsigned char>(code));

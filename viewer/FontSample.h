@@ -29,9 +29,9 @@ struct FontSample {
 
 // Reads the names with the core reader and loads the face. Never throws: every failure, from
 // a missing argument to an unreadable outline table, ends up in error.
-FontSample LoadFontSample(const QString& path);
+FontSample loadFontSample(const QString& path);
 
 // The characters the sheet's grid shows for the codes 32 to 255, as Windows-1252 maps them.
-QString CharacterSet();
+QString characterSet();
 
 } // namespace qm::viewer

@@ -31,7 +31,7 @@ constexpr int kNameRowLines[] = {1, 1, 1, 1, 1, 1, 2, 2, 1};
 constexpr int kNameRows = sizeof(kNameRowLines) / sizeof(kNameRowLines[0]);
 
 // The sheet's own texts use the desktop's face, never the sample's, at sizes in sheet points.
-QFont SheetFont(int pixelSize, bool bold = false) {
+QFont sheetFont(int pixelSize, bool bold = false) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
@@ -41,7 +41,7 @@ QFont SheetFont(int pixelSize, bool bold = false) {
 }
 
 // Lays the text out with the face's own advances; the Latin samples need no shaping.
-QGlyphRun FaceRun(QRawFont face, qreal size, const QString& text) {
+QGlyphRun faceRun(QRawFont face, qreal size, const QString& text) {
     face.setPixelSize(size);
     const QList<quint32> glyphs = face.glyphIndexesForString(text);
     const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
@@ -59,7 +59,7 @@ QGlyphRun FaceRun(QRawFont face, qreal size, const QString& text) {
     return run;
 }
 
-qreal RunWidth(const QRawFont& face, qreal size, const QString& text) {
+qreal runWidth(const QRawFont& face, qreal size, const QString& text) {
     QRawFont sized = face;
     sized.setPixelSize(size);
     qreal width = 0;
@@ -72,7 +72,7 @@ qreal RunWidth(const QRawFont& face, qreal size, const QString& text) {
 // How far right the text reaches after each of its glyphs: the pen or the ink (an italic's
 // overhang), whichever is further. The samples are laid out one glyph per character, as
 // FaceRun does.
-QList<qreal> RightEdges(QRawFont face, qreal size, const QString& text) {
+QList<qreal> rightEdges(QRawFont face, qreal size, const QString& text) {
     face.setPixelSize(size);
     const QList<quint32> glyphs = face.glyphIndexesForString(text);
     const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
@@ -92,8 +92,8 @@ QList<qreal> RightEdges(QRawFont face, qreal size, const QString& text) {
 // The longest start of text whose ink stays within width at this size: it ends after a whole
 // word, or, when not even the first word fits, after the last whole glyph that does. A glyph
 // is never drawn in part.
-QString FittingStart(const QRawFont& face, qreal size, const QString& text, qreal width) {
-    const QList<qreal> edges = RightEdges(face, size, text);
+QString fittingStart(const QRawFont& face, qreal size, const QString& text, qreal width) {
+    const QList<qreal> edges = rightEdges(face, size, text);
     int fittingGlyphs = 0;
     int fittingWords = 0;
     for (int i = 0; i < edges.size() && edges[i] <= width; ++i) {
@@ -106,34 +106,34 @@ QString FittingStart(const QRawFont& face, qreal size, const QString& text, qrea
     return text.left(fittingWords > 0 ? fittingWords : fittingGlyphs);
 }
 
-qreal FaceAscent(QRawFont face, qreal size) {
+qreal faceAscent(QRawFont face, qreal size) {
     face.setPixelSize(size);
     return face.ascent();
 }
 
-void PaintHeading(QPainter& painter, const QRectF& rect, const QString& text) {
-    painter.setFont(SheetFont(10, true));
+void paintHeading(QPainter& painter, const QRectF& rect, const QString& text) {
+    painter.setFont(sheetFont(10, true));
     painter.setPen(Qt::black);
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, text);
     painter.setPen(QPen(QColor(160, 160, 160), 0.5));
     painter.drawLine(rect.bottomLeft() - QPointF(0, 2), rect.bottomRight() - QPointF(0, 2));
 }
 
-void PaintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+void paintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
     painter.save();
     // A long full name is set smaller until it fits; what still does not is left off whole.
     const qreal room = layout.title.width() - kMarginAir;
-    const QList<qreal> edges = RightEdges(sample.face, kTitleSize, sample.fullName);
+    const QList<qreal> edges = rightEdges(sample.face, kTitleSize, sample.fullName);
     const qreal wanted = edges.isEmpty() ? 0 : edges.last();
     const qreal size =
         wanted > room ? std::max(kSmallestTitleSize, kTitleSize * room / wanted) : kTitleSize;
-    const QPointF baseline(layout.title.left(), layout.title.top() + FaceAscent(sample.face, size));
+    const QPointF baseline(layout.title.left(), layout.title.top() + faceAscent(sample.face, size));
     painter.setPen(Qt::black);
-    painter.drawGlyphRun(baseline, FaceRun(sample.face, size,
-                                           FittingStart(sample.face, size, sample.fullName, room)));
+    painter.drawGlyphRun(baseline, faceRun(sample.face, size,
+                                           fittingStart(sample.face, size, sample.fullName, room)));
     painter.setClipRect(layout.title);
 
-    const QFont pathFont = SheetFont(8);
+    const QFont pathFont = sheetFont(8);
     painter.setFont(pathFont);
     painter.setPen(QColor(90, 90, 90));
     const QString path =
@@ -142,7 +142,7 @@ void PaintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& 
     painter.restore();
 }
 
-void PaintNames(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+void paintNames(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
     std::vector<std::pair<QString, QString>> rows = sample.names;
     rows.emplace_back(QStringLiteral("Style flags"),
                       QStringLiteral("Bold: %1     Italic: %2")
@@ -155,11 +155,11 @@ void PaintNames(QPainter& painter, const SheetLayout& layout, const FontSample& 
         top += row.height();
         if (row.bottom() > layout.names.bottom() + 0.01)
             break;
-        painter.setFont(SheetFont(8, true));
+        painter.setFont(sheetFont(8, true));
         painter.setPen(QColor(70, 70, 70));
         painter.drawText(QRectF(row.left(), row.top(), kLabelColumn, kNameRowHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, rows[i].first);
-        painter.setFont(SheetFont(8));
+        painter.setFont(sheetFont(8));
         painter.setPen(Qt::black);
         const QRectF value(row.left() + kLabelColumn, row.top(), row.width() - kLabelColumn,
                            row.height());
@@ -171,35 +171,35 @@ void PaintNames(QPainter& painter, const SheetLayout& layout, const FontSample& 
     }
 }
 
-void PaintWaterfall(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
-    PaintHeading(painter, layout.waterfallHeading, QStringLiteral("Waterfall"));
-    const QList<int> sizes = WaterfallSizes();
-    const QString sentence = SampleSentence();
+void paintWaterfall(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    paintHeading(painter, layout.waterfallHeading, QStringLiteral("Waterfall"));
+    const QList<int> sizes = waterfallSizes();
+    const QString sentence = sampleSentence();
     for (int i = 0; i < sizes.size(); ++i) {
         const QRectF line = layout.waterfall[i];
-        const qreal baseline = line.top() + FaceAscent(sample.face, sizes[i]);
-        painter.setFont(SheetFont(7));
+        const qreal baseline = line.top() + faceAscent(sample.face, sizes[i]);
+        painter.setFont(sheetFont(7));
         painter.setPen(QColor(110, 110, 110));
         painter.drawText(QPointF(line.left(), baseline), QStringLiteral("%1 pt").arg(sizes[i]));
         // Large sizes hold fewer words: a line ends at a word before the margin.
         const QString shown =
-            FittingStart(sample.face, sizes[i], sentence, line.width() - kSizeColumn - kMarginAir);
+            fittingStart(sample.face, sizes[i], sentence, line.width() - kSizeColumn - kMarginAir);
         painter.setPen(Qt::black);
         painter.drawGlyphRun(QPointF(line.left() + kSizeColumn, baseline),
-                             FaceRun(sample.face, sizes[i], shown));
+                             faceRun(sample.face, sizes[i], shown));
     }
 }
 
-void PaintGrid(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
-    PaintHeading(painter, layout.gridHeading,
+void paintGrid(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
+    paintHeading(painter, layout.gridHeading,
                  QStringLiteral("Character set, codes %1 to %2 (Windows-1252)")
                      .arg(kGridFirstCode)
                      .arg(kGridLastCode));
-    const QString chars = CharacterSet();
+    const QString chars = characterSet();
     QRawFont face = sample.face;
     face.setPixelSize(kCellGlyphSize);
     const qreal ascent = face.ascent();
-    const QFont codeFont = SheetFont(6);
+    const QFont codeFont = sheetFont(6);
     for (int i = 0; i < layout.cells.size() && i < chars.size(); ++i) {
         const QRectF cell = layout.cells[i];
         const QString ch = chars.mid(i, 1);
@@ -214,28 +214,28 @@ void PaintGrid(QPainter& painter, const SheetLayout& layout, const FontSample& s
         painter.drawText(
             cell.adjusted(1.5, 0.5, 0, 0), Qt::AlignLeft | Qt::AlignTop,
             QStringLiteral("%1").arg(kGridFirstCode + i, 2, 16, QChar(u'0')).toUpper());
-        const qreal width = RunWidth(sample.face, kCellGlyphSize, ch);
+        const qreal width = runWidth(sample.face, kCellGlyphSize, ch);
         const QPointF baseline(cell.center().x() - width / 2,
                                cell.bottom() - (cell.height() - ascent) / 2 - 2);
         painter.save();
         painter.setClipRect(cell);
         painter.setPen(Qt::black);
-        painter.drawGlyphRun(baseline, FaceRun(sample.face, kCellGlyphSize, ch));
+        painter.drawGlyphRun(baseline, faceRun(sample.face, kCellGlyphSize, ch));
         painter.restore();
     }
 }
 
 } // namespace
 
-QList<int> WaterfallSizes() {
+QList<int> waterfallSizes() {
     return {8, 10, 12, 14, 18, 24, 30, 36};
 }
 
-QString SampleSentence() {
+QString sampleSentence() {
     return QStringLiteral("The quick brown fox jumps over the lazy dog. 0123456789");
 }
 
-SheetLayout LayoutSampleSheet() {
+SheetLayout layoutSampleSheet() {
     SheetLayout layout;
     const qreal left = kSheetMargin;
     const qreal width = kSheetSize.width() - 2 * kSheetMargin;
@@ -252,7 +252,7 @@ SheetLayout LayoutSampleSheet() {
 
     layout.waterfallHeading = QRectF(left, top, width, kHeadingHeight);
     top = layout.waterfallHeading.bottom();
-    for (int size : WaterfallSizes()) {
+    for (int size : waterfallSizes()) {
         layout.waterfall.append(QRectF(left, top, width, size * kWaterfallLeading));
         top += size * kWaterfallLeading;
     }
@@ -270,15 +270,15 @@ SheetLayout LayoutSampleSheet() {
     return layout;
 }
 
-QRectF FitSheet(const QRectF& target) {
+QRectF fitSheet(const QRectF& target) {
     const qreal scale =
         std::min(target.width() / kSheetSize.width(), target.height() / kSheetSize.height());
     const QSizeF size = kSheetSize * scale;
     return QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
 }
 
-void PaintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample) {
-    const QRectF page = FitSheet(target);
+void paintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample) {
+    const QRectF page = fitSheet(target);
     painter.save();
     painter.translate(page.topLeft());
     painter.scale(page.width() / kSheetSize.width(), page.height() / kSheetSize.height());
@@ -286,12 +286,12 @@ void PaintSampleSheet(QPainter& painter, const QRectF& target, const FontSample&
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(QRectF(QPointF(0, 0), kSheetSize), Qt::white);
 
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     if (sample.face.isValid()) {
-        PaintTitle(painter, layout, sample);
-        PaintNames(painter, layout, sample);
-        PaintWaterfall(painter, layout, sample);
-        PaintGrid(painter, layout, sample);
+        paintTitle(painter, layout, sample);
+        paintNames(painter, layout, sample);
+        paintWaterfall(painter, layout, sample);
+        paintGrid(painter, layout, sample);
     }
     painter.restore();
 }

@@ -18,8 +18,8 @@ inline constexpr QSizeF kSheetSize{595.0, 842.0};
 inline constexpr qreal kSheetMargin = 36.0;
 
 // Point sizes of the waterfall, smallest first.
-QList<int> WaterfallSizes();
-QString SampleSentence();
+QList<int> waterfallSizes();
+QString sampleSentence();
 
 inline constexpr int kGridColumns = 16;
 inline constexpr int kGridFirstCode = 32;
@@ -36,12 +36,12 @@ struct SheetLayout {
     QList<QRectF> cells; // one per code from kGridFirstCode to kGridLastCode
 };
 
-SheetLayout LayoutSampleSheet();
+SheetLayout layoutSampleSheet();
 
 // The largest rectangle of the sheet's proportions centred in target.
-QRectF FitSheet(const QRectF& target);
+QRectF fitSheet(const QRectF& target);
 
 // Draws the sheet scaled into target (its proportions are kept, centred).
-void PaintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample);
+void paintSampleSheet(QPainter& painter, const QRectF& target, const FontSample& sample);
 
 } // namespace qm::viewer

@@ -15,14 +15,14 @@ namespace qm::viewer {
 
 namespace {
 
-QString CannotShow(const FontSample& sample) {
+QString cannotShow(const FontSample& sample) {
     return sample.ok() ? QString() : sample.error;
 }
 
 } // namespace
 
-QString WriteSampleSheetPdf(const FontSample& sample, const QString& outPath) {
-    if (QString error = CannotShow(sample); !error.isEmpty())
+QString writeSampleSheetPdf(const FontSample& sample, const QString& outPath) {
+    if (QString error = cannotShow(sample); !error.isEmpty())
         return error;
     if (outPath.isEmpty())
         return QStringLiteral("No PDF file name given.");
@@ -40,7 +40,7 @@ QString WriteSampleSheetPdf(const FontSample& sample, const QString& outPath) {
         QPainter painter;
         if (!painter.begin(&writer))
             return QStringLiteral("The PDF document could not be started.");
-        PaintSampleSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sample);
+        paintSampleSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sample);
         painter.end();
     }
     pdf.close();
@@ -53,8 +53,8 @@ QString WriteSampleSheetPdf(const FontSample& sample, const QString& outPath) {
     return {};
 }
 
-QString PrintSampleSheet(const FontSample& sample, QPrinter& printer) {
-    if (QString error = CannotShow(sample); !error.isEmpty())
+QString printSampleSheet(const FontSample& sample, QPrinter& printer) {
+    if (QString error = cannotShow(sample); !error.isEmpty())
         return error;
     printer.setDocName(QFileInfo(sample.path).fileName());
     printer.setCreator(QStringLiteral("glyphsee"));
@@ -62,7 +62,7 @@ QString PrintSampleSheet(const FontSample& sample, QPrinter& printer) {
     if (!painter.begin(&printer))
         return QStringLiteral("The printer could not be started.");
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    PaintSampleSheet(painter, QRectF(QPointF(0, 0), page.size()), sample);
+    paintSampleSheet(painter, QRectF(QPointF(0, 0), page.size()), sample);
     if (!painter.end())
         return QStringLiteral("The printer did not accept the page.");
     return {};

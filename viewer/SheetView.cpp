@@ -29,9 +29,9 @@ int SheetView::heightForWidth(int width) const {
 void SheetView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(128, 128, 128));
-    const QRectF page = FitSheet(QRectF(rect()).adjusted(kPageGap, kPageGap, -kPageGap, -kPageGap));
+    const QRectF page = fitSheet(QRectF(rect()).adjusted(kPageGap, kPageGap, -kPageGap, -kPageGap));
     painter.fillRect(page.translated(3, 3), QColor(80, 80, 80));
-    PaintSampleSheet(painter, page, sample_);
+    paintSampleSheet(painter, page, sample_);
 }
 
 } // namespace qm::viewer

@@ -93,7 +93,7 @@ void ViewerWindow::printSheet() {
     dialog.setWindowTitle(QStringLiteral("Print Font Sample"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (const QString error = PrintSampleSheet(sample_, printer); !error.isEmpty())
+    if (const QString error = printSampleSheet(sample_, printer); !error.isEmpty())
         showFailure(QStringLiteral("The sample sheet was not printed."), error);
 }
 
@@ -107,7 +107,7 @@ void ViewerWindow::saveSheetAs() {
                                                       suggested, QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    if (const QString error = WriteSampleSheetPdf(sample_, path); !error.isEmpty())
+    if (const QString error = writeSampleSheetPdf(sample_, path); !error.isEmpty())
         showFailure(QStringLiteral("The sample sheet was not saved."), error);
 }
 

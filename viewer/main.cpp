@@ -13,7 +13,7 @@
 
 namespace {
 
-void Complain(const QString& text) {
+void complain(const QString& text) {
     std::fprintf(stderr, "glyphsee: %s\n", qUtf8Printable(text));
 }
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!pdfOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        Complain(QStringLiteral("no display found to show the sheet on. Start it from a desktop "
+        complain(QStringLiteral("no display found to show the sheet on. Start it from a desktop "
                                 "session, or write the sheet with --pdf FILE."));
         return 1;
     }
@@ -55,16 +55,16 @@ int main(int argc, char** argv) {
         icon.addFile(QStringLiteral(":/icons/quillmark-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
-    const qm::viewer::FontSample sample = qm::viewer::LoadFontSample(files.value(0));
+    const qm::viewer::FontSample sample = qm::viewer::loadFontSample(files.value(0));
     if (pdfOnly) {
         if (!sample.ok()) {
-            Complain(sample.error);
+            complain(sample.error);
             return files.isEmpty() ? 2 : 1;
         }
         if (const QString error =
-                qm::viewer::WriteSampleSheetPdf(sample, commandLine.value(pdfOption));
+                qm::viewer::writeSampleSheetPdf(sample, commandLine.value(pdfOption));
             !error.isEmpty()) {
-            Complain(error);
+            complain(error);
             return 1;
         }
         return 0;

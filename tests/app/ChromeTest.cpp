@@ -41,12 +41,12 @@ protected:
         return w;
     }
     void clickRoller() {
-        QWidget* button = findAs<TWinRoller>(window(), "WinRoller")->Button();
+        QWidget* button = findAs<TWinRoller>(window(), "WinRoller")->button();
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         settle();
     }
     bool balloonShowing() {
-        TBalloonHintWindow* balloon = findAs<TBalloonHint>(window(), "BalloonHint1")->HintWindow();
+        TBalloonHintWindow* balloon = findAs<TBalloonHint>(window(), "BalloonHint1")->hintWindow();
         return balloon && balloon->isVisible();
     }
     void hover(QWidget* control) { QTest::mouseMove(control, control->rect().center()); }
@@ -56,7 +56,7 @@ TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
     TFrmMain& w = start();
     TMSOfficeCaption* titleBar = findAs<TMSOfficeCaption>(w, "TitleBar");
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
-    const QMargins frame = titleBar->ClientMargins();
+    const QMargins frame = titleBar->clientMargins();
     EXPECT_EQ(frame, QMargins(3, 22, 3, 3));
     EXPECT_EQ(w.size().shrunkBy(frame), QSize(621, 432));
     EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "still a fixed-size window";
@@ -73,8 +73,8 @@ TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
     EXPECT_EQ(titleBar->AppNameText()->FontKind(), fkSystemB);
     EXPECT_EQ(titleBar->CaptionText()->FontKind(), fkSystem);
     EXPECT_EQ(titleBar->CompanyText()->FontKind(), fkSystemBI);
-    titleBar->CaptionImage(); // lays the parts out as painted
-    const auto& parts = titleBar->DrawnParts();
+    titleBar->captionImage(); // lays the parts out as painted
+    const auto& parts = titleBar->drawnParts();
     QString drawn;
     for (const DrawnCaptionPart& part : parts) {
         if (part.part == CaptionPart)
@@ -90,9 +90,9 @@ TEST_F(ChromeTest, theCaptionBarReplacesTheFrameAndTheClientAreaKeepsItsSize) {
 
     // The roller button sits left of minimise and close, inside the bar.
     const CaptionButtonRects buttons =
-        captionButtonRects(w.width(), formStyleOf(&w), titleBar->Metrics());
-    const QRect roller = findAs<TWinRoller>(w, "WinRoller")->Button()->geometry();
-    EXPECT_TRUE(findAs<TWinRoller>(w, "WinRoller")->Button()->isVisible());
+        captionButtonRects(w.width(), formStyleOf(&w), titleBar->metrics());
+    const QRect roller = findAs<TWinRoller>(w, "WinRoller")->button()->geometry();
+    EXPECT_TRUE(findAs<TWinRoller>(w, "WinRoller")->button()->isVisible());
     EXPECT_LT(roller.right(), buttons.minimize.left());
     EXPECT_LT(buttons.minimize.right(), buttons.close.left());
     EXPECT_TRUE(titleBar->geometry().contains(roller));
@@ -109,7 +109,7 @@ TEST_F(ChromeTest, rollingUpLeavesOnlyTheCaptionBarAndRollingDownRestoresTheExac
     const QRegion shown = w.mask();
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.boundingRect(),
-              QRect(0, 0, w.width(), findAs<TWinRoller>(w, "WinRoller")->RolledUpHeight()));
+              QRect(0, 0, w.width(), findAs<TWinRoller>(w, "WinRoller")->rolledUpHeight()));
     EXPECT_TRUE(shown.contains(findAs<TMSOfficeCaption>(w, "TitleBar")->geometry()));
     EXPECT_FALSE(shown.intersects(findAs<QFrame>(w, "Panel1")->geometry()))
         << "the body is rolled away";
@@ -143,10 +143,10 @@ TEST_F(ChromeTest, balloonsFollowTheHelpOnSwitch) {
     // "Help On": a balloon, not the plain tooltip, with the control's own hint.
     hover(findAs<TColorButton>(w, "B_Help"));
     ASSERT_TRUE(waitUntil([this] { return balloonShowing(); }, 3000));
-    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow()->Text(),
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->hintWindow()->text(),
               findAs<TColorButton>(w, "B_Help")->toolTip());
     EXPECT_FALSE(QToolTip::isVisible());
-    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintHidePause(), 6000);
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->hintHidePause(), 6000);
 
     // Switched off by the user: no balloon and no tooltip over a hinted control.
     click(QStringLiteral("C_ShowHelp"));
@@ -176,7 +176,7 @@ TEST_F(ChromeTest, theCaptionCloseButtonRunsTheShutdown) {
     click(QStringLiteral("C_ShowHelp"));
     clearCues();
     const CaptionButtonRects buttons = captionButtonRects(
-        w.width(), formStyleOf(&w), findAs<TMSOfficeCaption>(w, "TitleBar")->Metrics());
+        w.width(), formStyleOf(&w), findAs<TMSOfficeCaption>(w, "TitleBar")->metrics());
     const QPoint at = findAs<TMSOfficeCaption>(w, "TitleBar")->mapFrom(&w, buttons.close.center());
     QTest::mouseClick(findAs<TMSOfficeCaption>(w, "TitleBar"), Qt::LeftButton, {}, at);
     settle();

@@ -218,12 +218,12 @@ TEST_F(InfoPanelsTest, switchingSoundOffClicksOnceAndOnAgainPlaysOK) {
 
 // Whether a hint request on the control ends in a shown hint (a balloon, or the plain tooltip).
 bool hintAppears(TFrmMain& w, QWidget* control) {
-    findAs<TBalloonHint>(w, "BalloonHint1")->CancelHint();
+    findAs<TBalloonHint>(w, "BalloonHint1")->cancelHint();
     const QPoint at = control->rect().center();
     QHelpEvent request(QEvent::ToolTip, at, control->mapToGlobal(at));
     QApplication::sendEvent(control, &request);
-    const TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow();
-    const bool shown = balloon && balloon->isVisible() && balloon->Text() == control->toolTip();
+    const TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->hintWindow();
+    const bool shown = balloon && balloon->isVisible() && balloon->text() == control->toolTip();
     return shown || (QToolTip::isVisible() && QToolTip::text() == control->toolTip());
 }
 
@@ -237,7 +237,7 @@ TEST_F(InfoPanelsTest, helpSwitchTurnsHintsOffAndOnWithATock) {
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyTock")});
     click(QStringLiteral("C_ShowHelp"));
     EXPECT_TRUE(hintAppears(w, findAs<TColorButton>(w, "B_Help")));
-    findAs<TBalloonHint>(w, "BalloonHint1")->CancelHint();
+    findAs<TBalloonHint>(w, "BalloonHint1")->cancelHint();
 }
 
 TEST_F(InfoPanelsTest, helpSwitchWithSoundOffIsSilentButStillSwitches) {

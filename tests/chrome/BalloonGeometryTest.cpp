@@ -188,7 +188,7 @@ TEST_P(Shadow, darkensTheStripBesideTheBalloon) {
     look.shadowDepth = d;
     look.shadowStyle = GetParam().style;
     look.shape = bsRectangle;
-    look.fill = SystemColors::infoBk();
+    look.fill = qm::controls::system::infoBk();
     look.outline = Qt::black;
     look.textColor = Qt::black;
     const QColor behind(10, 200, 30);

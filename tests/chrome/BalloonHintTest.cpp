@@ -50,7 +50,7 @@ protected:
         QCursor::setPos(0, 0);
     }
 
-    bool balloonShowing() const { return hint->HintWindow() && hint->HintWindow()->isVisible(); }
+    bool balloonShowing() const { return hint->hintWindow() && hint->hintWindow()->isVisible(); }
     void hoverButton(QPoint at = {80, 15}) { QTest::mouseMove(button, at); }
     bool waitForBalloon(int ms = 2500) {
         return waitUntil([this] { return balloonShowing(); }, ms);
@@ -67,9 +67,9 @@ TEST_F(BalloonHintTest, showsAfterThePauseNextToThePointerThenHidesAfterSixSecon
     QTest::qWait(800);
     EXPECT_FALSE(balloonShowing()) << "the hint must wait its pause";
     ASSERT_TRUE(waitForBalloon());
-    TBalloonHintWindow* w = hint->HintWindow();
-    EXPECT_EQ(w->Text(), Hint);
-    EXPECT_EQ(hint->HintControl(), button);
+    TBalloonHintWindow* w = hint->hintWindow();
+    EXPECT_EQ(w->text(), Hint);
+    EXPECT_EQ(hint->hintControl(), button);
     const QPoint pointer = button->mapToGlobal(QPoint(80, 15));
     const QPoint tip =
         balloonTail(w->size(), w->Direction(), hint->ShadowDepth()).point(0) + w->pos();
@@ -116,7 +116,7 @@ TEST_F(BalloonHintTest, inactiveShowsThePlainTooltip) {
     hoverButton();
     ASSERT_TRUE(waitUntil([] { return QToolTip::isVisible(); }, 2500));
     EXPECT_EQ(QToolTip::text(), Hint);
-    EXPECT_EQ(hint->HintWindow(), nullptr);
+    EXPECT_EQ(hint->hintWindow(), nullptr);
     QToolTip::hideText();
 }
 
@@ -135,8 +135,8 @@ TEST_F(BalloonHintTest, leavingTheControlOrClickingHidesIt) {
 TEST_F(BalloonHintTest, regionsShapeTheWindowToBalloonAndShadow) {
     hoverButton();
     ASSERT_TRUE(waitForBalloon());
-    TBalloonHintWindow* w = hint->HintWindow();
-    EXPECT_FALSE(w->Hooked());
+    TBalloonHintWindow* w = hint->hintWindow();
+    EXPECT_FALSE(w->hooked());
     const QRegion expected(balloonMask(w->size(), w->Direction(), 8, bsRoundRect));
     EXPECT_EQ(w->mask(), expected);
 }
@@ -145,14 +145,14 @@ TEST_F(BalloonHintTest, withoutRegionsTheSecondMouseMoveCancels) {
     hint->setBehavior(bbNoShowMouseDown | bbHideOnPaint);
     hoverButton();
     ASSERT_TRUE(waitForBalloon());
-    TBalloonHintWindow* w = hint->HintWindow();
-    EXPECT_TRUE(w->Hooked());
+    TBalloonHintWindow* w = hint->hintWindow();
+    EXPECT_TRUE(w->hooked());
     EXPECT_TRUE(w->mask().isEmpty());
     hoverButton({85, 15});
     EXPECT_TRUE(balloonShowing()) << "the first move after showing is ignored";
     hoverButton({90, 15});
     EXPECT_FALSE(balloonShowing());
-    EXPECT_FALSE(w->Hooked());
+    EXPECT_FALSE(w->hooked());
 }
 
 TEST_F(BalloonHintTest, withoutRegionsAPaintUnderneathCancels) {
@@ -182,8 +182,8 @@ TEST_P(BalloonAtScreenEdge, staysOnA640ScreenWithin160Pixels) {
     EXPECT_TRUE(screen.contains(w.geometry()));
     EXPECT_LE(w.width(), 160);
     EXPECT_GE(w.height(), 2 * QFontMetrics(defaultUiFont()).lineSpacing() + 8 + 38);
-    EXPECT_EQ(w.FillColor(), SystemColors::infoBk());
-    EXPECT_EQ(w.OutlineColor(), SystemColors::windowFrame());
+    EXPECT_EQ(w.fillColor(), qm::controls::system::infoBk());
+    EXPECT_EQ(w.outlineColor(), qm::controls::system::windowFrame());
 }
 
 INSTANTIATE_TEST_SUITE_P(Balloon, BalloonAtScreenEdge,
@@ -213,14 +213,14 @@ TEST(BalloonWindow, customStyleTakesTheComponentsColours) {
     settings.setColor(QColor(200, 230, 255));
     settings.setBorderColor(QColor(0, 0, 160));
     settings.setShadowDepth(40);
-    EXPECT_EQ(settings.ShadowDepth(), MaxShadowDepth);
+    EXPECT_EQ(settings.ShadowDepth(), kMaxShadowDepth);
     TBalloonWindow w(&settings);
     w.ActivateHint(QPoint(300, 300), QStringLiteral("Custom"), QRect(0, 0, 640, 480));
-    EXPECT_EQ(w.FillColor(), QColor(200, 230, 255));
-    EXPECT_EQ(w.OutlineColor(), QColor(0, 0, 160));
-    const QRect body = balloonBody(w.size(), w.Direction(), MaxShadowDepth);
+    EXPECT_EQ(w.fillColor(), QColor(200, 230, 255));
+    EXPECT_EQ(w.outlineColor(), QColor(0, 0, 160));
+    const QRect body = balloonBody(w.size(), w.Direction(), kMaxShadowDepth);
     // Inside the body, in the margin around the text.
-    EXPECT_EQ(w.Image().pixel(body.left() + 4, body.center().y()), QColor(200, 230, 255).rgb());
+    EXPECT_EQ(w.image().pixel(body.left() + 4, body.center().y()), QColor(200, 230, 255).rgb());
 }
 
 } // namespace

@@ -237,15 +237,15 @@ TEST_F(CaptionBarTest, takesOverTheFrameAroundAnUnchangedClientArea) {
     EXPECT_EQ(bar->objectName(), QStringLiteral("TitleBar"));
     // The frame: light outer edge at the top-left, black at the bottom-right.
     const QImage shot = form->grab().toImage();
-    EXPECT_EQ(shot.pixel(0, 60), SystemColors::btnFace().rgb());
-    EXPECT_EQ(shot.pixel(1, 60), SystemColors::btnHighlight().rgb());
-    EXPECT_EQ(shot.pixel(305, 60), SystemColors::windowFrame().rgb());
+    EXPECT_EQ(shot.pixel(0, 60), qm::controls::system::btnFace().rgb());
+    EXPECT_EQ(shot.pixel(1, 60), qm::controls::system::btnHighlight().rgb());
+    EXPECT_EQ(shot.pixel(305, 60), qm::controls::system::windowFrame().rgb());
 }
 
 TEST_F(CaptionBarTest, theWindowCaptionIsTheOnlyText) {
     EXPECT_EQ(bar->CaptionText()->Caption(), Caption);
-    bar->CaptionImage();
-    const auto& drawn = bar->DrawnParts();
+    bar->captionImage();
+    const auto& drawn = bar->drawnParts();
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].part, CaptionPart);
     EXPECT_FALSE(drawn[0].text.startsWith(QLatin1Char(' ')));
@@ -283,10 +283,10 @@ TEST_P(CaptionBands, paintsTheGradientInTheTextArea) {
     bar->setColor(QColor(128, 0, 0));
     bar->setGradientEnabled(geAlways);
     bar->setNumColors(GetParam().numColors);
-    const QImage img = bar->CaptionImage();
+    const QImage img = bar->captionImage();
     const QRect area = textArea().translated(-bar->pos());
-    const QColor barColour =
-        bar->IsActive() ? SystemColors::activeCaption() : SystemColors::inactiveCaption();
+    const QColor barColour = bar->isActive() ? qm::controls::system::activeCaption()
+                                             : qm::controls::system::inactiveCaption();
     const QRgb rightEnd = img.pixel(area.right(), area.center().y());
     EXPECT_EQ(rightEnd, GetParam().startAtRightEnd ? QColor(128, 0, 0).rgb() : barColour.rgb());
     // The text area's first column, left of the icon: the start colour in both cases.
@@ -317,12 +317,12 @@ TEST_F(CaptionBarTest, smartGradientOnAnEightBitDisplay) {
     const QPoint left(area.left(), area.center().y());
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(bar->CaptionImage().pixel(left), QColor(128, 0, 0).rgb()) << "active: gradient";
+    EXPECT_EQ(bar->captionImage().pixel(left), QColor(128, 0, 0).rgb()) << "active: gradient";
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_EQ(bar->CaptionImage().pixel(left), SystemColors::inactiveCaption().rgb())
+    EXPECT_EQ(bar->captionImage().pixel(left), qm::controls::system::inactiveCaption().rgb())
         << "inactive: solid bar";
 }
 
@@ -335,7 +335,7 @@ TEST_F(CaptionBarTest, ownerDrawsBeforeTheTexts) {
                          canvas->fillRect(r, Qt::green);
                      });
     form->setWindowTitle(QString());
-    const QImage img = bar->CaptionImage();
+    const QImage img = bar->captionImage();
     EXPECT_EQ(seen.left(), textArea().left() + 17);
     EXPECT_EQ(seen.right(), textArea().right());
     EXPECT_EQ(img.pixel(seen.center() - bar->pos()), QColor(Qt::green).rgb());
@@ -363,7 +363,7 @@ TEST_F(CaptionBarTest, closeButtonAndSystemMenuClose) {
 
     form->show();
     QTest::mouseClick(bar, Qt::RightButton, {}, QPoint(60, 9));
-    QMenu* menu = bar->SystemMenu();
+    QMenu* menu = bar->systemMenu();
     ASSERT_TRUE(menu->isVisible());
     QStringList texts;
     for (QAction* a : menu->actions())

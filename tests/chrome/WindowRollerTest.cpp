@@ -128,7 +128,7 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
-    QWidget* button() const { return roller->Button(); }
+    QWidget* button() const { return roller->button(); }
     QPoint onButton() const { return button()->rect().center(); }
     QPoint offButton() const { return onButton() + QPoint(0, 40); }
 
@@ -157,16 +157,16 @@ class RollerTracking : public WinRollerTest, public ::testing::WithParamInterfac
 TEST_P(RollerTracking, rollsOnlyWhenReleasedOverTheButton) {
     QSignalSpy spy(roller, &TWinRoller::OnRoller);
     QTest::mousePress(button(), Qt::LeftButton, {}, onButton());
-    EXPECT_TRUE(roller->Pressed());
-    EXPECT_TRUE(roller->Tracking());
+    EXPECT_TRUE(roller->pressed());
+    EXPECT_TRUE(roller->tracking());
     for (int on : GetParam().moves) {
         QTest::mouseMove(button(), on ? onButton() : offButton());
-        EXPECT_EQ(roller->Pressed(), on == 1);
+        EXPECT_EQ(roller->pressed(), on == 1);
     }
     QTest::mouseRelease(button(), Qt::LeftButton, {},
                         GetParam().releaseOnButton ? onButton() : offButton());
-    EXPECT_FALSE(roller->Pressed());
-    EXPECT_FALSE(roller->Tracking());
+    EXPECT_FALSE(roller->pressed());
+    EXPECT_FALSE(roller->tracking());
     EXPECT_EQ(roller->Roller(), GetParam().rolls);
     EXPECT_EQ(spy.count(), GetParam().rolls ? 1 : 0);
 }
@@ -183,7 +183,7 @@ TEST_F(WinRollerTest, rollsUpToTheCaptionAndDownToTheExactSize) {
     const QRect before = form->geometry();
     roller->setRoller(true);
     // Caption 19 + frame 3 + bottom edge 3.
-    EXPECT_EQ(roller->RolledUpHeight(), 25);
+    EXPECT_EQ(roller->rolledUpHeight(), 25);
     EXPECT_EQ(form->mask().boundingRect(), QRect(0, 0, 627, 25));
     EXPECT_EQ(form->geometry(), before) << "a rolled window keeps its size";
     auto* edge = form->findChild<QWidget*>(QStringLiteral("WinRollerEdge"));
@@ -234,24 +234,24 @@ TEST_F(WinRollerTest, remainHeightResizeAndMetricsKeepTheRolledShape) {
 }
 
 TEST_F(WinRollerTest, trianglesSwapFillWithTheRollAndEmbossWhenDisabled) {
-    const QImage down = roller->ButtonImage();
+    const QImage down = roller->buttonImage();
     // Interior pixel of each triangle: (8, 4) in the upper one, (8, 8) in the lower one.
-    EXPECT_EQ(down.pixel(8, 4), SystemColors::btnText().rgb());
-    EXPECT_EQ(down.pixel(8, 8), SystemColors::btnFace().rgb());
+    EXPECT_EQ(down.pixel(8, 4), qm::controls::system::btnText().rgb());
+    EXPECT_EQ(down.pixel(8, 8), qm::controls::system::btnFace().rgb());
     roller->setRoller(true);
-    const QImage up = roller->ButtonImage();
-    EXPECT_EQ(up.pixel(8, 4), SystemColors::btnFace().rgb());
-    EXPECT_EQ(up.pixel(8, 8), SystemColors::btnText().rgb());
+    const QImage up = roller->buttonImage();
+    EXPECT_EQ(up.pixel(8, 4), qm::controls::system::btnFace().rgb());
+    EXPECT_EQ(up.pixel(8, 8), qm::controls::system::btnText().rgb());
 
     roller->setEnabled(false);
-    const QImage embossed = roller->ButtonImage();
+    const QImage embossed = roller->buttonImage();
     bool anyBlackInside = false, anyShadow = false, anyHighlight = false;
     for (int y = 2; y < 12; ++y)
         for (int x = 3; x < 13; ++x) {
             const QRgb c = embossed.pixel(x, y);
-            anyBlackInside |= c == SystemColors::btnText().rgb();
-            anyShadow |= c == SystemColors::btnShadow().rgb();
-            anyHighlight |= c == SystemColors::btnHighlight().rgb();
+            anyBlackInside |= c == qm::controls::system::btnText().rgb();
+            anyShadow |= c == qm::controls::system::btnShadow().rgb();
+            anyHighlight |= c == qm::controls::system::btnHighlight().rgb();
         }
     EXPECT_FALSE(anyBlackInside);
     EXPECT_TRUE(anyShadow);
@@ -259,13 +259,13 @@ TEST_F(WinRollerTest, trianglesSwapFillWithTheRollAndEmbossWhenDisabled) {
 }
 
 TEST_F(WinRollerTest, pressedButtonIsDrawnSunken) {
-    const QImage raised = roller->ButtonImage();
+    const QImage raised = roller->buttonImage();
     QTest::mousePress(button(), Qt::LeftButton, {}, onButton());
-    const QImage sunken = roller->ButtonImage();
+    const QImage sunken = roller->buttonImage();
     QTest::mouseRelease(button(), Qt::LeftButton, {}, offButton());
     // Raised: light top-left corner; pushed: dark.
-    EXPECT_EQ(raised.pixel(1, 1), SystemColors::btnHighlight().rgb());
-    EXPECT_EQ(sunken.pixel(0, 0), SystemColors::btnShadow().rgb());
+    EXPECT_EQ(raised.pixel(1, 1), qm::controls::system::btnHighlight().rgb());
+    EXPECT_EQ(sunken.pixel(0, 0), qm::controls::system::btnShadow().rgb());
 }
 
 TEST_F(WinRollerTest, destroyingTheRollerUnrollsTheWindow) {

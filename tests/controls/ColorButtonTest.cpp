@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ColorButton, defaults) {
     TColorButton b;
     EXPECT_EQ(b.size(), QSize(75, 25));
-    EXPECT_EQ(b.color(), SystemColors::btnFace());
+    EXPECT_EQ(b.color(), qm::controls::system::btnFace());
     EXPECT_EQ(b.bevelSize(), 2);
     EXPECT_EQ(b.borderSize(), 2);
     EXPECT_EQ(b.bevelStyle(), TColorButton::bvRaised);
@@ -168,7 +168,7 @@ TEST(ColorButton, noBevelLeavesTheFaceToTheEdge) {
 TEST(ColorButton, win95FrameHasBlackOuterEdgeThatTurnsWhenPressed) {
     TColorButton b;
     b.setBevelType(TColorButton::ctWin95);
-    b.setColor(SystemColors::btnFace());
+    b.setColor(qm::controls::system::btnFace());
     const QImage up = grabImage(b);
     EXPECT_EQ(pixelAt(up, 30, 0), QColor(255, 255, 255));
     EXPECT_EQ(pixelAt(up, 30, 24), QColor(0, 0, 0));

@@ -234,7 +234,7 @@ TEST_F(WaylandTest, theRollerRollsTheWindowUpToItsCaptionAndDownAgain) {
               full.height() - findAs<TMSOfficeCaption>(w, "TitleBar")->geometry().bottom() - 8));
     EXPECT_GT(panelPixels(desktopShot(), body), 1000) << "the window's body is not on screen";
 
-    QWidget* roller = findAs<TWinRoller>(w, "WinRoller")->Button();
+    QWidget* roller = findAs<TWinRoller>(w, "WinRoller")->button();
     clearCues();
     clickAt(roller, roller->rect().center());
     ASSERT_TRUE(waitUntil([&] { return findAs<TWinRoller>(w, "WinRoller")->Roller(); }))
@@ -266,12 +266,12 @@ TEST_F(WaylandTest, restingThePointerOnAButtonShowsItsBalloon) {
     QTest::qWait(100);
     pointerTo(help + QPoint(1, 0));
     const auto shown = [&] {
-        TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->HintWindow();
+        TBalloonHintWindow* balloon = findAs<TBalloonHint>(w, "BalloonHint1")->hintWindow();
         return balloon && balloon->isVisible() && balloon->windowHandle() &&
                balloon->windowHandle()->isExposed();
     };
     ASSERT_TRUE(waitUntil(shown, 4000)) << "no balloon on the compositor";
-    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->HintControl(),
+    EXPECT_EQ(findAs<TBalloonHint>(w, "BalloonHint1")->hintControl(),
               findAs<TColorButton>(w, "B_Help"));
 }
 
@@ -282,7 +282,7 @@ TEST_F(WaylandTest, theProgramItselfOpensAFontThereAndClosesThroughItsShutdown) 
     {
         TFrmMain& w = start();
         close = captionButtonRects(w.width(), formStyleOf(&w),
-                                   findAs<TMSOfficeCaption>(w, "TitleBar")->Metrics())
+                                   findAs<TMSOfficeCaption>(w, "TitleBar")->metrics())
                     .close.center();
         strip = QRect(findAs<QLabel>(w, "LB_All256Chars")->mapTo(&w, QPoint()),
                       findAs<QLabel>(w, "LB_All256Chars")->size());

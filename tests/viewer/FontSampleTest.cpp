@@ -49,7 +49,7 @@ TEST_P(RealFontSampleTest, namesAndFlagsAgreeWithFontTools) {
     const QString path = SystemFont(QString::fromUtf8(GetParam()));
     const QStringList expected = FontToolsView(path);
     ASSERT_EQ(expected.size(), 3);
-    const FontSample sample = LoadFontSample(path);
+    const FontSample sample = loadFontSample(path);
     ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
     EXPECT_EQ(NameOf(sample, QStringLiteral("Family name")), expected[0]);
     EXPECT_EQ(NameOf(sample, QStringLiteral("Full name")), expected[1]);
@@ -73,7 +73,7 @@ TEST(FontSampleTest, trademarkSignInTheFamilyNameIsShownAsTheSign) {
     ASSERT_EQ(RenameFamily(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")), path,
                            QStringLiteral("Quill\u2122 Sans")),
               QString());
-    const FontSample sample = LoadFontSample(path);
+    const FontSample sample = loadFontSample(path);
     ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
     EXPECT_EQ(NameOf(sample, QStringLiteral("Family name")), QStringLiteral("Quill\u2122 Sans"));
 }
@@ -90,7 +90,7 @@ class UnshowableFileTest : public ::testing::TestWithParam<BadInput> {};
 TEST_P(UnshowableFileTest, givesTheReasonAndThePath) {
     QTemporaryDir dir;
     const QString path = GetParam().make(dir);
-    const FontSample sample = LoadFontSample(path);
+    const FontSample sample = loadFontSample(path);
     EXPECT_FALSE(sample.ok());
     EXPECT_TRUE(sample.error.contains(QString::fromUtf8(GetParam().expectedReason)))
         << sample.error.toStdString();
@@ -135,7 +135,7 @@ TEST(FontSampleTest, fileWithoutReadPermissionIsReportedNotThrown) {
     const QString path = dir.filePath(QStringLiteral("locked.ttf"));
     ASSERT_TRUE(QFile::copy(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")), path));
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
-    const FontSample sample = LoadFontSample(path);
+    const FontSample sample = loadFontSample(path);
     EXPECT_FALSE(sample.ok());
     EXPECT_TRUE(sample.error.contains(path));
 }

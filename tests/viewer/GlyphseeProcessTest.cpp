@@ -46,7 +46,7 @@ TEST_P(GlyphseePdfTest, writesAPdfWhoseFirstPageShowsTheSample) {
     // One A4 page.
     EXPECT_NEAR(page.width(), kSheetSize.width() * kDpi / 72, 2);
     EXPECT_NEAR(page.height(), kSheetSize.height() * kDpi / 72, 2);
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     EXPECT_GT(InkFraction(page, ToPixels(layout.title, kDpi)), 0.01);
     EXPECT_GT(InkFraction(page, ToPixels(layout.names, kDpi)), 0.01);
     EXPECT_GT(InkFraction(page, ToPixels(layout.waterfall.last(), kDpi)), 0.02);
@@ -71,7 +71,7 @@ TEST(GlyphseeProcessTest, pathsWithBlanksArriveAsOneArgument) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QImage page = RenderPdfPage(out, kDpi);
     ASSERT_FALSE(page.isNull());
-    EXPECT_GT(InkFraction(page, ToPixels(LayoutSampleSheet().grid, kDpi)), 0.02);
+    EXPECT_GT(InkFraction(page, ToPixels(layoutSampleSheet().grid, kDpi)), 0.02);
 }
 
 TEST(GlyphseeProcessTest, fontClaimingAnInstalledFamilyKeepsItsOwnGlyphsInThePdf) {
@@ -86,7 +86,7 @@ TEST(GlyphseeProcessTest, fontClaimingAnInstalledFamilyKeepsItsOwnGlyphsInThePdf
                                    dir.filePath(QStringLiteral("installed.pdf")));
     ASSERT_FALSE(claimed.isNull() || own.isNull() || installed.isNull());
 
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     const QRect sample = ToPixels(layout.waterfall.first().united(layout.grid), kDpi);
     EXPECT_EQ(DifferingPixels(claimed, own, sample), 0);
     EXPECT_GT(DifferingPixels(claimed, installed, sample), 5000);

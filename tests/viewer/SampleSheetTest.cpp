@@ -18,7 +18,7 @@ QImage RenderSheet(const FontSample& sample) {
     QImage image(ToPixels(QRectF(QPointF(0, 0), kSheetSize), kDpi).size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintSampleSheet(painter, QRectF(image.rect()), sample);
+    paintSampleSheet(painter, QRectF(image.rect()), sample);
     return image;
 }
 
@@ -30,7 +30,7 @@ QRect SamplePart(const SheetLayout& layout) {
 } // namespace
 
 TEST(SheetLayoutTest, partsStayInsideTheMarginsTopToBottom) {
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     const QRectF content(kSheetMargin, kSheetMargin, kSheetSize.width() - 2 * kSheetMargin,
                          kSheetSize.height() - 2 * kSheetMargin);
     const QList<QRectF> parts = {layout.title,
@@ -49,8 +49,8 @@ TEST(SheetLayoutTest, partsStayInsideTheMarginsTopToBottom) {
 }
 
 TEST(SheetLayoutTest, waterfallGrowsAndEveryLineHoldsItsSize) {
-    const SheetLayout layout = LayoutSampleSheet();
-    const QList<int> sizes = WaterfallSizes();
+    const SheetLayout layout = layoutSampleSheet();
+    const QList<int> sizes = waterfallSizes();
     ASSERT_EQ(layout.waterfall.size(), sizes.size());
     for (int i = 0; i < sizes.size(); ++i) {
         EXPECT_GE(layout.waterfall[i].height(), sizes[i]) << sizes[i];
@@ -62,7 +62,7 @@ TEST(SheetLayoutTest, waterfallGrowsAndEveryLineHoldsItsSize) {
 }
 
 TEST(SheetLayoutTest, gridHasOneCellPerCodeInRowsOfSixteenWithoutOverlap) {
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     ASSERT_EQ(layout.cells.size(), kGridLastCode - kGridFirstCode + 1);
     for (int i = 0; i < layout.cells.size(); ++i) {
         const QRectF cell = layout.cells[i];
@@ -85,7 +85,7 @@ class FitSheetTest : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(FitSheetTest, keepsProportionsCentredAndFillsOneDirection) {
     const QRectF target = GetParam().target;
-    const QRectF fitted = FitSheet(target);
+    const QRectF fitted = fitSheet(target);
     EXPECT_NEAR(fitted.width() / fitted.height(), kSheetSize.width() / kSheetSize.height(), 1e-9);
     EXPECT_NEAR(fitted.center().x(), target.center().x(), 1e-9);
     EXPECT_NEAR(fitted.center().y(), target.center().y(), 1e-9);
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FitSheetTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CharacterSetTest, followsWindows1252ForEveryCodeFrom32To255) {
-    const QString chars = CharacterSet();
+    const QString chars = characterSet();
     ASSERT_EQ(chars.size(), kGridLastCode - kGridFirstCode + 1);
     const auto at = [&](int code) { return chars.at(code - kGridFirstCode).unicode(); };
     EXPECT_EQ(at(0x20), u' ');
@@ -119,10 +119,10 @@ TEST(CharacterSetTest, followsWindows1252ForEveryCodeFrom32To255) {
 class SheetInkTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SheetInkTest, everyPartOfTheSheetIsDrawn) {
-    const FontSample sample = LoadFontSample(SystemFont(QString::fromUtf8(GetParam())));
+    const FontSample sample = loadFontSample(SystemFont(QString::fromUtf8(GetParam())));
     ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
     const QImage image = RenderSheet(sample);
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     EXPECT_GT(InkFraction(image, ToPixels(layout.title, kDpi)), 0.01);
     EXPECT_GT(InkFraction(image, ToPixels(layout.names, kDpi)), 0.01);
     for (int i = 0; i < layout.waterfall.size(); ++i)
@@ -142,24 +142,24 @@ TEST(SheetGlyphsTest, fontClaimingAnInstalledFamilyStillDrawsItsOwnGlyphs) {
     const QString impostor = dir.filePath(QStringLiteral("impostor.ttf"));
     ASSERT_EQ(RenameFamily(original, impostor, QStringLiteral("DejaVu Sans")), QString());
 
-    const FontSample claimed = LoadFontSample(impostor);
+    const FontSample claimed = loadFontSample(impostor);
     ASSERT_TRUE(claimed.ok()) << claimed.error.toStdString();
     ASSERT_EQ(claimed.names.front().second, QStringLiteral("DejaVu Sans"));
-    const FontSample own = LoadFontSample(original);
+    const FontSample own = loadFontSample(original);
     const FontSample installed =
-        LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")));
+        loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")));
 
-    const QRect part = SamplePart(LayoutSampleSheet());
+    const QRect part = SamplePart(layoutSampleSheet());
     const QImage claimedImage = RenderSheet(claimed);
     EXPECT_EQ(DifferingPixels(claimedImage, RenderSheet(own), part), 0);
     EXPECT_GT(DifferingPixels(claimedImage, RenderSheet(installed), part), 5000);
 }
 
 TEST(SheetGlyphsTest, codesTheFontLacksAreShadedAndOthersDrawTheirGlyph) {
-    const FontSample sample = LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")));
+    const FontSample sample = loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")));
     ASSERT_TRUE(sample.ok());
     const QImage image = RenderSheet(sample);
-    const SheetLayout layout = LayoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet();
     const auto cell = [&](int code) {
         // The cell's inside, clear of its border and of the code printed in its corner.
         const QRectF r = layout.cells[code - kGridFirstCode];

@@ -23,7 +23,7 @@ QAction* Action(ViewerWindow& window, const char* name) {
 } // namespace
 
 TEST(ViewerWindowTest, showsTheSheetOfAFontWithPrintAndSaveEnabled) {
-    ViewerWindow window(LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSerif.ttf"))));
+    ViewerWindow window(loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSerif.ttf"))));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.message(), QString());
@@ -48,7 +48,7 @@ struct WindowFailure {
 class ViewerWindowFailureTest : public ::testing::TestWithParam<WindowFailure> {};
 
 TEST_P(ViewerWindowFailureTest, saysWhyInsteadOfASheetAndOffersNothingToPrint) {
-    ViewerWindow window(LoadFontSample(GetParam().path));
+    ViewerWindow window(loadFontSample(GetParam().path));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_TRUE(window.message().contains(QString::fromUtf8(GetParam().expected)))
@@ -77,8 +77,8 @@ TEST(PrintSampleSheetTest, printsOnePageWithTheSheetOnIt) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(out);
     const FontSample sample =
-        LoadFontSample(SystemFont(QStringLiteral("liberation/LiberationSans-Bold.ttf")));
-    ASSERT_EQ(PrintSampleSheet(sample, printer), QString());
+        loadFontSample(SystemFont(QStringLiteral("liberation/LiberationSans-Bold.ttf")));
+    ASSERT_EQ(printSampleSheet(sample, printer), QString());
 
     const QImage page = RenderPdfPage(out, 72);
     ASSERT_FALSE(page.isNull());
@@ -90,7 +90,7 @@ TEST(PrintSampleSheetTest, refusesASampleThatCannotBeShown) {
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("never.pdf")));
-    EXPECT_NE(PrintSampleSheet(LoadFontSample(QStringLiteral("/etc/hostname")), printer),
+    EXPECT_NE(printSampleSheet(loadFontSample(QStringLiteral("/etc/hostname")), printer),
               QString());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("never.pdf"))));
 }

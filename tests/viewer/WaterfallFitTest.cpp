@@ -37,7 +37,7 @@ QRectF WhitePage(const QImage& shot) {
 }
 
 DrawnSheet OnScreen(const QString& font, const QTemporaryDir&) {
-    ViewerWindow window(LoadFontSample(font));
+    ViewerWindow window(loadFontSample(font));
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Large enough for a cut stem to be seen.
@@ -62,10 +62,10 @@ DrawnSheet Printed(const QString& font, const QTemporaryDir& dir) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(out);
-    EXPECT_EQ(PrintSampleSheet(LoadFontSample(font), printer), QString());
+    EXPECT_EQ(printSampleSheet(loadFontSample(font), printer), QString());
     // The sheet is fitted into the printer's printable area.
     const QRectF area = printer.pageLayout().paintRectPoints();
-    const QRectF sheet = FitSheet(area);
+    const QRectF sheet = fitSheet(area);
     const qreal scale = kDpi / 72.0;
     return {RenderPdfPage(out, kDpi), QRectF(sheet.topLeft() * scale, sheet.size() * scale)};
 }
@@ -89,8 +89,8 @@ TEST_P(WaterfallFitTest, everyLineEndsBeforeTheRightMarginAndStillShowsText) {
             .toAlignedRect();
     };
 
-    const SheetLayout layout = LayoutSampleSheet();
-    const QList<int> sizes = WaterfallSizes();
+    const SheetLayout layout = layoutSampleSheet();
+    const QList<int> sizes = waterfallSizes();
     for (int i = 0; i < layout.waterfall.size(); ++i) {
         const QRectF line = layout.waterfall[i];
         // From just before the margin to two points inside the page's edge: a glyph cut at the
@@ -120,16 +120,16 @@ INSTANTIATE_TEST_SUITE_P(WideFaces, WaterfallFitTest,
 
 TEST(SheetTitleTest, aLongFullNameIsSetSmallerAndNeverCut) {
     FontSample sample =
-        LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSansMono-Bold.ttf")));
+        loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSansMono-Bold.ttf")));
     ASSERT_TRUE(sample.ok());
     sample.fullName = QStringLiteral("DejaVu Sans Mono Bold Extra Expanded Display Oblique Small "
                                      "Caps Book Edition For Very Long Names Indeed");
     QImage page(QSize(kSheetSize.width() * 2, kSheetSize.height() * 2), QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    PaintSampleSheet(painter, QRectF(page.rect()), sample);
+    paintSampleSheet(painter, QRectF(page.rect()), sample);
     painter.end();
-    const QRectF title = LayoutSampleSheet().title;
+    const QRectF title = layoutSampleSheet().title;
     const auto pixels = [](const QRectF& points) {
         return QRectF(points.topLeft() * 2, points.size() * 2).toAlignedRect();
     };
@@ -142,7 +142,7 @@ TEST(SheetTitleTest, aLongFullNameIsSetSmallerAndNeverCut) {
 }
 
 TEST(ViewerWindowSizeTest, windowFitsTheAvailableScreenWhateverTheSheetWants) {
-    ViewerWindow window(LoadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf"))));
+    ViewerWindow window(loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf"))));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QRect room = window.screen()->availableGeometry();

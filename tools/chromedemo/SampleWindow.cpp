@@ -17,7 +17,7 @@ ChromeSample buildChromeSample() {
     form->setObjectName(QStringLiteral("FrmMain"));
     form->setFixedSize(420, 200);
     QPalette pal = form->palette();
-    pal.setColor(QPalette::Window, ClassicColors::black());
+    pal.setColor(QPalette::Window, qm::controls::classic::black());
     form->setPalette(pal);
     form->setAutoFillBackground(true);
     form->setFont(defaultUiFont());

@@ -11,8 +11,8 @@
 namespace {
 
 void windowButton(TColorButton& b, const QString& caption, int bevel) {
-    b.setColor(ClassicColors::teal());
-    b.setFontColor(ClassicColors::white());
+    b.setColor(qm::controls::classic::teal());
+    b.setFontColor(qm::controls::classic::white());
     QFont f = b.font();
     f.setBold(true);
     b.setFont(f);
@@ -32,9 +32,9 @@ void states(Gallery& g, const QString& name, TColorButton& b) {
 
 QPixmap samplePicture() {
     QPixmap pm(16, 16);
-    pm.fill(ClassicColors::yellow());
+    pm.fill(qm::controls::classic::yellow());
     QPainter p(&pm);
-    p.setPen(ClassicColors::navy());
+    p.setPen(qm::controls::classic::navy());
     p.drawRect(0, 0, 15, 15);
     p.drawLine(0, 0, 15, 15);
     return pm;
@@ -58,7 +58,7 @@ void colorButtonPage(Gallery& g) {
     {
         TColorButton b;
         windowButton(b, QStringLiteral("Click to Learn What's New in this Version"), 4);
-        b.setFontColor(ClassicColors::yellow());
+        b.setFontColor(qm::controls::classic::yellow());
         b.resize(150, 40);
         states(g, QStringLiteral("button-wrapped"), b);
     }
@@ -80,7 +80,7 @@ void colorButtonPage(Gallery& g) {
     for (int a = TColorButton::alTopLeft; a <= TColorButton::alBottomRight; ++a) {
         TColorButton b;
         b.resize(80, 50);
-        b.setColor(ClassicColors::silver());
+        b.setColor(qm::controls::classic::silver());
         b.setPicture(samplePicture());
         b.setPictureAlignment(static_cast<TColorButton::TAlignment>(a));
         b.setCaptionAlignment(static_cast<TColorButton::TAlignment>(8 - a));
@@ -103,8 +103,8 @@ void checkBoxPage(Gallery& g) {
     for (int s = TCheckBoxBase::cbUnchecked; s <= TCheckBoxBase::cbGrayed; ++s) {
         TBWCCCheckBox box;
         box.setCaption(QStringLiteral("&Sound On"));
-        box.setCheckColor(ClassicColors::red());
-        box.setFontColor(ClassicColors::maroon());
+        box.setCheckColor(qm::controls::classic::red());
+        box.setFontColor(qm::controls::classic::maroon());
         box.setColor(QColor(192, 220, 192));
         box.resize(69, 17);
         box.setState(static_cast<TCheckBoxBase::TCheckBoxState>(s));
@@ -125,7 +125,7 @@ void checkBoxPage(Gallery& g) {
         box->setGeometry(5, 5, 69, 17);
         box->setCaption(QStringLiteral("Help &On"));
         box->setChecked(true);
-        box->setCheckColor(ClassicColors::red());
+        box->setCheckColor(qm::controls::classic::red());
         window.show();
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window))

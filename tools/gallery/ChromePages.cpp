@@ -23,7 +23,8 @@
 
 namespace {
 
-const QString CreateHint = QStringLiteral("Makes a new font file containing the data you entered.");
+const QString kCreateHint =
+    QStringLiteral("Makes a new font file containing the data you entered.");
 
 void shotImage(Gallery& g, const QString& name, const QImage& image) {
     QLabel label;
@@ -96,29 +97,29 @@ void balloonPage(Gallery& g) {
         TBalloonBase settings;
         settings.setPosition(row.position);
         shotImage(g, QStringLiteral("balloon-%1").arg(QLatin1String(row.name)),
-                  balloonOver(behind, QPoint(320, 240), CreateHint, settings));
+                  balloonOver(behind, QPoint(320, 240), kCreateHint, settings));
     }
     TBalloonBase settings;
     shotImage(g, QStringLiteral("balloon-one-word-59"),
               balloonOver(behind, QPoint(320, 240), QStringLiteral("OK"), settings));
     settings.setShadowStyle(ssSolid);
     shotImage(g, QStringLiteral("balloon-solid-shadow"),
-              balloonOver(behind, QPoint(320, 240), CreateHint, settings));
+              balloonOver(behind, QPoint(320, 240), kCreateHint, settings));
     settings.setShadowStyle(ssShaded);
     settings.setShape(bsRectangle);
     shotImage(g, QStringLiteral("balloon-rectangle"),
-              balloonOver(behind, QPoint(320, 240), CreateHint, settings));
+              balloonOver(behind, QPoint(320, 240), kCreateHint, settings));
     settings.setShape(bsRoundRect);
     settings.setShadowDepth(0);
     shotImage(g, QStringLiteral("balloon-no-shadow"),
-              balloonOver(behind, QPoint(320, 240), CreateHint, settings));
+              balloonOver(behind, QPoint(320, 240), kCreateHint, settings));
     settings.setShadowDepth(8);
     settings.setStyle(hsCustom);
     settings.setColor(QColor(255, 255, 160));
-    settings.setBorderColor(ClassicColors::navy());
-    settings.setFontColor(ClassicColors::maroon());
+    settings.setBorderColor(qm::controls::classic::navy());
+    settings.setFontColor(qm::controls::classic::maroon());
     shotImage(g, QStringLiteral("balloon-custom-style"),
-              balloonOver(behind, QPoint(320, 240), CreateHint, settings));
+              balloonOver(behind, QPoint(320, 240), kCreateHint, settings));
 
     // The screen's four edges: each balloon flips to stay on the screen.
     QImage edges = backdrop(QSize(640, 480));
@@ -133,47 +134,47 @@ void balloonPage(Gallery& g) {
 void rollerPage(Gallery& g) {
     ChromeSample s = buildChromeSample();
     activate(s.form.get());
-    shotImage(g, QStringLiteral("roller-rolled-down"), s.roller->ButtonImage());
+    shotImage(g, QStringLiteral("roller-rolled-down"), s.roller->buttonImage());
     s.roller->pressButton();
-    shotImage(g, QStringLiteral("roller-pressed"), s.roller->ButtonImage());
+    shotImage(g, QStringLiteral("roller-pressed"), s.roller->buttonImage());
     s.roller->releaseAt(QPoint(-10, -10));
     s.roller->setRoller(true);
-    shotImage(g, QStringLiteral("roller-rolled-up"), s.roller->ButtonImage());
+    shotImage(g, QStringLiteral("roller-rolled-up"), s.roller->buttonImage());
     s.roller->setRoller(false);
     s.roller->setEnabled(false);
-    shotImage(g, QStringLiteral("roller-disabled"), s.roller->ButtonImage());
+    shotImage(g, QStringLiteral("roller-disabled"), s.roller->buttonImage());
 }
 
 void captionPage(Gallery& g) {
     ChromeSample s = buildChromeSample();
     activate(s.form.get());
     g.shot(QStringLiteral("caption-window-active"), *s.form);
-    shotImage(g, QStringLiteral("caption-bar-active"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-bar-active"), s.bar->captionImage());
     s.bar->setNumColors(1);
-    shotImage(g, QStringLiteral("caption-numcolors-1"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-numcolors-1"), s.bar->captionImage());
     s.bar->setNumColors(8);
-    shotImage(g, QStringLiteral("caption-numcolors-8"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-numcolors-8"), s.bar->captionImage());
     s.bar->setNumColors(64);
-    s.bar->setColor(ClassicColors::maroon());
+    s.bar->setColor(qm::controls::classic::maroon());
     s.bar->setJustification(jCenter);
     s.form->setWindowTitle(QStringLiteral("Quillmark 2.3"));
-    shotImage(g, QStringLiteral("caption-centred-maroon"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-centred-maroon"), s.bar->captionImage());
     s.bar->setJustification(jAuto);
-    s.bar->setColor(ClassicColors::black());
+    s.bar->setColor(qm::controls::classic::black());
     s.bar->CaptionText()->setCaption(QStringLiteral("2.3"));
     s.bar->CompanyText()->setCaption(QStringLiteral("Solvane Type Works"));
     s.bar->AppNameText()->setCaption(QStringLiteral("Quillmark"));
-    shotImage(g, QStringLiteral("caption-three-parts"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-three-parts"), s.bar->captionImage());
     s.bar->CaptionText()->setCaption(
         QStringLiteral("Copyright \u00a9 Solvane Type Works. All rights reserved."));
-    shotImage(g, QStringLiteral("caption-company-dropped"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-company-dropped"), s.bar->captionImage());
     s.bar->CaptionText()->setCaption(QStringLiteral(
         "Copyright \u00a9 Solvane Type Works. All rights reserved. A caption far too long."));
-    shotImage(g, QStringLiteral("caption-ellipsis"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-ellipsis"), s.bar->captionImage());
 
     QWidget other;
     activate(&other);
-    shotImage(g, QStringLiteral("caption-bar-inactive"), s.bar->CaptionImage());
+    shotImage(g, QStringLiteral("caption-bar-inactive"), s.bar->captionImage());
 }
 
 void chromeWindowPage(Gallery& g) {

@@ -121,7 +121,7 @@ void drLabelPage(Gallery& g) {
         label.setFont(f);
         label.setColor(QColor(192, 220, 192));
         label.setFontColor(QColor(0, 0, 255));
-        label.setShadowColor(SystemColors::btnHighlight());
+        label.setShadowColor(qm::controls::system::btnHighlight());
         label.setBorder(r.border);
         label.setDeep(r.deep);
         label.setEnabled(r.enabled);
