@@ -388,7 +388,7 @@ private:
                 tables_.Problem = FontRead::FileNotFoundText;
                 return false;
             }
-            const FileFontBytes bytes(file);
+            const FileFontBytes bytes(file, blockMemory_);
             font_ = ReadFontNames(bytes, Kinds);
             namesRead = true;
             if (all_)
@@ -428,7 +428,7 @@ private:
                 tables_.Problem = FontRead::FileNotFoundText;
                 return;
             }
-            const FileFontBytes bytes(file);
+            const FileFontBytes bytes(file, blockMemory_);
             if (all_)
                 ListTablesOf(bytes);
             else
@@ -507,7 +507,9 @@ private:
     // font.
     FullNameTextsUtf8 texts_;
     bool textsRead_ = false;
-    // The record printed last and the output not yet written, kept for their memory.
+    // The memory of the blocks each font is read in, the record printed last and the output
+    // not yet written: kept from font to font.
+    FileFontBytes::Memory blockMemory_;
     FontRecord record_;
     std::string output_;
     bool batched_ = false;

@@ -15,6 +15,14 @@ constexpr std::size_t LargestPrefetch = 64 * 1024;
 
 } // namespace
 
+FileFontBytes::FileFontBytes(const FileHandle& file, Memory& memory)
+    : file_(file), blocks_(memory.blocks_) {
+    for (Block& block : blocks_) {
+        block.Start = 0;
+        block.Size = 0;
+    }
+}
+
 bool FileFontBytes::Block::Holds(std::uint64_t position, std::size_t count) const {
     return position >= Start && position - Start <= Size && count <= Size - (position - Start);
 }

@@ -36,15 +36,6 @@ public:
 // An open file, read in blocks so that a font's header, directory, name table and trailer
 // take a few system calls. The size is the one seen when the file was opened.
 class FileFontBytes : public FontBytes {
-public:
-    explicit FileFontBytes(const FileHandle& file) : file_(file) {}
-    std::uint64_t Size() const override { return file_.OpenedSize(); }
-    std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
-                       std::size_t count) const override;
-    void Prefetch(std::uint64_t position, std::size_t count) const override;
-    bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const override;
-
-private:
     // Left uninitialised before the read: zeroing what the read overwrites costs as much as
     // the copy.
     struct Block {
@@ -54,13 +45,33 @@ private:
         std::size_t Capacity = 0;
         bool Holds(std::uint64_t position, std::size_t count) const;
     };
+
+public:
+    // The blocks' memory, which a reader of many fonts keeps from one font to the next instead
+    // of allocating it anew for each.
+    class Memory {
+        friend class FileFontBytes;
+        std::array<Block, 3> blocks_;
+    };
+
+    explicit FileFontBytes(const FileHandle& file) : file_(file), blocks_(own_.blocks_) {}
+    // The same in `memory`, whose blocks are taken as holding nothing.
+    FileFontBytes(const FileHandle& file, Memory& memory);
+    std::uint64_t Size() const override { return file_.OpenedSize(); }
+    std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
+                       std::size_t count) const override;
+    void Prefetch(std::uint64_t position, std::size_t count) const override;
+    bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const override;
+
+private:
     enum Slot { FirstSlot, PrefetchSlot, OtherSlot };
     const Block& Fetch(std::uint64_t position, std::size_t count, Slot slot) const;
 
     const FileHandle& file_;
+    Memory own_;
     // The first block read (header and directory) stays, and so does the one asked for by
     // Prefetch (the name table, read again by a listing); the third follows the other reads.
-    mutable std::array<Block, 3> blocks_;
+    std::array<Block, 3>& blocks_;
     mutable bool firstTaken_ = false;
 };
 

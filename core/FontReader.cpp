@@ -19,11 +19,15 @@ namespace {
 constexpr std::uint32_t kHeadMagicNumber = 0x5F0F3CF5;
 constexpr std::size_t kNameRecordSize = 12;
 // No field keeps more than 127 characters, so only the first bytes of a long string matter.
+constexpr std::size_t kLongestField =
+    std::max({FontNames::FamilyNameCapacity, FontNames::FullNameCapacity, FontNames::StyleCapacity,
+              FontNames::PostscriptCapacity, FontNames::VersionCapacity, FontNames::FontIDCapacity,
+              FontNames::CopyrightCapacity, FontNames::TradeMarkCapacity});
 constexpr std::size_t kLongestStringRead = 1024;
 
-// CleanNameText(text) cut to `capacity`, without cleaning what the cut drops: of a copyright
-// of up to 1,024 bytes the field keeps 127.
-std::string cleanedPrefix(std::string_view text, std::size_t capacity) {
+// CleanNameText(text) cut to `capacity`, written at `out`; returns where it ends. What the cut
+// drops is never cleaned: of a copyright of up to 1,024 bytes the field keeps 127.
+char* cleanInto(std::string_view text, char* out, std::size_t capacity) {
     auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
     std::size_t first = 0;
     while (first < text.size() && isBlankOrControl(text[first]))
@@ -31,9 +35,7 @@ std::string cleanedPrefix(std::string_view text, std::size_t capacity) {
     std::size_t last = text.size();
     while (last > first && isBlankOrControl(text[last - 1]))
         --last;
-    std::string result(std::min(last - first, capacity), '\0');
-    char* out = result.data();
-    const char* const end = out + result.size();
+    const char* const end = out + std::min(last - first, capacity);
     std::size_t i = first;
     // Eight bytes at a time while they hold no NUL or, as in a Microsoft string read as bytes,
     // one in every other place.
@@ -62,45 +64,23 @@ std::string cleanedPrefix(std::string_view text, std::size_t capacity) {
         *out = text[i];
         out += text[i] != '\0' ? 1 : 0;
     }
-    result.resize(static_cast<std::size_t>(out - result.data()));
-    return result;
+    return out;
 }
 
-// Family and full names store U+2122, which arrives as '!' '"', as the one character 0x99.
-std::string WithTradeMarkSign(std::string text, std::size_t capacity) {
-    if (text.size() > capacity)
-        text.resize(capacity);
-    const std::size_t pair = text.find("!\"");
+// Stores a cleaned text as the reader does: cut to its field, and in the family and full
+// names the first '!' '"' pair (U+2122 as the reader sees it) made the one character 0x99.
+// The family, style and full name take an empty text; the other names keep an earlier text
+// (or the placeholder) over it.
+void StoreNameText(FontNames& names, unsigned nameID, std::string_view text) {
+    const bool familyOrFullName = nameID == 1 || nameID == 4;
+    if (text.empty() && !familyOrFullName && nameID != 2)
+        return;
+    std::string& stored = names.TextOfNameID(nameID);
+    stored.assign(text.substr(0, CapacityOfNameID(nameID)));
+    const std::size_t pair = familyOrFullName ? stored.find("!\"") : std::string::npos;
     if (pair != std::string::npos) {
-        text[pair] = '\x99';
-        text.erase(pair + 1, 1);
-    }
-    return text;
-}
-
-// Texts are cut in place: the reader stores one for every English record of every font.
-std::string CutInPlace(std::string text, std::size_t capacity) {
-    if (text.size() > capacity)
-        text.resize(capacity);
-    return text;
-}
-
-void StoreNameText(FontNames& names, std::uint16_t nameID, std::string text) {
-    switch (nameID) {
-    case 1:
-        names.FamilyName = WithTradeMarkSign(std::move(text), FontNames::FamilyNameCapacity);
-        return;
-    case 4:
-        names.FullName = WithTradeMarkSign(std::move(text), FontNames::FullNameCapacity);
-        return;
-    case 2:
-        names.Style = CutInPlace(std::move(text), FontNames::StyleCapacity);
-        return;
-    default:
-        // The other names keep an earlier text (or the placeholder) over an empty one.
-        if (!text.empty())
-            names.TextOfNameID(nameID) = CutInPlace(std::move(text), CapacityOfNameID(nameID));
-        return;
+        stored[pair] = '\x99';
+        stored.erase(pair + 1, 1);
     }
 }
 
@@ -185,11 +165,14 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         // Shorter only when the file shrank while it was read.
         if (string.size() != length)
             return NameTableRead::ntStringMissing;
-        std::string text = cleanedPrefix(string, CapacityOfNameID(record.nameID));
+        char cleaned[kLongestField];
+        const std::string_view text(
+            cleaned, static_cast<std::size_t>(
+                         cleanInto(string, cleaned, CapacityOfNameID(record.nameID)) - cleaned));
         // The family, style and full name take the last record's text even when it is empty;
         // the other names keep an earlier text over an empty one.
         if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4) {
-            StoreNameText(names, record.nameID, std::move(text));
+            StoreNameText(names, record.nameID, text);
             settled |= 1u << record.nameID;
         }
     }
@@ -235,8 +218,14 @@ FontRead Failed(FontRead read, const char* text) {
 } // namespace
 
 bool IsRenamedMarkerProbe(const std::uint8_t* probe) {
-    const std::string text = CleanNameText(
-        std::string_view(reinterpret_cast<const char*>(probe), RenamedTrailer::MarkerProbeSize));
+    // Cleaned as CleanNameText cleans, on the stack: every read probes.
+    char cleaned[RenamedTrailer::MarkerProbeSize];
+    const std::string_view text(
+        cleaned,
+        static_cast<std::size_t>(cleanInto(std::string_view(reinterpret_cast<const char*>(probe),
+                                                            RenamedTrailer::MarkerProbeSize),
+                                           cleaned, sizeof cleaned) -
+                                 cleaned));
     return text == RenamedTrailer::MarkerText || text == RenamedTrailer::MakerSignature;
 }
 

@@ -38,17 +38,18 @@ TableLookup FindTable(const FontBytes& font, std::string_view tag) {
         held = std::string_view(reinterpret_cast<const char*>(copy.data()),
                                 font.ReadAt(DirectoryStart, copy.data(), size));
     }
-    ByteCursor cursor(reinterpret_cast<const std::uint8_t*>(held.data()), held.size());
-    for (std::uint16_t i = 0; i < numTables; ++i) {
-        const std::uint8_t* entryTag = nullptr;
-        std::uint32_t checkSum = 0;
-        TableEntry entry;
-        entry.EntryPosition = DirectoryStart + cursor.Offset();
-        if (!cursor.ReadBytes(entryTag, 4) || !cursor.ReadU32(checkSum) ||
-            !cursor.ReadU32(entry.Offset) || !cursor.ReadU32(entry.Length))
+    const auto* entries = reinterpret_cast<const std::uint8_t*>(held.data());
+    const std::size_t complete = held.size() / DirectoryEntrySize;
+    for (std::size_t i = 0; i < numTables; ++i) {
+        if (i == complete)
             return lookup;
-        if (!TagIs(entryTag, tag))
+        const std::uint8_t* bytes = entries + DirectoryEntrySize * i;
+        if (!TagIs(bytes, tag))
             continue;
+        TableEntry entry;
+        entry.EntryPosition = DirectoryStart + DirectoryEntrySize * i;
+        entry.Offset = BytesToLong(bytes + 8);
+        entry.Length = BytesToLong(bytes + 12);
         lookup.Duplicate = lookup.Entry.has_value();
         lookup.Entry = entry;
     }
