@@ -8,8 +8,8 @@
 class HintSwitch : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
-    Q_PROPERTY(int HintPause READ HintPause WRITE setHintPause)
-    Q_PROPERTY(int HintHidePause READ HintHidePause WRITE setHintHidePause)
+    Q_PROPERTY(int hintPause READ hintPause WRITE setHintPause)
+    Q_PROPERTY(int hintHidePause READ hintHidePause WRITE setHintHidePause)
 
 public:
     explicit HintSwitch(QObject* owner = nullptr);
@@ -18,9 +18,9 @@ public:
     bool ShowHint() const { return showHint_; }
     void setShowHint(bool on) { showHint_ = on; }
     // Milliseconds before a hint shows and while it stays.
-    int HintPause() const { return hintPause_; }
+    int hintPause() const { return hintPause_; }
     void setHintPause(int ms);
-    int HintHidePause() const { return hintHidePause_; }
+    int hintHidePause() const { return hintHidePause_; }
     void setHintHidePause(int ms) { hintHidePause_ = ms; }
 
 protected:

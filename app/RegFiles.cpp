@@ -10,15 +10,13 @@ namespace {
 
 // The 16-byte record a floating, currency or date value is stored as: a 16-bit type tag,
 // six reserved bytes, then eight bytes of data, all little-endian.
-enum : std::uint16_t {
-    varSmallint = 2,
-    varInteger = 3,
-    varSingle = 4,
-    varDouble = 5,
-    varCurrency = 6,
-    varDate = 7,
-    varBoolean = 11
-};
+constexpr std::uint16_t kTagSmallint = 2;
+constexpr std::uint16_t kTagInteger = 3;
+constexpr std::uint16_t kTagSingle = 4;
+constexpr std::uint16_t kTagDouble = 5;
+constexpr std::uint16_t kTagCurrency = 6;
+constexpr std::uint16_t kTagDate = 7;
+constexpr std::uint16_t kTagBoolean = 11;
 
 void putLE(std::uint8_t* out, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -45,19 +43,19 @@ std::vector<std::uint8_t> packRecord(const TaggedValue& v) {
     std::vector<std::uint8_t> rec(16, 0);
     switch (v.kind()) {
     case TaggedValue::Kind::Single:
-        putLE(rec.data(), varSingle, 2);
+        putLE(rec.data(), kTagSingle, 2);
         putLE(rec.data() + 8, bitCast<std::uint32_t>(static_cast<float>(v.toDouble())), 4);
         break;
     case TaggedValue::Kind::Double:
-        putLE(rec.data(), varDouble, 2);
+        putLE(rec.data(), kTagDouble, 2);
         putLE(rec.data() + 8, bitCast<std::uint64_t>(v.toDouble()), 8);
         break;
     case TaggedValue::Kind::Currency:
-        putLE(rec.data(), varCurrency, 2);
+        putLE(rec.data(), kTagCurrency, 2);
         putLE(rec.data() + 8, static_cast<std::uint64_t>(v.currencyValue()), 8);
         break;
     default: // Kind::Date
-        putLE(rec.data(), varDate, 2);
+        putLE(rec.data(), kTagDate, 2);
         putLE(rec.data() + 8, bitCast<std::uint64_t>(v.toDouble()), 8);
         break;
     }
@@ -68,19 +66,19 @@ std::vector<std::uint8_t> packRecord(const TaggedValue& v) {
 TaggedValue unpackRecord(const std::uint8_t* rec) {
     const std::uint8_t* d = rec + 8;
     switch (getLE(rec, 2)) {
-    case varSmallint:
+    case kTagSmallint:
         return TaggedValue(static_cast<std::int16_t>(getLE(d, 2)));
-    case varInteger:
+    case kTagInteger:
         return TaggedValue(static_cast<int>(static_cast<std::int32_t>(getLE(d, 4))));
-    case varBoolean:
+    case kTagBoolean:
         return TaggedValue(getLE(d, 2) != 0);
-    case varSingle:
+    case kTagSingle:
         return TaggedValue(bitCast<float>(static_cast<std::uint32_t>(getLE(d, 4))));
-    case varDouble:
+    case kTagDouble:
         return TaggedValue(bitCast<double>(getLE(d, 8)));
-    case varCurrency:
+    case kTagCurrency:
         return TaggedValue::currency(static_cast<std::int64_t>(getLE(d, 8)));
-    case varDate:
+    case kTagDate:
         return TaggedValue::date(bitCast<double>(getLE(d, 8)));
     default:
         return TaggedValue::null();

@@ -251,7 +251,7 @@ TEST_F(InfoPanelsTest, helpSwitchWithSoundOffIsSilentButStillSwitches) {
 TEST_F(InfoPanelsTest, hintsWaitASecondBeforeShowing) {
     start();
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
-    EXPECT_EQ(findAs<HintSwitch>(window(), "Hints")->HintHidePause(), 6000);
+    EXPECT_EQ(findAs<HintSwitch>(window(), "Hints")->hintHidePause(), 6000);
 }
 
 } // namespace

@@ -143,6 +143,27 @@ TEST_F(LayoutTest, everyControlLiesInsideItsParent) {
     }
 }
 
+TEST_F(LayoutTest, whatActsOnAClickShowsTheHandAndTheRestDoesNot) {
+    start();
+    const QCursor hand = find(QStringLiteral("B_MakeFont"))->cursor();
+    ASSERT_EQ(hand.shape(), Qt::BitmapCursor) << "the program's own pointer";
+    const auto showsHand = [&](const char* name) {
+        const QCursor cursor = find(QLatin1String(name))->cursor();
+        return cursor.shape() == Qt::BitmapCursor &&
+               cursor.pixmap().toImage() == hand.pixmap().toImage() &&
+               cursor.hotSpot() == hand.hotSpot();
+    };
+    for (const char* name :
+         {"C_AllowSounds", "C_ShowHelp", "B_WhatsNew", "B_CreateFontNow", "B_RestoreNames",
+          "B_Help", "B_ViewPrint", "B_Advanced", "P_DestinationFile", "Label28",
+          "LB_DestinationFile", "B_SetFolder", "B_SetFolderCancel", "B_CancelMake",
+          "SB_All256Chars", "B_WhatsNewClose", "B_HelpClose", "LB_WarnMask", "LB_WarningOff"})
+        EXPECT_TRUE(showsHand(name)) << name;
+    for (const char* name : {"Panel1", "E_FamilyName", "E_FullName", "LB_CurrentFont", "D_File",
+                             "D_Dir", "D_FileName", "LB_All256Chars", "P_Scroll256", "M_WhatsNew"})
+        EXPECT_FALSE(showsHand(name)) << name;
+}
+
 TEST_F(LayoutTest, theMakeFontPanelCoversEveryActionButton) {
     TFrmMain& w = start();
     findAs<QFrame>(w, "P_MakeFont")->show();
