@@ -46,7 +46,7 @@ struct Pointer {
     size_t used = 0;
 };
 
-void Obey(Pointer& pointer, const char* line) {
+void obey(Pointer& pointer, const char* line) {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     double x = 0;
@@ -62,7 +62,7 @@ void Obey(Pointer& pointer, const char* line) {
     notify_pointer_frame(pointer.seat);
 }
 
-int OnReadable(int fd, uint32_t, void* data) {
+int onReadable(int fd, uint32_t, void* data) {
     auto& pointer = *static_cast<Pointer*>(data);
     const ssize_t got =
         read(fd, pointer.pending + pointer.used, sizeof(pointer.pending) - 1 - pointer.used);
@@ -73,7 +73,7 @@ int OnReadable(int fd, uint32_t, void* data) {
     char* start = pointer.pending;
     while (char* end = std::strchr(start, '\n')) {
         *end = '\0';
-        Obey(pointer, start);
+        obey(pointer, start);
         start = end + 1;
     }
     pointer.used = size_t(pointer.pending + pointer.used - start);
@@ -101,7 +101,7 @@ int wet_module_init(weston_compositor* compositor, int*, char*[]) {
     // struct weston_compositor starts with a wl_signal (two pointers), then the wl_display.
     wl_display* display =
         *reinterpret_cast<wl_display**>(reinterpret_cast<char*>(compositor) + 2 * sizeof(void*));
-    return wl_event_loop_add_fd(wl_display_get_event_loop(display), fd, kReadable, OnReadable,
+    return wl_event_loop_add_fd(wl_display_get_event_loop(display), fd, kReadable, onReadable,
                                 pointer)
                ? 0
                : -1;

@@ -9,7 +9,7 @@
 namespace namingtest {
 namespace {
 
-const QString Source = QStringLiteral("SOURCE.TTF");
+const QString kSource = QStringLiteral("SOURCE.TTF");
 
 class DestinationTest : public NamingTest {
 protected:
@@ -32,9 +32,9 @@ void PrintTo(const FixRow& row, std::ostream* os) {
 
 class FixFolderTest : public DestinationTest, public ::testing::WithParamInterface<FixRow> {};
 
-TEST_P(FixFolderTest, FixedFolderIsShownAndTakesTheNewFont) {
+TEST_P(FixFolderTest, fixedFolderIsShownAndTakesTheNewFont) {
     const QString fixed = destination();
-    addFont(Source);
+    addFont(kSource);
     openFolder(fixed);
     if (GetParam().viaAdvanced) {
         click(QStringLiteral("B_Advanced"));
@@ -51,7 +51,7 @@ TEST_P(FixFolderTest, FixedFolderIsShownAndTakesTheNewFont) {
     // Browsing elsewhere leaves the box showing the fixed folder, and the font goes there.
     openFolder(fontsFolder());
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fixed + QLatin1Char('/'));
-    pickFont(Source);
+    pickFont(kSource);
     makeFont(QStringLiteral("abc"));
     EXPECT_TRUE(QFileInfo::exists(fixed + QStringLiteral("/ABC.TTF")));
     EXPECT_FALSE(QFileInfo::exists(fontsFolder() + QStringLiteral("/ABC.TTF")));
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, FixFolderTest,
                                            FixRow{"DestinationCaption", "Label28", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DestinationTest, AdvancedOpensThePanelWithADing) {
+TEST_F(DestinationTest, advancedOpensThePanelWithADing) {
     start();
     clearCues();
     click(QStringLiteral("B_Advanced"));
@@ -74,9 +74,9 @@ TEST_F(DestinationTest, AdvancedOpensThePanelWithADing) {
     EXPECT_EQ(cues(), QStringList{"MyDing"});
 }
 
-TEST_F(DestinationTest, CancelFollowsTheBrowsedFolderAgain) {
+TEST_F(DestinationTest, cancelFollowsTheBrowsedFolderAgain) {
     const QString fixed = destination();
-    addFont(Source);
+    addFont(kSource);
     openFolder(fixed);
     click(QStringLiteral("LB_DestinationFile"));
     openFolder(fontsFolder());
@@ -88,13 +88,13 @@ TEST_F(DestinationTest, CancelFollowsTheBrowsedFolderAgain) {
     EXPECT_EQ(cues(), QStringList{"MyOK"});
     EXPECT_FALSE(isShown(QStringLiteral("P_Advanced")));
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fontsFolder() + QLatin1Char('/'));
-    pickFont(Source);
+    pickFont(kSource);
     makeFont(QStringLiteral("abc"));
     EXPECT_TRUE(QFileInfo::exists(fontsFolder() + QStringLiteral("/ABC.TTF")));
     EXPECT_FALSE(QFileInfo::exists(fixed + QStringLiteral("/ABC.TTF")));
 }
 
-TEST_F(DestinationTest, FixedFolderIsKeptAcrossARestart) {
+TEST_F(DestinationTest, fixedFolderIsKeptAcrossARestart) {
     const QString fixed = destination();
     openFolder(fixed);
     click(QStringLiteral("LB_DestinationFile"));
@@ -109,7 +109,7 @@ TEST_F(DestinationTest, FixedFolderIsKeptAcrossARestart) {
     EXPECT_EQ(textOf(QStringLiteral("LB_DestinationFile")), fixed + QLatin1Char('/'));
 }
 
-TEST_F(DestinationTest, RootFolderIsStoredWithOneSlash) {
+TEST_F(DestinationTest, rootFolderIsStoredWithOneSlash) {
     start();
     openFolder(QStringLiteral("/"));
     click(QStringLiteral("Label28"));

@@ -13,15 +13,15 @@
 namespace namingtest {
 namespace {
 
-const QString Source = QStringLiteral("SOURCE.TTF");
+const QString kSource = QStringLiteral("SOURCE.TTF");
 
-const QString BadNameText = QStringLiteral("A TrueType font file name\r"
-                                           "can be up to 8 characters,\r"
-                                           "plus an extension of \".TTF\".\r"
-                                           "\r"
-                                           "Please use a different file name.");
+const QString kBadNameText = QStringLiteral("A TrueType font file name\r"
+                                            "can be up to 8 characters,\r"
+                                            "plus an extension of \".TTF\".\r"
+                                            "\r"
+                                            "Please use a different file name.");
 
-QStringList FilesIn(const QString& folder) {
+QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
@@ -29,9 +29,9 @@ std::string Bytes(const char* text) {
     return std::string(text);
 }
 
-TEST_F(NamingTest, TypedNameAndEnterMakeTheFontWithTheTypedNames) {
-    addFont(Source);
-    pickFont(Source);
+TEST_F(NamingTest, typedNameAndEnterMakeTheFontWithTheTypedNames) {
+    addFont(kSource);
+    pickFont(kSource);
     box(QStringLiteral("E_FamilyName"))->clear();
     typeInto(QStringLiteral("E_FamilyName"), QStringLiteral("My Family"));
     box(QStringLiteral("E_Style"))->clear();
@@ -44,7 +44,7 @@ TEST_F(NamingTest, TypedNameAndEnterMakeTheFontWithTheTypedNames) {
 
     const QString made = fontsFolder() + QStringLiteral("/MYFONT.TTF");
     ASSERT_TRUE(QFileInfo::exists(made));
-    const ReadBack back = ReadFontFile(made);
+    const ReadBack back = readFontFile(made);
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.FamilyName, "My Family");
     EXPECT_EQ(back.Names.Style, "Bold");
@@ -67,10 +67,10 @@ TEST_F(NamingTest, TypedNameAndEnterMakeTheFontWithTheTypedNames) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(NamingTest, CreateOpensThePanelAndLocksTheList) {
-    addFont(Source);
+TEST_F(NamingTest, createOpensThePanelAndLocksTheList) {
+    addFont(kSource);
     addFont(QStringLiteral("OTHER.TTF"));
-    pickFont(Source);
+    pickFont(kSource);
 
     click(QStringLiteral("B_CreateFontNow"));
 
@@ -84,15 +84,15 @@ TEST_F(NamingTest, CreateOpensThePanelAndLocksTheList) {
 
     // A click in the locked list loads nothing and hands the focus back.
     pickFont(QStringLiteral("OTHER.TTF"));
-    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), fontsFolder() + QLatin1Char('/') + Source);
+    EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), fontsFolder() + QLatin1Char('/') + kSource);
     EXPECT_TRUE(list->selectedItems().isEmpty());
     EXPECT_EQ(focusedName(), QStringLiteral("D_FileName"));
 }
 
-TEST_F(NamingTest, CancelUnlocksTheListAndALoadWorksAgain) {
-    addFont(Source);
+TEST_F(NamingTest, cancelUnlocksTheListAndALoadWorksAgain) {
+    addFont(kSource);
     addFont(QStringLiteral("OTHER.TTF"));
-    pickFont(Source);
+    pickFont(kSource);
     click(QStringLiteral("B_CreateFontNow"));
     typeInto(QStringLiteral("D_FileName"), QStringLiteral("abc"));
     clearCues();
@@ -104,7 +104,7 @@ TEST_F(NamingTest, CancelUnlocksTheListAndALoadWorksAgain) {
     EXPECT_FALSE(list->isLocked());
     EXPECT_EQ(textOf(QStringLiteral("D_FileName")), QStringLiteral("*.TTF"));
     EXPECT_EQ(cues(), QStringList{"MyTock"});
-    EXPECT_EQ(FilesIn(fontsFolder()), (QStringList{"OTHER.TTF", Source}));
+    EXPECT_EQ(filesIn(fontsFolder()), (QStringList{"OTHER.TTF", kSource}));
 
     pickFont(QStringLiteral("OTHER.TTF"));
     EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")),
@@ -125,10 +125,10 @@ void PrintTo(const NameRow& row, std::ostream* os) {
 
 class NewNameTest : public NamingTest, public ::testing::WithParamInterface<NameRow> {};
 
-TEST_P(NewNameTest, TypedNameGivesTheFileOrTheFiveLineBox) {
+TEST_P(NewNameTest, typedNameGivesTheFileOrTheFiveLineBox) {
     const NameRow& row = GetParam();
-    addFont(Source);
-    pickFont(Source);
+    addFont(kSource);
+    pickFont(kSource);
     clearCues();
 
     makeFont(row.typed);
@@ -136,14 +136,14 @@ TEST_P(NewNameTest, TypedNameGivesTheFileOrTheFiveLineBox) {
     if (row.file.isEmpty()) {
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, QStringLiteral("Information"));
-        EXPECT_EQ(messages()[0].text, BadNameText);
+        EXPECT_EQ(messages()[0].text, kBadNameText);
         EXPECT_TRUE(cues().contains(QStringLiteral("MyDing")));
         EXPECT_TRUE(isShown(QStringLiteral("P_MakeFont")));
         EXPECT_EQ(textOf(QStringLiteral("D_FileName")), row.typed.toUpper());
-        EXPECT_EQ(FilesIn(fontsFolder()), QStringList{Source});
+        EXPECT_EQ(filesIn(fontsFolder()), QStringList{kSource});
     } else {
         EXPECT_TRUE(messages().empty());
-        EXPECT_EQ(FilesIn(fontsFolder()), (QStringList{row.file, Source}));
+        EXPECT_EQ(filesIn(fontsFolder()), (QStringList{row.file, kSource}));
         EXPECT_FALSE(isShown(QStringLiteral("P_MakeFont")));
     }
 }
@@ -159,24 +159,24 @@ INSTANTIATE_TEST_SUITE_P(
                       NameRow{"EmptyRefused", "", ""}, NameRow{"DotAloneRefused", ".", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(NamingTest, PastedFolderPartIsRefused) {
-    addFont(Source);
-    pickFont(Source);
+TEST_F(NamingTest, pastedFolderPartIsRefused) {
+    addFont(kSource);
+    pickFont(kSource);
     click(QStringLiteral("B_CreateFontNow"));
     box(QStringLiteral("D_FileName"))->setText(QStringLiteral("../ESCAPE")); // as a paste would
 
     pressKey(QStringLiteral("D_FileName"), Qt::Key_Return);
 
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, BadNameText);
+    EXPECT_EQ(messages()[0].text, kBadNameText);
     EXPECT_FALSE(QFileInfo::exists(windowsFolder() + QStringLiteral("/ESCAPE.TTF")));
-    EXPECT_EQ(FilesIn(fontsFolder()), QStringList{Source});
+    EXPECT_EQ(filesIn(fontsFolder()), QStringList{kSource});
 }
 
-TEST_F(NamingTest, SourcesOwnNameIsRefusedAndTheSourceStaysAsItWas) {
-    const QString source = addFont(Source);
+TEST_F(NamingTest, sourcesOwnNameIsRefusedAndTheSourceStaysAsItWas) {
+    const QString source = addFont(kSource);
     const testfonts::Bytes before = testfonts::ReadFile(source.toStdString());
-    pickFont(Source);
+    pickFont(kSource);
     clearCues();
 
     makeFont(QStringLiteral("source"));
@@ -195,9 +195,9 @@ TEST_F(NamingTest, SourcesOwnNameIsRefusedAndTheSourceStaysAsItWas) {
 
 // ---- What the new file holds ------------------------------------------------------------------
 
-TEST_F(NamingTest, TrademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) {
-    addFont(Source);
-    pickFont(Source);
+TEST_F(NamingTest, trademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) {
+    addFont(kSource);
+    pickFont(kSource);
     box(QStringLiteral("E_TradeMark"))->clear();
     typeInto(QStringLiteral("E_TradeMark"), QStringLiteral("Zeta\u2122"));
     box(QStringLiteral("E_Copyright"))->clear();
@@ -205,7 +205,7 @@ TEST_F(NamingTest, TrademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) 
 
     makeFont(QStringLiteral("signs"));
 
-    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/SIGNS.TTF"));
+    const ReadBack back = readFontFile(fontsFolder() + QStringLiteral("/SIGNS.TTF"));
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.TradeMark, Bytes("Zeta\x99"));
     EXPECT_EQ(back.Names.Copyright, Bytes("\xa9 ? Foundry"));
@@ -216,25 +216,25 @@ TEST_F(NamingTest, TrademarkSignGoesInAs0x99AndUnheldCharactersAsQuestionMarks) 
     EXPECT_EQ(textOf(QStringLiteral("E_Copyright")), QStringLiteral("\u00a9 ? Foundry"));
 }
 
-TEST_F(NamingTest, OnlyTheNewFilesOwnNameIsUpperCased) {
+TEST_F(NamingTest, onlyTheNewFilesOwnNameIsUpperCased) {
     const QString mixed = fontsFolder() + QStringLiteral("/Mixed Case");
     ASSERT_TRUE(QDir().mkpath(mixed));
-    writeFont(Source, testfonts::SimpleFont(), mixed);
+    writeFont(kSource, testfonts::SimpleFont(), mixed);
     openFolder(mixed);
-    pickFont(Source);
+    pickFont(kSource);
 
     makeFont(QStringLiteral("lower"));
 
-    EXPECT_EQ(FilesIn(mixed), (QStringList{"LOWER.TTF", Source}));
+    EXPECT_EQ(filesIn(mixed), (QStringList{"LOWER.TTF", kSource}));
     EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), mixed + QStringLiteral("/LOWER.TTF"));
 }
 
-TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
+TEST_F(NamingTest, longFamilyFromTheFileIsShownWholeAndStoredCut) {
     testfonts::FontSpec fontSpec;
     fontSpec.FamilyName = std::string(64, 'F');
     fontSpec.Style = "Bold";
-    addFont(Source, fontSpec);
-    pickFont(Source);
+    addFont(kSource, fontSpec);
+    pickFont(kSource);
     typeInto(QStringLiteral("E_FamilyName"), QString());
     typeInto(QStringLiteral("E_Version"), QString()); // leaves the family box
 
@@ -247,16 +247,16 @@ TEST_F(NamingTest, LongFamilyFromTheFileIsShownWholeAndStoredCut) {
     EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QString(64, u'F'));
 
     makeFont(QStringLiteral("long"));
-    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/LONG.TTF"));
+    const ReadBack back = readFontFile(fontsFolder() + QStringLiteral("/LONG.TTF"));
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.FamilyName, std::string(64, 'F'));
     EXPECT_EQ(back.Names.FullName, std::string(64, 'F'));
     EXPECT_EQ(back.Names.Postscript, std::string(64, 'F'));
 }
 
-TEST_F(NamingTest, NamesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
-    addFont(Source);
-    pickFont(Source);
+TEST_F(NamingTest, namesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
+    addFont(kSource);
+    pickFont(kSource);
     box(QStringLiteral("E_Style"))->clear();
     typeInto(QStringLiteral("E_Style"), QStringLiteral("heavy"));
     // Straight to the button: the style box is still focused.
@@ -264,7 +264,7 @@ TEST_F(NamingTest, NamesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
     typeInto(QStringLiteral("D_FileName"), QStringLiteral("heavy"));
     pressKey(QStringLiteral("D_FileName"), Qt::Key_Return);
 
-    const ReadBack back = ReadFontFile(fontsFolder() + QStringLiteral("/HEAVY.TTF"));
+    const ReadBack back = readFontFile(fontsFolder() + QStringLiteral("/HEAVY.TTF"));
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.Style, "Heavy");
     EXPECT_EQ(back.Names.FullName, "Test Sans Heavy");
@@ -272,8 +272,8 @@ TEST_F(NamingTest, NamesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
 
 // ---- A write that fails ----------------------------------------------------------------------
 
-TEST_F(NamingTest, FailedWriteIsShownAndLeavesThePanelOpenAndThePathAsItWas) {
-    const QString source = addFont(Source);
+TEST_F(NamingTest, failedWriteIsShownAndLeavesThePanelOpenAndThePathAsItWas) {
+    const QString source = addFont(kSource);
     const QString gone = fontsFolder() + QStringLiteral("/gone");
     ASSERT_TRUE(QDir().mkpath(gone));
     // Fix the destination on a folder that then disappears.
@@ -281,7 +281,7 @@ TEST_F(NamingTest, FailedWriteIsShownAndLeavesThePanelOpenAndThePathAsItWas) {
     click(QStringLiteral("LB_DestinationFile"));
     openFolder(fontsFolder());
     ASSERT_TRUE(QDir(gone).removeRecursively());
-    pickFont(Source);
+    pickFont(kSource);
     clearMessages();
 
     makeFont(QStringLiteral("lost"));

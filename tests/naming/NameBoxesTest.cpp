@@ -12,7 +12,7 @@
 namespace namingtest {
 namespace {
 
-const QString Ding = QStringLiteral("MyDing");
+const QString kDing = QStringLiteral("MyDing");
 
 // ---- What each box takes ----------------------------------------------------------------
 
@@ -30,7 +30,7 @@ void PrintTo(const TypingRow& row, std::ostream* os) {
 
 class TypingTest : public NamingTest, public ::testing::WithParamInterface<TypingRow> {};
 
-TEST_P(TypingTest, BoxKeepsOnlyTheCharactersItTakes) {
+TEST_P(TypingTest, boxKeepsOnlyTheCharactersItTakes) {
     const TypingRow& row = GetParam();
     const QString box = QString::fromLatin1(row.box);
     addFont(QStringLiteral("SOURCE.TTF"));
@@ -43,7 +43,7 @@ TEST_P(TypingTest, BoxKeepsOnlyTheCharactersItTakes) {
     typeInto(box, row.typed);
 
     EXPECT_EQ(textOf(box), row.shown);
-    EXPECT_EQ(cueCount(Ding), row.dings);
+    EXPECT_EQ(cueCount(kDing), row.dings);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,7 +81,7 @@ void PrintTo(const ComposeRow& row, std::ostream* os) {
 
 class ComposeTest : public NamingTest, public ::testing::WithParamInterface<ComposeRow> {};
 
-TEST_P(ComposeTest, ComposedCharacterFollowsTheBoxRules) {
+TEST_P(ComposeTest, composedCharacterFollowsTheBoxRules) {
     const QString name = QString::fromLatin1(GetParam().box);
     addFont(QStringLiteral("SOURCE.TTF"));
     pickFont(QStringLiteral("SOURCE.TTF"));
@@ -96,7 +96,7 @@ TEST_P(ComposeTest, ComposedCharacterFollowsTheBoxRules) {
     settle();
 
     EXPECT_EQ(textOf(name), GetParam().shown);
-    EXPECT_EQ(cueCount(Ding), GetParam().dings);
+    EXPECT_EQ(cueCount(kDing), GetParam().dings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, ComposeTest,
@@ -118,7 +118,7 @@ void PrintTo(const LimitRow& row, std::ostream* os) {
 
 class TypingLimitTest : public NamingTest, public ::testing::WithParamInterface<LimitRow> {};
 
-TEST_P(TypingLimitTest, TypingStopsAtTheBoxLimit) {
+TEST_P(TypingLimitTest, typingStopsAtTheBoxLimit) {
     const QString box = QString::fromLatin1(GetParam().box);
     addFont(QStringLiteral("SOURCE.TTF"));
     pickFont(QStringLiteral("SOURCE.TTF"));
@@ -154,7 +154,7 @@ void PrintTo(const ShortcutRow& row, std::ostream* os) {
 
 class ShortcutTest : public NamingTest, public ::testing::WithParamInterface<ShortcutRow> {};
 
-TEST_P(ShortcutTest, ShortcutsWorkOnlyInTheFreeTextBoxes) {
+TEST_P(ShortcutTest, shortcutsWorkOnlyInTheFreeTextBoxes) {
     const ShortcutRow& row = GetParam();
     const QString box = QString::fromLatin1(row.box);
     addFont(QStringLiteral("SOURCE.TTF"));
@@ -171,7 +171,7 @@ TEST_P(ShortcutTest, ShortcutsWorkOnlyInTheFreeTextBoxes) {
 
     EXPECT_EQ(textOf(box), row.shown);
     EXPECT_EQ(QApplication::clipboard()->text(), row.clipboard);
-    EXPECT_EQ(cueCount(Ding), row.dings);
+    EXPECT_EQ(cueCount(kDing), row.dings);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -205,7 +205,7 @@ void PrintTo(const EnterRow& row, std::ostream* os) {
 
 class EnterTest : public NamingTest, public ::testing::WithParamInterface<EnterRow> {};
 
-TEST_P(EnterTest, EnterMovesToTheNextEditableBox) {
+TEST_P(EnterTest, enterMovesToTheNextEditableBox) {
     addFont(QStringLiteral("SOURCE.TTF"));
     pickFont(QStringLiteral("SOURCE.TTF"));
     const QString from = QString::fromLatin1(GetParam().from);
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(Order, EnterTest,
                                            EnterRow{"E_Copyright", "E_TradeMark"}),
                          [](const auto& info) { return std::string(info.param.from); });
 
-TEST_F(NamingTest, EnterInTheFamilyBoxDerivesTheNames) {
+TEST_F(NamingTest, enterInTheFamilyBoxDerivesTheNames) {
     addFont(QStringLiteral("SOURCE.TTF"));
     pickFont(QStringLiteral("SOURCE.TTF"));
     box(QStringLiteral("E_FamilyName"))->clear();
@@ -253,7 +253,7 @@ void PrintTo(const DeriveRow& row, std::ostream* os) {
 
 class DeriveTest : public NamingTest, public ::testing::WithParamInterface<DeriveRow> {};
 
-TEST_P(DeriveTest, LeavingTheBoxesDerivesFullAndPostscriptNames) {
+TEST_P(DeriveTest, leavingTheBoxesDerivesFullAndPostscriptNames) {
     const DeriveRow& row = GetParam();
     addFont(QStringLiteral("SOURCE.TTF"));
     pickFont(QStringLiteral("SOURCE.TTF"));
@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Bold  Italic", "Arial Bold  Italic", "Arial-BoldItalic"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(NamingTest, EmptiedFamilyComesBackFromTheFontAndLeavesDerivedNames) {
+TEST_F(NamingTest, emptiedFamilyComesBackFromTheFontAndLeavesDerivedNames) {
     testfonts::FontSpec fontSpec;
     fontSpec.FamilyName = "Test Sans";
     addFont(QStringLiteral("SOURCE.TTF"), fontSpec);
@@ -310,7 +310,7 @@ TEST_F(NamingTest, EmptiedFamilyComesBackFromTheFontAndLeavesDerivedNames) {
 // ---- No current font
 // -----------------------------------------------------------------------------
 
-TEST_F(NamingTest, StartsWithEmptyBoxesAndTheActionButtonsOff) {
+TEST_F(NamingTest, startsWithEmptyBoxesAndTheActionButtonsOff) {
     addFont(QStringLiteral("SOURCE.TTF"));
     start();
     for (const char* name : {"E_FamilyName", "E_Style", "E_FullName", "E_Postscript", "E_Version",
@@ -320,7 +320,7 @@ TEST_F(NamingTest, StartsWithEmptyBoxesAndTheActionButtonsOff) {
         EXPECT_FALSE(isEnabled(QString::fromLatin1(name))) << name;
 }
 
-TEST_F(NamingTest, FailedLoadEmptiesTheBoxesAndTurnsTheButtonsOff) {
+TEST_F(NamingTest, failedLoadEmptiesTheBoxesAndTurnsTheButtonsOff) {
     addFont(QStringLiteral("GOOD.TTF"));
     writeFont(QStringLiteral("JUNK.TTF"), testfonts::Bytes(200, 0x41));
     pickFont(QStringLiteral("GOOD.TTF"));
@@ -337,7 +337,7 @@ TEST_F(NamingTest, FailedLoadEmptiesTheBoxesAndTurnsTheButtonsOff) {
     EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), QString());
 }
 
-TEST_F(NamingTest, FontWithoutVersionShowsThePlaceholder) {
+TEST_F(NamingTest, fontWithoutVersionShowsThePlaceholder) {
     testfonts::FontSpec fontSpec;
     fontSpec.Version.clear();
     addFont(QStringLiteral("NOVER.TTF"), fontSpec);
@@ -345,7 +345,7 @@ TEST_F(NamingTest, FontWithoutVersionShowsThePlaceholder) {
     EXPECT_EQ(textOf(QStringLiteral("E_Version")), QStringLiteral("*** No Ver. I.D. Found ***"));
 }
 
-TEST_F(NamingTest, LongTextsShowTheirBeginning) {
+TEST_F(NamingTest, longTextsShowTheirBeginning) {
     testfonts::FontSpec fontSpec;
     fontSpec.Copyright = "Copyright (c) 2026 The Long Foundry. " + std::string(80, 'x');
     addFont(QStringLiteral("LONGCOPY.TTF"), fontSpec);

@@ -9,7 +9,7 @@
 
 namespace namingtest {
 
-ReadBack ReadFontFile(const QString& path) {
+ReadBack readFontFile(const QString& path) {
     const FontRead reader = ReadFontNames(QFile::encodeName(path).toStdString());
     return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
 }

@@ -20,7 +20,7 @@ struct ReadBack {
     bool IsRenamed = false;
 };
 
-ReadBack ReadFontFile(const QString& path);
+ReadBack readFontFile(const QString& path);
 
 class NamingTest : public qmtest::WindowTest {
 protected:

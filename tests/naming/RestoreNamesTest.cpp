@@ -14,7 +14,7 @@
 namespace namingtest {
 namespace {
 
-const QString Source = QStringLiteral("SOURCE.TTF");
+const QString kSource = QStringLiteral("SOURCE.TTF");
 
 // Holds a file the way another program would: open, with an exclusive lock.
 class HeldFile {
@@ -42,8 +42,8 @@ class RestoreTest : public NamingTest {
 protected:
     // A source font and a copy of it named "Zeta Mono", made through the window.
     QString makeRenamedCopy() {
-        addFont(Source);
-        pickFont(Source);
+        addFont(kSource);
+        pickFont(kSource);
         box(QStringLiteral("E_FamilyName"))->clear();
         typeInto(QStringLiteral("E_FamilyName"), QStringLiteral("Zeta Mono"));
         makeFont(QStringLiteral("zeta"));
@@ -51,7 +51,7 @@ protected:
     }
 };
 
-TEST_F(RestoreTest, RestoreShowsTheSourceNamesAndASecondPressGivesTheFileBack) {
+TEST_F(RestoreTest, restoreShowsTheSourceNamesAndASecondPressGivesTheFileBack) {
     const QString made = makeRenamedCopy();
     const testfonts::Bytes asMade = testfonts::ReadFile(made.toStdString());
     clearCues();
@@ -61,7 +61,7 @@ TEST_F(RestoreTest, RestoreShowsTheSourceNamesAndASecondPressGivesTheFileBack) {
     const testfonts::Bytes restored = testfonts::ReadFile(made.toStdString());
     EXPECT_EQ(restored.size(), asMade.size());
     EXPECT_NE(restored, asMade);
-    EXPECT_EQ(ReadFontFile(made).Names.FamilyName, "Test Sans");
+    EXPECT_EQ(readFontFile(made).Names.FamilyName, "Test Sans");
     EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QStringLiteral("Test Sans"));
     EXPECT_EQ(textOf(QStringLiteral("E_FullName")), QStringLiteral("Test Sans"));
     EXPECT_EQ(cues(), QStringList{"MyChimes"});
@@ -76,7 +76,7 @@ TEST_F(RestoreTest, RestoreShowsTheSourceNamesAndASecondPressGivesTheFileBack) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(RestoreTest, FileHeldByAnotherProgramShowsThePanelAndChangesNothing) {
+TEST_F(RestoreTest, fileHeldByAnotherProgramShowsThePanelAndChangesNothing) {
     const QString made = makeRenamedCopy();
     const testfonts::Bytes asMade = testfonts::ReadFile(made.toStdString());
     HeldFile other(made);
@@ -96,7 +96,7 @@ TEST_F(RestoreTest, FileHeldByAnotherProgramShowsThePanelAndChangesNothing) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(RestoreTest, SuccessfulPressClearsAnEarlierInUsePanel) {
+TEST_F(RestoreTest, successfulPressClearsAnEarlierInUsePanel) {
     const QString made = makeRenamedCopy();
     {
         HeldFile other(made);
@@ -109,7 +109,7 @@ TEST_F(RestoreTest, SuccessfulPressClearsAnEarlierInUsePanel) {
     EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QStringLiteral("Test Sans"));
 }
 
-TEST_F(RestoreTest, SavedLocationOutsideTheFileLeavesItAndResetsTheWindow) {
+TEST_F(RestoreTest, savedLocationOutsideTheFileLeavesItAndResetsTheWindow) {
     const QString made = makeRenamedCopy();
     testfonts::Bytes bytes = testfonts::ReadFile(made.toStdString());
     // Point the saved location past the end of the file.
@@ -129,7 +129,7 @@ TEST_F(RestoreTest, SavedLocationOutsideTheFileLeavesItAndResetsTheWindow) {
     EXPECT_FALSE(isEnabled(QStringLiteral("B_RestoreNames")));
 }
 
-TEST_F(RestoreTest, CopyOfARestoredFileSavesTheSourceTable) {
+TEST_F(RestoreTest, copyOfARestoredFileSavesTheSourceTable) {
     const QString made = makeRenamedCopy();
     click(QStringLiteral("B_RestoreNames"));
     const testfonts::Bytes restored = testfonts::ReadFile(made.toStdString());
@@ -144,14 +144,14 @@ TEST_F(RestoreTest, CopyOfARestoredFileSavesTheSourceTable) {
     // The copy's trailer holds the location the restored file's entry pointed at.
     EXPECT_EQ(testfonts::GetU32(copy, copy.size() - 8), testfonts::GetU32(restored, *entry + 8));
     EXPECT_EQ(testfonts::GetU32(copy, copy.size() - 4), testfonts::GetU32(restored, *entry + 12));
-    const ReadBack back = ReadFontFile(again);
+    const ReadBack back = readFontFile(again);
     ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
     EXPECT_EQ(back.Names.FamilyName, "Test Sans");
     EXPECT_TRUE(back.IsRenamed);
     EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), again);
 }
 
-TEST_F(RestoreTest, RestoreAfterAFolderChangeFindsNoFile) {
+TEST_F(RestoreTest, restoreAfterAFolderChangeFindsNoFile) {
     makeRenamedCopy();
     openFolder(windowsFolder());
     clearCues();
