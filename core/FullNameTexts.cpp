@@ -102,7 +102,10 @@ public:
         }
     }
 
-    // Printable ASCII other than '"', which needs none of the checks of add().
+    // Whether a character other than a blank or control was added.
+    bool begun() const { return next_ != begin_; }
+
+    // Printable ASCII other than '"', and blanks once begun(): none of the checks of add().
     void addPlain(const char* chars, std::size_t count) {
         std::memcpy(next_, chars, count);
         next_ += count;
@@ -123,12 +126,14 @@ private:
     bool pairLeft_;
 };
 
-// Whether all eight bytes of `word` are printable ASCII other than '"'. Below 0x80, adding
-// 0x5F reaches 0x80 from 0x21 on and adding 0x01 from 0x7F on; neither carries into the next
-// byte.
-bool allPlainAscii(std::uint64_t word) {
+// Whether all eight bytes of `word` are printable ASCII other than '"', or blanks too once a
+// text has begun (the blanks at its end are cut when it is finished). Below 0x80, adding 0x60
+// reaches 0x80 from 0x20 on, 0x5F from 0x21 on and 0x01 from 0x7F on; none carries into the
+// next byte.
+bool allPlainAscii(std::uint64_t word, bool blanksToo) {
     constexpr std::uint64_t kHigh = everyByte(0x80);
-    return (word & kHigh) == 0 && ((word + everyByte(0x5F)) & kHigh) == kHigh &&
+    const std::uint64_t fromLowest = blanksToo ? everyByte(0x60) : everyByte(0x5F);
+    return (word & kHigh) == 0 && ((word + fromLowest) & kHigh) == kHigh &&
            ((word + everyByte(0x01)) & kHigh) == 0 && zeroBytesOf(word ^ everyByte('"')) == 0;
 }
 
@@ -145,7 +150,8 @@ void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tra
     std::size_t i = 0;
     if (macintosh) {
         while (i < bytes.size()) {
-            while (bytes.size() - i >= 8 && allPlainAscii(loadWord(bytes.data() + i))) {
+            while (bytes.size() - i >= 8 &&
+                   allPlainAscii(loadWord(bytes.data() + i), text.begun())) {
                 text.addPlain(bytes.data() + i, 8);
                 i += 8;
             }
@@ -163,7 +169,7 @@ void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tra
             constexpr std::uint64_t kHighAsA = 0x0041004100410041;
             while (bytes.size() - i >= 8) {
                 const std::uint64_t word = loadWord(bytes.data() + i);
-                if ((word & kHighBytes) != 0 || !allPlainAscii(word | kHighAsA))
+                if ((word & kHighBytes) != 0 || !allPlainAscii(word | kHighAsA, text.begun()))
                     break;
                 const char lows[4] = {bytes[i + 1], bytes[i + 3], bytes[i + 5], bytes[i + 7]};
                 text.addPlain(lows, 4);
