@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdio>
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // Paths come from the command line as bytes; anything that is not UTF-8 shows as '?'. ASCII,
@@ -38,8 +40,8 @@ constexpr Field TextFields[] = {
     {"Copyright", "Copyright", 0},        {"TradeMark", "Trademark", 7},
 };
 
-const char* Bool(bool value) {
-    return value ? "true" : "false";
+std::string_view Bool(bool value) {
+    return value ? "true"sv : "false"sv;
 }
 
 } // namespace
@@ -61,19 +63,22 @@ bool anyEscapedInJson(std::uint64_t word) {
             zeroBytesOf(word ^ everyByte('\\')) | zeroBytesOf(word ^ everyByte(0x7F))) != 0;
 }
 
+// Where the next byte from `at` on that must be escaped is; the size when there is none. Most
+// names need no escape at all: eight bytes at a time past those that need none.
+std::size_t nextEscaped(std::string_view utf8, std::size_t at) {
+    while (utf8.size() - at >= 8 && !anyEscapedInJson(loadWord(utf8.data() + at)))
+        at += 8;
+    while (at < utf8.size() && !kEscapedInJson[static_cast<unsigned char>(utf8[at])])
+        ++at;
+    return at;
+}
+
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     std::size_t plain = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        // Most names need no escape at all: eight bytes at a time past those that need none.
-        while (utf8.size() - i >= 8 && !anyEscapedInJson(loadWord(utf8.data() + i)))
-            i += 8;
-        if (i == utf8.size())
-            break;
+    for (std::size_t i = nextEscaped(utf8, 0); i < utf8.size(); i = nextEscaped(utf8, i + 1)) {
         const auto c = static_cast<unsigned char>(utf8[i]);
-        if (!kEscapedInJson[c])
-            continue;
-        out.append(utf8, plain, i - plain);
+        out.append(utf8.data() + plain, i - plain);
         plain = i + 1;
         switch (c) {
         case '"':
@@ -98,7 +103,7 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
         }
         }
     }
-    out.append(utf8, plain, utf8.size() - plain);
+    out.append(utf8.data() + plain, utf8.size() - plain);
     out += '"';
 }
 
@@ -143,36 +148,36 @@ void RecordOf(const FontRead& font, FontRecord& record,
 
 void AppendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
                       const std::string& members) {
-    json += "{\"path\": ";
+    json += "{\"path\": "sv;
     std::string converted;
     AppendJsonString(json, PathAsUtf8(path, converted));
-    json += ", \"ReadFailed\": ";
+    json += ", \"ReadFailed\": "sv;
     json += Bool(record.ReadFailed);
-    json += ", \"ErrorText\": ";
+    json += ", \"ErrorText\": "sv;
     AppendJsonString(json, record.ErrorText);
     for (const Field& field : TextFields) {
-        json += ", \"";
+        json += ", \""sv;
         json += field.key;
-        json += "\": ";
+        json += "\": "sv;
         AppendJsonString(json, record.Texts[field.nameID]);
     }
-    json += ", \"Bold\": ";
+    json += ", \"Bold\": "sv;
     json += Bool(record.Bold);
-    json += ", \"Italic\": ";
+    json += ", \"Italic\": "sv;
     json += Bool(record.Italic);
-    json += ", \"IsRenamed\": ";
+    json += ", \"IsRenamed\": "sv;
     json += Bool(record.IsRenamed);
     if (!record.Cut.empty()) {
-        json += ", \"Cut\": [";
+        json += ", \"Cut\": ["sv;
         for (std::size_t i = 0; i < record.Cut.size(); ++i) {
             if (i != 0)
-                json += ", ";
+                json += ", "sv;
             AppendJsonString(json, record.Cut[i]);
         }
-        json += "]";
+        json += "]"sv;
     }
     json += members;
-    json += "}\n";
+    json += "}\n"sv;
 }
 
 std::string RecordBlock(const std::string& path, const FontRecord& record) {
