@@ -14,7 +14,7 @@ constexpr const char* kRemoveFailedText = "TrueType RemoveFontFile routine faile
 
 void TFrmMain::AddTemporaryFont(const QString& path) {
     Font.ReadFailed = false;
-    Font.ErrorText = FontRead::UnknownErrorText;
+    Font.ErrorText = FontRead::kUnknownErrorText;
     if (temporaryFonts_->add(path) == 0) {
         Font.ReadFailed = true;
         Font.ErrorText = kAddFailedText;
@@ -24,7 +24,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
 
 void TFrmMain::RemoveTemporaryFont(const QString& path) {
     Font.ReadFailed = false;
-    Font.ErrorText = FontRead::UnknownErrorText;
+    Font.ErrorText = FontRead::kUnknownErrorText;
     if (!temporaryFonts_->remove(path)) {
         Font.ReadFailed = true;
         Font.ErrorText = kRemoveFailedText;

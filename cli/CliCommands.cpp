@@ -24,13 +24,13 @@
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
 // restore changed a file but could not confirm the change on disk.
-constexpr int ExitNotConfirmed = 3;
+constexpr int kExitNotConfirmed = 3;
 
-constexpr const char* UsageText =
+constexpr const char* kUsageText =
     "usage: quillmark-cli read [--json] [--all] FONT...\n"
     "       quillmark-cli make [--json] SOURCE NEWFILE [--family T] [--style T] [--version T]\n"
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
@@ -43,7 +43,7 @@ struct UsageError {
 };
 
 // The options of `make` and the box each one fills.
-const std::map<std::string, std::string NameTexts::*> TextOptions = {
+const std::map<std::string, std::string NameTexts::*> kTextOptions = {
     {"--family", &NameTexts::FamilyName},   {"--style", &NameTexts::Style},
     {"--version", &NameTexts::Version},     {"--font-id", &NameTexts::FontID},
     {"--copyright", &NameTexts::Copyright}, {"--trademark", &NameTexts::TradeMark},
@@ -57,9 +57,9 @@ struct Arguments {
     std::map<std::string, std::string> texts;
 };
 
-enum class Command { cmRead, cmMake, cmRestore };
+enum class Command { Read, Make, Restore };
 
-Arguments Parse(const std::vector<std::string>& args, Command command) {
+Arguments parse(const std::vector<std::string>& args, Command command) {
     Arguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -70,13 +70,13 @@ Arguments Parse(const std::vector<std::string>& args, Command command) {
             optionsEnded = true;
         } else if (arg == "--json") {
             parsed.json = true;
-        } else if (arg == "--all" && command == Command::cmRead) {
+        } else if (arg == "--all" && command == Command::Read) {
             parsed.all = true;
-        } else if (arg == "--out-dir" && command == Command::cmMake) {
+        } else if (arg == "--out-dir" && command == Command::Make) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a folder"};
             parsed.outDir = args[++i];
-        } else if (command == Command::cmMake && TextOptions.count(arg) != 0) {
+        } else if (command == Command::Make && kTextOptions.count(arg) != 0) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a text"};
             parsed.texts[arg] = args[++i];
@@ -90,7 +90,7 @@ Arguments Parse(const std::vector<std::string>& args, Command command) {
 // Letters and digits beyond ASCII that a family or style may hold on the command line: the
 // blocks of the world's alphabets, syllabaries and ideographs, without their punctuation and
 // symbol blocks. ASCII keeps the window's rule.
-constexpr std::pair<char32_t, char32_t> LetterBlocks[] = {
+constexpr std::pair<char32_t, char32_t> kLetterBlocks[] = {
     {0x00C0, 0x00D6},   {0x00D8, 0x00F6}, {0x00F8, 0x02AF}, {0x0300, 0x036F}, {0x0370, 0x03FF},
     {0x0400, 0x052F},   {0x0531, 0x0587}, {0x05D0, 0x05EA}, {0x0620, 0x064A}, {0x0660, 0x0669},
     {0x0671, 0x06D3},   {0x0700, 0x08FF}, {0x0900, 0x0DFF}, {0x0E00, 0x0EFF}, {0x0F00, 0x0FFF},
@@ -101,10 +101,10 @@ constexpr std::pair<char32_t, char32_t> LetterBlocks[] = {
     {0x20000, 0x3FFFF},
 };
 
-bool IsNameInAnyScript(const std::string& utf8) {
+bool isNameInAnyScript(const std::string& utf8) {
     for (char32_t c : Utf8ToUtf32(utf8)) {
         if (c < 0x80 ? IsFamilyStyleChar(c)
-                     : std::any_of(std::begin(LetterBlocks), std::end(LetterBlocks),
+                     : std::any_of(std::begin(kLetterBlocks), std::end(kLetterBlocks),
                                    [c](const auto& block) {
                                        return c >= block.first && c <= block.second;
                                    }))
@@ -115,7 +115,7 @@ bool IsNameInAnyScript(const std::string& utf8) {
 }
 
 // The folder part and the extension of a path ("" when it has none).
-std::string ExtensionOf(const std::string& path) {
+std::string extensionOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
@@ -125,7 +125,7 @@ std::string ExtensionOf(const std::string& path) {
 }
 
 // The file a path names, to find the same file given twice under different names.
-std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
@@ -136,30 +136,30 @@ class Cli {
 public:
     Cli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    int Read(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, Command::cmRead);
+    int read(const std::vector<std::string>& args) {
+        const Arguments parsed = parse(args, Command::Read);
         if (parsed.operands.empty())
             throw UsageError{"read needs at least one FONT"};
         json_ = parsed.json;
         all_ = parsed.all;
-        int status = ExitOk;
+        int status = kExitOk;
         const Batch batch(*this);
         for (const std::string& path : parsed.operands)
-            if (!ReadAndPrint(path))
-                status = ExitFailed;
+            if (!readAndPrint(path))
+                status = kExitFailed;
         return status;
     }
 
-    int Make(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, Command::cmMake);
+    int make(const std::vector<std::string>& args) {
+        const Arguments parsed = parse(args, Command::Make);
         json_ = parsed.json;
         for (const char* option : {"--family", "--style"}) {
             const auto given = parsed.texts.find(option);
-            if (given != parsed.texts.end() && !IsNameInAnyScript(given->second))
+            if (given != parsed.texts.end() && !isNameInAnyScript(given->second))
                 throw UsageError{std::string(option) + " may hold only letters, digits and blanks"};
         }
         if (parsed.outDir)
-            return MakeFamily(parsed);
+            return makeFamily(parsed);
         if (parsed.operands.size() != 2)
             throw UsageError{"make needs SOURCE and NEWFILE"};
         const std::string& source = parsed.operands[0];
@@ -167,39 +167,40 @@ public:
 
         struct stat st {};
         if (::lstat(newFile.c_str(), &st) == 0)
-            return Failed(newFile, FileExistsText);
+            return failed(newFile, kFileExistsText);
         PlannedCopy copy;
         copy.source = source;
         copy.target = newFile;
         std::string failure;
-        if (!PlanCopy(parsed, copy, failure))
-            return Failed(source, failure);
+        if (!planCopy(parsed, copy, failure))
+            return failed(source, failure);
         try {
-            WriteRenamedFont(copy.source, copy.target, copy.strings, Kinds);
+            WriteRenamedFont(copy.source, copy.target, copy.strings, kKinds);
         } catch (const std::exception& error) {
-            return Failed(newFile, error.what());
+            return failed(newFile, error.what());
         }
-        SayCut(copy);
-        ReadAndPrint(newFile, copy.cut);
-        return ExitOk;
+        sayCut(copy);
+        readAndPrint(newFile, copy.cut);
+        return kExitOk;
     }
 
-    int Restore(const std::vector<std::string>& args) {
-        const Arguments parsed = Parse(args, Command::cmRestore);
+    int restore(const std::vector<std::string>& args) {
+        const Arguments parsed = parse(args, Command::Restore);
         if (parsed.operands.empty())
             throw UsageError{"restore needs at least one FILE"};
         json_ = parsed.json;
-        RefuseTheSameFileTwice(parsed.operands);
+        refuseTheSameFileTwice(parsed.operands);
         // All or nothing: a file that cannot be swapped has the ones swapped before it swapped
         // back, so every file ends as it was. The swap is its own inverse.
         std::vector<std::string> swapped;
         std::vector<FontRead> reads;
         for (const std::string& path : parsed.operands) {
-            const SwapResult swap = Swap(path);
+            const SwapResult swap = swapFile(path);
             if (swap.Outcome != SwapOutcome::soSwapped) {
-                Failed(path, SwapFailureText(swap));
-                SwapBack(swapped);
-                return swap.Outcome == SwapOutcome::soNotConfirmed ? ExitNotConfirmed : ExitFailed;
+                failed(path, swapFailureText(swap));
+                swapBack(swapped);
+                return swap.Outcome == SwapOutcome::soNotConfirmed ? kExitNotConfirmed
+                                                                   : kExitFailed;
             }
             swapped.push_back(path);
             reads.push_back(swap.Read);
@@ -207,16 +208,16 @@ public:
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
             font_ = reads[i];
-            ListTables(swapped[i]);
-            Print(swapped[i]);
+            listTables(swapped[i]);
+            print(swapped[i]);
         }
-        return ExitOk;
+        return kExitOk;
     }
 
 private:
     // The command line also takes OpenType fonts with CFF outlines.
-    static constexpr FontKinds Kinds = FontKinds::fkTrueTypeAndCff;
-    static constexpr const char* FileExistsText =
+    static constexpr FontKinds kKinds = FontKinds::TrueTypeAndCff;
+    static constexpr const char* kFileExistsText =
         "A TrueType font file with this name already exists.";
     static constexpr std::size_t kBatchBytes = 64 * 1024;
 
@@ -234,13 +235,13 @@ private:
     // extension. All or nothing: every source is read and every target checked before the first
     // copy is written, and when a copy fails, the copies this run made are removed again.
     // Nothing that existed before is touched.
-    int MakeFamily(const Arguments& parsed) {
+    int makeFamily(const Arguments& parsed) {
         if (parsed.operands.empty())
             throw UsageError{"make --out-dir needs at least one FONT"};
         std::string folder = *parsed.outDir;
         struct stat st {};
         if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-            return Failed(folder, "No such folder.");
+            return failed(folder, "No such folder.");
         if (folder.back() != '/')
             folder += '/';
 
@@ -250,50 +251,50 @@ private:
             PlannedCopy copy;
             copy.source = source;
             std::string failure;
-            if (!PlanCopy(parsed, copy, failure))
-                return FailedFamily(source, failure);
+            if (!planCopy(parsed, copy, failure))
+                return failedFamily(source, failure);
             const std::string& name = copy.postscript;
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-                return FailedFamily(source,
+                return failedFamily(source,
                                     "its PostScript name \"" + name + "\" cannot be a file name.");
-            copy.target = folder + name + ExtensionOf(source);
+            copy.target = folder + name + extensionOf(source);
             if (::lstat(copy.target.c_str(), &st) == 0)
-                return FailedFamily(copy.target, FileExistsText);
+                return failedFamily(copy.target, kFileExistsText);
             if (!targets.insert(copy.target).second)
-                return FailedFamily(copy.target, "two sources would both be written here.");
+                return failedFamily(copy.target, "two sources would both be written here.");
             plan.push_back(std::move(copy));
         }
 
         std::vector<std::string> made;
         for (const PlannedCopy& copy : plan) {
             try {
-                WriteRenamedFont(copy.source, copy.target, copy.strings, Kinds);
+                WriteRenamedFont(copy.source, copy.target, copy.strings, kKinds);
             } catch (const std::exception& error) {
                 // Only what this run created goes; a failed copy leaves nothing of its own.
                 for (const std::string& path : made)
                     ::unlink(path.c_str());
-                return FailedFamily(copy.target, error.what());
+                return failedFamily(copy.target, error.what());
             }
             made.push_back(copy.target);
         }
         for (const PlannedCopy& copy : plan) {
-            SayCut(copy);
-            ReadAndPrint(copy.target, copy.cut);
+            sayCut(copy);
+            readAndPrint(copy.target, copy.cut);
         }
-        return ExitOk;
+        return kExitOk;
     }
 
     // Reads `copy.source` and works out the copy's names as the window would, but on the
     // source's whole texts in Unicode: the given texts typed over them, the family and style
     // cleaned and the full and PostScript names derived, nothing cut to the window's field
     // sizes. False, with the reason, when the source does not read.
-    bool PlanCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
-        if (!ReadOrReport(copy.source)) {
+    bool planCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
+        if (!readOrReport(copy.source)) {
             failure = font_.ErrorText;
             return false;
         }
         if (!textsRead_) {
-            failure = tables_.Problem;
+            failure = tables_.problem;
             return false;
         }
         const FullNameTextsUtf8& utf8 = texts_;
@@ -307,7 +308,7 @@ private:
         boxes.Postscript = utf8[6];
         boxes.TradeMark = utf8[7];
         for (const auto& [option, text] : parsed.texts)
-            boxes.*TextOptions.at(option) = text;
+            boxes.*kTextOptions.at(option) = text;
         // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
         const NameTexts names = DeriveNameTexts(boxes, utf8[1]);
         const FullNameTexts texts = {Utf8ToUtf32(names.Copyright),
@@ -316,27 +317,27 @@ private:
                                      Utf8ToUtf32(names.FontID),
                                      Utf8ToUtf32(names.FullName),
                                      Utf8ToUtf32(names.Version),
-                                     PostscriptNameBeyondWindows1252(Utf8ToUtf32(names.Postscript)),
+                                     postscriptNameBeyondWindows1252(Utf8ToUtf32(names.Postscript)),
                                      Utf8ToUtf32(names.TradeMark)};
         std::vector<unsigned> cutNameIDs;
-        copy.strings = NameStringsOfFullTexts(texts, cutNameIDs);
+        copy.strings = nameStringsOfFullTexts(texts, cutNameIDs);
         for (unsigned nameID : cutNameIDs)
-            copy.cut.push_back(FieldKeyOfNameID(nameID));
+            copy.cut.push_back(fieldKeyOfNameID(nameID));
         copy.postscript = Utf32ToUtf8(texts[6]);
         return true;
     }
 
     // A text cut to fit the name table is said, never cut silently.
-    void SayCut(const PlannedCopy& copy) {
+    void sayCut(const PlannedCopy& copy) {
         for (const std::string& field : copy.cut)
             err_ << "quillmark-cli: " << copy.target << ": " << field
                  << " was cut to fit the name table\n";
     }
 
-    void RefuseTheSameFileTwice(const std::vector<std::string>& paths) {
+    void refuseTheSameFileTwice(const std::vector<std::string>& paths) {
         std::set<std::pair<dev_t, ino_t>> seen;
         for (const std::string& path : paths) {
-            const auto identity = FileIdentity(path);
+            const auto identity = fileIdentity(path);
             if (identity && !seen.insert(*identity).second)
                 throw UsageError{path + " is named twice"};
         }
@@ -344,9 +345,9 @@ private:
 
     // A failed read or write that left the file as it was comes back as soNotValid with the
     // error's text.
-    static SwapResult Swap(const std::string& path) {
+    static SwapResult swapFile(const std::string& path) {
         try {
-            return SwapNameTables(path, Kinds);
+            return SwapNameTables(path, kKinds);
         } catch (const EInOutError& error) {
             SwapResult failed;
             failed.ErrorText = error.what();
@@ -354,7 +355,7 @@ private:
         }
     }
 
-    static std::string SwapFailureText(const SwapResult& swap) {
+    static std::string swapFailureText(const SwapResult& swap) {
         switch (swap.Outcome) {
         case SwapOutcome::soInUse:
             return SwapResult::FontInUseText;
@@ -365,9 +366,9 @@ private:
         }
     }
 
-    void SwapBack(const std::vector<std::string>& swapped) {
+    void swapBack(const std::vector<std::string>& swapped) {
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            if (Swap(*it).Outcome != SwapOutcome::soSwapped)
+            if (swapFile(*it).Outcome != SwapOutcome::soSwapped)
                 err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
                      << "restored\n";
     }
@@ -375,7 +376,7 @@ private:
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.
     // Its whole texts are taken from the same open file when it reads, and its name tables
     // listed when --all asks.
-    bool ReadOrReport(const std::string& path) {
+    bool readOrReport(const std::string& path) {
         tables_ = FontNameTables{};
         textsRead_ = false;
         bool namesRead = false;
@@ -384,86 +385,86 @@ private:
             if (!file.IsOpen()) {
                 font_ = FontRead{};
                 font_.ReadFailed = true;
-                font_.ErrorText = FontRead::FileNotFoundText;
-                tables_.Problem = FontRead::FileNotFoundText;
+                font_.ErrorText = FontRead::kFileNotFoundText;
+                tables_.problem = FontRead::kFileNotFoundText;
                 return false;
             }
             const FileFontBytes bytes(file, blockMemory_);
-            font_ = ReadFontNames(bytes, Kinds);
+            font_ = ReadFontNames(bytes, kKinds);
             namesRead = true;
             if (all_)
-                ListTablesOf(bytes);
+                listTablesOf(bytes);
             else if (!font_.ReadFailed)
-                textsRead_ = ReadFullNameTexts(bytes, texts_, tables_.Problem);
+                textsRead_ = readFullNameTexts(bytes, texts_, tables_.problem);
         } catch (const EInOutError& error) {
             // Names the reader found before a later read failed are kept.
             if (!namesRead)
                 font_ = FontRead{};
             font_.ReadFailed = true;
             font_.ErrorText = error.what();
-            tables_.Problem = error.what();
+            tables_.problem = error.what();
             textsRead_ = false;
         }
         return !font_.ReadFailed;
     }
 
     // --all: every record listed, and the whole texts taken from the listing.
-    void ListTablesOf(const FontBytes& bytes) {
-        tables_ = ListFontNameTables(bytes);
-        textsRead_ = tables_.Problem.empty();
+    void listTablesOf(const FontBytes& bytes) {
+        tables_ = listFontNameTables(bytes);
+        textsRead_ = tables_.problem.empty();
         if (!textsRead_)
             return;
-        const FullNameTexts texts = ReadFullNameTexts(tables_.Live);
+        const FullNameTexts texts = readFullNameTexts(tables_.live);
         for (unsigned k = 0; k < 8; ++k)
             texts_[k] = Utf32ToUtf8(texts[k]);
     }
 
     // The name tables and texts of a file just restored, read again from the file.
-    void ListTables(const std::string& path) {
+    void listTables(const std::string& path) {
         tables_ = FontNameTables{};
         textsRead_ = false;
         try {
             const FileHandle file = FileHandle::OpenSharedIfFile(path);
             if (!file.IsOpen()) {
-                tables_.Problem = FontRead::FileNotFoundText;
+                tables_.problem = FontRead::kFileNotFoundText;
                 return;
             }
             const FileFontBytes bytes(file, blockMemory_);
             if (all_)
-                ListTablesOf(bytes);
+                listTablesOf(bytes);
             else
-                textsRead_ = ReadFullNameTexts(bytes, texts_, tables_.Problem);
+                textsRead_ = readFullNameTexts(bytes, texts_, tables_.problem);
         } catch (const EInOutError& error) {
             tables_ = FontNameTables{};
-            tables_.Problem = error.what();
+            tables_.problem = error.what();
             textsRead_ = false;
         }
     }
 
-    bool ReadAndPrint(const std::string& path, const std::vector<std::string>& cut = {}) {
-        const bool good = ReadOrReport(path);
-        Print(path, cut);
+    bool readAndPrint(const std::string& path, const std::vector<std::string>& cut = {}) {
+        const bool good = readOrReport(path);
+        print(path, cut);
         return good;
     }
 
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
-    void Print(const std::string& path, const std::vector<std::string>& cut = {}) {
-        RecordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
-        record_.Cut = cut;
-        const std::string members = all_ && json_ ? NameTablesJson(tables_) : std::string();
+    void print(const std::string& path, const std::vector<std::string>& cut = {}) {
+        recordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
+        record_.cut = cut;
+        const std::string members = all_ && json_ ? nameTablesJson(tables_) : std::string();
         if (json_) {
-            AppendRecordJson(output_, path, record_, members);
+            appendRecordJson(output_, path, record_, members);
         } else {
-            output_ += RecordBlock(path, record_);
+            output_ += recordBlock(path, record_);
             if (all_)
-                output_ += NameTablesBlock(tables_);
+                output_ += nameTablesBlock(tables_);
         }
         if (!batched_ || output_.size() >= kBatchBytes)
-            FlushOutput();
+            flushOutput();
     }
 
-    void FlushOutput() {
+    void flushOutput() {
         out_.write(output_.data(), static_cast<std::streamsize>(output_.size()));
         output_.clear();
     }
@@ -475,7 +476,7 @@ private:
         explicit Batch(Cli& cli) : cli_(cli) { cli_.batched_ = true; }
         ~Batch() {
             cli_.batched_ = false;
-            cli_.FlushOutput();
+            cli_.flushOutput();
         }
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
@@ -484,17 +485,17 @@ private:
         Cli& cli_;
     };
 
-    int Failed(const std::string& path, std::string text) {
+    int failed(const std::string& path, std::string text) {
         // The program's messages end their lines with a lone CR.
         std::replace(text.begin(), text.end(), '\r', '\n');
         err_ << "quillmark-cli: " << path << ": " << Windows1252ToUtf8(text) << "\n";
-        return ExitFailed;
+        return kExitFailed;
     }
 
-    int FailedFamily(const std::string& path, const std::string& text) {
-        Failed(path, text);
+    int failedFamily(const std::string& path, const std::string& text) {
+        failed(path, text);
         err_ << "quillmark-cli: no copy was made\n";
-        return ExitFailed;
+        return kExitFailed;
     }
 
     std::ostream& out_;
@@ -517,31 +518,31 @@ private:
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        out << UsageText;
-        return ExitOk;
+        out << kUsageText;
+        return kExitOk;
     }
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "-v")) {
         out << "quillmark-cli " << qm::kVersion << "\n";
-        return ExitOk;
+        return kExitOk;
     }
     try {
         Cli cli(out, err);
         if (args.empty())
             throw UsageError{"no command given"};
         if (args[0] == "read")
-            return cli.Read(args);
+            return cli.read(args);
         if (args[0] == "make")
-            return cli.Make(args);
+            return cli.make(args);
         if (args[0] == "restore")
-            return cli.Restore(args);
+            return cli.restore(args);
         throw UsageError{"unknown command " + args[0]};
     } catch (const UsageError& error) {
         err << "quillmark-cli: " << error.message << " (see quillmark-cli --help)\n";
-        return ExitUsage;
+        return kExitUsage;
     } catch (const std::exception& error) {
         err << "quillmark-cli: " << error.what() << "\n";
-        return ExitFailed;
+        return kExitFailed;
     }
 }

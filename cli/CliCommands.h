@@ -9,4 +9,4 @@
 //                    [--font-id T] [--copyright T] [--trademark T]
 // quillmark-cli restore [--json] FILE
 // Returns the exit status: 0 success, 1 a font failed, 2 a usage error.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

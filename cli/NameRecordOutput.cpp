@@ -7,13 +7,13 @@
 
 namespace {
 
-std::string Hex(std::uint16_t value) {
+std::string hex(std::uint16_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04X", value);
     return text;
 }
 
-void AppendRecordJson(std::string& json, const NameRecordEntry& record) {
+void appendNameRecordJson(std::string& json, const NameRecordEntry& record) {
     json += "{\"platformID\": ";
     json += std::to_string(record.platformID);
     json += ", \"encodingID\": ";
@@ -21,37 +21,37 @@ void AppendRecordJson(std::string& json, const NameRecordEntry& record) {
     json += ", \"languageID\": ";
     json += std::to_string(record.languageID);
     json += ", \"language\": ";
-    json += JsonString(record.Language);
+    json += jsonString(record.language);
     json += ", \"nameID\": ";
     json += std::to_string(record.nameID);
     json += ", \"meaning\": \"";
     json += NameIDMeaning(record.nameID);
     json += "\", \"text\": ";
-    json += JsonString(record.String.Text);
-    if (!record.String.Exact)
+    json += jsonString(record.string.text);
+    if (!record.string.exact)
         json += ", \"exact\": false";
-    if (record.Missing)
+    if (record.missing)
         json += ", \"missing\": true";
     json += '}';
 }
 
-std::string ListingJson(const char* key, const NameTableListing& listing) {
+std::string listingJson(const char* key, const NameTableListing& listing) {
     std::string json = ", \"";
     json += key;
     json += "\": [";
-    for (std::size_t i = 0; i < listing.Records.size(); ++i) {
+    for (std::size_t i = 0; i < listing.records.size(); ++i) {
         if (i != 0)
             json += ", ";
-        AppendRecordJson(json, listing.Records[i]);
+        appendNameRecordJson(json, listing.records[i]);
     }
     json += "]";
-    if (!listing.Problem.empty())
-        json += ", \"" + std::string(key) + "Problem\": " + JsonString(listing.Problem);
+    if (!listing.problem.empty())
+        json += ", \"" + std::string(key) + "Problem\": " + jsonString(listing.problem);
     return json;
 }
 
 // On one line: the decoded text already shows a backslash doubled, so \n and \t stay unambiguous.
-std::string OnOneLine(const std::string& text) {
+std::string onOneLine(const std::string& text) {
     std::string line;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -71,47 +71,47 @@ std::string OnOneLine(const std::string& text) {
     return line;
 }
 
-std::string Padded(std::string text, std::size_t width) {
+std::string padded(std::string text, std::size_t width) {
     if (text.size() < width)
         text.resize(width, ' ');
     return text + " ";
 }
 
-std::string ListingBlock(const std::string& title, const NameTableListing& listing) {
-    std::string block = "  " + title + " (name table at " + std::to_string(listing.Offset) +
+std::string listingBlock(const std::string& title, const NameTableListing& listing) {
+    std::string block = "  " + title + " (name table at " + std::to_string(listing.offset) +
                         ", format " + std::to_string(listing.format) + ", " +
-                        std::to_string(listing.Records.size()) + " records):\n";
-    for (const NameRecordEntry& record : listing.Records) {
+                        std::to_string(listing.records.size()) + " records):\n";
+    for (const NameRecordEntry& record : listing.records) {
         block += "    " + std::to_string(record.platformID) + " " +
-                 Padded(std::to_string(record.encodingID), 2) + Hex(record.languageID) + " " +
-                 Padded(record.Language.empty() ? "?" : record.Language, 10) +
-                 Padded(std::to_string(record.nameID), 5) +
-                 Padded(std::string(NameIDMeaning(record.nameID)), 21) +
-                 (record.Missing ? "(string beyond the end of the file)"
-                                 : OnOneLine(record.String.Text)) +
+                 padded(std::to_string(record.encodingID), 2) + hex(record.languageID) + " " +
+                 padded(record.language.empty() ? "?" : record.language, 10) +
+                 padded(std::to_string(record.nameID), 5) +
+                 padded(std::string(NameIDMeaning(record.nameID)), 21) +
+                 (record.missing ? "(string beyond the end of the file)"
+                                 : onOneLine(record.string.text)) +
                  "\n";
     }
-    if (!listing.Problem.empty())
-        block += "    (" + listing.Problem + ")\n";
+    if (!listing.problem.empty())
+        block += "    (" + listing.problem + ")\n";
     return block;
 }
 
 } // namespace
 
-std::string NameTablesJson(const FontNameTables& tables) {
-    if (!tables.Problem.empty())
-        return ", \"RecordsProblem\": " + JsonString(tables.Problem);
-    std::string json = ListingJson("Records", tables.Live);
-    if (tables.Saved)
-        json += ListingJson("SavedRecords", *tables.Saved);
+std::string nameTablesJson(const FontNameTables& tables) {
+    if (!tables.problem.empty())
+        return ", \"RecordsProblem\": " + jsonString(tables.problem);
+    std::string json = listingJson("Records", tables.live);
+    if (tables.saved)
+        json += listingJson("SavedRecords", *tables.saved);
     return json;
 }
 
-std::string NameTablesBlock(const FontNameTables& tables) {
-    if (!tables.Problem.empty())
-        return "  Name records:    " + tables.Problem + "\n";
-    std::string block = ListingBlock("Names in use", tables.Live);
-    if (tables.Saved)
-        block += ListingBlock("Names saved for restore", *tables.Saved);
+std::string nameTablesBlock(const FontNameTables& tables) {
+    if (!tables.problem.empty())
+        return "  Name records:    " + tables.problem + "\n";
+    std::string block = listingBlock("Names in use", tables.live);
+    if (tables.saved)
+        block += listingBlock("Names saved for restore", *tables.saved);
     return block;
 }

@@ -13,7 +13,7 @@ namespace {
 
 // Paths come from the command line as bytes; anything that is not UTF-8 shows as '?'. ASCII,
 // as most paths are, is UTF-8 as it stands and is not copied.
-std::string_view PathAsUtf8(const std::string& path, std::string& converted) {
+std::string_view pathAsUtf8(const std::string& path, std::string& converted) {
     if (std::all_of(path.begin(), path.end(), [](char c) { return c >= 0; }))
         return path;
     converted = Utf32ToUtf8(Utf8ToUtf32(path));
@@ -21,7 +21,7 @@ std::string_view PathAsUtf8(const std::string& path, std::string& converted) {
 }
 
 // One line per field in the readable block: control characters show as blanks.
-std::string OnOneLine(std::string text) {
+std::string onOneLine(std::string text) {
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
@@ -34,13 +34,13 @@ struct Field {
     unsigned nameID;
 };
 
-constexpr Field TextFields[] = {
+constexpr Field kTextFields[] = {
     {"FamilyName", "Family name", 1},     {"FullName", "Full name", 4},  {"Style", "Style", 2},
     {"Postscript", "PostScript name", 6}, {"Version", "Version", 5},     {"FontID", "Font ID", 3},
     {"Copyright", "Copyright", 0},        {"TradeMark", "Trademark", 7},
 };
 
-std::string_view Bool(bool value) {
+std::string_view boolText(bool value) {
     return value ? "true"sv : "false"sv;
 }
 
@@ -73,7 +73,7 @@ std::size_t nextEscaped(std::string_view utf8, std::size_t at) {
     return at;
 }
 
-void AppendJsonString(std::string& out, std::string_view utf8) {
+void appendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     std::size_t plain = 0;
     for (std::size_t i = nextEscaped(utf8, 0); i < utf8.size(); i = nextEscaped(utf8, i + 1)) {
@@ -109,21 +109,21 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
 
 } // namespace
 
-std::string JsonString(std::string_view utf8) {
+std::string jsonString(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size() + 2);
-    AppendJsonString(out, utf8);
+    appendJsonString(out, utf8);
     return out;
 }
 
-const char* FieldKeyOfNameID(unsigned nameID) {
-    for (const Field& field : TextFields)
+const char* fieldKeyOfNameID(unsigned nameID) {
+    for (const Field& field : kTextFields)
         if (field.nameID == nameID)
             return field.key;
     return "";
 }
 
-void RecordOf(const FontRead& font, FontRecord& record,
+void recordOf(const FontRead& font, FontRecord& record,
               const std::array<std::string, 8>* wholeTexts) {
     // ASCII is UTF-8 as it stands, and is copied into the memory the string already has.
     auto assignUtf8 = [](std::string& to, const std::string& windows1252) {
@@ -136,43 +136,43 @@ void RecordOf(const FontRead& font, FontRecord& record,
     assignUtf8(record.ErrorText, font.ErrorText);
     for (unsigned k = 0; k < 8; ++k) {
         if (wholeTexts)
-            record.Texts[k].assign((*wholeTexts)[k]);
+            record.texts[k].assign((*wholeTexts)[k]);
         else
-            assignUtf8(record.Texts[k], font.FontNames.TextOfNameID(k));
+            assignUtf8(record.texts[k], font.FontNames.TextOfNameID(k));
     }
     record.Bold = font.FontNames.Bold;
     record.Italic = font.FontNames.Italic;
     record.IsRenamed = font.IsRenamed;
-    record.Cut.clear();
+    record.cut.clear();
 }
 
-void AppendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
+void appendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
                       const std::string& members) {
     json += "{\"path\": "sv;
     std::string converted;
-    AppendJsonString(json, PathAsUtf8(path, converted));
+    appendJsonString(json, pathAsUtf8(path, converted));
     json += ", \"ReadFailed\": "sv;
-    json += Bool(record.ReadFailed);
+    json += boolText(record.ReadFailed);
     json += ", \"ErrorText\": "sv;
-    AppendJsonString(json, record.ErrorText);
-    for (const Field& field : TextFields) {
+    appendJsonString(json, record.ErrorText);
+    for (const Field& field : kTextFields) {
         json += ", \""sv;
         json += field.key;
         json += "\": "sv;
-        AppendJsonString(json, record.Texts[field.nameID]);
+        appendJsonString(json, record.texts[field.nameID]);
     }
     json += ", \"Bold\": "sv;
-    json += Bool(record.Bold);
+    json += boolText(record.Bold);
     json += ", \"Italic\": "sv;
-    json += Bool(record.Italic);
+    json += boolText(record.Italic);
     json += ", \"IsRenamed\": "sv;
-    json += Bool(record.IsRenamed);
-    if (!record.Cut.empty()) {
+    json += boolText(record.IsRenamed);
+    if (!record.cut.empty()) {
         json += ", \"Cut\": ["sv;
-        for (std::size_t i = 0; i < record.Cut.size(); ++i) {
+        for (std::size_t i = 0; i < record.cut.size(); ++i) {
             if (i != 0)
                 json += ", "sv;
-            AppendJsonString(json, record.Cut[i]);
+            appendJsonString(json, record.cut[i]);
         }
         json += "]"sv;
     }
@@ -180,15 +180,15 @@ void AppendRecordJson(std::string& json, const std::string& path, const FontReco
     json += "}\n"sv;
 }
 
-std::string RecordBlock(const std::string& path, const FontRecord& record) {
+std::string recordBlock(const std::string& path, const FontRecord& record) {
     std::string converted;
-    std::string block = std::string(PathAsUtf8(path, converted)) + "\n";
+    std::string block = std::string(pathAsUtf8(path, converted)) + "\n";
     if (record.ReadFailed)
         block += "  Read failed:     " + record.ErrorText + "\n";
-    for (const Field& field : TextFields) {
+    for (const Field& field : kTextFields) {
         std::string label = std::string(field.label) + ":";
         label.resize(17, ' ');
-        block += "  " + label + OnOneLine(record.Texts[field.nameID]) + "\n";
+        block += "  " + label + onOneLine(record.texts[field.nameID]) + "\n";
     }
     block += std::string("  Bold: ") + (record.Bold ? "yes" : "no") +
              "   Italic: " + (record.Italic ? "yes" : "no") +

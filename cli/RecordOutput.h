@@ -8,32 +8,32 @@
 #include <vector>
 
 // A UTF-8 text as a JSON string literal, quotes included.
-std::string JsonString(std::string_view utf8);
+std::string jsonString(std::string_view utf8);
 
-// What read and make print about one font. Texts are UTF-8, indexed by name ID.
+// What read and make print about one font. texts are UTF-8, indexed by name ID.
 struct FontRecord {
     bool ReadFailed = false;
     std::string ErrorText;
-    std::array<std::string, 8> Texts;
+    std::array<std::string, 8> texts;
     bool Bold = false;
     bool Italic = false;
     bool IsRenamed = false;
     // The JSON keys of the fields that had to be cut when the copy was written.
-    std::vector<std::string> Cut;
+    std::vector<std::string> cut;
 };
 
 // The reader's record, its Windows-1252 texts as UTF-8 or, where given, `wholeTexts` in their
 // place, written over `record` (whose strings keep their memory from font to font).
-void RecordOf(const FontRead& font, FontRecord& record,
+void recordOf(const FontRead& font, FontRecord& record,
               const std::array<std::string, 8>* wholeTexts = nullptr);
 
 // The JSON key of the field of a name ID of 0 to 7 ("Copyright", "FamilyName", ...).
-const char* FieldKeyOfNameID(unsigned nameID);
+const char* fieldKeyOfNameID(unsigned nameID);
 
 // One line of JSON describing a font, appended to `json`. `members` (each starting with ", ")
 // are added at the end of the object.
-void AppendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
+void appendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
                       const std::string& members = {});
 
 // The same record as a readable block of lines.
-std::string RecordBlock(const std::string& path, const FontRecord& record);
+std::string recordBlock(const std::string& path, const FontRecord& record);

@@ -14,18 +14,18 @@
 class FontBytes {
 public:
     virtual ~FontBytes() = default;
-    virtual std::uint64_t Size() const = 0;
+    virtual std::uint64_t size() const = 0;
     // Copies up to `count` bytes at `position`; returns how many were there.
-    virtual std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
+    virtual std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
                                std::size_t count) const = 0;
     // Says that the bytes at `position` will be read soon, so that they come in one go.
-    virtual void Prefetch(std::uint64_t position, std::size_t count) const {
+    virtual void prefetch(std::uint64_t position, std::size_t count) const {
         static_cast<void>(position);
         static_cast<void>(count);
     }
-    // The bytes ReadAt would copy, seen in place where they are held in memory; false where
+    // The bytes readAt would copy, seen in place where they are held in memory; false where
     // they are not. The view lasts until the next read.
-    virtual bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const {
+    virtual bool view(std::uint64_t position, std::size_t count, std::string_view& bytes) const {
         static_cast<void>(position);
         static_cast<void>(count);
         static_cast<void>(bytes);
@@ -39,11 +39,11 @@ class FileFontBytes : public FontBytes {
     // Left uninitialised before the read: zeroing what the read overwrites costs as much as
     // the copy.
     struct Block {
-        std::uint64_t Start = 0;
-        std::unique_ptr<std::uint8_t[]> Data;
-        std::size_t Size = 0;
-        std::size_t Capacity = 0;
-        bool Holds(std::uint64_t position, std::size_t count) const;
+        std::uint64_t start = 0;
+        std::unique_ptr<std::uint8_t[]> data;
+        std::size_t size = 0;
+        std::size_t capacity = 0;
+        bool holds(std::uint64_t position, std::size_t count) const;
     };
 
 public:
@@ -57,20 +57,20 @@ public:
     explicit FileFontBytes(const FileHandle& file) : file_(file), blocks_(own_.blocks_) {}
     // The same in `memory`, whose blocks are taken as holding nothing.
     FileFontBytes(const FileHandle& file, Memory& memory);
-    std::uint64_t Size() const override { return file_.OpenedSize(); }
-    std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
+    std::uint64_t size() const override { return file_.OpenedSize(); }
+    std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
-    void Prefetch(std::uint64_t position, std::size_t count) const override;
-    bool View(std::uint64_t position, std::size_t count, std::string_view& bytes) const override;
+    void prefetch(std::uint64_t position, std::size_t count) const override;
+    bool view(std::uint64_t position, std::size_t count, std::string_view& bytes) const override;
 
 private:
     enum Slot { FirstSlot, PrefetchSlot, OtherSlot };
-    const Block& Fetch(std::uint64_t position, std::size_t count, Slot slot) const;
+    const Block& fetch(std::uint64_t position, std::size_t count, Slot slot) const;
 
     const FileHandle& file_;
     Memory own_;
     // The first block read (header and directory) stays, and so does the one asked for by
-    // Prefetch (the name table, read again by a listing); the third follows the other reads.
+    // prefetch (the name table, read again by a listing); the third follows the other reads.
     std::array<Block, 3>& blocks_;
     mutable bool firstTaken_ = false;
 };
@@ -80,16 +80,16 @@ private:
 class SwappedFontBytes : public FontBytes {
 public:
     struct Patch {
-        std::uint64_t Position;
-        std::array<std::uint8_t, 8> Bytes;
+        std::uint64_t position;
+        std::array<std::uint8_t, 8> bytes;
     };
     SwappedFontBytes(const FontBytes& base, Patch first, Patch second)
         : base_(base), patches_{first, second} {}
-    std::uint64_t Size() const override { return base_.Size(); }
-    std::size_t ReadAt(std::uint64_t position, std::uint8_t* buffer,
+    std::uint64_t size() const override { return base_.size(); }
+    std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
-    void Prefetch(std::uint64_t position, std::size_t count) const override {
-        base_.Prefetch(position, count);
+    void prefetch(std::uint64_t position, std::size_t count) const override {
+        base_.prefetch(position, count);
     }
 
 private:

@@ -71,7 +71,7 @@ char* cleanInto(std::string_view text, char* out, std::size_t capacity) {
 // names the first '!' '"' pair (U+2122 as the reader sees it) made the one character 0x99.
 // The family, style and full name take an empty text; the other names keep an earlier text
 // (or the placeholder) over it.
-void StoreNameText(FontNames& names, unsigned nameID, std::string_view text) {
+void storeNameText(FontNames& names, unsigned nameID, std::string_view text) {
     const bool familyOrFullName = nameID == 1 || nameID == 4;
     if (text.empty() && !familyOrFullName && nameID != 2)
         return;
@@ -106,30 +106,30 @@ NameRecordFields recordAt(const std::uint8_t* bytes) {
 }
 
 // English records of the eight names.
-bool IsWantedRecord(const NameRecordFields& record) {
+bool isWantedRecord(const NameRecordFields& record) {
     return isEnglishRecord(record.platformID, record.languageID) && record.nameID < 8;
 }
 
-enum class NameTableRead { ntComplete, ntCutOff, ntStringMissing };
+enum class NameTableRead { Complete, CutOff, StringMissing };
 
 // Reads the records as if in table order, each accepted record overwriting, so that the last
 // one wins; the records are taken from the end, so a text once settled is not read again.
-NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, FontNames& names) {
+NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, FontNames& names) {
     std::uint8_t header[6];
-    ByteCursor headerCursor(header, font.ReadAt(nameOffset, header, sizeof header));
+    ByteCursor headerCursor(header, font.readAt(nameOffset, header, sizeof header));
     std::uint16_t count = 0;
     std::uint16_t stringOffset = 0;
     if (!headerCursor.Skip(2) || !headerCursor.ReadU16(count) ||
         !headerCursor.ReadU16(stringOffset))
-        return NameTableRead::ntCutOff;
+        return NameTableRead::CutOff;
 
     std::vector<std::uint8_t> records(kNameRecordSize * count);
     const std::size_t complete =
-        font.ReadAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()) /
+        font.readAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()) /
         kNameRecordSize;
     // A table that runs past the end of the file is not an error by itself: the names found
     // in the records before the cut may still make a usable font.
-    NameTableRead outcome = complete < count ? NameTableRead::ntCutOff : NameTableRead::ntComplete;
+    NameTableRead outcome = complete < count ? NameTableRead::CutOff : NameTableRead::Complete;
     // The position is a 32-bit sum; a string beyond the file makes the table incorrect, and
     // only the records before it count.
     auto positionOf = [&](const NameRecordFields& record) -> std::uint32_t {
@@ -143,10 +143,10 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         const NameRecordFields record = recordAt(&records[kNameRecordSize * i]);
         const std::uint64_t at = positionOf(record);
         const std::size_t length = lengthOf(record);
-        if (IsWantedRecord(record) && length > 0 &&
-            (at >= font.Size() || length > font.Size() - at)) {
+        if (isWantedRecord(record) && length > 0 &&
+            (at >= font.size() || length > font.size() - at)) {
             counted = i;
-            outcome = NameTableRead::ntStringMissing;
+            outcome = NameTableRead::StringMissing;
             break;
         }
     }
@@ -155,16 +155,16 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
     unsigned settled = 0;
     while (counted-- > 0 && settled != 0xFF) {
         const NameRecordFields record = recordAt(&records[kNameRecordSize * counted]);
-        if (!IsWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
+        if (!isWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
             continue;
         const std::size_t length = lengthOf(record);
         std::string_view string;
-        if (!font.View(positionOf(record), length, string))
+        if (!font.view(positionOf(record), length, string))
             string = std::string_view(reinterpret_cast<const char*>(copy),
-                                      font.ReadAt(positionOf(record), copy, length));
+                                      font.readAt(positionOf(record), copy, length));
         // Shorter only when the file shrank while it was read.
         if (string.size() != length)
-            return NameTableRead::ntStringMissing;
+            return NameTableRead::StringMissing;
         char cleaned[kLongestField];
         const std::string_view text(
             cleaned, static_cast<std::size_t>(
@@ -172,7 +172,7 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         // The family, style and full name take the last record's text even when it is empty;
         // the other names keep an earlier text over an empty one.
         if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4) {
-            StoreNameText(names, record.nameID, text);
+            storeNameText(names, record.nameID, text);
             settled |= 1u << record.nameID;
         }
     }
@@ -180,9 +180,9 @@ NameTableRead ReadNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
 }
 
 // The style bits. After a name table cut off by the end of the file the words read as zero.
-std::uint16_t ReadMacStyle(const FontBytes& font, std::uint32_t headOffset, bool cutOff) {
+std::uint16_t readMacStyle(const FontBytes& font, std::uint32_t headOffset, bool cutOff) {
     std::uint8_t bytes[2];
-    ByteCursor cursor(bytes, font.ReadAt(std::uint64_t{headOffset} + 44, bytes, 2));
+    ByteCursor cursor(bytes, font.readAt(std::uint64_t{headOffset} + 44, bytes, 2));
     std::uint16_t macStyle = 0;
     if (cutOff || !cursor.ReadU16(macStyle))
         return 0;
@@ -190,26 +190,26 @@ std::uint16_t ReadMacStyle(const FontBytes& font, std::uint32_t headOffset, bool
 }
 
 // A head table that cannot be read counts as a wrong magic number.
-std::uint32_t ReadHeadMagic(const FontBytes& font, std::uint32_t headOffset) {
+std::uint32_t readHeadMagic(const FontBytes& font, std::uint32_t headOffset) {
     std::uint8_t bytes[4];
-    ByteCursor cursor(bytes, font.ReadAt(std::uint64_t{headOffset} + 12, bytes, 4));
+    ByteCursor cursor(bytes, font.readAt(std::uint64_t{headOffset} + 12, bytes, 4));
     std::uint32_t magic = 0;
     cursor.ReadU32(magic);
     return magic;
 }
 
-bool ProbeRenamedMarker(const FontBytes& font) {
+bool probeRenamedMarker(const FontBytes& font) {
     // Too short to carry the trailer: not renamed.
-    if (font.Size() < RenamedTrailer::MarkerProbeDistance)
+    if (font.size() < RenamedTrailer::kMarkerProbeDistance)
         return false;
-    std::uint8_t probe[RenamedTrailer::MarkerProbeSize];
-    if (font.ReadAt(font.Size() - RenamedTrailer::MarkerProbeDistance, probe, sizeof probe) !=
+    std::uint8_t probe[RenamedTrailer::kMarkerProbeSize];
+    if (font.readAt(font.size() - RenamedTrailer::kMarkerProbeDistance, probe, sizeof probe) !=
         sizeof probe)
         throw EInOutError::ReadBeyondEnd();
-    return IsRenamedMarkerProbe(probe);
+    return isRenamedMarkerProbe(probe);
 }
 
-FontRead Failed(FontRead read, const char* text) {
+FontRead failed(FontRead read, const char* text) {
     read.ReadFailed = true;
     read.ErrorText = text;
     return read;
@@ -217,50 +217,50 @@ FontRead Failed(FontRead read, const char* text) {
 
 } // namespace
 
-bool IsRenamedMarkerProbe(const std::uint8_t* probe) {
+bool isRenamedMarkerProbe(const std::uint8_t* probe) {
     // Cleaned as CleanNameText cleans, on the stack: every read probes.
-    char cleaned[RenamedTrailer::MarkerProbeSize];
+    char cleaned[RenamedTrailer::kMarkerProbeSize];
     const std::string_view text(
         cleaned,
         static_cast<std::size_t>(cleanInto(std::string_view(reinterpret_cast<const char*>(probe),
-                                                            RenamedTrailer::MarkerProbeSize),
+                                                            RenamedTrailer::kMarkerProbeSize),
                                            cleaned, sizeof cleaned) -
                                  cleaned));
-    return text == RenamedTrailer::MarkerText || text == RenamedTrailer::MakerSignature;
+    return text == RenamedTrailer::kMarkerText || text == RenamedTrailer::kMakerSignature;
 }
 
 FontRead ReadFontNames(const FontBytes& font, FontKinds kinds) {
     FontRead read;
     std::uint8_t version[4];
-    const std::size_t got = font.ReadAt(0, version, 4);
+    const std::size_t got = font.readAt(0, version, 4);
     ByteCursor versionCursor(version, got);
     std::uint16_t major = 0;
     versionCursor.ReadU16(major);
     const bool cff = got == 4 && std::string_view(reinterpret_cast<char*>(version), 4) == "OTTO";
-    if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::fkTrueTypeAndCff))
-        return Failed(read, FontRead::NotTrueTypeText);
+    if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::TrueTypeAndCff))
+        return failed(read, FontRead::kNotTrueTypeText);
 
     const TableLookup name = FindTable(font, "name");
     const TableLookup head = FindTable(font, "head");
     if (!name.DirectoryComplete || !name.Entry || !head.Entry)
-        return Failed(read, FontRead::NoTableEntryText);
+        return failed(read, FontRead::kNoTableEntryText);
 
-    font.Prefetch(name.Entry->Offset, name.Entry->Length);
-    const NameTableRead names = ReadNameTable(font, name.Entry->Offset, read.FontNames);
-    if (names == NameTableRead::ntStringMissing)
-        return Failed(read, FontRead::NameTableIncorrectText);
+    font.prefetch(name.Entry->Offset, name.Entry->Length);
+    const NameTableRead names = readNameTable(font, name.Entry->Offset, read.FontNames);
+    if (names == NameTableRead::StringMissing)
+        return failed(read, FontRead::kNameTableIncorrectText);
 
     const std::uint32_t headOffset = head.Entry->Offset;
-    if (ReadHeadMagic(font, headOffset) != kHeadMagicNumber)
-        return Failed(read, FontRead::MagicMismatchText);
-    const std::uint16_t macStyle = ReadMacStyle(font, headOffset, names == NameTableRead::ntCutOff);
+    if (readHeadMagic(font, headOffset) != kHeadMagicNumber)
+        return failed(read, FontRead::kMagicMismatchText);
+    const std::uint16_t macStyle = readMacStyle(font, headOffset, names == NameTableRead::CutOff);
     read.FontNames.Bold = (macStyle & 0x0001) != 0;
     read.FontNames.Italic = (macStyle & 0x0002) != 0;
 
     if (read.FontNames.FamilyName.empty() || read.FontNames.FullName.empty())
-        return Failed(read, FontRead::FontNameIncorrectText);
+        return failed(read, FontRead::kFontNameIncorrectText);
 
-    read.IsRenamed = ProbeRenamedMarker(font);
+    read.IsRenamed = probeRenamedMarker(font);
     return read;
 }
 
@@ -268,14 +268,14 @@ FontRead ReadFontNames(const std::string& path, FontKinds kinds) {
     // Opening is also the existence test: a folder, a device or a FIFO does not count as a file.
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
     if (!file.IsOpen())
-        return Failed(FontRead{}, FontRead::FileNotFoundText);
+        return failed(FontRead{}, FontRead::kFileNotFoundText);
     return ReadFontNames(FileFontBytes(file), kinds);
 }
 
-FontNames NamesAsRead(const FontNames& asked) {
+FontNames namesAsRead(const FontNames& asked) {
     FontNames read;
     for (std::uint16_t nameID = 0; nameID < 8; ++nameID)
-        StoreNameText(read, nameID, CleanNameText(asked.TextOfNameID(nameID)));
+        storeNameText(read, nameID, CleanNameText(asked.TextOfNameID(nameID)));
     read.Bold = asked.Bold;
     read.Italic = asked.Italic;
     return read;

@@ -18,12 +18,12 @@ constexpr std::size_t kMaxStringBytes = 0xFFFF;
 constexpr std::size_t kMaxOffset = 0xFFFF;
 constexpr std::size_t kRecordSize = 12;
 
-bool FitsWindows1252(const std::u32string& text) {
+bool fitsWindows1252(const std::u32string& text) {
     return std::all_of(text.begin(), text.end(),
                        [](char32_t c) { return c == U'?' || Windows1252OfUnicode(c) != '?'; });
 }
 
-std::string Utf16BE(const std::u32string& text) {
+std::string utf16BE(const std::u32string& text) {
     std::string bytes;
     auto unit = [&](char32_t u) {
         bytes.push_back(static_cast<char>(u >> 8));
@@ -40,14 +40,14 @@ std::string Utf16BE(const std::u32string& text) {
     return bytes;
 }
 
-std::size_t Utf16Units(const std::u32string& text) {
+std::size_t utf16Units(const std::u32string& text) {
     return text.size() + static_cast<std::size_t>(std::count_if(
                              text.begin(), text.end(), [](char32_t c) { return c >= 0x10000; }));
 }
 
 // Bytes the text takes in both records.
-std::size_t StorageOf(const std::u32string& text) {
-    return text.size() + 2 * Utf16Units(text);
+std::size_t storageOf(const std::u32string& text) {
+    return text.size() + 2 * utf16Units(text);
 }
 
 // Below 0x80 the code page is ASCII: no table look-up for most characters.
@@ -202,8 +202,8 @@ std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
 
 } // namespace
 
-std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived) {
-    if (FitsWindows1252(derived))
+std::u32string postscriptNameBeyondWindows1252(const std::u32string& derived) {
+    if (fitsWindows1252(derived))
         return derived;
     std::u32string name;
     for (char32_t c : derived) {
@@ -220,7 +220,7 @@ std::u32string PostscriptNameBeyondWindows1252(const std::u32string& derived) {
     return name;
 }
 
-FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
+FullNameTexts readFullNameTexts(const NameTableListing& listing) {
     // The same for every font: worked out once.
     static const FullNameTexts resetTexts = [] {
         const FontNames reset;
@@ -231,19 +231,19 @@ FullNameTexts ReadFullNameTexts(const NameTableListing& listing) {
     }();
     FullNameTexts texts = resetTexts;
     std::string text;
-    for (const NameRecordEntry& record : listing.Records) {
+    for (const NameRecordEntry& record : listing.records) {
         if (!isEnglishRecord(record.platformID, record.languageID) || record.nameID >= 8 ||
-            record.Missing)
+            record.missing)
             continue;
         const bool familyOrFullName = record.nameID == 1 || record.nameID == 4;
-        cleanReadersText(record.platformID, record.Bytes, familyOrFullName, text);
+        cleanReadersText(record.platformID, record.bytes, familyOrFullName, text);
         if (!text.empty() || familyOrFullName || record.nameID == 2)
             texts[record.nameID] = Utf8ToUtf32(text);
     }
     return texts;
 }
 
-NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsigned>& cutNameIDs) {
+NameStrings nameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsigned>& cutNameIDs) {
     FullNameTexts texts = given;
     std::array<bool, 8> cut{};
     // Each Microsoft string at most 65,535 bytes; a character is never split.
@@ -262,13 +262,13 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
     for (;;) {
         std::size_t before = 0;
         for (unsigned k = 0; k < 8; ++k)
-            before += StorageOf(texts[k]);
-        before -= 2 * Utf16Units(texts[7]);
+            before += storageOf(texts[k]);
+        before -= 2 * utf16Units(texts[7]);
         if (before <= kMaxOffset)
             break;
         unsigned longest = 0;
         for (unsigned k = 1; k < 8; ++k)
-            if (StorageOf(texts[k]) > StorageOf(texts[longest]))
+            if (storageOf(texts[k]) > storageOf(texts[longest]))
                 longest = k;
         // A character costs at least one Macintosh and two Microsoft bytes, the last text's
         // only its Macintosh byte.
@@ -282,14 +282,14 @@ NameStrings NameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
     for (unsigned k = 0; k < 8; ++k) {
         strings.Macintosh[k] = Utf32ToWindows1252(texts[k]);
         strings.Microsoft[k] =
-            FitsWindows1252(texts[k]) ? WidenText(strings.Macintosh[k]) : Utf16BE(texts[k]);
+            fitsWindows1252(texts[k]) ? WidenText(strings.Macintosh[k]) : utf16BE(texts[k]);
         if (cut[k])
             cutNameIDs.push_back(k);
     }
     return strings;
 }
 
-void ReadFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
+void readFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
     static const FullNameTextsUtf8 resetTexts = [] {
         const FontNames reset;
         FullNameTextsUtf8 utf8;
@@ -329,11 +329,11 @@ void ReadFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
             texts[k] = resetTexts[k];
 }
 
-bool ReadFullNameTexts(const FontBytes& font, FullNameTextsUtf8& texts, std::string& problem) {
-    const auto offset = LiveNameTableOffset(font, problem);
+bool readFullNameTexts(const FontBytes& font, FullNameTextsUtf8& texts, std::string& problem) {
+    const auto offset = liveNameTableOffset(font, problem);
     if (!offset)
         return false;
     std::string copy;
-    ReadFullNameTexts(NameTableBytes(font, *offset, copy), texts);
+    readFullNameTexts(nameTableBytes(font, *offset, copy), texts);
     return true;
 }

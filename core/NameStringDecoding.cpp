@@ -10,7 +10,7 @@
 namespace {
 
 // 0x80 to 0xFF of Macintosh Roman.
-constexpr char32_t MacRomanHigh[128] = {
+constexpr char32_t kMacRomanHigh[128] = {
     0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1, 0x00E0, 0x00E2, 0x00E4, 0x00E3,
     0x00E5, 0x00E7, 0x00E9, 0x00E8, 0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3,
     0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC, 0x2020, 0x00B0, 0x00A2, 0x00A3,
@@ -25,31 +25,31 @@ constexpr char32_t MacRomanHigh[128] = {
 
 class TextOut {
 public:
-    void Char(char32_t cp) {
+    void put(char32_t cp) {
         if (cp == U'\\')
-            Result.Text += "\\\\";
+            result.text += "\\\\";
         else
-            AppendUtf8(Result.Text, cp);
+            AppendUtf8(result.text, cp);
     }
-    void Utf8(std::string_view text) {
+    void putUtf8(std::string_view text) {
         for (char c : text) {
             if (c == '\\')
-                Result.Text += '\\';
-            Result.Text += c;
+                result.text += '\\';
+            result.text += c;
         }
     }
-    void Escaped(unsigned char byte) {
+    void putEscaped(unsigned char byte) {
         char escaped[5];
         std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-        Result.Text += escaped;
-        Result.Exact = false;
+        result.text += escaped;
+        result.exact = false;
     }
-    DecodedNameString Result;
+    DecodedNameString result;
 };
 
-DecodedNameString DecodeUtf16BE(std::string_view bytes) {
+DecodedNameString decodeUtf16BE(std::string_view bytes) {
     TextOut out;
-    out.Result.Text.reserve(bytes.size() / 2);
+    out.result.text.reserve(bytes.size() / 2);
     auto unit = [&](std::size_t i) {
         return static_cast<char32_t>((static_cast<unsigned char>(bytes[i]) << 8) |
                                      static_cast<unsigned char>(bytes[i + 1]));
@@ -60,55 +60,55 @@ DecodedNameString DecodeUtf16BE(std::string_view bytes) {
         if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             const char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                out.Char(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                out.put(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
         if (u >= 0xD800 && u <= 0xDFFF) {
             // A lone surrogate is no character.
-            out.Escaped(static_cast<unsigned char>(bytes[i]));
-            out.Escaped(static_cast<unsigned char>(bytes[i + 1]));
+            out.putEscaped(static_cast<unsigned char>(bytes[i]));
+            out.putEscaped(static_cast<unsigned char>(bytes[i + 1]));
             continue;
         }
-        out.Char(u);
+        out.put(u);
     }
     if (i < bytes.size())
-        out.Escaped(static_cast<unsigned char>(bytes[i]));
-    return out.Result;
+        out.putEscaped(static_cast<unsigned char>(bytes[i]));
+    return out.result;
 }
 
-DecodedNameString DecodeMacRoman(std::string_view bytes) {
+DecodedNameString decodeMacRoman(std::string_view bytes) {
     TextOut out;
     for (char c : bytes)
-        out.Char(UnicodeOfMacRoman(static_cast<unsigned char>(c)));
-    return out.Result;
+        out.put(unicodeOfMacRoman(static_cast<unsigned char>(c)));
+    return out.result;
 }
 
-DecodedNameString DecodeLatin1(std::string_view bytes) {
+DecodedNameString decodeLatin1(std::string_view bytes) {
     TextOut out;
     for (char c : bytes)
-        out.Char(static_cast<unsigned char>(c));
-    return out.Result;
+        out.put(static_cast<unsigned char>(c));
+    return out.result;
 }
 
-DecodedNameString DecodeBytesEscaped(std::string_view bytes) {
+DecodedNameString decodeBytesEscaped(std::string_view bytes) {
     TextOut out;
     for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x20 && byte < 0x7F)
-            out.Char(byte);
+            out.put(byte);
         else
-            out.Escaped(byte);
+            out.putEscaped(byte);
     }
-    return out.Result;
+    return out.result;
 }
 
 // Decodes a multi-byte encoding through iconv; a byte it cannot take is escaped and skipped.
-DecodedNameString DecodeWithIconv(const char* charset, std::string_view bytes) {
+DecodedNameString decodeWithIconv(const char* charset, std::string_view bytes) {
     const iconv_t cd = ::iconv_open("UTF-8", charset);
     if (cd == reinterpret_cast<iconv_t>(-1))
-        return DecodeBytesEscaped(bytes);
+        return decodeBytesEscaped(bytes);
     TextOut out;
     std::string input(bytes);
     char* in = input.data();
@@ -118,21 +118,21 @@ DecodedNameString DecodeWithIconv(const char* charset, std::string_view bytes) {
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
         const std::size_t done = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.Utf8(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
+        out.putUtf8(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
         if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out.Escaped(static_cast<unsigned char>(*in));
+            out.putEscaped(static_cast<unsigned char>(*in));
             ++in;
             --inLeft;
             ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
     ::iconv_close(cd);
-    return out.Result;
+    return out.result;
 }
 
 // Microsoft's Far East encodings store each character in a 16-bit unit: a single-byte
 // character has a zero high byte, which is not part of the encoded text.
-std::string WithoutZeroHighBytes(std::string_view bytes) {
+std::string withoutZeroHighBytes(std::string_view bytes) {
     std::string packed;
     std::size_t i = 0;
     for (; i + 1 < bytes.size(); i += 2) {
@@ -145,7 +145,7 @@ std::string WithoutZeroHighBytes(std::string_view bytes) {
     return packed;
 }
 
-const char* MicrosoftFarEastCharset(std::uint16_t encodingID) {
+const char* microsoftFarEastCharset(std::uint16_t encodingID) {
     switch (encodingID) {
     case 2:
         return "CP932";
@@ -162,7 +162,7 @@ const char* MicrosoftFarEastCharset(std::uint16_t encodingID) {
     }
 }
 
-const char* MacintoshCharset(std::uint16_t encodingID) {
+const char* macintoshCharset(std::uint16_t encodingID) {
     switch (encodingID) {
     case 1:
         return "CP932";
@@ -181,32 +181,32 @@ const char* MacintoshCharset(std::uint16_t encodingID) {
 
 } // namespace
 
-char32_t UnicodeOfMacRoman(unsigned char byte) {
-    return byte < 0x80 ? byte : MacRomanHigh[byte - 0x80];
+char32_t unicodeOfMacRoman(unsigned char byte) {
+    return byte < 0x80 ? byte : kMacRomanHigh[byte - 0x80];
 }
 
-DecodedNameString DecodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
+DecodedNameString decodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
                                    std::string_view bytes) {
     switch (platformID) {
     case kUnicodePlatform:
-        return DecodeUtf16BE(bytes);
+        return decodeUtf16BE(bytes);
     case kMicrosoftPlatform:
-        if (const char* charset = MicrosoftFarEastCharset(encodingID))
-            return DecodeWithIconv(charset, WithoutZeroHighBytes(bytes));
-        return DecodeUtf16BE(bytes);
+        if (const char* charset = microsoftFarEastCharset(encodingID))
+            return decodeWithIconv(charset, withoutZeroHighBytes(bytes));
+        return decodeUtf16BE(bytes);
     case kMacintoshPlatform:
         if (encodingID == 0)
-            return DecodeMacRoman(bytes);
-        if (const char* charset = MacintoshCharset(encodingID))
-            return DecodeWithIconv(charset, bytes);
-        return DecodeBytesEscaped(bytes);
+            return decodeMacRoman(bytes);
+        if (const char* charset = macintoshCharset(encodingID))
+            return decodeWithIconv(charset, bytes);
+        return decodeBytesEscaped(bytes);
     case kIsoPlatform:
         if (encodingID == 1)
-            return DecodeUtf16BE(bytes);
+            return decodeUtf16BE(bytes);
         if (encodingID == 2)
-            return DecodeLatin1(bytes);
-        return DecodeBytesEscaped(bytes);
+            return decodeLatin1(bytes);
+        return decodeBytesEscaped(bytes);
     default:
-        return DecodeBytesEscaped(bytes);
+        return decodeBytesEscaped(bytes);
     }
 }

@@ -17,7 +17,7 @@ using Location = std::array<std::uint8_t, 8>;
 constexpr std::uint64_t LargestAppendedTable = 256 * 1024;
 
 std::uint64_t EndOfAppendedTable(const FontBytes& font) {
-    return font.Size() - RenamedTrailer::Size;
+    return font.size() - RenamedTrailer::kSize;
 }
 
 bool IsAppendedTable(const FontBytes& font, const Location& location) {
@@ -59,7 +59,7 @@ std::optional<Location> FindAppendedTable(const FontBytes& font) {
     const std::size_t span =
         static_cast<std::size_t>(std::min(end - directoryEnd, LargestAppendedTable));
     std::vector<std::uint8_t> tail(span);
-    if (font.ReadAt(end - span, tail.data(), span) != span)
+    if (font.readAt(end - span, tail.data(), span) != span)
         return std::nullopt;
     for (std::size_t length = 6 + 12; length <= span; ++length) {
         if (!IsWholeNameTable(tail, length))
@@ -76,7 +76,7 @@ std::optional<Location> FindAppendedTable(const FontBytes& font) {
 
 Location ReadLocation(const FontBytes& font, std::uint64_t position) {
     Location location{};
-    if (font.ReadAt(position, location.data(), location.size()) != location.size())
+    if (font.readAt(position, location.data(), location.size()) != location.size())
         throw EInOutError::ReadBeyondEnd();
     return location;
 }
@@ -104,13 +104,13 @@ bool SameRead(const FontRead& a, const FontRead& b) {
 } // namespace
 
 SwapOutcome PlanSwap(const FontBytes& font, SwapPlan& plan) {
-    const std::uint64_t size = font.Size();
-    if (size < RenamedTrailer::Size + DirectoryStart)
+    const std::uint64_t size = font.size();
+    if (size < RenamedTrailer::kSize + DirectoryStart)
         return SwapOutcome::soNotValid;
-    std::uint8_t probe[RenamedTrailer::MarkerProbeSize];
-    if (font.ReadAt(size - RenamedTrailer::MarkerProbeDistance, probe, sizeof probe) !=
+    std::uint8_t probe[RenamedTrailer::kMarkerProbeSize];
+    if (font.readAt(size - RenamedTrailer::kMarkerProbeDistance, probe, sizeof probe) !=
             sizeof probe ||
-        !IsRenamedMarkerProbe(probe))
+        !isRenamedMarkerProbe(probe))
         return SwapOutcome::soNotValid;
 
     const TableLookup name = FindTable(font, "name");
@@ -121,7 +121,7 @@ SwapOutcome PlanSwap(const FontBytes& font, SwapPlan& plan) {
     // An entry inside the trailer would be half overwritten by its own exchange.
     const std::uint64_t entryAt = name.Entry->LocationPosition();
     const std::uint64_t savedAt = size - 8;
-    if (entryAt + 8 > size - RenamedTrailer::Size)
+    if (entryAt + 8 > size - RenamedTrailer::kSize)
         return SwapOutcome::soNotValid;
 
     const Location entry = ReadLocation(font, entryAt);
@@ -173,23 +173,23 @@ SwapResult SwapNameTables(const std::string& path, FontKinds kinds) {
             result.Outcome = SwapOutcome::soNotValid;
             return result;
         }
-        firstBefore = ReadLocation(before, plan.First.Position);
-        secondBefore = ReadLocation(before, plan.Second.Position);
+        firstBefore = ReadLocation(before, plan.First.position);
+        secondBefore = ReadLocation(before, plan.Second.position);
     }
 
     // A write that fails is undone, so that a failure leaves the file as it was.
     try {
-        file.WriteAt(plan.First.Position, plan.First.Bytes.data(), plan.First.Bytes.size());
+        file.WriteAt(plan.First.position, plan.First.bytes.data(), plan.First.bytes.size());
     } catch (const EInOutError& error) {
-        if (!WriteBack(file, plan.First.Position, firstBefore))
+        if (!WriteBack(file, plan.First.position, firstBefore))
             return NotConfirmed(error.what());
         throw;
     }
     try {
-        file.WriteAt(plan.Second.Position, plan.Second.Bytes.data(), plan.Second.Bytes.size());
+        file.WriteAt(plan.Second.position, plan.Second.bytes.data(), plan.Second.bytes.size());
     } catch (const EInOutError& error) {
-        if (!WriteBack(file, plan.Second.Position, secondBefore) ||
-            !WriteBack(file, plan.First.Position, firstBefore))
+        if (!WriteBack(file, plan.Second.position, secondBefore) ||
+            !WriteBack(file, plan.First.position, firstBefore))
             return NotConfirmed(error.what());
         throw;
     }
@@ -201,8 +201,8 @@ SwapResult SwapNameTables(const std::string& path, FontKinds kinds) {
         file.RefreshSize();
         const FileFontBytes after(file);
         const FontRead now = ReadFontNames(after, kinds);
-        if (ReadLocation(after, plan.First.Position) != plan.First.Bytes ||
-            ReadLocation(after, plan.Second.Position) != plan.Second.Bytes ||
+        if (ReadLocation(after, plan.First.position) != plan.First.bytes ||
+            ReadLocation(after, plan.Second.position) != plan.Second.bytes ||
             !SameRead(now, expected))
             return NotConfirmed(SwapResult::NotValidFontText);
         result.Read = now;

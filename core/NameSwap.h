@@ -39,11 +39,11 @@ SwapOutcome PlanSwap(const FontBytes& font, SwapPlan& plan);
 
 // `font` read as the plan would leave it.
 FontRead ReadSwapped(const FontBytes& font, const SwapPlan& plan,
-                     FontKinds kinds = FontKinds::fkTrueType);
+                     FontKinds kinds = FontKinds::TrueType);
 
 // Exchanges the `name` directory entry's location with the one saved at the end of the file,
-// deciding first, on the file as the swap would leave it, that the result reads as a font. Holds
+// deciding first, on the file as the swap would leave it, that the result reads as a font. holds
 // an exclusive lock from the first read to the final check. Raises EInOutError when a read
 // fails, or when a write fails and the file is exactly as before.
 // `kinds` says which fonts count as reading.
-SwapResult SwapNameTables(const std::string& path, FontKinds kinds = FontKinds::fkTrueType);
+SwapResult SwapNameTables(const std::string& path, FontKinds kinds = FontKinds::TrueType);

@@ -74,5 +74,5 @@ std::string BuildNameTable(const FontNames& names) {
 
 std::string RenamedMarker() {
     using namespace std::string_literals;
-    return WidenText("\0\0"s) + WidenText(RenamedTrailer::MarkerText) + WidenText("\0\0"s);
+    return WidenText("\0\0"s) + WidenText(RenamedTrailer::kMarkerText) + WidenText("\0\0"s);
 }

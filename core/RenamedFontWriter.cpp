@@ -92,12 +92,12 @@ void VerifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& 
     const FileFontBytes bytes(copy);
     const FontRead read = ReadFontNames(bytes, kinds);
     if (read.ReadFailed || !read.IsRenamed ||
-        (asked && !SameTexts(read.FontNames, NamesAsRead(*asked))))
+        (asked && !SameTexts(read.FontNames, namesAsRead(*asked))))
         throw EMakeRefused(EMakeRefused::NotReadBackText);
     const TableLookup name = FindTable(bytes, "name");
     std::string written(table.size(), '\0');
     if (!name.Entry || name.Entry->Offset != tableOffset || name.Entry->Length != table.size() ||
-        bytes.ReadAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
+        bytes.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
                      written.size()) != written.size() ||
         written != table)
         throw EMakeRefused(EMakeRefused::NotReadBackText);
@@ -127,9 +127,9 @@ void WriteCopy(const std::string& SourceFontPath, const std::string& NewFontPath
     if (name.Duplicate)
         throw EMakeRefused(EMakeRefused::TwoNameEntriesText);
 
-    const std::uint64_t S = sourceBytes.Size();
+    const std::uint64_t S = sourceBytes.size();
     // Offsets in a font file are 32 bits wide: refused before anything is copied.
-    if (S + table.size() + RenamedTrailer::Size > std::numeric_limits<std::uint32_t>::max())
+    if (S + table.size() + RenamedTrailer::kSize > std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
     // Linking refuses a taken name too; this only spares the copy.
     if (PathIsTaken(NewFontPath))
@@ -139,7 +139,7 @@ void WriteCopy(const std::string& SourceFontPath, const std::string& NewFontPath
     copy.File().CopyFrom(source, S);
     // The new table, the marker, and where the source's names are.
     std::uint8_t sourceLocation[8];
-    if (sourceBytes.ReadAt(name.Entry->LocationPosition(), sourceLocation, 8) != 8)
+    if (sourceBytes.readAt(name.Entry->LocationPosition(), sourceLocation, 8) != 8)
         throw EInOutError::ReadBeyondEnd();
     std::string tail = table + RenamedMarker();
     tail.append(reinterpret_cast<const char*>(sourceLocation), 8);
@@ -164,7 +164,7 @@ void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewF
     for (unsigned k = 0; k < 8; ++k)
         if (names.TextOfNameID(k).size() > CapacityOfNameID(k))
             throw std::length_error("name text longer than its field");
-    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(names), &names, FontKinds::fkTrueType);
+    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(names), &names, FontKinds::TrueType);
 }
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,

@@ -22,7 +22,7 @@ bool TagIs(const std::uint8_t* tag, std::string_view lowerTag) {
 TableLookup FindTable(const FontBytes& font, std::string_view tag) {
     TableLookup lookup;
     std::uint8_t numTablesBytes[2];
-    if (font.ReadAt(4, numTablesBytes, 2) != 2)
+    if (font.readAt(4, numTablesBytes, 2) != 2)
         return lookup;
     ByteCursor numTablesCursor(numTablesBytes, 2);
     std::uint16_t numTables = 0;
@@ -33,10 +33,10 @@ TableLookup FindTable(const FontBytes& font, std::string_view tag) {
     const std::size_t size = DirectoryEntrySize * numTables;
     std::string_view held;
     std::vector<std::uint8_t> copy;
-    if (!font.View(DirectoryStart, size, held)) {
+    if (!font.view(DirectoryStart, size, held)) {
         copy.resize(size);
         held = std::string_view(reinterpret_cast<const char*>(copy.data()),
-                                font.ReadAt(DirectoryStart, copy.data(), size));
+                                font.readAt(DirectoryStart, copy.data(), size));
     }
     const auto* entries = reinterpret_cast<const std::uint8_t*>(held.data());
     const std::size_t complete = held.size() / DirectoryEntrySize;

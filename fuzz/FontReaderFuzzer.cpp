@@ -97,7 +97,7 @@ void CheckMakeAndRestore(const ScratchFiles& files, const FontRead& source) {
     const FontRead copy = ReadFontNames(files.Copy());
     Check(!copy.ReadFailed && copy.IsRenamed);
     for (unsigned id = 0; id < 8; ++id)
-        Check(copy.FontNames.TextOfNameID(id) == NamesAsRead(asked).TextOfNameID(id));
+        Check(copy.FontNames.TextOfNameID(id) == namesAsRead(asked).TextOfNameID(id));
     const SwapResult restored = SwapNameTables(files.Copy());
     Check(restored.Outcome == SwapOutcome::soSwapped);
     Check(restored.Read.FontNames == source.FontNames);
@@ -108,33 +108,33 @@ void CheckMakeAndRestore(const ScratchFiles& files, const FontRead& source) {
 // The command line's view: every record listed, the whole texts taken in Unicode, and a copy
 // with a family beyond Windows-1252 carries exactly that family in its Microsoft record.
 void CheckWholeTexts(const ScratchFiles& files, bool makeCopy) {
-    const FontNameTables tables = ListFontNameTables(files.Input());
-    if (!tables.Problem.empty())
+    const FontNameTables tables = listFontNameTables(files.Input());
+    if (!tables.problem.empty())
         return;
-    FullNameTexts texts = ReadFullNameTexts(tables.Live);
+    FullNameTexts texts = readFullNameTexts(tables.live);
     // The plain read takes the same texts in one pass over the table's bytes, into strings
     // kept from the inputs before.
     static FullNameTextsUtf8 reused;
     const FileHandle file = FileHandle::OpenSharedIfFile(files.Input());
     std::string problem;
-    Check(ReadFullNameTexts(FileFontBytes(file), reused, problem));
+    Check(readFullNameTexts(FileFontBytes(file), reused, problem));
     for (unsigned k = 0; k < 8; ++k)
         Check(reused[k] == Utf32ToUtf8(texts[k]));
     texts[1] = U"F\u00FCzz \u65E5\U0001F600";
     std::vector<unsigned> cut;
-    const NameStrings strings = NameStringsOfFullTexts(texts, cut);
+    const NameStrings strings = nameStringsOfFullTexts(texts, cut);
     BuildNameTable(strings);
     if (!makeCopy)
         return;
     ::unlink(files.Copy().c_str());
     try {
-        WriteRenamedFont(files.Input(), files.Copy(), strings, FontKinds::fkTrueTypeAndCff);
+        WriteRenamedFont(files.Input(), files.Copy(), strings, FontKinds::TrueTypeAndCff);
     } catch (const EMakeRefused&) {
         return;
     }
-    const FontNameTables copy = ListFontNameTables(files.Copy());
-    Check(copy.Problem.empty() && copy.Saved.has_value());
-    Check(ReadFullNameTexts(copy.Live)[1] == texts[1]);
+    const FontNameTables copy = listFontNameTables(files.Copy());
+    Check(copy.problem.empty() && copy.saved.has_value());
+    Check(readFullNameTexts(copy.live)[1] == texts[1]);
 }
 
 } // namespace
@@ -144,12 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Write(files.Input(), data, size);
     try {
         const FontRead read = ReadFontNames(files.Input());
-        Check(read.ReadFailed || read.ErrorText == FontRead::UnknownErrorText);
+        Check(read.ReadFailed || read.ErrorText == FontRead::kUnknownErrorText);
         CheckRestoreIsTruthful(files.Input());
         const FontRead source = ReadFontNames(files.Input());
         if (!source.ReadFailed && size < 64 * 1024)
             CheckMakeAndRestore(files, source);
-        const FontRead anySfnt = ReadFontNames(files.Input(), FontKinds::fkTrueTypeAndCff);
+        const FontRead anySfnt = ReadFontNames(files.Input(), FontKinds::TrueTypeAndCff);
         CheckWholeTexts(files, !anySfnt.ReadFailed && size < 64 * 1024);
     } catch (const EInOutError&) {
         // The files are ours, unlocked and unchanging: a raised error is a fault.

@@ -13,8 +13,8 @@ struct CliOutcome {
     std::string err;
 };
 
-inline CliOutcome Cli(std::vector<std::string> args) {
+inline CliOutcome runCommand(std::vector<std::string> args) {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
+    const int status = runCli(args, out, err);
     return {status, out.str(), err.str()};
 }

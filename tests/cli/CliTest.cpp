@@ -17,7 +17,7 @@ using namespace testfonts;
 namespace {
 
 // The value of a key in one line of our JSON (texts only; enough for these tests).
-std::string JsonText(const std::string& line, const std::string& key) {
+std::string jsonText(const std::string& line, const std::string& key) {
     const std::string marker = "\"" + key + "\": \"";
     const std::size_t start = line.find(marker);
     if (start == std::string::npos)
@@ -31,7 +31,7 @@ std::string JsonText(const std::string& line, const std::string& key) {
     return value;
 }
 
-std::string JsonBool(const std::string& line, const std::string& key) {
+std::string jsonBool(const std::string& line, const std::string& key) {
     const std::string marker = "\"" + key + "\": ";
     const std::size_t start = line.find(marker);
     if (start == std::string::npos)
@@ -39,7 +39,7 @@ std::string JsonBool(const std::string& line, const std::string& key) {
     return line.substr(start + marker.size(), line[start + marker.size()] == 't' ? 4 : 5);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -61,47 +61,48 @@ protected:
     std::string Source = Dir.File("SOURCE.TTF");
 };
 
-TEST_F(CliTest, ReadJsonGivesOneObjectPerFontInOrder) {
+TEST_F(CliTest, readJsonGivesOneObjectPerFontInOrder) {
     WriteFile(Dir.File("BAD.TTF"), Bytes{0, 9, 0, 0});
     const CliOutcome run =
-        Cli({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
+        runCommand({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
     EXPECT_EQ(run.status, 1);
-    const auto lines = Lines(run.out);
+    const auto lines = linesOf(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
-    EXPECT_EQ(JsonText(lines[0], "path"), Source);
-    EXPECT_EQ(JsonBool(lines[0], "ReadFailed"), "false");
-    EXPECT_EQ(JsonText(lines[0], "FamilyName"), "Quote \\\"Sans\\\"");
-    EXPECT_EQ(JsonText(lines[0], "Style"), "Regular");
-    EXPECT_EQ(JsonBool(lines[0], "Bold"), "true");
-    EXPECT_EQ(JsonBool(lines[0], "Italic"), "false");
-    EXPECT_EQ(JsonBool(lines[0], "IsRenamed"), "false");
-    EXPECT_EQ(JsonBool(lines[1], "ReadFailed"), "true");
-    EXPECT_EQ(JsonText(lines[1], "ErrorText"), "Not a TrueType file.");
-    EXPECT_EQ(JsonText(lines[1], "Version"), "*** No Ver. I.D. Found ***");
-    EXPECT_EQ(JsonText(lines[2], "ErrorText"), "Font File Not Found.");
+    EXPECT_EQ(jsonText(lines[0], "path"), Source);
+    EXPECT_EQ(jsonBool(lines[0], "ReadFailed"), "false");
+    EXPECT_EQ(jsonText(lines[0], "FamilyName"), "Quote \\\"Sans\\\"");
+    EXPECT_EQ(jsonText(lines[0], "Style"), "Regular");
+    EXPECT_EQ(jsonBool(lines[0], "Bold"), "true");
+    EXPECT_EQ(jsonBool(lines[0], "Italic"), "false");
+    EXPECT_EQ(jsonBool(lines[0], "IsRenamed"), "false");
+    EXPECT_EQ(jsonBool(lines[1], "ReadFailed"), "true");
+    EXPECT_EQ(jsonText(lines[1], "ErrorText"), "Not a TrueType file.");
+    EXPECT_EQ(jsonText(lines[1], "Version"), "*** No Ver. I.D. Found ***");
+    EXPECT_EQ(jsonText(lines[2], "ErrorText"), "Font File Not Found.");
     for (const char* key : {"path", "ErrorText", "FamilyName", "FullName", "Style", "Postscript",
                             "Version", "FontID", "Copyright", "TradeMark"})
-        EXPECT_EQ(JsonText(lines[0], key).find("<missing"), std::string::npos) << key;
+        EXPECT_EQ(jsonText(lines[0], key).find("<missing"), std::string::npos) << key;
 }
 
-TEST_F(CliTest, ReadOfGoodFontsExitsZero) {
-    const CliOutcome run = Cli({"read", Source, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
+TEST_F(CliTest, readOfGoodFontsExitsZero) {
+    const CliOutcome run =
+        runCommand({"read", Source, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Quote \"Sans\""), std::string::npos);
     EXPECT_NE(run.out.find("DejaVu Sans"), std::string::npos);
 }
 
-TEST_F(CliTest, AFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
+TEST_F(CliTest, aFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
     const int holder = ::open(Source.c_str(), O_RDWR);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    const CliOutcome run = Cli({"read", "--json", Source});
+    const CliOutcome run = runCommand({"read", "--json", Source});
     ::close(holder);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(JsonBool(run.out, "ReadFailed"), "true");
-    EXPECT_EQ(JsonText(run.out, "ErrorText"), "I/O error 32\\rResource temporarily unavailable");
+    EXPECT_EQ(jsonBool(run.out, "ReadFailed"), "true");
+    EXPECT_EQ(jsonText(run.out, "ErrorText"), "I/O error 32\\rResource temporarily unavailable");
 }
 
-TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
+TEST_F(CliTest, textsAreWindows1252AsUtf8AndEscaped) {
     FontSpec fontSpec;
     fontSpec.FamilyName = "Mark";
     fontSpec.FullName = "Mark";
@@ -114,93 +115,93 @@ TEST_F(CliTest, TextsAreWindows1252AsUtf8AndEscaped) {
                                                   MacName(0, "\xA9 caf\xE9")}))
                      .Build();
     WriteFile(Dir.File("TM.TTF"), font);
-    const CliOutcome run = Cli({"read", "--json", Dir.File("TM.TTF")});
+    const CliOutcome run = runCommand({"read", "--json", Dir.File("TM.TTF")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
+    EXPECT_EQ(jsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
     // A '!' '"' pair in the full name is the trade mark sign, as the window reads it.
-    EXPECT_EQ(JsonText(run.out, "FullName"), "Mark\xE2\x84\xA2");
-    EXPECT_EQ(JsonText(run.out, "FontID"), "a\xC2\x81"
+    EXPECT_EQ(jsonText(run.out, "FullName"), "Mark\xE2\x84\xA2");
+    EXPECT_EQ(jsonText(run.out, "FontID"), "a\xC2\x81"
                                            "b\\tc\\u0001d");
-    EXPECT_EQ(JsonText(run.out, "Copyright"), "\xC2\xA9 caf\xC3\xA9");
+    EXPECT_EQ(jsonText(run.out, "Copyright"), "\xC2\xA9 caf\xC3\xA9");
 }
 
-TEST_F(CliTest, MakeWritesTheCopyWithDerivedNames) {
+TEST_F(CliTest, makeWritesTheCopyWithDerivedNames) {
     const std::string newFile = Dir.File("NEW.TTF");
-    const CliOutcome run = Cli({"make", "--json", Source, newFile, "--family", "  Quill  Mark ",
-                                "--style", "bold ITALIC", "--version", "Version 2\xE2\x84\xA2",
-                                "--copyright", "\xC2\xA9 2024 \xE4\xB8\x80"});
+    const CliOutcome run = runCommand(
+        {"make", "--json", Source, newFile, "--family", "  Quill  Mark ", "--style", "bold ITALIC",
+         "--version", "Version 2\xE2\x84\xA2", "--copyright", "\xC2\xA9 2024 \xE4\xB8\x80"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(JsonText(run.out, "path"), newFile);
-    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quill  Mark");
-    EXPECT_EQ(JsonText(run.out, "Style"), "Bold Italic");
-    EXPECT_EQ(JsonText(run.out, "FullName"), "Quill  Mark Bold Italic");
-    EXPECT_EQ(JsonText(run.out, "Postscript"), "QuillMark-BoldItalic");
-    EXPECT_EQ(JsonText(run.out, "Version"), "Version 2\xE2\x84\xA2");
-    EXPECT_EQ(JsonText(run.out, "Copyright"), "\xC2\xA9 2024 \xE4\xB8\x80");
-    EXPECT_EQ(JsonText(run.out, "FontID"), "TestFoundry: Test Sans");
-    EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
+    EXPECT_EQ(jsonText(run.out, "path"), newFile);
+    EXPECT_EQ(jsonText(run.out, "FamilyName"), "Quill  Mark");
+    EXPECT_EQ(jsonText(run.out, "Style"), "Bold Italic");
+    EXPECT_EQ(jsonText(run.out, "FullName"), "Quill  Mark Bold Italic");
+    EXPECT_EQ(jsonText(run.out, "Postscript"), "QuillMark-BoldItalic");
+    EXPECT_EQ(jsonText(run.out, "Version"), "Version 2\xE2\x84\xA2");
+    EXPECT_EQ(jsonText(run.out, "Copyright"), "\xC2\xA9 2024 \xE4\xB8\x80");
+    EXPECT_EQ(jsonText(run.out, "FontID"), "TestFoundry: Test Sans");
+    EXPECT_EQ(jsonBool(run.out, "IsRenamed"), "true");
 
-    const CliOutcome back = Cli({"read", "--json", newFile});
+    const CliOutcome back = runCommand({"read", "--json", newFile});
     EXPECT_EQ(back.status, 0);
     // The trade mark byte is written as U+0099, so it comes back whole, even in the version.
     for (const char* key : {"FamilyName", "Style", "FullName", "Postscript", "Copyright", "FontID",
                             "TradeMark", "Version"})
-        EXPECT_EQ(JsonText(back.out, key), JsonText(run.out, key)) << key;
-    EXPECT_EQ(JsonBool(back.out, "IsRenamed"), "true");
+        EXPECT_EQ(jsonText(back.out, key), jsonText(run.out, key)) << key;
+    EXPECT_EQ(jsonBool(back.out, "IsRenamed"), "true");
 }
 
-TEST_F(CliTest, MakeKeepsTextsLongerThanTheWindowsFieldsWhole) {
+TEST_F(CliTest, makeKeepsTextsLongerThanTheWindowsFieldsWhole) {
     const std::string newFile = Dir.File("LONG.TTF");
-    const CliOutcome run = Cli({"make", "--json", Source, newFile, "--family", std::string(70, 'F'),
-                                "--trademark", std::string(200, 'T')});
+    const CliOutcome run = runCommand({"make", "--json", Source, newFile, "--family",
+                                       std::string(70, 'F'), "--trademark", std::string(200, 'T')});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(JsonText(run.out, "FamilyName"), std::string(70, 'F'));
-    EXPECT_EQ(JsonText(run.out, "FullName"), std::string(70, 'F'));
-    EXPECT_EQ(JsonText(run.out, "TradeMark"), std::string(200, 'T'));
+    EXPECT_EQ(jsonText(run.out, "FamilyName"), std::string(70, 'F'));
+    EXPECT_EQ(jsonText(run.out, "FullName"), std::string(70, 'F'));
+    EXPECT_EQ(jsonText(run.out, "TradeMark"), std::string(200, 'T'));
 }
 
-TEST_F(CliTest, MakeRefusesAnExistingFileAndAnUnreadableSource) {
+TEST_F(CliTest, makeRefusesAnExistingFileAndAnUnreadableSource) {
     WriteFile(Dir.File("EXISTS.TTF"), Bytes{7});
-    CliOutcome run = Cli({"make", Source, Dir.File("EXISTS.TTF")});
+    CliOutcome run = runCommand({"make", Source, Dir.File("EXISTS.TTF")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("already exists"), std::string::npos);
     EXPECT_EQ(ReadFile(Dir.File("EXISTS.TTF")), Bytes{7});
 
     WriteFile(Dir.File("JUNK.TTF"), Bytes(100, 0xEE));
-    run = Cli({"make", Dir.File("JUNK.TTF"), Dir.File("OUT.TTF")});
+    run = runCommand({"make", Dir.File("JUNK.TTF"), Dir.File("OUT.TTF")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Not a TrueType file."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("OUT.TTF")));
 }
 
-TEST_F(CliTest, RestoreSwapsBackAndForth) {
+TEST_F(CliTest, restoreSwapsBackAndForth) {
     const std::string newFile = Dir.File("NEW.TTF");
-    ASSERT_EQ(Cli({"make", Source, newFile, "--family", "Fresh"}).status, 0);
+    ASSERT_EQ(runCommand({"make", Source, newFile, "--family", "Fresh"}).status, 0);
     const Bytes written = ReadFile(newFile);
-    CliOutcome run = Cli({"restore", "--json", newFile});
+    CliOutcome run = runCommand({"restore", "--json", newFile});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Quote \\\"Sans\\\"");
-    EXPECT_EQ(JsonBool(run.out, "IsRenamed"), "true");
-    run = Cli({"restore", "--json", newFile});
+    EXPECT_EQ(jsonText(run.out, "FamilyName"), "Quote \\\"Sans\\\"");
+    EXPECT_EQ(jsonBool(run.out, "IsRenamed"), "true");
+    run = runCommand({"restore", "--json", newFile});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(JsonText(run.out, "FamilyName"), "Fresh");
+    EXPECT_EQ(jsonText(run.out, "FamilyName"), "Fresh");
     EXPECT_EQ(ReadFile(newFile), written);
 }
 
-TEST_F(CliTest, RestoreRefusesOrdinaryAndLockedFilesLeavingThemUntouched) {
+TEST_F(CliTest, restoreRefusesOrdinaryAndLockedFilesLeavingThemUntouched) {
     const Bytes before = ReadFile(Source);
-    CliOutcome run = Cli({"restore", Source});
+    CliOutcome run = runCommand({"restore", Source});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Not a valid TrueType font file."), std::string::npos);
     EXPECT_EQ(run.out, "");
 
     const std::string newFile = Dir.File("NEW.TTF");
-    ASSERT_EQ(Cli({"make", Source, newFile}).status, 0);
+    ASSERT_EQ(runCommand({"make", Source, newFile}).status, 0);
     const Bytes written = ReadFile(newFile);
     const int holder = ::open(newFile.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(holder, LOCK_SH), 0);
-    run = Cli({"restore", newFile});
+    run = runCommand({"restore", newFile});
     ::close(holder);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Font is in use by another application."), std::string::npos);
@@ -216,13 +217,13 @@ struct UsageRow {
 
 class CliUsageTest : public testing::TestWithParam<UsageRow> {};
 
-TEST_P(CliUsageTest, AnswersWithOneLineAndItsStatus) {
+TEST_P(CliUsageTest, answersWithOneLineAndItsStatus) {
     TempDir dir;
     WriteFile(dir.File("S.TTF"), SimpleFont());
     std::vector<std::string> args;
     for (const std::string& arg : GetParam().args)
         args.push_back(arg == "S" ? dir.File("S.TTF") : arg == "N" ? dir.File("N.TTF") : arg);
-    const CliOutcome run = Cli(args);
+    const CliOutcome run = runCommand(args);
     EXPECT_EQ(run.status, GetParam().status);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -245,18 +246,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // The installed program: exit statuses reach the shell.
-int RunBinary(const std::string& arguments) {
+int runBinary(const std::string& arguments) {
     const std::string command =
         QM_BINARY_DIR "/cli/quillmark-cli " + arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST_F(CliTest, TheProgramExitsWithTheStatusOfItsCommand) {
-    EXPECT_EQ(RunBinary("read '" + Source + "'"), 0);
-    EXPECT_EQ(RunBinary("read '" + Dir.File("NONE.TTF") + "'"), 1);
-    EXPECT_EQ(RunBinary("frobnicate"), 2);
-    EXPECT_EQ(RunBinary("--help"), 0);
+TEST_F(CliTest, theProgramExitsWithTheStatusOfItsCommand) {
+    EXPECT_EQ(runBinary("read '" + Source + "'"), 0);
+    EXPECT_EQ(runBinary("read '" + Dir.File("NONE.TTF") + "'"), 1);
+    EXPECT_EQ(runBinary("frobnicate"), 2);
+    EXPECT_EQ(runBinary("--help"), 0);
 }
 
 } // namespace

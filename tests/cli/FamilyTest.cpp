@@ -21,7 +21,7 @@ const std::vector<std::string> DejaVuFamily = {
     DejaVu + "DejaVuSans.ttf", DejaVu + "DejaVuSans-Bold.ttf", DejaVu + "DejaVuSans-Oblique.ttf",
     DejaVu + "DejaVuSans-BoldOblique.ttf"};
 
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -30,7 +30,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The JSON array or string value of `key` in one of our lines, brackets or quotes included.
-std::string Member(const std::string& line, const std::string& key) {
+std::string member(const std::string& line, const std::string& key) {
     const std::string marker = "\"" + key + "\": ";
     std::size_t at = line.find(marker);
     if (at == std::string::npos)
@@ -61,7 +61,7 @@ std::string Member(const std::string& line, const std::string& key) {
     return line.substr(at);
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
+std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
@@ -69,30 +69,31 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-TEST(Family, FourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
+TEST(Family, fourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
     TempDir dir;
     std::vector<std::string> args = {"make",       "--json",    "--family",
                                      "Quill Demo", "--out-dir", dir.Path()};
     args.insert(args.end(), DejaVuFamily.begin(), DejaVuFamily.end());
-    const CliOutcome made = Cli(args);
+    const CliOutcome made = runCommand(args);
     ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_EQ(FilesIn(dir.Path()),
+    EXPECT_EQ(filesIn(dir.Path()),
               (std::vector<std::string>{"QuillDemo-Bold.ttf", "QuillDemo-BoldOblique.ttf",
                                         "QuillDemo-Book.ttf", "QuillDemo-Oblique.ttf"}));
 
-    const auto copies = Lines(made.out);
+    const auto copies = linesOf(made.out);
     ASSERT_EQ(copies.size(), 4u);
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < 4; ++i) {
-        const std::string source = Lines(Cli({"read", "--json", DejaVuFamily[i]}).out).at(0);
-        const std::string path = Member(copies[i], "path");
+        const std::string source =
+            linesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
+        const std::string path = member(copies[i], "path");
         paths.push_back(path.substr(1, path.size() - 2));
         for (const char* key : {"Style", "Bold", "Italic", "Version", "Copyright"})
-            EXPECT_EQ(Member(copies[i], key), Member(source, key)) << key;
-        EXPECT_EQ(Member(copies[i], "FamilyName"), "\"Quill Demo\"");
-        EXPECT_EQ(Member(copies[i], "IsRenamed"), "true");
+            EXPECT_EQ(member(copies[i], key), member(source, key)) << key;
+        EXPECT_EQ(member(copies[i], "FamilyName"), "\"Quill Demo\"");
+        EXPECT_EQ(member(copies[i], "IsRenamed"), "true");
         // An independent parser sees the new family, the source's style and the derived name.
-        const std::string style = Member(source, "Style");
+        const std::string style = member(source, "Style");
         const std::string fileName = std::filesystem::path(paths.back()).stem().string();
         EXPECT_EQ(CommandOutput("fc-query -f '%{family}|%{style}|%{postscriptname}' '" +
                                 paths.back() + "'"),
@@ -104,43 +105,44 @@ TEST(Family, FourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
         asMade.push_back(ReadFile(path));
     std::vector<std::string> restore = {"restore", "--json"};
     restore.insert(restore.end(), paths.begin(), paths.end());
-    const CliOutcome restored = Cli(restore);
+    const CliOutcome restored = runCommand(restore);
     ASSERT_EQ(restored.status, 0) << restored.err;
-    const auto lines = Lines(restored.out);
+    const auto lines = linesOf(restored.out);
     ASSERT_EQ(lines.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
-        const std::string source = Lines(Cli({"read", "--json", DejaVuFamily[i]}).out).at(0);
+        const std::string source =
+            linesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
         for (const char* key : {"FamilyName", "FullName", "Style", "Postscript"})
-            EXPECT_EQ(Member(lines[i], key), Member(source, key)) << key;
+            EXPECT_EQ(member(lines[i], key), member(source, key)) << key;
     }
-    ASSERT_EQ(Cli(restore).status, 0);
+    ASSERT_EQ(runCommand(restore).status, 0);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(ReadFile(paths[i]), asMade[i]) << paths[i];
 }
 
-TEST(Family, ATargetThatExistsStopsTheRunBeforeAnyCopyAndStaysUntouched) {
+TEST(Family, aTargetThatExistsStopsTheRunBeforeAnyCopyAndStaysUntouched) {
     TempDir dir;
     WriteFile(dir.File("QuillDemo-Oblique.ttf"), Bytes{7, 7});
     std::vector<std::string> args = {"make", "--family", "Quill Demo", "--out-dir", dir.Path()};
     args.insert(args.end(), DejaVuFamily.begin(), DejaVuFamily.end());
-    const CliOutcome run = Cli(args);
+    const CliOutcome run = runCommand(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("QuillDemo-Oblique.ttf: A TrueType font file with this name already "
                            "exists."),
               std::string::npos)
         << run.err;
-    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"QuillDemo-Oblique.ttf"});
+    EXPECT_EQ(filesIn(dir.Path()), std::vector<std::string>{"QuillDemo-Oblique.ttf"});
     EXPECT_EQ(ReadFile(dir.File("QuillDemo-Oblique.ttf")), (Bytes{7, 7}));
 
     // Two sources of the same style would give one name twice.
-    const CliOutcome twice =
-        Cli({"make", "--family", "Q", "--out-dir", dir.Path(), DejaVuFamily[1], DejaVuFamily[1]});
+    const CliOutcome twice = runCommand(
+        {"make", "--family", "Q", "--out-dir", dir.Path(), DejaVuFamily[1], DejaVuFamily[1]});
     EXPECT_EQ(twice.status, 1);
-    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"QuillDemo-Oblique.ttf"});
+    EXPECT_EQ(filesIn(dir.Path()), std::vector<std::string>{"QuillDemo-Oblique.ttf"});
 }
 
 // Runs the installed program with a limit on the size of files it may write.
-int RunWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limit) {
+int runWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limit) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const rlimit fileSize{limit, limit};
@@ -163,41 +165,43 @@ int RunWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limit) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(Family, ACopyThatFailsWhileWritingTakesTheRunsEarlierCopiesWithIt) {
+TEST(Family, aCopyThatFailsWhileWritingTakesTheRunsEarlierCopiesWithIt) {
     TempDir dir;
     const std::string out = dir.File("out");
     std::filesystem::create_directory(out);
     WriteFile(dir.File("out/KEEP.TTF"), Bytes{1, 2, 3});
     WriteFile(dir.File("small.ttf"), SimpleFont());
     // The small font's copy fits under the limit, DejaVu Sans's does not (a full disk).
-    const int status = RunWithFileSizeLimit({"make", "--family", "Quill Demo", "--out-dir", out,
+    const int status = runWithFileSizeLimit({"make", "--family", "Quill Demo", "--out-dir", out,
                                              dir.File("small.ttf"), DejaVuFamily[0]},
                                             64 * 1024);
     EXPECT_EQ(status, 1);
-    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"KEEP.TTF"});
+    EXPECT_EQ(filesIn(out), std::vector<std::string>{"KEEP.TTF"});
     EXPECT_EQ(ReadFile(dir.File("out/KEEP.TTF")), (Bytes{1, 2, 3}));
     // Without the limit the same run makes both.
-    EXPECT_EQ(RunWithFileSizeLimit({"make", "--family", "Quill Demo", "--out-dir", out,
+    EXPECT_EQ(runWithFileSizeLimit({"make", "--family", "Quill Demo", "--out-dir", out,
                                     dir.File("small.ttf"), DejaVuFamily[0]},
                                    RLIM_INFINITY),
               0);
-    EXPECT_EQ(FilesIn(out),
+    EXPECT_EQ(filesIn(out),
               (std::vector<std::string>{"KEEP.TTF", "QuillDemo-Book.ttf", "QuillDemo.ttf"}));
 }
 
-TEST(Family, RestoreOfSeveralFilesIsAllOrNothing) {
+TEST(Family, restoreOfSeveralFilesIsAllOrNothing) {
     TempDir dir;
     WriteFile(dir.File("a.ttf"), SimpleFont());
-    ASSERT_EQ(Cli({"make", "--family", "One", "--out-dir", dir.Path(), dir.File("a.ttf")}).status,
-              0);
-    ASSERT_EQ(Cli({"make", "--family", "Two", "--out-dir", dir.Path(), dir.File("a.ttf")}).status,
-              0);
+    ASSERT_EQ(
+        runCommand({"make", "--family", "One", "--out-dir", dir.Path(), dir.File("a.ttf")}).status,
+        0);
+    ASSERT_EQ(
+        runCommand({"make", "--family", "Two", "--out-dir", dir.Path(), dir.File("a.ttf")}).status,
+        0);
     const Bytes one = ReadFile(dir.File("One.ttf"));
     const Bytes two = ReadFile(dir.File("Two.ttf"));
 
     // The third file is no renamed font: the two before it are swapped back.
     const CliOutcome run =
-        Cli({"restore", dir.File("One.ttf"), dir.File("Two.ttf"), dir.File("a.ttf")});
+        runCommand({"restore", dir.File("One.ttf"), dir.File("Two.ttf"), dir.File("a.ttf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("a.ttf: Not a valid TrueType font file."), std::string::npos);
@@ -205,19 +209,19 @@ TEST(Family, RestoreOfSeveralFilesIsAllOrNothing) {
     EXPECT_EQ(ReadFile(dir.File("Two.ttf")), two);
 
     // The same file twice would swap it back and forth.
-    EXPECT_EQ(Cli({"restore", dir.File("One.ttf"), dir.Path() + "/./One.ttf"}).status, 2);
+    EXPECT_EQ(runCommand({"restore", dir.File("One.ttf"), dir.Path() + "/./One.ttf"}).status, 2);
     EXPECT_EQ(ReadFile(dir.File("One.ttf")), one);
 }
 
-TEST(ReadAll, ACopyCarriesOnlyItsNewRecordsAndKeepsTheSourcesForTheRestore) {
+TEST(ReadAll, aCopyCarriesOnlyItsNewRecordsAndKeepsTheSourcesForTheRestore) {
     TempDir dir;
     const std::string copy = dir.File("COPY.TTF");
-    ASSERT_EQ(Cli({"make", DejaVuFamily[1], copy, "--family", "Quill"}).status, 0);
-    const std::string source = Cli({"read", "--all", "--json", DejaVuFamily[1]}).out;
-    const std::string renamed = Cli({"read", "--all", "--json", copy}).out;
-    EXPECT_EQ(Member(source, "SavedRecords"), "<missing SavedRecords>");
-    EXPECT_EQ(Member(renamed, "SavedRecords"), Member(source, "Records"));
-    const std::string records = Member(renamed, "Records");
+    ASSERT_EQ(runCommand({"make", DejaVuFamily[1], copy, "--family", "Quill"}).status, 0);
+    const std::string source = runCommand({"read", "--all", "--json", DejaVuFamily[1]}).out;
+    const std::string renamed = runCommand({"read", "--all", "--json", copy}).out;
+    EXPECT_EQ(member(source, "SavedRecords"), "<missing SavedRecords>");
+    EXPECT_EQ(member(renamed, "SavedRecords"), member(source, "Records"));
+    const std::string records = member(renamed, "Records");
     // Eight Macintosh and eight Microsoft records, name IDs 0 to 7.
     std::size_t count = 0;
     for (std::size_t at = records.find("\"nameID\": "); at != std::string::npos;
@@ -227,13 +231,13 @@ TEST(ReadAll, ACopyCarriesOnlyItsNewRecordsAndKeepsTheSourcesForTheRestore) {
     EXPECT_NE(records.find("\"text\": \"Quill Bold\""), std::string::npos);
 
     // After the restore the two change places.
-    ASSERT_EQ(Cli({"restore", copy}).status, 0);
-    const std::string restored = Cli({"read", "--all", "--json", copy}).out;
-    EXPECT_EQ(Member(restored, "Records"), Member(source, "Records"));
-    EXPECT_EQ(Member(restored, "SavedRecords"), records);
+    ASSERT_EQ(runCommand({"restore", copy}).status, 0);
+    const std::string restored = runCommand({"read", "--all", "--json", copy}).out;
+    EXPECT_EQ(member(restored, "Records"), member(source, "Records"));
+    EXPECT_EQ(member(restored, "SavedRecords"), records);
 
     // The readable listing says the same, one record a line.
-    const std::string text = Cli({"read", "--all", DejaVuFamily[1]}).out;
+    const std::string text = runCommand({"read", "--all", DejaVuFamily[1]}).out;
     EXPECT_NE(text.find("3 1  0x0409 en-US      16    Typographic family    DejaVu Sans\n"),
               std::string::npos)
         << text;

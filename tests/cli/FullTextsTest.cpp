@@ -17,7 +17,7 @@ namespace {
 
 // What fontTools finds in a file: each name record as "platform/encoding/language/nameID=text"
 // (texts as UTF-8, newlines as \n), then "cff" when the font has CFF outlines.
-std::string FontToolsView(const std::string& path) {
+std::string fontToolsView(const std::string& path) {
     return CommandOutput("/usr/bin/python3 - '" + path + R"(' <<'PY'
 import sys
 from fontTools.ttLib import TTFont
@@ -32,21 +32,22 @@ PY
 )");
 }
 
-std::string FcQuery(const std::string& path, const std::string& format) {
+std::string fcQuery(const std::string& path, const std::string& format) {
     return CommandOutput("fc-query -f '" + format + "' '" + path + "'");
 }
 
 const std::string DejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-TEST(FullTexts, FieldsNotGivenKeepTheirWholeTextInTheCopy) {
+TEST(FullTexts, fieldsNotGivenKeepTheirWholeTextInTheCopy) {
     TempDir dir;
     const std::string copy = dir.File("QUILL.TTF");
-    const CliOutcome made = Cli({"make", "--json", DejaVuSans, copy, "--family", "Quill Demo"});
+    const CliOutcome made =
+        runCommand({"make", "--json", DejaVuSans, copy, "--family", "Quill Demo"});
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(made.err, "");
     EXPECT_EQ(made.out.find("\"Cut\""), std::string::npos);
-    const std::string source = FontToolsView(DejaVuSans);
-    const std::string copied = FontToolsView(copy);
+    const std::string source = fontToolsView(DejaVuSans);
+    const std::string copied = fontToolsView(copy);
     // The source's copyright (longer than the window's 127 characters) in both records.
     const std::size_t at = source.find("3/1/1033/0=");
     ASSERT_NE(at, std::string::npos);
@@ -59,25 +60,25 @@ TEST(FullTexts, FieldsNotGivenKeepTheirWholeTextInTheCopy) {
     EXPECT_NE(copied.find("1/0/0/0=" + copyright + "\n"), std::string::npos) << copied;
 }
 
-TEST(FullTexts, NamesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
+TEST(FullTexts, namesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
     TempDir dir;
     // Japanese, Greek and Cyrillic family; a style Windows-1252 holds.
     const std::string family = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
                                "\xD0\x96\xD0\xB8\xD0\xB7\xD0\xBD\xD1\x8C";
     const std::string copy = dir.File("COPY.TTF");
     const CliOutcome made =
-        Cli({"make", "--json", DejaVuSans, copy, "--family", family, "--style", "Bold"});
+        runCommand({"make", "--json", DejaVuSans, copy, "--family", family, "--style", "Bold"});
     ASSERT_EQ(made.status, 0) << made.err;
-    const CliOutcome read = Cli({"read", "--json", copy});
+    const CliOutcome read = runCommand({"read", "--json", copy});
     EXPECT_NE(read.out.find("\"FamilyName\": \"" + family + "\""), std::string::npos) << read.out;
     EXPECT_NE(read.out.find("\"FullName\": \"" + family + " Bold\""), std::string::npos);
-    const std::string view = FontToolsView(copy);
+    const std::string view = fontToolsView(copy);
     EXPECT_NE(view.find("3/1/1033/1=" + family + "\n"), std::string::npos) << view;
     EXPECT_NE(view.find("3/1/1033/4=" + family + " Bold\n"), std::string::npos) << view;
     // The Macintosh records keep the window's rule: '?' for what Windows-1252 cannot hold.
     EXPECT_NE(view.find("1/0/0/1=?? ????? ?????\n"), std::string::npos) << view;
     EXPECT_NE(view.find("1/0/0/2=Bold\n"), std::string::npos) << view;
-    EXPECT_EQ(FcQuery(copy, "%{family[0]}|%{style[0]}"), family + "|Bold");
+    EXPECT_EQ(fcQuery(copy, "%{family[0]}|%{style[0]}"), family + "|Bold");
     // The PostScript name holds printable ASCII only, the same in both records.
     const std::size_t at = view.find("3/1/1033/6=");
     ASSERT_NE(at, std::string::npos);
@@ -91,17 +92,17 @@ TEST(FullTexts, NamesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
             << postscript;
 }
 
-TEST(FullTexts, TextsTooLongForTheTableAreCutAndSaidToBe) {
+TEST(FullTexts, textsTooLongForTheTableAreCutAndSaidToBe) {
     TempDir dir;
     // Either fits one string; together they overrun the 16-bit string offsets.
     const std::string copyright(30000, 'C');
     const std::string trademark(30000, 'T');
     const std::string version = "Version 9 \xE2\x80\x94 whole";
     const std::string copy = dir.File("LONG.TTF");
-    const CliOutcome made = Cli({"make", "--json", DejaVuSans, copy, "--copyright", copyright,
-                                 "--trademark", trademark, "--version", version});
+    const CliOutcome made = runCommand({"make", "--json", DejaVuSans, copy, "--copyright",
+                                        copyright, "--trademark", trademark, "--version", version});
     ASSERT_EQ(made.status, 0) << made.err;
-    const CliOutcome read = Cli({"read", "--json", copy});
+    const CliOutcome read = runCommand({"read", "--json", copy});
     ASSERT_EQ(read.status, 0) << read.err;
     // Every field said to be cut comes back as a shorter start of what was given; every other
     // field comes back whole.
@@ -128,10 +129,10 @@ TEST(FullTexts, TextsTooLongForTheTableAreCutAndSaidToBe) {
     EXPECT_GE(cut, 1) << made.out;
     EXPECT_NE(made.out.find("\"Cut\": [\""), std::string::npos) << made.out;
     // fontTools reads every record of the copy.
-    EXPECT_NE(FontToolsView(copy).find("3/1/1033/6="), std::string::npos);
+    EXPECT_NE(fontToolsView(copy).find("3/1/1033/6="), std::string::npos);
 }
 
-TEST(FullTexts, OpenTypeCffFamiliesAreRenamedAndRestored) {
+TEST(FullTexts, openTypeCffFamiliesAreRenamedAndRestored) {
     const std::string urw = "/usr/share/fonts/opentype/urw-base35/";
     const std::vector<std::string> family = {
         urw + "NimbusSans-Regular.otf", urw + "NimbusSans-Bold.otf", urw + "NimbusSans-Italic.otf",
@@ -140,7 +141,7 @@ TEST(FullTexts, OpenTypeCffFamiliesAreRenamedAndRestored) {
     std::vector<std::string> args = {"make",      "--json",    "--family",
                                      "Quill Cff", "--out-dir", dir.Path()};
     args.insert(args.end(), family.begin(), family.end());
-    const CliOutcome made = Cli(args);
+    const CliOutcome made = runCommand(args);
     ASSERT_EQ(made.status, 0) << made.err;
     std::vector<std::string> copies;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -149,24 +150,24 @@ TEST(FullTexts, OpenTypeCffFamiliesAreRenamedAndRestored) {
     ASSERT_EQ(copies.size(), 4u);
     for (const std::string& copy : copies) {
         EXPECT_EQ(copy.substr(copy.size() - 4), ".otf");
-        const std::string view = FontToolsView(copy);
+        const std::string view = fontToolsView(copy);
         EXPECT_NE(view.find("3/1/1033/1=Quill Cff\n"), std::string::npos) << view;
         EXPECT_NE(view.find("\ncff\n"), std::string::npos) << view;
-        EXPECT_EQ(FcQuery(copy, "%{family[0]}|%{fontformat}"), "Quill Cff|CFF");
+        EXPECT_EQ(fcQuery(copy, "%{family[0]}|%{fontformat}"), "Quill Cff|CFF");
     }
 
     std::vector<std::string> restore = {"restore"};
     restore.insert(restore.end(), copies.begin(), copies.end());
-    ASSERT_EQ(Cli(restore).status, 0);
+    ASSERT_EQ(runCommand(restore).status, 0);
     for (const std::string& copy : copies)
-        EXPECT_EQ(FcQuery(copy, "%{family[0]}"), "Nimbus Sans") << copy;
+        EXPECT_EQ(fcQuery(copy, "%{family[0]}"), "Nimbus Sans") << copy;
 }
 
 } // namespace
 
 namespace {
 
-bool WindowWouldWriteWhole(const FullNameTexts& texts) {
+bool windowWouldWriteWhole(const FullNameTexts& texts) {
     for (unsigned k = 0; k < 8; ++k)
         if (texts[k].size() > CapacityOfNameID(k) ||
             Windows1252ToUtf32(Utf32ToWindows1252(texts[k])) != texts[k])
@@ -176,7 +177,7 @@ bool WindowWouldWriteWhole(const FullNameTexts& texts) {
 
 // For every TrueType font of the machine: where the window could hold every text, the command
 // line's copy is byte for byte the window's; where it could not, the copies differ.
-TEST(FullTexts, CopiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
+TEST(FullTexts, copiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
     TempDir dir;
     int same = 0;
     int different = 0;
@@ -194,11 +195,11 @@ TEST(FullTexts, CopiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
         const std::string window = dir.File("WINDOW.TTF");
         const std::string cli = dir.File("CLI.TTF");
         WriteRenamedFont(font, window, read.FontNames);
-        ASSERT_EQ(Cli({"make", font, cli, "--family", "Quill Demo"}).status, 0) << font;
+        ASSERT_EQ(runCommand({"make", font, cli, "--family", "Quill Demo"}).status, 0) << font;
 
-        FullNameTexts texts = ReadFullNameTexts(ListFontNameTables(font).Live);
+        FullNameTexts texts = readFullNameTexts(listFontNameTables(font).live);
         texts[1] = U"Quill Demo";
-        if (WindowWouldWriteWhole(texts)) {
+        if (windowWouldWriteWhole(texts)) {
             EXPECT_EQ(ReadFile(cli), ReadFile(window)) << font;
             ++same;
         } else {
@@ -212,12 +213,12 @@ TEST(FullTexts, CopiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
     EXPECT_GE(different, 3);
 }
 
-TEST(FullTexts, TheWindowsReaderKeepsRefusingCffFonts) {
+TEST(FullTexts, theWindowsReaderKeepsRefusingCffFonts) {
     const std::string otf = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
     const FontRead window = ReadFontNames(otf);
     EXPECT_TRUE(window.ReadFailed);
-    EXPECT_EQ(window.ErrorText, FontRead::NotTrueTypeText);
-    const FontRead cli = ReadFontNames(otf, FontKinds::fkTrueTypeAndCff);
+    EXPECT_EQ(window.ErrorText, FontRead::kNotTrueTypeText);
+    const FontRead cli = ReadFontNames(otf, FontKinds::TrueTypeAndCff);
     EXPECT_FALSE(cli.ReadFailed) << cli.ErrorText;
     EXPECT_EQ(cli.FontNames.FamilyName, "Nimbus Sans");
 }

@@ -9,7 +9,7 @@ using namespace testfonts;
 
 namespace {
 
-std::string_view View(const Bytes& bytes) {
+std::string_view view(const Bytes& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
@@ -23,12 +23,12 @@ struct DecodeRow {
 
 class DecodeNameStringTest : public testing::TestWithParam<DecodeRow> {};
 
-TEST_P(DecodeNameStringTest, ShowsEveryByteOnce) {
+TEST_P(DecodeNameStringTest, showsEveryByteOnce) {
     const DecodeRow& row = GetParam();
     const DecodedNameString decoded =
-        DecodeNameString(row.platformID, row.encodingID, View(row.bytes));
-    EXPECT_EQ(decoded.Text, row.text);
-    EXPECT_EQ(decoded.Exact, row.exact);
+        decodeNameString(row.platformID, row.encodingID, view(row.bytes));
+    EXPECT_EQ(decoded.text, row.text);
+    EXPECT_EQ(decoded.exact, row.exact);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,53 +57,53 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeRow{"UnknownPlatformEscaped", 7, 0, {'o', 'k', 0x01}, "ok\\x01", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-void Append16(Bytes& bytes, std::uint16_t value) {
+void append16(Bytes& bytes, std::uint16_t value) {
     PutU16(bytes, bytes.size(), value);
 }
 
-TEST(NameTableListing, NamesLanguagesAndKeepsWhatIsThereOfABrokenTable) {
+TEST(NameTableListing, namesLanguagesAndKeepsWhatIsThereOfABrokenTable) {
     // Format 1: four records, then one language tag ("de-CH") in string storage.
     Bytes table;
     for (std::uint16_t v : {1, 4, 6 + 4 * 12 + 2 + 4})
-        Append16(table, v);
+        append16(table, v);
     for (std::uint16_t v : {3, 1, 0x8000, 1, 4, 0})
-        Append16(table, v); // "Ab" in the tagged language
+        append16(table, v); // "Ab" in the tagged language
     for (std::uint16_t v : {1, 0, 11, 2, 2, 4})
-        Append16(table, v); // Macintosh Japanese language code
+        append16(table, v); // Macintosh Japanese language code
     for (std::uint16_t v : {3, 1, 0x0411, 4, 8, 0xFFF0})
-        Append16(table, v); // string beyond the end
+        append16(table, v); // string beyond the end
     for (std::uint16_t v : {3, 1, 0x8001, 256, 0, 0})
-        Append16(table, v); // a language tag the table does not have
+        append16(table, v); // a language tag the table does not have
     for (std::uint16_t v : {1, 10, 6})
-        Append16(table, v);
+        append16(table, v);
     for (char b :
          {'\0', 'A', '\0', 'b', 'X', 'Y', '\0', 'd', '\0', 'e', '\0', '-', '\0', 'C', '\0', 'H'})
         table.push_back(static_cast<std::uint8_t>(b));
 
-    const NameTableListing listing = ListNameTable(View(table));
+    const NameTableListing listing = listNameTable(view(table));
     EXPECT_EQ(listing.format, 1);
-    EXPECT_EQ(listing.Problem, "");
-    ASSERT_EQ(listing.Records.size(), 4u);
-    EXPECT_EQ(listing.Records[0].Language, "de-CH");
-    EXPECT_EQ(listing.Records[0].String.Text, "Ab");
-    EXPECT_EQ(listing.Records[1].Language, "ja");
-    EXPECT_EQ(listing.Records[1].String.Text, "XY");
-    EXPECT_EQ(listing.Records[2].Language, "ja-JP");
-    EXPECT_TRUE(listing.Records[2].Missing);
-    EXPECT_EQ(listing.Records[3].Language, "");
-    EXPECT_EQ(listing.Records[3].nameID, 256);
+    EXPECT_EQ(listing.problem, "");
+    ASSERT_EQ(listing.records.size(), 4u);
+    EXPECT_EQ(listing.records[0].language, "de-CH");
+    EXPECT_EQ(listing.records[0].string.text, "Ab");
+    EXPECT_EQ(listing.records[1].language, "ja");
+    EXPECT_EQ(listing.records[1].string.text, "XY");
+    EXPECT_EQ(listing.records[2].language, "ja-JP");
+    EXPECT_TRUE(listing.records[2].missing);
+    EXPECT_EQ(listing.records[3].language, "");
+    EXPECT_EQ(listing.records[3].nameID, 256);
 
     // Cut inside the third record: the two before it are still listed, and the cut is said.
     const Bytes cut(table.begin(), table.begin() + 6 + 12 * 2 + 5);
-    const NameTableListing partial = ListNameTable(View(cut));
-    EXPECT_EQ(partial.Records.size(), 2u);
-    EXPECT_NE(partial.Problem, "");
-    EXPECT_TRUE(partial.Records[0].Missing);
+    const NameTableListing partial = listNameTable(view(cut));
+    EXPECT_EQ(partial.records.size(), 2u);
+    EXPECT_NE(partial.problem, "");
+    EXPECT_TRUE(partial.records[0].missing);
 }
 
 // fontTools decodes every name record of every font on the machine as we do: same records in
 // the same order, same texts (it checks our JSON on the way).
-TEST(NameTableListing, EveryRecordOfTheMachineFontsDecodesLikeFontTools) {
+TEST(NameTableListing, everyRecordOfTheMachineFontsDecodesLikeFontTools) {
     std::string command = "/usr/bin/python3 " QM_SOURCE_DIR
                           "/tests/cli/name_records_check.py " QM_BINARY_DIR "/cli/quillmark-cli";
     std::size_t fonts = 0;

@@ -21,7 +21,7 @@ struct ReadOutcome {
     bool IsRenamed;
 };
 
-ReadOutcome ReadBytes(const Bytes& font) {
+ReadOutcome readBytes(const Bytes& font) {
     TempDir dir;
     const std::string path = dir.File("FONT.TTF");
     WriteFile(path, font);
@@ -29,7 +29,7 @@ ReadOutcome ReadBytes(const Bytes& font) {
     return {reader.ReadFailed, reader.ErrorText, reader.FontNames, reader.IsRenamed};
 }
 
-Bytes FontWithRecords(const std::vector<NameRecord>& records, std::uint16_t macStyle = 0) {
+Bytes fontWithRecords(const std::vector<NameRecord>& records, std::uint16_t macStyle = 0) {
     return FontBuilder()
         .AddTable("head", HeadTable(macStyle))
         .AddTable("name", NameTable(records))
@@ -37,7 +37,7 @@ Bytes FontWithRecords(const std::vector<NameRecord>& records, std::uint16_t macS
 }
 
 // Records naming family, full name and style, so a font reads when nothing else is wrong.
-std::vector<NameRecord> WithBasics(std::vector<NameRecord> records) {
+std::vector<NameRecord> withBasics(std::vector<NameRecord> records) {
     records.insert(records.begin(), {MsName(1, u"Base"), MsName(4, u"Base Full")});
     return records;
 }
@@ -52,20 +52,20 @@ struct FailureRow {
 
 class ReaderFailureTest : public testing::TestWithParam<FailureRow> {};
 
-TEST_P(ReaderFailureTest, FailsWithItsText) {
-    const ReadOutcome outcome = ReadBytes(GetParam().make());
+TEST_P(ReaderFailureTest, failsWithItsText) {
+    const ReadOutcome outcome = readBytes(GetParam().make());
     EXPECT_TRUE(outcome.ReadFailed);
     EXPECT_EQ(outcome.ErrorText, GetParam().errorText);
     EXPECT_FALSE(outcome.IsRenamed);
 }
 
-Bytes WithVersion(std::uint16_t major) {
+Bytes withVersion(std::uint16_t major) {
     Bytes font = SimpleFont();
     PutU16(font, 0, major);
     return font;
 }
 
-Bytes WithEntryTag(const char* from, const char* to) {
+Bytes withEntryTag(const char* from, const char* to) {
     Bytes font = SimpleFont();
     const std::size_t entry = FindEntry(font, from).value();
     std::copy_n(to, 4, font.begin() + static_cast<long>(entry));
@@ -75,39 +75,39 @@ Bytes WithEntryTag(const char* from, const char* to) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, ReaderFailureTest,
     testing::Values(
-        FailureRow{"EmptyFile", [] { return Bytes{}; }, FontRead::NotTrueTypeText},
-        FailureRow{"OneByte", [] { return Bytes{0}; }, FontRead::NotTrueTypeText},
-        FailureRow{"MajorZero", [] { return WithVersion(0); }, FontRead::NotTrueTypeText},
-        FailureRow{"MajorSix", [] { return WithVersion(6); }, FontRead::NotTrueTypeText},
-        FailureRow{"AppleTrue", [] { return WithVersion(0x7472); }, FontRead::NotTrueTypeText},
-        FailureRow{"OpenTypeCff", [] { return WithVersion(0x4F54); }, FontRead::NotTrueTypeText},
+        FailureRow{"EmptyFile", [] { return Bytes{}; }, FontRead::kNotTrueTypeText},
+        FailureRow{"OneByte", [] { return Bytes{0}; }, FontRead::kNotTrueTypeText},
+        FailureRow{"MajorZero", [] { return withVersion(0); }, FontRead::kNotTrueTypeText},
+        FailureRow{"MajorSix", [] { return withVersion(6); }, FontRead::kNotTrueTypeText},
+        FailureRow{"AppleTrue", [] { return withVersion(0x7472); }, FontRead::kNotTrueTypeText},
+        FailureRow{"OpenTypeCff", [] { return withVersion(0x4F54); }, FontRead::kNotTrueTypeText},
         FailureRow{"VersionOnly",
                    [] {
                        return Bytes{0, 1, 0, 0};
                    },
-                   FontRead::NoTableEntryText},
+                   FontRead::kNoTableEntryText},
         FailureRow{
             "NoTables",
             [] { return FontBuilder().NumTablesOverride(0).AddTable("head", HeadTable()).Build(); },
-            FontRead::NoTableEntryText},
-        FailureRow{"NoNameEntry", [] { return WithEntryTag("name", "xame"); },
-                   FontRead::NoTableEntryText},
-        FailureRow{"NoHeadEntry", [] { return WithEntryTag("head", "hea "); },
-                   FontRead::NoTableEntryText},
+            FontRead::kNoTableEntryText},
+        FailureRow{"NoNameEntry", [] { return withEntryTag("name", "xame"); },
+                   FontRead::kNoTableEntryText},
+        FailureRow{"NoHeadEntry", [] { return withEntryTag("head", "hea "); },
+                   FontRead::kNoTableEntryText},
         FailureRow{"DirectoryCutShort",
                    [] {
                        Bytes font = SimpleFont();
                        PutU16(font, 4, 200); // entries run off the end of the file
                        return font;
                    },
-                   FontRead::NoTableEntryText},
+                   FontRead::kNoTableEntryText},
         FailureRow{"StringBeyondFile",
                    [] {
                        NameRecord family = MsName(1, u"Far");
                        family.offset = 60000;
-                       return FontWithRecords({family, MsName(4, u"Far")});
+                       return fontWithRecords({family, MsName(4, u"Far")});
                    },
-                   FontRead::NameTableIncorrectText},
+                   FontRead::kNameTableIncorrectText},
         FailureRow{"NameTableBeyondFile",
                    [] {
                        // count and stringOffset read as zero: no records, no names.
@@ -115,64 +115,64 @@ INSTANTIATE_TEST_SUITE_P(
                        PutU32(font, FindEntry(font, "name").value() + 8, 0xFFFFFFF0);
                        return font;
                    },
-                   FontRead::FontNameIncorrectText},
+                   FontRead::kFontNameIncorrectText},
         FailureRow{"BadMagic",
                    [] {
                        return FontBuilder()
                            .AddTable("head", HeadTable(0, 0x12345678))
-                           .AddTable("name", NameTable(WithBasics({})))
+                           .AddTable("name", NameTable(withBasics({})))
                            .Build();
                    },
-                   FontRead::MagicMismatchText},
+                   FontRead::kMagicMismatchText},
         FailureRow{"HeadBeyondFile",
                    [] {
                        Bytes font = SimpleFont();
                        PutU32(font, FindEntry(font, "head").value() + 8, 0xFFFFFFFF);
                        return font;
                    },
-                   FontRead::MagicMismatchText},
+                   FontRead::kMagicMismatchText},
         FailureRow{"OnlyGermanAndUnicodeNames",
                    [] {
-                       return FontWithRecords({MsName(1, u"Name", 1031), MsName(4, u"Name", 1031),
+                       return fontWithRecords({MsName(1, u"Name", 1031), MsName(4, u"Name", 1031),
                                                RawName(0, 3, 0, 1, {0, 'N'}),
                                                RawName(0, 3, 0, 4, {0, 'N'})});
                    },
-                   FontRead::FontNameIncorrectText},
+                   FontRead::kFontNameIncorrectText},
         FailureRow{"NoFullName",
                    [] {
-                       return FontWithRecords({MsName(1, u"Family"), MsName(2, u"Bold")});
+                       return fontWithRecords({MsName(1, u"Family"), MsName(2, u"Bold")});
                    },
-                   FontRead::FontNameIncorrectText},
+                   FontRead::kFontNameIncorrectText},
         FailureRow{"LaterEmptyFamilyBlanks",
-                   [] { return FontWithRecords(WithBasics({MacName(1, "  ")})); },
-                   FontRead::FontNameIncorrectText},
+                   [] { return fontWithRecords(withBasics({MacName(1, "  ")})); },
+                   FontRead::kFontNameIncorrectText},
         FailureRow{"NameIdEightIgnored",
                    [] {
-                       return FontWithRecords({MsName(8, u"Family"), MsName(4, u"Full")});
+                       return fontWithRecords({MsName(8, u"Family"), MsName(4, u"Full")});
                    },
-                   FontRead::FontNameIncorrectText}),
+                   FontRead::kFontNameIncorrectText}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Reader, MissingFileOrFolderIsNotFound) {
+TEST(Reader, missingFileOrFolderIsNotFound) {
     TempDir dir;
     FontRead reader;
     for (const std::string& path : {dir.File("MISSING.TTF"), dir.Path()}) {
         reader = ReadFontNames(path);
         EXPECT_TRUE(reader.ReadFailed);
-        EXPECT_EQ(reader.ErrorText, FontRead::FileNotFoundText);
+        EXPECT_EQ(reader.ErrorText, FontRead::kFileNotFoundText);
     }
 }
 
-TEST(Reader, AFifoIsNotAFontFileAndDoesNotHang) {
+TEST(Reader, aFifoIsNotAFontFileAndDoesNotHang) {
     TempDir dir;
     const std::string path = dir.File("PIPE.TTF");
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
     FontRead reader = ReadFontNames(path);
     EXPECT_TRUE(reader.ReadFailed);
-    EXPECT_EQ(reader.ErrorText, FontRead::FileNotFoundText);
+    EXPECT_EQ(reader.ErrorText, FontRead::kFileNotFoundText);
 }
 
-TEST(Reader, AFileLockedExclusivelyElsewhereRaisesAnIoError) {
+TEST(Reader, aFileLockedExclusivelyElsewhereRaisesAnIoError) {
     TempDir dir;
     const std::string path = dir.File("LOCKED.TTF");
     WriteFile(path, SimpleFont());
@@ -193,17 +193,17 @@ TEST(Reader, AFileLockedExclusivelyElsewhereRaisesAnIoError) {
     EXPECT_FALSE(reader.ReadFailed);
 }
 
-TEST(Reader, FailureKeepsTextsReadBeforeItAndPlaceholdersOtherwise) {
+TEST(Reader, failureKeepsTextsReadBeforeItAndPlaceholdersOtherwise) {
     NameRecord broken = MsName(0, u"Copyright");
     broken.offset = 65000;
     const ReadOutcome outcome =
-        ReadBytes(FontWithRecords({MsName(5, u"Version 9"), MsName(1, u"Fam"), broken}));
-    EXPECT_EQ(outcome.ErrorText, FontRead::NameTableIncorrectText);
+        readBytes(fontWithRecords({MsName(5, u"Version 9"), MsName(1, u"Fam"), broken}));
+    EXPECT_EQ(outcome.ErrorText, FontRead::kNameTableIncorrectText);
     EXPECT_EQ(outcome.Names.Version, "Version 9");
     EXPECT_EQ(outcome.Names.FamilyName, "Fam");
     EXPECT_EQ(outcome.Names.Copyright, FontNames::CopyrightResetText);
 
-    const ReadOutcome early = ReadBytes(WithVersion(9));
+    const ReadOutcome early = readBytes(withVersion(9));
     EXPECT_EQ(early.Names, FontNames{});
     EXPECT_EQ(early.Names.Version, "*** No Ver. I.D. Found ***");
 }
@@ -219,13 +219,13 @@ struct FieldRow {
 
 class ReaderFieldTest : public testing::TestWithParam<FieldRow> {};
 
-TEST_P(ReaderFieldTest, StoresTheText) {
-    const ReadOutcome outcome = ReadBytes(FontWithRecords(WithBasics(GetParam().records)));
+TEST_P(ReaderFieldTest, storesTheText) {
+    const ReadOutcome outcome = readBytes(fontWithRecords(withBasics(GetParam().records)));
     ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
     EXPECT_EQ(outcome.Names.TextOfNameID(GetParam().nameID), GetParam().expected);
 }
 
-NameRecord MsFamilyBytes(Bytes bytes) {
+NameRecord msFamilyBytes(Bytes bytes) {
     return RawName(3, 1, 1033, 1, std::move(bytes));
 }
 
@@ -233,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, ReaderFieldTest,
     testing::Values(
         FieldRow{"MicrosoftArial",
-                 {MsFamilyBytes({0, 0x41, 0, 0x72, 0, 0x69, 0, 0x61, 0, 0x6C})},
+                 {msFamilyBytes({0, 0x41, 0, 0x72, 0, 0x69, 0, 0x61, 0, 0x6C})},
                  1,
                  "Arial"},
         FieldRow{"TradeMarkInFamily", {MsName(1, u"Abcd\u2122")}, 1, "Abcd\x99"},
@@ -266,11 +266,11 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string(127, 'L')}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Reader, LongStringRunningPastTheEndIsReadToTheBufferSize) {
+TEST(Reader, longStringRunningPastTheEndIsReadToTheBufferSize) {
     // The last string claims 4000 bytes but the file holds 1500 of them.
     NameRecord copyright = MacName(0, std::string(1500, 'K'));
     copyright.length = 4000;
-    const ReadOutcome outcome = ReadBytes(FontWithRecords(WithBasics({copyright})));
+    const ReadOutcome outcome = readBytes(fontWithRecords(withBasics({copyright})));
     ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
     EXPECT_EQ(outcome.Names.Copyright, std::string(127, 'K'));
 }
@@ -284,10 +284,10 @@ struct StyleRow {
 
 class ReaderStyleBitsTest : public testing::TestWithParam<StyleRow> {};
 
-TEST_P(ReaderStyleBitsTest, TakesBoldAndItalicFromMacStyle) {
+TEST_P(ReaderStyleBitsTest, takesBoldAndItalicFromMacStyle) {
     FontSpec fontSpec;
     fontSpec.MacStyle = GetParam().macStyle;
-    const ReadOutcome outcome = ReadBytes(SimpleFont(fontSpec));
+    const ReadOutcome outcome = readBytes(SimpleFont(fontSpec));
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.Names.Bold, GetParam().bold);
     EXPECT_EQ(outcome.Names.Italic, GetParam().italic);
@@ -301,9 +301,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReaderStyleBitsTest,
                                          StyleRow{"UnderlineOnly", 0x0004, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Reader, ReadsAllEightNamesOfAUsualFont) {
+TEST(Reader, readsAllEightNamesOfAUsualFont) {
     const FontSpec fontSpec;
-    const ReadOutcome outcome = ReadBytes(SimpleFont(fontSpec));
+    const ReadOutcome outcome = readBytes(SimpleFont(fontSpec));
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.ErrorText, "Unknown error reason.");
     for (std::uint16_t id = 0; id < 8; ++id)
@@ -311,21 +311,21 @@ TEST(Reader, ReadsAllEightNamesOfAUsualFont) {
     EXPECT_FALSE(outcome.IsRenamed);
 }
 
-TEST(Reader, TagsMatchWhateverTheirCase) {
+TEST(Reader, tagsMatchWhateverTheirCase) {
     Bytes font = SimpleFont();
     const std::size_t name = FindEntry(font, "name").value();
     std::copy_n("NAME", 4, font.begin() + static_cast<long>(name));
     const std::size_t head = FindEntry(font, "head").value();
     std::copy_n("HeAd", 4, font.begin() + static_cast<long>(head));
-    EXPECT_FALSE(ReadBytes(font).ReadFailed);
+    EXPECT_FALSE(readBytes(font).ReadFailed);
 }
 
-TEST(Reader, MajorVersionsOneToFiveAreAccepted) {
+TEST(Reader, majorVersionsOneToFiveAreAccepted) {
     for (std::uint16_t major = 1; major <= 5; ++major)
-        EXPECT_FALSE(ReadBytes(WithVersion(major)).ReadFailed) << major;
+        EXPECT_FALSE(readBytes(withVersion(major)).ReadFailed) << major;
 }
 
-TEST(Reader, TheLastOfTwoNameEntriesIsRead) {
+TEST(Reader, theLastOfTwoNameEntriesIsRead) {
     FontSpec first;
     first.FamilyName = "First";
     FontSpec second;
@@ -335,10 +335,10 @@ TEST(Reader, TheLastOfTwoNameEntriesIsRead) {
                            .AddTable("head", HeadTable())
                            .AddTable("name", NameTable(StandardRecords(second)))
                            .Build();
-    EXPECT_EQ(ReadBytes(font).Names.FamilyName, "Second");
+    EXPECT_EQ(readBytes(font).Names.FamilyName, "Second");
 }
 
-TEST(Reader, RecordsCutByTheEndOfTheFileAreSkippedAndStyleBitsReadAsZero) {
+TEST(Reader, recordsCutByTheEndOfTheFileAreSkippedAndStyleBitsReadAsZero) {
     // The name table is last and claims far more records than the file holds.
     FontSpec fontSpec;
     fontSpec.MacStyle = 3;
@@ -347,7 +347,7 @@ TEST(Reader, RecordsCutByTheEndOfTheFileAreSkippedAndStyleBitsReadAsZero) {
                      .AddTable("name", NameTable(StandardRecords(fontSpec)))
                      .Build();
     PutU16(font, GetU32(font, FindEntry(font, "name").value() + 8) + 2, 0xFFFF);
-    const ReadOutcome outcome = ReadBytes(font);
+    const ReadOutcome outcome = readBytes(font);
     ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
     EXPECT_EQ(outcome.Names.FamilyName, fontSpec.FamilyName);
     EXPECT_EQ(outcome.Names.TradeMark, fontSpec.TradeMark);
@@ -363,15 +363,15 @@ struct MarkerRow {
 
 class ReaderMarkerTest : public testing::TestWithParam<MarkerRow> {};
 
-TEST_P(ReaderMarkerTest, ProbesTheLast46Bytes) {
+TEST_P(ReaderMarkerTest, probesTheLast46Bytes) {
     Bytes font = SimpleFont();
     font.insert(font.end(), GetParam().tail.begin(), GetParam().tail.end());
-    const ReadOutcome outcome = ReadBytes(font);
+    const ReadOutcome outcome = readBytes(font);
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.IsRenamed, GetParam().renamed);
 }
 
-std::string TwoByte(const std::string& text) {
+std::string twoByte(const std::string& text) {
     std::string wide;
     for (char c : text)
         wide += std::string{'\0', c};
@@ -381,25 +381,25 @@ std::string TwoByte(const std::string& text) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, ReaderMarkerTest,
     testing::Values(MarkerRow{"Ordinary", "", false},
-                    MarkerRow{"MarkerText", TwoByte("This Font Renamed") + std::string(12, '\0'),
+                    MarkerRow{"kMarkerText", twoByte("This Font Renamed") + std::string(12, '\0'),
                               true},
-                    MarkerRow{"MakerSignature",
-                              TwoByte("\xA9"
+                    MarkerRow{"kMakerSignature",
+                              twoByte("\xA9"
                                       "1998 qmfonts.net") +
                                   std::string(12, 'x'),
                               true},
                     MarkerRow{"MarkerTwoBytesEarly",
-                              TwoByte("This Font Renamed") + std::string(14, '\0'), false},
+                              twoByte("This Font Renamed") + std::string(14, '\0'), false},
                     MarkerRow{"MarkerInOtherCase",
-                              TwoByte("THIS FONT RENAMED") + std::string(12, '\0'), false}),
+                              twoByte("THIS FONT RENAMED") + std::string(12, '\0'), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Reader, EachReadStartsFromTheResetRecord) {
+TEST(Reader, eachReadStartsFromTheResetRecord) {
     TempDir dir;
     FontSpec bold;
     bold.MacStyle = 1;
     WriteFile(dir.File("A.TTF"), SimpleFont(bold));
-    WriteFile(dir.File("B.TTF"), FontWithRecords({MsName(1, u"B"), MsName(4, u"B")}));
+    WriteFile(dir.File("B.TTF"), fontWithRecords({MsName(1, u"B"), MsName(4, u"B")}));
     FontRead reader = ReadFontNames(dir.File("A.TTF"));
     ASSERT_TRUE(reader.FontNames.Bold);
     reader = ReadFontNames(dir.File("B.TTF"));

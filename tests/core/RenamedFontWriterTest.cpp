@@ -255,7 +255,7 @@ TEST_F(WriterTest, ASourceWithTwoNameEntriesIsRefused) {
 
 TEST_F(WriterTest, ASourceThatDoesNotReadIsRefusedWithTheReadersReason) {
     const Bytes source = FontBuilder().AddTable("head", HeadTable()).Build();
-    ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}), FontRead::NoTableEntryText);
+    ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}), FontRead::kNoTableEntryText);
 }
 
 // ---- independent parsers read what we write ----
