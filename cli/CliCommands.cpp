@@ -390,7 +390,7 @@ private:
                 return false;
             }
             const FileFontBytes bytes(file, blockMemory_);
-            font_ = ReadFontNames(bytes, kKinds);
+            ReadFontNames(bytes, kKinds, font_);
             namesRead = true;
             if (all_)
                 listTablesOf(bytes);

@@ -209,10 +209,43 @@ bool probeRenamedMarker(const FontBytes& font) {
     return isRenamedMarkerProbe(probe);
 }
 
-FontRead failed(FontRead read, const char* text) {
+void fail(FontRead& read, const char* text) {
     read.ReadFailed = true;
     read.ErrorText = text;
-    return read;
+}
+
+// The read into `read`, which holds what a new FontRead holds.
+void readFontNames(const FontBytes& font, FontKinds kinds, FontRead& read) {
+    std::uint8_t version[4];
+    const std::size_t got = font.readAt(0, version, 4);
+    ByteCursor versionCursor(version, got);
+    std::uint16_t major = 0;
+    versionCursor.ReadU16(major);
+    const bool cff = got == 4 && std::string_view(reinterpret_cast<char*>(version), 4) == "OTTO";
+    if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::TrueTypeAndCff))
+        return fail(read, FontRead::kNotTrueTypeText);
+
+    const TableLookup name = FindTable(font, "name");
+    const TableLookup head = FindTable(font, "head");
+    if (!name.DirectoryComplete || !name.Entry || !head.Entry)
+        return fail(read, FontRead::kNoTableEntryText);
+
+    font.prefetch(name.Entry->Offset, name.Entry->Length);
+    const NameTableRead names = readNameTable(font, name.Entry->Offset, read.FontNames);
+    if (names == NameTableRead::StringMissing)
+        return fail(read, FontRead::kNameTableIncorrectText);
+
+    const std::uint32_t headOffset = head.Entry->Offset;
+    if (readHeadMagic(font, headOffset) != kHeadMagicNumber)
+        return fail(read, FontRead::kMagicMismatchText);
+    const std::uint16_t macStyle = readMacStyle(font, headOffset, names == NameTableRead::CutOff);
+    read.FontNames.Bold = (macStyle & 0x0001) != 0;
+    read.FontNames.Italic = (macStyle & 0x0002) != 0;
+
+    if (read.FontNames.FamilyName.empty() || read.FontNames.FullName.empty())
+        return fail(read, FontRead::kFontNameIncorrectText);
+
+    read.IsRenamed = probeRenamedMarker(font);
 }
 
 } // namespace
@@ -231,45 +264,27 @@ bool isRenamedMarkerProbe(const std::uint8_t* probe) {
 
 FontRead ReadFontNames(const FontBytes& font, FontKinds kinds) {
     FontRead read;
-    std::uint8_t version[4];
-    const std::size_t got = font.readAt(0, version, 4);
-    ByteCursor versionCursor(version, got);
-    std::uint16_t major = 0;
-    versionCursor.ReadU16(major);
-    const bool cff = got == 4 && std::string_view(reinterpret_cast<char*>(version), 4) == "OTTO";
-    if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::TrueTypeAndCff))
-        return failed(read, FontRead::kNotTrueTypeText);
-
-    const TableLookup name = FindTable(font, "name");
-    const TableLookup head = FindTable(font, "head");
-    if (!name.DirectoryComplete || !name.Entry || !head.Entry)
-        return failed(read, FontRead::kNoTableEntryText);
-
-    font.prefetch(name.Entry->Offset, name.Entry->Length);
-    const NameTableRead names = readNameTable(font, name.Entry->Offset, read.FontNames);
-    if (names == NameTableRead::StringMissing)
-        return failed(read, FontRead::kNameTableIncorrectText);
-
-    const std::uint32_t headOffset = head.Entry->Offset;
-    if (readHeadMagic(font, headOffset) != kHeadMagicNumber)
-        return failed(read, FontRead::kMagicMismatchText);
-    const std::uint16_t macStyle = readMacStyle(font, headOffset, names == NameTableRead::CutOff);
-    read.FontNames.Bold = (macStyle & 0x0001) != 0;
-    read.FontNames.Italic = (macStyle & 0x0002) != 0;
-
-    if (read.FontNames.FamilyName.empty() || read.FontNames.FullName.empty())
-        return failed(read, FontRead::kFontNameIncorrectText);
-
-    read.IsRenamed = probeRenamedMarker(font);
+    readFontNames(font, kinds, read);
     return read;
+}
+
+void ReadFontNames(const FontBytes& font, FontKinds kinds, FontRead& read) {
+    // Copied over, the strings keep their memory.
+    static const FontRead kNewRead;
+    read = kNewRead;
+    readFontNames(font, kinds, read);
 }
 
 FontRead ReadFontNames(const std::string& path, FontKinds kinds) {
     // Opening is also the existence test: a folder, a device or a FIFO does not count as a file.
     const FileHandle file = FileHandle::OpenSharedIfFile(path);
-    if (!file.IsOpen())
-        return failed(FontRead{}, FontRead::kFileNotFoundText);
-    return ReadFontNames(FileFontBytes(file), kinds);
+    FontRead read;
+    if (!file.IsOpen()) {
+        fail(read, FontRead::kFileNotFoundText);
+        return read;
+    }
+    readFontNames(FileFontBytes(file), kinds, read);
+    return read;
 }
 
 FontNames namesAsRead(const FontNames& asked) {

@@ -45,6 +45,8 @@ enum class FontKinds { TrueType, TrueTypeAndCff };
 FontRead ReadFontNames(const std::string& path, FontKinds kinds = FontKinds::TrueType);
 // The same for bytes already open.
 FontRead ReadFontNames(const FontBytes& font, FontKinds kinds = FontKinds::TrueType);
+// The same into `read`, whose strings keep their memory: for a reader of many fonts.
+void ReadFontNames(const FontBytes& font, FontKinds kinds, FontRead& read);
 
 // The names a read gives back for a name table that holds `asked`: texts cleaned, the
 // trade mark pair in family and full name turned into 0x99, empty optional texts left at their
