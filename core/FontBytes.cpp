@@ -7,9 +7,11 @@
 
 namespace {
 
-// Large enough for the header and directory of most fonts and for a head table; the name table
-// is fetched whole by prefetch.
-constexpr std::size_t kBlockSize = 1024;
+// The first block: large enough for the header and directory of most fonts.
+constexpr std::size_t kFirstBlockSize = 1024;
+// Any other: the head table's fields and the trailer's; the name table is fetched whole by
+// prefetch. Every byte more is copied again for each font of a read of thousands.
+constexpr std::size_t kBlockSize = 128;
 // No font's names need more than this of its name table in one go.
 constexpr std::size_t kLargestPrefetch = 64 * 1024;
 
@@ -33,16 +35,17 @@ const FileFontBytes::Block& FileFontBytes::fetch(std::uint64_t position, std::si
         if (block.holds(position, count))
             return block;
     Block& block = blocks_[firstTaken_ ? slot : FirstSlot];
+    const std::size_t least = firstTaken_ ? kBlockSize : kFirstBlockSize;
     firstTaken_ = true;
     // Never past the end: a read there would only ask the system again for nothing. A block
     // that the end cuts short starts earlier instead, so that the trailer's fields, read at
     // different distances from the end, come in one read.
     std::uint64_t start = position;
-    if (size() - position < kBlockSize && count < kBlockSize)
-        start = std::min(position, size() > kBlockSize ? size() - kBlockSize : 0);
+    if (size() - position < least && count < least)
+        start = std::min(position, size() > least ? size() - least : 0);
     block.start = start;
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(
-        std::max<std::uint64_t>(count + (position - start), kBlockSize), size() - start));
+        std::max<std::uint64_t>(count + (position - start), least), size() - start));
     block.size = 0;
     if (wanted > block.capacity) {
         block.data.reset(new std::uint8_t[wanted]);
