@@ -20,9 +20,9 @@
 #   a90eb42:                       1.83x, CPU 1.85x (2.05x in a second run)
 #   now, this script (6 rounds):   median 1.18x, CPU 1.19x; rounds 1.10x to 1.72x
 #   now, 8 more alternating rounds of 15 runs: median 1.32x, CPU 1.30x; a56a783 (before this
-#     round of work) measured 2.03x, CPU 2.10x in the same session. Baseline about 150 ms (user 14, sys 90),
-#     quillmark-cli about 190-200 ms (user 30-35, sys 95-100). The target 1.30x is met at the
-#     median, with little margin under this load.
+#     round of work) measured 2.03x, CPU 2.10x in the same session. Baseline about 150 ms
+#     (user 14, sys 90), quillmark-cli about 190-200 ms (user 30-35, sys 95-100). The target
+#     1.30x is met at the median, with little margin under this load.
 #   callgrind, 1,000 fonts (startup included): 143.8 M instructions at f362796, 72.0 M at
 #   a90eb42, 22.8 M now; baseline 10.4 M. preads per font: 6.5, 3.55, 3.55; baseline 5.
 # usage: bench/core-bench.sh BUILD
