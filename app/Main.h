@@ -1,7 +1,7 @@
 #pragma once
 // TFrmMain: the one main window. Its state is declared here, its controls in
-// app/MainControls.def; its handlers
-// are defined in the folder of the subsystem they belong to:
+// app/MainControls.def and its components in app/MainComponents.def; its handlers are defined
+// in the folder of the subsystem they belong to:
 //   app/     FormCreate, FormClose, version reminder, cues, information panels, destination
 //            folder, "View / Print", the general error display
 //   browse/  folder browsing and count, loading a font, the character strip, the temporary
@@ -18,10 +18,8 @@
 
 #include <memory>
 
-class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QListWidget;
 
 class TBalloonHint;
 class TMSOfficeCaption;
@@ -31,16 +29,14 @@ class TAppExec;
 class TPlayerWave;
 class TRegFile;
 
+class HintSwitch;
+
 namespace qm::browse {
 class StripPainter;
 } // namespace qm::browse
+
 namespace qm::platform {
 class AppFonts;
-} // namespace qm::platform
-
-class HintSwitch;
-
-namespace qm::platform {
 class RegistryStore;
 class SoundPlayer;
 } // namespace qm::platform
