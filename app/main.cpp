@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     // An interrupted make leaves no temporary file behind.
-    InstallInterruptHandlers();
+    installInterruptHandlers();
     Application app(argc, argv);
     Application::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
 

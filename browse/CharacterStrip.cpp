@@ -14,7 +14,7 @@ namespace qm::browse {
 QString allCharacters() {
     QString chars;
     for (int code = kFirstCode; code < kFirstCode + kStripLength; ++code)
-        chars.append(QChar(static_cast<char16_t>(UnicodeOfWindows1252(code))));
+        chars.append(QChar(static_cast<char16_t>(unicodeOfWindows1252(code))));
     return chars;
 }
 

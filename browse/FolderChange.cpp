@@ -56,6 +56,6 @@ void TFrmMain::D_DirChange() {
 }
 
 void TFrmMain::ShowFontTotal() {
-    const auto caption = FontTotalCaption(static_cast<std::size_t>(D_File->count()));
+    const auto caption = fontTotalCaption(static_cast<std::size_t>(D_File->count()));
     LCD_FontTotal->setCaption(QString::fromStdString(caption));
 }

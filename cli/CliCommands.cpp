@@ -102,8 +102,8 @@ constexpr std::pair<char32_t, char32_t> kLetterBlocks[] = {
 };
 
 bool isNameInAnyScript(const std::string& utf8) {
-    for (char32_t c : Utf8ToUtf32(utf8)) {
-        if (c < 0x80 ? IsFamilyStyleChar(c)
+    for (char32_t c : utf8ToUtf32(utf8)) {
+        if (c < 0x80 ? isFamilyStyleChar(c)
                      : std::any_of(std::begin(kLetterBlocks), std::end(kLetterBlocks),
                                    [c](const auto& block) {
                                        return c >= block.first && c <= block.second;
@@ -196,14 +196,13 @@ public:
         std::vector<FontRead> reads;
         for (const std::string& path : parsed.operands) {
             const SwapResult swap = swapFile(path);
-            if (swap.Outcome != SwapOutcome::soSwapped) {
+            if (swap.outcome != SwapOutcome::Swapped) {
                 failed(path, swapFailureText(swap));
                 swapBack(swapped);
-                return swap.Outcome == SwapOutcome::soNotConfirmed ? kExitNotConfirmed
-                                                                   : kExitFailed;
+                return swap.outcome == SwapOutcome::NotConfirmed ? kExitNotConfirmed : kExitFailed;
             }
             swapped.push_back(path);
-            reads.push_back(swap.Read);
+            reads.push_back(swap.read);
         }
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
@@ -310,20 +309,20 @@ private:
         for (const auto& [option, text] : parsed.texts)
             boxes.*kTextOptions.at(option) = text;
         // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
-        const NameTexts names = DeriveNameTexts(boxes, utf8[1]);
-        const FullNameTexts texts = {Utf8ToUtf32(names.Copyright),
-                                     Utf8ToUtf32(names.FamilyName),
-                                     Utf8ToUtf32(names.Style),
-                                     Utf8ToUtf32(names.FontID),
-                                     Utf8ToUtf32(names.FullName),
-                                     Utf8ToUtf32(names.Version),
-                                     postscriptNameBeyondWindows1252(Utf8ToUtf32(names.Postscript)),
-                                     Utf8ToUtf32(names.TradeMark)};
+        const NameTexts names = deriveNameTexts(boxes, utf8[1]);
+        const FullNameTexts texts = {utf8ToUtf32(names.Copyright),
+                                     utf8ToUtf32(names.FamilyName),
+                                     utf8ToUtf32(names.Style),
+                                     utf8ToUtf32(names.FontID),
+                                     utf8ToUtf32(names.FullName),
+                                     utf8ToUtf32(names.Version),
+                                     postscriptNameBeyondWindows1252(utf8ToUtf32(names.Postscript)),
+                                     utf8ToUtf32(names.TradeMark)};
         std::vector<unsigned> cutNameIDs;
         copy.strings = nameStringsOfFullTexts(texts, cutNameIDs);
         for (unsigned nameID : cutNameIDs)
             copy.cut.push_back(fieldKeyOfNameID(nameID));
-        copy.postscript = Utf32ToUtf8(texts[6]);
+        copy.postscript = utf32ToUtf8(texts[6]);
         return true;
     }
 
@@ -343,11 +342,11 @@ private:
         }
     }
 
-    // A failed read or write that left the file as it was comes back as soNotValid with the
+    // A failed read or write that left the file as it was comes back as NotValid with the
     // error's text.
     static SwapResult swapFile(const std::string& path) {
         try {
-            return SwapNameTables(path, kKinds);
+            return swapNameTables(path, kKinds);
         } catch (const EInOutError& error) {
             SwapResult failed;
             failed.ErrorText = error.what();
@@ -356,19 +355,19 @@ private:
     }
 
     static std::string swapFailureText(const SwapResult& swap) {
-        switch (swap.Outcome) {
-        case SwapOutcome::soInUse:
-            return SwapResult::FontInUseText;
-        case SwapOutcome::soNotConfirmed:
-            return std::string(SwapResult::NotConfirmedText) + "\r" + swap.ErrorText;
+        switch (swap.outcome) {
+        case SwapOutcome::InUse:
+            return SwapResult::kFontInUseText;
+        case SwapOutcome::NotConfirmed:
+            return std::string(SwapResult::kNotConfirmedText) + "\r" + swap.ErrorText;
         default:
-            return swap.ErrorText.empty() ? SwapResult::NotValidFontText : swap.ErrorText;
+            return swap.ErrorText.empty() ? SwapResult::kNotValidFontText : swap.ErrorText;
         }
     }
 
     void swapBack(const std::vector<std::string>& swapped) {
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            if (swapFile(*it).Outcome != SwapOutcome::soSwapped)
+            if (swapFile(*it).outcome != SwapOutcome::Swapped)
                 err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
                      << "restored\n";
     }
@@ -381,8 +380,8 @@ private:
         textsRead_ = false;
         bool namesRead = false;
         try {
-            const FileHandle file = FileHandle::OpenSharedIfFile(path);
-            if (!file.IsOpen()) {
+            const FileHandle file = FileHandle::openSharedIfFile(path);
+            if (!file.isOpen()) {
                 font_ = FontRead{};
                 font_.ReadFailed = true;
                 font_.ErrorText = FontRead::kFileNotFoundText;
@@ -416,7 +415,7 @@ private:
             return;
         const FullNameTexts texts = readFullNameTexts(tables_.live);
         for (unsigned k = 0; k < 8; ++k)
-            texts_[k] = Utf32ToUtf8(texts[k]);
+            texts_[k] = utf32ToUtf8(texts[k]);
     }
 
     // The name tables and texts of a file just restored, read again from the file.
@@ -424,8 +423,8 @@ private:
         tables_ = FontNameTables{};
         textsRead_ = false;
         try {
-            const FileHandle file = FileHandle::OpenSharedIfFile(path);
-            if (!file.IsOpen()) {
+            const FileHandle file = FileHandle::openSharedIfFile(path);
+            if (!file.isOpen()) {
                 tables_.problem = FontRead::kFileNotFoundText;
                 return;
             }
@@ -488,7 +487,7 @@ private:
     int failed(const std::string& path, std::string text) {
         // The program's messages end their lines with a lone CR.
         std::replace(text.begin(), text.end(), '\r', '\n');
-        err_ << "quillmark-cli: " << path << ": " << Windows1252ToUtf8(text) << "\n";
+        err_ << "quillmark-cli: " << path << ": " << windows1252ToUtf8(text) << "\n";
         return kExitFailed;
     }
 

@@ -25,7 +25,7 @@ void appendNameRecordJson(std::string& json, const NameRecordEntry& record) {
     json += ", \"nameID\": ";
     json += std::to_string(record.nameID);
     json += ", \"meaning\": \"";
-    json += NameIDMeaning(record.nameID);
+    json += nameIDMeaning(record.nameID);
     json += "\", \"text\": ";
     json += jsonString(record.string.text);
     if (!record.string.exact)
@@ -86,7 +86,7 @@ std::string listingBlock(const std::string& title, const NameTableListing& listi
                  padded(std::to_string(record.encodingID), 2) + hex(record.languageID) + " " +
                  padded(record.language.empty() ? "?" : record.language, 10) +
                  padded(std::to_string(record.nameID), 5) +
-                 padded(std::string(NameIDMeaning(record.nameID)), 21) +
+                 padded(std::string(nameIDMeaning(record.nameID)), 21) +
                  (record.missing ? "(string beyond the end of the file)"
                                  : onOneLine(record.string.text)) +
                  "\n";

@@ -16,7 +16,7 @@ namespace {
 std::string_view pathAsUtf8(const std::string& path, std::string& converted) {
     if (std::all_of(path.begin(), path.end(), [](char c) { return c >= 0; }))
         return path;
-    converted = Utf32ToUtf8(Utf8ToUtf32(path));
+    converted = utf32ToUtf8(utf8ToUtf32(path));
     return converted;
 }
 
@@ -130,7 +130,7 @@ void recordOf(const FontRead& font, FontRecord& record,
         if (std::all_of(windows1252.begin(), windows1252.end(), [](char c) { return c >= 0; }))
             to.assign(windows1252);
         else
-            to = Windows1252ToUtf8(windows1252);
+            to = windows1252ToUtf8(windows1252);
     };
     record.ReadFailed = font.ReadFailed;
     assignUtf8(record.ErrorText, font.ErrorText);
@@ -138,7 +138,7 @@ void recordOf(const FontRead& font, FontRecord& record,
         if (wholeTexts)
             record.texts[k].assign((*wholeTexts)[k]);
         else
-            assignUtf8(record.texts[k], font.FontNames.TextOfNameID(k));
+            assignUtf8(record.texts[k], font.FontNames.textOfNameID(k));
     }
     record.Bold = font.FontNames.Bold;
     record.Italic = font.FontNames.Italic;

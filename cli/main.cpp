@@ -5,6 +5,6 @@
 
 int main(int argc, char** argv) {
     // An interrupted make leaves no temporary file behind.
-    InstallInterruptHandlers();
+    installInterruptHandlers();
     return runCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -12,34 +12,34 @@ class ByteCursor {
 public:
     ByteCursor(const std::uint8_t* data, std::size_t length) : data_(data), length_(length) {}
 
-    bool Seek(std::size_t offset) {
+    bool seek(std::size_t offset) {
         if (offset > length_)
             return false;
         offset_ = offset;
         return true;
     }
-    bool Skip(std::size_t count) {
+    bool skip(std::size_t count) {
         if (count > length_ - offset_)
             return false;
         offset_ += count;
         return true;
     }
-    bool ReadU16(std::uint16_t& value) {
+    bool readU16(std::uint16_t& value) {
         const std::uint8_t* bytes = nullptr;
-        if (!ReadBytes(bytes, 2))
+        if (!readBytes(bytes, 2))
             return false;
-        value = BytesToWord(bytes);
+        value = bytesToWord(bytes);
         return true;
     }
-    bool ReadU32(std::uint32_t& value) {
+    bool readU32(std::uint32_t& value) {
         const std::uint8_t* bytes = nullptr;
-        if (!ReadBytes(bytes, 4))
+        if (!readBytes(bytes, 4))
             return false;
         value = BytesToLong(bytes);
         return true;
     }
     // Points `bytes` at the next `count` bytes and moves past them.
-    bool ReadBytes(const std::uint8_t*& bytes, std::size_t count) {
+    bool readBytes(const std::uint8_t*& bytes, std::size_t count) {
         if (count > length_ - offset_)
             return false;
         bytes = data_ + offset_;
@@ -47,8 +47,8 @@ public:
         return true;
     }
 
-    std::size_t Offset() const { return offset_; }
-    std::size_t Remaining() const { return length_ - offset_; }
+    std::size_t offset() const { return offset_; }
+    std::size_t remaining() const { return length_ - offset_; }
 
 private:
     const std::uint8_t* data_;

@@ -37,11 +37,11 @@ std::string WidenText(std::string_view text) {
     return wide;
 }
 
-std::string CutText(std::string_view text, std::size_t capacity) {
+std::string cutText(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, capacity));
 }
 
-std::string LowerCaseAscii(std::string_view text) {
+std::string lowerCaseAscii(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         if (c >= 'A' && c <= 'Z')
@@ -49,7 +49,7 @@ std::string LowerCaseAscii(std::string_view text) {
     return result;
 }
 
-std::string UpperCaseAscii(std::string_view text) {
+std::string upperCaseAscii(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         if (c >= 'a' && c <= 'z')

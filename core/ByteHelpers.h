@@ -11,7 +11,7 @@ inline std::uint32_t BytesToLong(const std::uint8_t* bytes) {
     return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
            (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
 }
-inline std::uint16_t BytesToWord(const std::uint8_t* bytes) {
+inline std::uint16_t bytesToWord(const std::uint8_t* bytes) {
     return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
 }
 std::array<std::uint8_t, 4> SwapLong(std::uint32_t value);
@@ -23,8 +23,8 @@ std::string CleanNameText(std::string_view text);
 std::string WidenText(std::string_view text);
 
 // The first `capacity` characters of a text.
-std::string CutText(std::string_view text, std::size_t capacity);
+std::string cutText(std::string_view text, std::size_t capacity);
 
 // Case changes touch the ASCII letters only.
-std::string LowerCaseAscii(std::string_view text);
-std::string UpperCaseAscii(std::string_view text);
+std::string lowerCaseAscii(std::string_view text);
+std::string upperCaseAscii(std::string_view text);

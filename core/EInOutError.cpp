@@ -5,11 +5,11 @@
 #include <cerrno>
 #include <cstring>
 
-int ErrorCodeOfErrno(int errnoValue) {
-    return Win32CodeOfErrno(errnoValue, errnoValue);
+int errorCodeOfErrno(int errnoValue) {
+    return win32CodeOfErrno(errnoValue, errnoValue);
 }
 
-std::string ErrorTextOfCode(int errorCode) {
+std::string errorTextOfCode(int errorCode) {
     switch (errorCode) {
     case 2:
         return "File not found";
@@ -21,27 +21,27 @@ std::string ErrorTextOfCode(int errorCode) {
         return "A TrueType font file with this name already exists.";
     case 112:
         return "Disk full";
-    case EInOutError::ReadBeyondEndCode:
+    case EInOutError::kReadBeyondEndCode:
         return "Read beyond end of file";
     default:
         return "I/O error " + std::to_string(errorCode);
     }
 }
 
-EInOutError::EInOutError(int errnoValue) : EInOutError(errnoValue, ErrorCodeOfErrno(errnoValue)) {}
+EInOutError::EInOutError(int errnoValue) : EInOutError(errnoValue, errorCodeOfErrno(errnoValue)) {}
 
 EInOutError::EInOutError(int errnoValue, int errorCode)
-    : errno_(errnoValue), errorCode_(errorCode), text_(ErrorTextOfCode(errorCode)) {
+    : errno_(errnoValue), errorCode_(errorCode), text_(errorTextOfCode(errorCode)) {
     // A bare number says little: the system's description of the cause goes on a second line
     // (lines of the program's messages end with a lone CR).
     if (text_.rfind("I/O error ", 0) == 0 && errnoValue != 0)
         text_ += "\r" + std::string(std::strerror(errnoValue));
 }
 
-EInOutError EInOutError::ReadBeyondEnd() {
-    return EInOutError(0, ReadBeyondEndCode);
+EInOutError EInOutError::readBeyondEnd() {
+    return EInOutError(0, kReadBeyondEndCode);
 }
 
-EInOutError EInOutError::OfCreate(int errnoValue) {
-    return EInOutError(errnoValue, Win32CodeOfErrno(errnoValue, errnoValue, {{ENOENT, 3}}));
+EInOutError EInOutError::ofCreate(int errnoValue) {
+    return EInOutError(errnoValue, win32CodeOfErrno(errnoValue, errnoValue, {{ENOENT, 3}}));
 }

@@ -9,18 +9,18 @@
 class EInOutError : public std::exception {
 public:
     // Codes that do not come from errno.
-    static constexpr int ReadBeyondEndCode = 100;
+    static constexpr int kReadBeyondEndCode = 100;
 
     explicit EInOutError(int errnoValue);
     // Where the caller knows better what an errno means, e.g. ENOENT when creating a file is a
     // missing folder.
     EInOutError(int errnoValue, int errorCode);
-    static EInOutError ReadBeyondEnd();
+    static EInOutError readBeyondEnd();
     // A file is created where the folder may be missing.
-    static EInOutError OfCreate(int errnoValue);
+    static EInOutError ofCreate(int errnoValue);
 
-    int Errno() const noexcept { return errno_; }
-    int ErrorCode() const noexcept { return errorCode_; }
+    int errnoValue() const noexcept { return errno_; }
+    int errorCode() const noexcept { return errorCode_; }
     const char* what() const noexcept override { return text_.c_str(); }
 
 private:
@@ -31,6 +31,6 @@ private:
 
 // The error code the user sees for an errno of a font file operation; codes missing from the
 // table pass through.
-int ErrorCodeOfErrno(int errnoValue);
+int errorCodeOfErrno(int errnoValue);
 // The program's own text of a code; "I/O error N" for a code without one.
-std::string ErrorTextOfCode(int errorCode);
+std::string errorTextOfCode(int errorCode);

@@ -15,12 +15,12 @@
 namespace {
 
 // Where the kernel cannot copy by itself, the copy moves in blocks of this size.
-constexpr std::uint64_t CopyBlockSize = 1024 * 1024;
+constexpr std::uint64_t kCopyBlockSize = 1024 * 1024;
 
 // O_NONBLOCK keeps a FIFO put in place of a font from hanging the open, O_NOCTTY a terminal
 // from becoming ours; on a regular file they change nothing. Folders, devices and FIFOs are
 // refused as if missing (ENOENT) or as folders.
-int OpenRegular(const std::string& path, int flags, int& errorCode, std::uint64_t& size) {
+int openRegular(const std::string& path, int flags, int& errorCode, std::uint64_t& size) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         errorCode = errno;
@@ -40,7 +40,7 @@ int OpenRegular(const std::string& path, int flags, int& errorCode, std::uint64_
 } // namespace
 
 FileHandle::~FileHandle() {
-    Discard();
+    discard();
 }
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
@@ -48,26 +48,26 @@ FileHandle::FileHandle(FileHandle&& other) noexcept
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
-        Discard();
+        discard();
         fd_ = std::exchange(other.fd_, -1);
         openedSize_ = other.openedSize_;
     }
     return *this;
 }
 
-FileHandle FileHandle::OpenShared(const std::string& path) {
-    FileHandle file = OpenSharedIfFile(path);
-    if (!file.IsOpen())
+FileHandle FileHandle::openShared(const std::string& path) {
+    FileHandle file = openSharedIfFile(path);
+    if (!file.isOpen())
         throw EInOutError(ENOENT);
     return file;
 }
 
-FileHandle FileHandle::OpenSharedIfFile(const std::string& path) {
+FileHandle FileHandle::openSharedIfFile(const std::string& path) {
     int errorCode = 0;
     std::uint64_t size = 0;
-    FileHandle file(OpenRegular(path, O_RDONLY, errorCode, size));
+    FileHandle file(openRegular(path, O_RDONLY, errorCode, size));
     file.openedSize_ = size;
-    if (!file.IsOpen()) {
+    if (!file.isOpen()) {
         if (errorCode == ENOENT || errorCode == ENOTDIR || errorCode == EISDIR)
             return {};
         throw EInOutError(errorCode);
@@ -77,16 +77,16 @@ FileHandle FileHandle::OpenSharedIfFile(const std::string& path) {
     return file;
 }
 
-FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
+FileHandle FileHandle::openExclusive(const std::string& path, int& errorCode) {
     std::uint64_t size = 0;
     // Read-only first: a device or FIFO standing at the path is never opened for writing.
-    const FileHandle reading(OpenRegular(path, O_RDONLY, errorCode, size));
-    if (!reading.IsOpen())
+    const FileHandle reading(openRegular(path, O_RDONLY, errorCode, size));
+    if (!reading.isOpen())
         return {};
     FileHandle file(::open(("/proc/self/fd/" + std::to_string(reading.fd_)).c_str(),
                            O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     file.openedSize_ = size;
-    if (!file.IsOpen()) {
+    if (!file.isOpen()) {
         errorCode = errno;
         return {};
     }
@@ -103,31 +103,31 @@ FileHandle FileHandle::OpenExclusive(const std::string& path, int& errorCode) {
     return file;
 }
 
-FileHandle FileHandle::CreateUnnamed(const std::string& folder) {
+FileHandle FileHandle::createUnnamed(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
     if (fd >= 0)
         return FileHandle(fd);
     // The file system cannot hold unnamed files.
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
         return {};
-    throw EInOutError::OfCreate(errno);
+    throw EInOutError::ofCreate(errno);
 }
 
-FileHandle FileHandle::CreateNew(const std::string& path) {
+FileHandle FileHandle::createNew(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
     if (fd < 0)
-        throw EInOutError::OfCreate(errno);
+        throw EInOutError::ofCreate(errno);
     return FileHandle(fd);
 }
 
-std::uint64_t FileHandle::Size() const {
+std::uint64_t FileHandle::size() const {
     struct stat st {};
     if (::fstat(fd_, &st) != 0)
         throw EInOutError(errno);
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-long long FileHandle::TryRead(std::uint64_t position, void* buffer, std::size_t count) const {
+long long FileHandle::tryRead(std::uint64_t position, void* buffer, std::size_t count) const {
     std::size_t got = 0;
     auto* bytes = static_cast<unsigned char*>(buffer);
     while (got < count) {
@@ -145,15 +145,15 @@ long long FileHandle::TryRead(std::uint64_t position, void* buffer, std::size_t 
     return static_cast<long long>(got);
 }
 
-void FileHandle::ReadExact(std::uint64_t position, void* buffer, std::size_t count) const {
-    const long long got = TryRead(position, buffer, count);
+void FileHandle::readExact(std::uint64_t position, void* buffer, std::size_t count) const {
+    const long long got = tryRead(position, buffer, count);
     if (got < 0)
         throw EInOutError(static_cast<int>(-got));
     if (static_cast<std::size_t>(got) != count)
-        throw EInOutError::ReadBeyondEnd();
+        throw EInOutError::readBeyondEnd();
 }
 
-std::size_t FileHandle::ReadNext(void* buffer, std::size_t count) {
+std::size_t FileHandle::readNext(void* buffer, std::size_t count) {
     for (;;) {
         const ssize_t n = ::read(fd_, buffer, count);
         if (n >= 0)
@@ -163,7 +163,7 @@ std::size_t FileHandle::ReadNext(void* buffer, std::size_t count) {
     }
 }
 
-void FileHandle::WriteAll(const void* buffer, std::size_t count) {
+void FileHandle::writeAll(const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     while (count > 0) {
         const ssize_t n = ::write(fd_, bytes, count);
@@ -178,7 +178,7 @@ void FileHandle::WriteAll(const void* buffer, std::size_t count) {
     }
 }
 
-void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t count) {
+void FileHandle::writeAt(std::uint64_t position, const void* buffer, std::size_t count) {
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     while (count > 0) {
         const ssize_t n = ::pwrite(fd_, bytes, count, static_cast<off_t>(position));
@@ -192,12 +192,12 @@ void FileHandle::WriteAt(std::uint64_t position, const void* buffer, std::size_t
     }
 }
 
-void FileHandle::Sync() {
+void FileHandle::sync() {
     if (::fsync(fd_) != 0)
         throw EInOutError(errno);
 }
 
-void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
+void FileHandle::copyFrom(const FileHandle& source, std::uint64_t count) {
     off_t from = 0;
     off_t to = 0;
     bool inKernel = true;
@@ -215,11 +215,11 @@ void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
                 continue;
             }
         } else {
-            const auto want = static_cast<std::size_t>(std::min(left, CopyBlockSize));
+            const auto want = static_cast<std::size_t>(std::min(left, kCopyBlockSize));
             block.resize(want);
             n = ::pread(source.fd_, block.data(), want, from);
             if (n > 0) {
-                WriteAt(static_cast<std::uint64_t>(to), block.data(), static_cast<std::size_t>(n));
+                writeAt(static_cast<std::uint64_t>(to), block.data(), static_cast<std::size_t>(n));
                 from += n;
                 to += n;
             }
@@ -230,41 +230,41 @@ void FileHandle::CopyFrom(const FileHandle& source, std::uint64_t count) {
             throw EInOutError(errno);
         // The source ended before the size it had when it was opened.
         if (n == 0)
-            throw EInOutError::ReadBeyondEnd();
+            throw EInOutError::readBeyondEnd();
     }
 }
 
-void FileHandle::LinkAs(const std::string& path) const {
+void FileHandle::linkAs(const std::string& path) const {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
-        throw EInOutError::OfCreate(errno);
+        throw EInOutError::ofCreate(errno);
 }
 
-void FileHandle::RefreshSize() {
-    openedSize_ = Size();
+void FileHandle::refreshSize() {
+    openedSize_ = size();
 }
 
-void FileHandle::Close() {
+void FileHandle::close() {
     const int fd = std::exchange(fd_, -1);
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
         throw EInOutError(errno);
 }
 
-void FileHandle::Discard() noexcept {
+void FileHandle::discard() noexcept {
     const int fd = std::exchange(fd_, -1);
     if (fd >= 0)
         ::close(fd);
 }
 
-std::string FolderOf(const std::string& path) {
+std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-void SyncFolderOf(const std::string& path) {
-    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolderOf(const std::string& path) {
+    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         throw EInOutError(errno);
     const int synced = ::fsync(folder);
@@ -274,7 +274,7 @@ void SyncFolderOf(const std::string& path) {
         throw EInOutError(syncError);
 }
 
-bool IsExistingFile(const std::string& path) {
+bool isExistingFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }

@@ -16,45 +16,45 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
 
     // Read only, with a shared lock taken without waiting: others may read, not write.
-    static FileHandle OpenShared(const std::string& path);
+    static FileHandle openShared(const std::string& path);
     // The same, but an unopened handle when no regular file is at `path` (missing, a folder).
-    static FileHandle OpenSharedIfFile(const std::string& path);
+    static FileHandle openSharedIfFile(const std::string& path);
     // Read and write with an exclusive lock taken without waiting. Returns an unopened handle
     // and sets `errorCode` (errno) when the file is missing, not a regular file, read-only,
     // locked by someone else or cannot be opened for writing. Only a regular file is ever
     // opened for writing.
-    static FileHandle OpenExclusive(const std::string& path, int& errorCode);
+    static FileHandle openExclusive(const std::string& path, int& errorCode);
     // An unnamed file in `folder` (O_TMPFILE); an unopened handle where the file system lacks
     // them. A missing folder raises "Path not found".
-    static FileHandle CreateUnnamed(const std::string& folder);
+    static FileHandle createUnnamed(const std::string& folder);
     // A new file; never replaces an existing one.
-    static FileHandle CreateNew(const std::string& path);
+    static FileHandle createNew(const std::string& path);
 
-    bool IsOpen() const { return fd_ >= 0; }
-    std::uint64_t Size() const;
+    bool isOpen() const { return fd_ >= 0; }
+    std::uint64_t size() const;
     // The size when the file was opened, without asking again.
-    std::uint64_t OpenedSize() const { return openedSize_; }
+    std::uint64_t openedSize() const { return openedSize_; }
 
     // Up to `count` bytes at `position`; returns the count got, or -errno.
-    long long TryRead(std::uint64_t position, void* buffer, std::size_t count) const;
+    long long tryRead(std::uint64_t position, void* buffer, std::size_t count) const;
     // Exactly `count` bytes or an EInOutError.
-    void ReadExact(std::uint64_t position, void* buffer, std::size_t count) const;
+    void readExact(std::uint64_t position, void* buffer, std::size_t count) const;
     // Sequential read from the current position; returns the count got (0 at the end).
-    std::size_t ReadNext(void* buffer, std::size_t count);
+    std::size_t readNext(void* buffer, std::size_t count);
     // All bytes at the current position / at `position`; a write that stops short is a full disk.
-    void WriteAll(const void* buffer, std::size_t count);
-    void WriteAt(std::uint64_t position, const void* buffer, std::size_t count);
-    void Sync();
+    void writeAll(const void* buffer, std::size_t count);
+    void writeAt(std::uint64_t position, const void* buffer, std::size_t count);
+    void sync();
     // `count` bytes of `source` from its start, at this file's start, in the kernel where it can.
-    void CopyFrom(const FileHandle& source, std::uint64_t count);
+    void copyFrom(const FileHandle& source, std::uint64_t count);
     // Gives this unnamed file the name `path`; an existing name is never replaced (EEXIST).
-    void LinkAs(const std::string& path) const;
+    void linkAs(const std::string& path) const;
     // Asks the size again and keeps it as the opened size.
-    void RefreshSize();
+    void refreshSize();
     // Closes and reports a failed close.
-    void Close();
+    void close();
     // Closes, ignoring errors (cleanup after another failure).
-    void Discard() noexcept;
+    void discard() noexcept;
 
 private:
     explicit FileHandle(int fd) : fd_(fd) {}
@@ -63,9 +63,9 @@ private:
 };
 
 // Syncs the folder that holds `path`, so that a new name in it survives a crash.
-void SyncFolderOf(const std::string& path);
+void syncFolderOf(const std::string& path);
 // The folder part of `path` ("." when it has none).
-std::string FolderOf(const std::string& path);
+std::string folderOf(const std::string& path);
 
 // True when `path` names a regular file (after following links); folders and devices do not count.
-bool IsExistingFile(const std::string& path);
+bool isExistingFile(const std::string& path);

@@ -51,7 +51,7 @@ const FileFontBytes::Block& FileFontBytes::fetch(std::uint64_t position, std::si
         block.data.reset(new std::uint8_t[wanted]);
         block.capacity = wanted;
     }
-    const long long got = file_.TryRead(start, block.data.get(), wanted);
+    const long long got = file_.tryRead(start, block.data.get(), wanted);
     if (got < 0)
         throw EInOutError(static_cast<int>(-got));
     // Shorter when the file shrank since it was opened.

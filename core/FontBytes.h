@@ -57,7 +57,7 @@ public:
     explicit FileFontBytes(const FileHandle& file) : file_(file), blocks_(own_.blocks_) {}
     // The same in `memory`, whose blocks are taken as holding nothing.
     FileFontBytes(const FileHandle& file, Memory& memory);
-    std::uint64_t size() const override { return file_.OpenedSize(); }
+    std::uint64_t size() const override { return file_.openedSize(); }
     std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
     void prefetch(std::uint64_t position, std::size_t count) const override;

@@ -3,11 +3,11 @@
 #include <stdexcept>
 #include <utility>
 
-std::string& FontNames::TextOfNameID(unsigned nameID) {
-    return const_cast<std::string&>(std::as_const(*this).TextOfNameID(nameID));
+std::string& FontNames::textOfNameID(unsigned nameID) {
+    return const_cast<std::string&>(std::as_const(*this).textOfNameID(nameID));
 }
 
-const std::string& FontNames::TextOfNameID(unsigned nameID) const {
+const std::string& FontNames::textOfNameID(unsigned nameID) const {
     switch (nameID) {
     case 0:
         return Copyright;
@@ -29,12 +29,12 @@ const std::string& FontNames::TextOfNameID(unsigned nameID) const {
     throw std::out_of_range("name ID above 7");
 }
 
-std::size_t CapacityOfNameID(unsigned nameID) {
-    static constexpr std::size_t capacities[8] = {
-        FontNames::CopyrightCapacity,  FontNames::FamilyNameCapacity, FontNames::StyleCapacity,
-        FontNames::FontIDCapacity,     FontNames::FullNameCapacity,   FontNames::VersionCapacity,
-        FontNames::PostscriptCapacity, FontNames::TradeMarkCapacity};
+std::size_t capacityOfNameID(unsigned nameID) {
+    static constexpr std::size_t kCapacities[8] = {
+        FontNames::kCopyrightCapacity,  FontNames::kFamilyNameCapacity, FontNames::kStyleCapacity,
+        FontNames::kFontIDCapacity,     FontNames::kFullNameCapacity,   FontNames::kVersionCapacity,
+        FontNames::kPostscriptCapacity, FontNames::kTradeMarkCapacity};
     if (nameID > 7)
         throw std::out_of_range("name ID above 7");
-    return capacities[nameID];
+    return kCapacities[nameID];
 }

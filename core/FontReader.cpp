@@ -19,10 +19,10 @@ namespace {
 constexpr std::uint32_t kHeadMagicNumber = 0x5F0F3CF5;
 constexpr std::size_t kNameRecordSize = 12;
 // No field keeps more than 127 characters, so only the first bytes of a long string matter.
-constexpr std::size_t kLongestField =
-    std::max({FontNames::FamilyNameCapacity, FontNames::FullNameCapacity, FontNames::StyleCapacity,
-              FontNames::PostscriptCapacity, FontNames::VersionCapacity, FontNames::FontIDCapacity,
-              FontNames::CopyrightCapacity, FontNames::TradeMarkCapacity});
+constexpr std::size_t kLongestField = std::max(
+    {FontNames::kFamilyNameCapacity, FontNames::kFullNameCapacity, FontNames::kStyleCapacity,
+     FontNames::kPostscriptCapacity, FontNames::kVersionCapacity, FontNames::kFontIDCapacity,
+     FontNames::kCopyrightCapacity, FontNames::kTradeMarkCapacity});
 constexpr std::size_t kLongestStringRead = 1024;
 
 // CleanNameText(text) cut to `capacity`, written at `out`; returns where it ends. What the cut
@@ -75,8 +75,8 @@ void storeNameText(FontNames& names, unsigned nameID, std::string_view text) {
     const bool familyOrFullName = nameID == 1 || nameID == 4;
     if (text.empty() && !familyOrFullName && nameID != 2)
         return;
-    std::string& stored = names.TextOfNameID(nameID);
-    stored.assign(text.substr(0, CapacityOfNameID(nameID)));
+    std::string& stored = names.textOfNameID(nameID);
+    stored.assign(text.substr(0, capacityOfNameID(nameID)));
     const std::size_t pair = familyOrFullName ? stored.find("!\"") : std::string::npos;
     if (pair != std::string::npos) {
         stored[pair] = '\x99';
@@ -96,12 +96,12 @@ struct NameRecordFields {
 
 NameRecordFields recordAt(const std::uint8_t* bytes) {
     NameRecordFields record;
-    record.platformID = BytesToWord(bytes);
-    record.encodingID = BytesToWord(bytes + 2);
-    record.languageID = BytesToWord(bytes + 4);
-    record.nameID = BytesToWord(bytes + 6);
-    record.length = BytesToWord(bytes + 8);
-    record.offset = BytesToWord(bytes + 10);
+    record.platformID = bytesToWord(bytes);
+    record.encodingID = bytesToWord(bytes + 2);
+    record.languageID = bytesToWord(bytes + 4);
+    record.nameID = bytesToWord(bytes + 6);
+    record.length = bytesToWord(bytes + 8);
+    record.offset = bytesToWord(bytes + 10);
     return record;
 }
 
@@ -119,8 +119,8 @@ NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
     ByteCursor headerCursor(header, font.readAt(nameOffset, header, sizeof header));
     std::uint16_t count = 0;
     std::uint16_t stringOffset = 0;
-    if (!headerCursor.Skip(2) || !headerCursor.ReadU16(count) ||
-        !headerCursor.ReadU16(stringOffset))
+    if (!headerCursor.skip(2) || !headerCursor.readU16(count) ||
+        !headerCursor.readU16(stringOffset))
         return NameTableRead::CutOff;
 
     std::vector<std::uint8_t> records(kNameRecordSize * count);
@@ -168,7 +168,7 @@ NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         char cleaned[kLongestField];
         const std::string_view text(
             cleaned, static_cast<std::size_t>(
-                         cleanInto(string, cleaned, CapacityOfNameID(record.nameID)) - cleaned));
+                         cleanInto(string, cleaned, capacityOfNameID(record.nameID)) - cleaned));
         // The family, style and full name take the last record's text even when it is empty;
         // the other names keep an earlier text over an empty one.
         if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4) {
@@ -184,7 +184,7 @@ std::uint16_t readMacStyle(const FontBytes& font, std::uint32_t headOffset, bool
     std::uint8_t bytes[2];
     ByteCursor cursor(bytes, font.readAt(std::uint64_t{headOffset} + 44, bytes, 2));
     std::uint16_t macStyle = 0;
-    if (cutOff || !cursor.ReadU16(macStyle))
+    if (cutOff || !cursor.readU16(macStyle))
         return 0;
     return macStyle;
 }
@@ -194,7 +194,7 @@ std::uint32_t readHeadMagic(const FontBytes& font, std::uint32_t headOffset) {
     std::uint8_t bytes[4];
     ByteCursor cursor(bytes, font.readAt(std::uint64_t{headOffset} + 12, bytes, 4));
     std::uint32_t magic = 0;
-    cursor.ReadU32(magic);
+    cursor.readU32(magic);
     return magic;
 }
 
@@ -205,7 +205,7 @@ bool probeRenamedMarker(const FontBytes& font) {
     std::uint8_t probe[RenamedTrailer::kMarkerProbeSize];
     if (font.readAt(font.size() - RenamedTrailer::kMarkerProbeDistance, probe, sizeof probe) !=
         sizeof probe)
-        throw EInOutError::ReadBeyondEnd();
+        throw EInOutError::readBeyondEnd();
     return isRenamedMarkerProbe(probe);
 }
 
@@ -220,22 +220,22 @@ void readFontNames(const FontBytes& font, FontKinds kinds, FontRead& read) {
     const std::size_t got = font.readAt(0, version, 4);
     ByteCursor versionCursor(version, got);
     std::uint16_t major = 0;
-    versionCursor.ReadU16(major);
+    versionCursor.readU16(major);
     const bool cff = got == 4 && std::string_view(reinterpret_cast<char*>(version), 4) == "OTTO";
     if ((major < 1 || major > 5) && !(cff && kinds == FontKinds::TrueTypeAndCff))
         return fail(read, FontRead::kNotTrueTypeText);
 
-    const TableLookup name = FindTable(font, "name");
-    const TableLookup head = FindTable(font, "head");
-    if (!name.DirectoryComplete || !name.Entry || !head.Entry)
+    const TableLookup name = findTable(font, "name");
+    const TableLookup head = findTable(font, "head");
+    if (!name.directoryComplete || !name.entry || !head.entry)
         return fail(read, FontRead::kNoTableEntryText);
 
-    font.prefetch(name.Entry->Offset, name.Entry->Length);
-    const NameTableRead names = readNameTable(font, name.Entry->Offset, read.FontNames);
+    font.prefetch(name.entry->offset, name.entry->length);
+    const NameTableRead names = readNameTable(font, name.entry->offset, read.FontNames);
     if (names == NameTableRead::StringMissing)
         return fail(read, FontRead::kNameTableIncorrectText);
 
-    const std::uint32_t headOffset = head.Entry->Offset;
+    const std::uint32_t headOffset = head.entry->offset;
     if (readHeadMagic(font, headOffset) != kHeadMagicNumber)
         return fail(read, FontRead::kMagicMismatchText);
     const std::uint16_t macStyle = readMacStyle(font, headOffset, names == NameTableRead::CutOff);
@@ -277,9 +277,9 @@ void ReadFontNames(const FontBytes& font, FontKinds kinds, FontRead& read) {
 
 FontRead ReadFontNames(const std::string& path, FontKinds kinds) {
     // Opening is also the existence test: a folder, a device or a FIFO does not count as a file.
-    const FileHandle file = FileHandle::OpenSharedIfFile(path);
+    const FileHandle file = FileHandle::openSharedIfFile(path);
     FontRead read;
-    if (!file.IsOpen()) {
+    if (!file.isOpen()) {
         fail(read, FontRead::kFileNotFoundText);
         return read;
     }
@@ -290,7 +290,7 @@ FontRead ReadFontNames(const std::string& path, FontKinds kinds) {
 FontNames namesAsRead(const FontNames& asked) {
     FontNames read;
     for (std::uint16_t nameID = 0; nameID < 8; ++nameID)
-        storeNameText(read, nameID, CleanNameText(asked.TextOfNameID(nameID)));
+        storeNameText(read, nameID, CleanNameText(asked.textOfNameID(nameID)));
     read.Bold = asked.Bold;
     read.Italic = asked.Italic;
     return read;

@@ -20,7 +20,7 @@ constexpr std::size_t kRecordSize = 12;
 
 bool fitsWindows1252(const std::u32string& text) {
     return std::all_of(text.begin(), text.end(),
-                       [](char32_t c) { return c == U'?' || Windows1252OfUnicode(c) != '?'; });
+                       [](char32_t c) { return c == U'?' || windows1252OfUnicode(c) != '?'; });
 }
 
 std::string utf16BE(const std::u32string& text) {
@@ -52,7 +52,7 @@ std::size_t storageOf(const std::u32string& text) {
 
 // Below 0x80 the code page is ASCII: no table look-up for most characters.
 char32_t unicodeOfCodePage(unsigned char c) {
-    return c < 0x80 ? char32_t{c} : UnicodeOfWindows1252(c);
+    return c < 0x80 ? char32_t{c} : unicodeOfWindows1252(c);
 }
 
 // Writes `c` as UTF-8 at `out`; returns where it ended.
@@ -197,7 +197,7 @@ void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tra
 }
 
 std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
-    return BytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+    return bytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
 }
 
 } // namespace
@@ -226,7 +226,7 @@ FullNameTexts readFullNameTexts(const NameTableListing& listing) {
         const FontNames reset;
         FullNameTexts texts;
         for (unsigned k = 0; k < 8; ++k)
-            texts[k] = Windows1252ToUtf32(reset.TextOfNameID(k));
+            texts[k] = windows1252ToUtf32(reset.textOfNameID(k));
         return texts;
     }();
     FullNameTexts texts = resetTexts;
@@ -238,7 +238,7 @@ FullNameTexts readFullNameTexts(const NameTableListing& listing) {
         const bool familyOrFullName = record.nameID == 1 || record.nameID == 4;
         cleanReadersText(record.platformID, record.bytes, familyOrFullName, text);
         if (!text.empty() || familyOrFullName || record.nameID == 2)
-            texts[record.nameID] = Utf8ToUtf32(text);
+            texts[record.nameID] = utf8ToUtf32(text);
     }
     return texts;
 }
@@ -280,9 +280,9 @@ NameStrings nameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
     }
     NameStrings strings;
     for (unsigned k = 0; k < 8; ++k) {
-        strings.Macintosh[k] = Utf32ToWindows1252(texts[k]);
-        strings.Microsoft[k] =
-            fitsWindows1252(texts[k]) ? WidenText(strings.Macintosh[k]) : utf16BE(texts[k]);
+        strings.macintosh[k] = utf32ToWindows1252(texts[k]);
+        strings.microsoft[k] =
+            fitsWindows1252(texts[k]) ? WidenText(strings.macintosh[k]) : utf16BE(texts[k]);
         if (cut[k])
             cutNameIDs.push_back(k);
     }
@@ -294,7 +294,7 @@ void readFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
         const FontNames reset;
         FullNameTextsUtf8 utf8;
         for (unsigned k = 0; k < 8; ++k)
-            utf8[k] = Windows1252ToUtf8(reset.TextOfNameID(k));
+            utf8[k] = windows1252ToUtf8(reset.textOfNameID(k));
         return utf8;
     }();
     // The last record that gives a name ID its text wins, so the records are read from the

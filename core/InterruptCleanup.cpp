@@ -7,8 +7,8 @@
 namespace {
 
 // Written with the signals blocked; read only by the handler.
-char PendingPath[4096];
-volatile std::sig_atomic_t HasPendingPath = 0;
+char pendingPath[4096];
+volatile std::sig_atomic_t hasPendingPath = 0;
 
 class SignalsBlocked {
 public:
@@ -27,9 +27,9 @@ private:
     sigset_t previous_{};
 };
 
-void RemovePendingAndEnd(int signal) {
-    if (HasPendingPath != 0)
-        ::unlink(PendingPath);
+void removePendingAndEnd(int signal) {
+    if (hasPendingPath != 0)
+        ::unlink(pendingPath);
     // The default action ends the process with the signal, so the parent sees what happened.
     std::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -37,22 +37,22 @@ void RemovePendingAndEnd(int signal) {
 
 } // namespace
 
-void RegisterInterruptCleanup(const std::string& path) {
+void registerInterruptCleanup(const std::string& path) {
     const SignalsBlocked blocked;
-    if (path.size() >= sizeof PendingPath)
+    if (path.size() >= sizeof pendingPath)
         return;
-    std::memcpy(PendingPath, path.c_str(), path.size() + 1);
-    HasPendingPath = 1;
+    std::memcpy(pendingPath, path.c_str(), path.size() + 1);
+    hasPendingPath = 1;
 }
 
-void ClearInterruptCleanup() {
+void clearInterruptCleanup() {
     const SignalsBlocked blocked;
-    HasPendingPath = 0;
+    hasPendingPath = 0;
 }
 
-void InstallInterruptHandlers() {
+void installInterruptHandlers() {
     struct sigaction action {};
-    action.sa_handler = RemovePendingAndEnd;
+    action.sa_handler = removePendingAndEnd;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);

@@ -11,7 +11,7 @@ struct WindowsLanguage {
 };
 
 // Microsoft language IDs, sorted for the binary search.
-constexpr WindowsLanguage WindowsLanguages[] = {
+constexpr WindowsLanguage kWindowsLanguages[] = {
     {0x0401, "ar-SA"},      {0x0402, "bg-BG"},      {0x0403, "ca-ES"},      {0x0404, "zh-TW"},
     {0x0405, "cs-CZ"},      {0x0406, "da-DK"},      {0x0407, "de-DE"},      {0x0408, "el-GR"},
     {0x0409, "en-US"},      {0x040A, "es-ES"},      {0x040B, "fi-FI"},      {0x040C, "fr-FR"},
@@ -54,7 +54,7 @@ constexpr WindowsLanguage WindowsLanguages[] = {
 };
 
 // Macintosh language codes 0 to 150; empty where no language is assigned.
-constexpr const char* MacintoshLanguages[] = {
+constexpr const char* kMacintoshLanguages[] = {
     "en",      "fr", "de", "it",      "nl",      "sv", "es", "da",      "pt",         "no",
     "he",      "ja", "ar", "fi",      "el",      "is", "mt", "tr",      "hr",         "zh-Hant",
     "ur",      "hi", "th", "ko",      "lt",      "pl", "hu", "et",      "lv",         "se",
@@ -72,7 +72,7 @@ constexpr const char* MacintoshLanguages[] = {
     "gl",      "af", "br", "iu",      "gd",      "gv", "ga", "to",      "el-polyton", "kl",
     "az-Latn"};
 
-constexpr const char* NameIDMeanings[] = {
+constexpr const char* kNameIDMeanings[] = {
     "Copyright",
     "Family",
     "Subfamily",
@@ -103,23 +103,23 @@ constexpr const char* NameIDMeanings[] = {
 
 } // namespace
 
-std::string LanguageTagOf(std::uint16_t platformID, std::uint16_t languageID) {
+std::string languageTagOf(std::uint16_t platformID, std::uint16_t languageID) {
     if (platformID == 1) {
-        if (languageID < std::size(MacintoshLanguages))
-            return MacintoshLanguages[languageID];
+        if (languageID < std::size(kMacintoshLanguages))
+            return kMacintoshLanguages[languageID];
         return {};
     }
     if (platformID != 3)
         return {};
-    const auto* end = std::end(WindowsLanguages);
+    const auto* end = std::end(kWindowsLanguages);
     const auto* found = std::lower_bound(
-        std::begin(WindowsLanguages), end, languageID,
+        std::begin(kWindowsLanguages), end, languageID,
         [](const WindowsLanguage& entry, std::uint16_t id) { return entry.id < id; });
     return found != end && found->id == languageID ? found->tag : std::string();
 }
 
-const char* NameIDMeaning(std::uint16_t nameID) {
-    if (nameID < std::size(NameIDMeanings))
-        return NameIDMeanings[nameID];
+const char* nameIDMeaning(std::uint16_t nameID) {
+    if (nameID < std::size(kNameIDMeanings))
+        return kNameIDMeanings[nameID];
     return nameID < 256 ? "Reserved" : "Font-specific";
 }

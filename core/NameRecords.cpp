@@ -15,7 +15,7 @@ constexpr std::size_t kRecordSize = 12;
 constexpr std::uint16_t kFirstLanguageTagID = 0x8000;
 
 std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
-    return BytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
+    return bytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
 }
 
 // The bytes of `length` at `start`, or nothing when they run past the end.
@@ -29,7 +29,7 @@ std::optional<std::string_view> span(std::string_view bytes, std::size_t start,
 // An sfnt: TrueType (major version 1 to 5, as the reader accepts), "OTTO" for CFF outlines, or
 // Apple's "true".
 bool isSfntVersion(const std::uint8_t* version) {
-    const std::uint16_t major = BytesToWord(version);
+    const std::uint16_t major = bytesToWord(version);
     const std::string_view tag(reinterpret_cast<const char*>(version), 4);
     return (major >= 1 && major <= 5) || tag == "OTTO" || tag == "true";
 }
@@ -94,12 +94,12 @@ std::optional<std::uint32_t> liveNameTableOffset(const FontBytes& font, std::str
         return std::nullopt;
     }
     // The reader's rule: a later `name` entry wins.
-    const TableLookup name = FindTable(font, "name");
-    if (!name.Entry) {
+    const TableLookup name = findTable(font, "name");
+    if (!name.entry) {
         problem = FontRead::kNoTableEntryText;
         return std::nullopt;
     }
-    return name.Entry->Offset;
+    return name.entry->offset;
 }
 
 NameTableListing listNameTable(std::string_view table) {
@@ -147,7 +147,7 @@ NameTableListing listNameTable(std::string_view table) {
             if (index < languageTags.size())
                 entry.language = languageTags[index];
         } else {
-            entry.language = LanguageTagOf(entry.platformID, entry.languageID);
+            entry.language = languageTagOf(entry.platformID, entry.languageID);
         }
         const auto bytes = span(table, std::size_t{stringOffset} + offset, length);
         if (bytes) {
@@ -161,8 +161,8 @@ NameTableListing listNameTable(std::string_view table) {
 }
 
 FontNameTables listFontNameTables(const std::string& path) {
-    const FileHandle file = FileHandle::OpenSharedIfFile(path);
-    if (!file.IsOpen()) {
+    const FileHandle file = FileHandle::openSharedIfFile(path);
+    if (!file.isOpen()) {
         FontNameTables tables;
         tables.problem = FontRead::kFileNotFoundText;
         return tables;

@@ -29,7 +29,7 @@ public:
         if (cp == U'\\')
             result.text += "\\\\";
         else
-            AppendUtf8(result.text, cp);
+            appendUtf8(result.text, cp);
     }
     void putUtf8(std::string_view text) {
         for (char c : text) {

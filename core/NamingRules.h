@@ -11,21 +11,21 @@
 
 // A character that may be typed into the family name or the style box: ASCII letters, digits
 // and the blank.
-bool IsFamilyStyleChar(char32_t c);
+bool isFamilyStyleChar(char32_t c);
 // A character that may be typed into the new file name box: ASCII letters, digits and '.'.
-bool IsFileNameChar(char32_t c);
+bool isFileNameChar(char32_t c);
 // True when every character of a text passes IsFamilyStyleChar.
-bool IsFamilyStyleText(std::string_view text);
+bool isFamilyStyleText(std::string_view text);
 
 // Cleaned, lower-cased, and upper-cased at the start and after each blank ('bold  ITALIC' ->
 // 'Bold  Italic').
-std::string NormaliseStyle(std::string_view style);
+std::string normaliseStyle(std::string_view style);
 // Empty, "regular" or "normal" in any case.
-bool IsPlainStyle(std::string_view style);
+bool isPlainStyle(std::string_view style);
 // The family alone for a plain style, else family, blank, style.
-std::string DeriveFullName(std::string_view family, std::string_view style);
+std::string deriveFullName(std::string_view family, std::string_view style);
 // The family without blanks; for a style that is not plain, "-" and the style without blanks.
-std::string DerivePostscriptName(std::string_view family, std::string_view style);
+std::string derivePostscriptName(std::string_view family, std::string_view style);
 
 // The eight box texts in the record's field order.
 struct NameTexts {
@@ -41,22 +41,22 @@ struct NameTexts {
 };
 
 // What the boxes show after a read: the record's texts, uncut.
-NameTexts NameTextsOf(const FontNames& names);
+NameTexts nameTextsOf(const FontNames& names);
 
 // The derivation run when the family or style box is left: the family is cleaned; an empty one
 // takes `recordFamilyName` back and leaves the other boxes alone; otherwise the style is
 // normalised and the full and PostScript names derived from both. Nothing is cut.
-NameTexts DeriveNameTexts(const NameTexts& boxes, std::string_view recordFamilyName);
+NameTexts deriveNameTexts(const NameTexts& boxes, std::string_view recordFamilyName);
 
 // The boxes into the record, each cut to its field's capacity. Bold and Italic are kept.
-void StoreNameTexts(const NameTexts& boxes, FontNames& names);
+void storeNameTexts(const NameTexts& boxes, FontNames& names);
 
 // The typed new file name (already upper-cased) without any folder part and without its
 // extension must have 1 to 8 characters.
-bool IsValidNewFontName(std::string_view typedName);
+bool isValidNewFontName(std::string_view typedName);
 // `folder` (its case kept), a '/' unless it ends in one, and the typed name upper-cased with its
 // extension replaced by ".TTF".
-std::string ComposeNewFontPath(std::string_view folder, std::string_view typedName);
+std::string composeNewFontPath(std::string_view folder, std::string_view typedName);
 
 // The counter's caption: at least four digits, then " Fonts".
-std::string FontTotalCaption(std::size_t count);
+std::string fontTotalCaption(std::size_t count);

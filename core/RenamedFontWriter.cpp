@@ -23,24 +23,24 @@ namespace {
 class UnpublishedCopy {
 public:
     explicit UnpublishedCopy(const std::string& newPath) {
-        file_ = FileHandle::CreateUnnamed(FolderOf(newPath));
-        if (file_.IsOpen())
+        file_ = FileHandle::createUnnamed(folderOf(newPath));
+        if (file_.isOpen())
             return;
         const std::string hidden =
-            FolderOf(newPath) + "/." + newPath.substr(newPath.rfind('/') + 1);
+            folderOf(newPath) + "/." + newPath.substr(newPath.rfind('/') + 1);
         const auto seed = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
-        for (unsigned attempt = 0; !file_.IsOpen(); ++attempt) {
+        for (unsigned attempt = 0; !file_.isOpen(); ++attempt) {
             const std::string candidate = hidden + "." + std::to_string(::getpid()) + "-" +
                                           std::to_string((seed + attempt) % 1000000);
             try {
                 // Registered before it exists, so an interrupt cannot leave it behind.
-                RegisterInterruptCleanup(candidate);
-                file_ = FileHandle::CreateNew(candidate);
+                registerInterruptCleanup(candidate);
+                file_ = FileHandle::createNew(candidate);
                 temporaryPath_ = candidate;
             } catch (const EInOutError& error) {
-                ClearInterruptCleanup();
-                if (error.Errno() != EEXIST || attempt > 100)
+                clearInterruptCleanup();
+                if (error.errnoValue() != EEXIST || attempt > 100)
                     throw;
             }
         }
@@ -49,21 +49,21 @@ public:
         if (temporaryPath_.empty())
             return;
         ::unlink(temporaryPath_.c_str());
-        ClearInterruptCleanup();
+        clearInterruptCleanup();
     }
     UnpublishedCopy(const UnpublishedCopy&) = delete;
     UnpublishedCopy& operator=(const UnpublishedCopy&) = delete;
 
-    FileHandle& File() { return file_; }
+    FileHandle& file() { return file_; }
 
     // Links the finished copy to its name, which must still be free, and syncs the folder.
-    void Publish(const std::string& newPath) {
+    void publish(const std::string& newPath) {
         if (temporaryPath_.empty())
-            file_.LinkAs(newPath);
+            file_.linkAs(newPath);
         else if (::link(temporaryPath_.c_str(), newPath.c_str()) != 0)
-            throw EInOutError::OfCreate(errno);
+            throw EInOutError::ofCreate(errno);
         try {
-            SyncFolderOf(newPath);
+            syncFolderOf(newPath);
         } catch (const EInOutError&) {
             // Not known to be on disk: not published.
             ::unlink(newPath.c_str());
@@ -76,9 +76,9 @@ private:
     std::string temporaryPath_;
 };
 
-bool SameTexts(const FontNames& a, const FontNames& b) {
+bool sameTexts(const FontNames& a, const FontNames& b) {
     for (unsigned nameID = 0; nameID < 8; ++nameID)
-        if (a.TextOfNameID(nameID) != b.TextOfNameID(nameID))
+        if (a.textOfNameID(nameID) != b.textOfNameID(nameID))
             return false;
     return true;
 }
@@ -86,75 +86,76 @@ bool SameTexts(const FontNames& a, const FontNames& b) {
 // The finished copy must read back, point at exactly the table written (and, for the window's
 // texts, give exactly the names asked for), and a restore of it must give the source's names:
 // otherwise it is not published.
-void VerifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& table,
+void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& table,
                 const FontNames* asked, const FontRead& source, FontKinds kinds) {
-    copy.RefreshSize();
+    copy.refreshSize();
     const FileFontBytes bytes(copy);
     const FontRead read = ReadFontNames(bytes, kinds);
     if (read.ReadFailed || !read.IsRenamed ||
-        (asked && !SameTexts(read.FontNames, namesAsRead(*asked))))
-        throw EMakeRefused(EMakeRefused::NotReadBackText);
-    const TableLookup name = FindTable(bytes, "name");
+        (asked && !sameTexts(read.FontNames, namesAsRead(*asked))))
+        throw EMakeRefused(EMakeRefused::kNotReadBackText);
+    const TableLookup name = findTable(bytes, "name");
     std::string written(table.size(), '\0');
-    if (!name.Entry || name.Entry->Offset != tableOffset || name.Entry->Length != table.size() ||
+    if (!name.entry || name.entry->offset != tableOffset || name.entry->length != table.size() ||
         bytes.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
                      written.size()) != written.size() ||
         written != table)
-        throw EMakeRefused(EMakeRefused::NotReadBackText);
+        throw EMakeRefused(EMakeRefused::kNotReadBackText);
     SwapPlan plan;
-    if (PlanSwap(bytes, plan) != SwapOutcome::soSwapped)
-        throw EMakeRefused(EMakeRefused::NotRestorableText);
-    const FontRead restored = ReadSwapped(bytes, plan, kinds);
+    if (planSwap(bytes, plan) != SwapOutcome::Swapped)
+        throw EMakeRefused(EMakeRefused::kNotRestorableText);
+    const FontRead restored = readSwapped(bytes, plan, kinds);
     if (restored.ReadFailed || !(restored.FontNames == source.FontNames))
-        throw EMakeRefused(EMakeRefused::NotRestorableText);
+        throw EMakeRefused(EMakeRefused::kNotRestorableText);
 }
 
-bool PathIsTaken(const std::string& path) {
+bool pathIsTaken(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 // Copies the source with `table` as its new name table; `asked` is the window's texts when the
 // table was built from them.
-void WriteCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
+void writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
                const std::string& table, const FontNames* asked, FontKinds kinds) {
-    const FileHandle source = FileHandle::OpenShared(SourceFontPath);
+    const FileHandle source = FileHandle::openShared(SourceFontPath);
     const FileFontBytes sourceBytes(source);
     const FontRead sourceRead = ReadFontNames(sourceBytes, kinds);
     if (sourceRead.ReadFailed)
         throw EMakeRefused(sourceRead.ErrorText);
-    const TableLookup name = FindTable(sourceBytes, "name");
-    if (name.Duplicate)
-        throw EMakeRefused(EMakeRefused::TwoNameEntriesText);
+    const TableLookup name = findTable(sourceBytes, "name");
+    if (name.duplicate)
+        throw EMakeRefused(EMakeRefused::kTwoNameEntriesText);
 
-    const std::uint64_t S = sourceBytes.size();
+    const std::uint64_t sourceSize = sourceBytes.size();
     // Offsets in a font file are 32 bits wide: refused before anything is copied.
-    if (S + table.size() + RenamedTrailer::kSize > std::numeric_limits<std::uint32_t>::max())
+    if (sourceSize + table.size() + RenamedTrailer::kSize >
+        std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
     // Linking refuses a taken name too; this only spares the copy.
-    if (PathIsTaken(NewFontPath))
-        throw EInOutError::OfCreate(EEXIST);
+    if (pathIsTaken(NewFontPath))
+        throw EInOutError::ofCreate(EEXIST);
 
     UnpublishedCopy copy(NewFontPath);
-    copy.File().CopyFrom(source, S);
+    copy.file().copyFrom(source, sourceSize);
     // The new table, the marker, and where the source's names are.
     std::uint8_t sourceLocation[8];
-    if (sourceBytes.readAt(name.Entry->LocationPosition(), sourceLocation, 8) != 8)
-        throw EInOutError::ReadBeyondEnd();
+    if (sourceBytes.readAt(name.entry->locationPosition(), sourceLocation, 8) != 8)
+        throw EInOutError::readBeyondEnd();
     std::string tail = table + RenamedMarker();
     tail.append(reinterpret_cast<const char*>(sourceLocation), 8);
-    copy.File().WriteAt(S, tail.data(), tail.size());
+    copy.file().writeAt(sourceSize, tail.data(), tail.size());
     // The entry points at the new table.
     std::uint8_t location[8];
-    const auto offset = SwapLong(static_cast<std::uint32_t>(S));
+    const auto offset = SwapLong(static_cast<std::uint32_t>(sourceSize));
     const auto length = SwapLong(static_cast<std::uint32_t>(table.size()));
     std::copy(offset.begin(), offset.end(), location);
     std::copy(length.begin(), length.end(), location + 4);
-    copy.File().WriteAt(name.Entry->LocationPosition(), location, 8);
-    copy.File().Sync();
+    copy.file().writeAt(name.entry->locationPosition(), location, 8);
+    copy.file().sync();
 
-    VerifyCopy(copy.File(), S, table, asked, sourceRead, kinds);
-    copy.Publish(NewFontPath);
+    verifyCopy(copy.file(), sourceSize, table, asked, sourceRead, kinds);
+    copy.publish(NewFontPath);
 }
 
 } // namespace
@@ -162,12 +163,12 @@ void WriteCopy(const std::string& SourceFontPath, const std::string& NewFontPath
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names) {
     for (unsigned k = 0; k < 8; ++k)
-        if (names.TextOfNameID(k).size() > CapacityOfNameID(k))
+        if (names.textOfNameID(k).size() > capacityOfNameID(k))
             throw std::length_error("name text longer than its field");
-    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(names), &names, FontKinds::TrueType);
+    writeCopy(SourceFontPath, NewFontPath, buildNameTable(names), &names, FontKinds::TrueType);
 }
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const NameStrings& strings, FontKinds kinds) {
-    WriteCopy(SourceFontPath, NewFontPath, BuildNameTable(strings), nullptr, kinds);
+    writeCopy(SourceFontPath, NewFontPath, buildNameTable(strings), nullptr, kinds);
 }

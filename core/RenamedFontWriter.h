@@ -10,11 +10,11 @@
 // A renamed copy that make will not publish, with the reason in the program's words.
 class EMakeRefused : public std::runtime_error {
 public:
-    static constexpr const char* TwoNameEntriesText =
+    static constexpr const char* kTwoNameEntriesText =
         "This font has two NAME table entries; no copy was made.";
-    static constexpr const char* NotReadBackText =
+    static constexpr const char* kNotReadBackText =
         "The new font file did not read back with the new names; no copy was made.";
-    static constexpr const char* NotRestorableText =
+    static constexpr const char* kNotRestorableText =
         "The new font file could not be restored to the original names; no copy was made.";
     using std::runtime_error::runtime_error;
 };

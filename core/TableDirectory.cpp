@@ -6,7 +6,7 @@
 
 namespace {
 
-bool TagIs(const std::uint8_t* tag, std::string_view lowerTag) {
+bool tagIs(const std::uint8_t* tag, std::string_view lowerTag) {
     for (std::size_t i = 0; i < 4; ++i) {
         std::uint8_t c = tag[i];
         if (c >= 'A' && c <= 'Z')
@@ -19,40 +19,40 @@ bool TagIs(const std::uint8_t* tag, std::string_view lowerTag) {
 
 } // namespace
 
-TableLookup FindTable(const FontBytes& font, std::string_view tag) {
+TableLookup findTable(const FontBytes& font, std::string_view tag) {
     TableLookup lookup;
     std::uint8_t numTablesBytes[2];
     if (font.readAt(4, numTablesBytes, 2) != 2)
         return lookup;
     ByteCursor numTablesCursor(numTablesBytes, 2);
     std::uint16_t numTables = 0;
-    numTablesCursor.ReadU16(numTables);
+    numTablesCursor.readU16(numTables);
 
     // Seen where the font holds it, copied only where it cannot be: every read looks up two
     // tables, a read of many fonts thousands.
-    const std::size_t size = DirectoryEntrySize * numTables;
+    const std::size_t size = kDirectoryEntrySize * numTables;
     std::string_view held;
     std::vector<std::uint8_t> copy;
-    if (!font.view(DirectoryStart, size, held)) {
+    if (!font.view(kDirectoryStart, size, held)) {
         copy.resize(size);
         held = std::string_view(reinterpret_cast<const char*>(copy.data()),
-                                font.readAt(DirectoryStart, copy.data(), size));
+                                font.readAt(kDirectoryStart, copy.data(), size));
     }
     const auto* entries = reinterpret_cast<const std::uint8_t*>(held.data());
-    const std::size_t complete = held.size() / DirectoryEntrySize;
+    const std::size_t complete = held.size() / kDirectoryEntrySize;
     for (std::size_t i = 0; i < numTables; ++i) {
         if (i == complete)
             return lookup;
-        const std::uint8_t* bytes = entries + DirectoryEntrySize * i;
-        if (!TagIs(bytes, tag))
+        const std::uint8_t* bytes = entries + kDirectoryEntrySize * i;
+        if (!tagIs(bytes, tag))
             continue;
         TableEntry entry;
-        entry.EntryPosition = DirectoryStart + DirectoryEntrySize * i;
-        entry.Offset = BytesToLong(bytes + 8);
-        entry.Length = BytesToLong(bytes + 12);
-        lookup.Duplicate = lookup.Entry.has_value();
-        lookup.Entry = entry;
+        entry.entryPosition = kDirectoryStart + kDirectoryEntrySize * i;
+        entry.offset = BytesToLong(bytes + 8);
+        entry.length = BytesToLong(bytes + 12);
+        lookup.duplicate = lookup.entry.has_value();
+        lookup.entry = entry;
     }
-    lookup.DirectoryComplete = true;
+    lookup.directoryComplete = true;
     return lookup;
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr ErrnoCode Table[] = {
+constexpr ErrnoCode kErrnoCodes[] = {
     {ENOENT, 2},  {ENOTDIR, 3},  {ENAMETOOLONG, 3}, {ELOOP, 3},    {EMFILE, 4},
     {ENFILE, 4},  {EACCES, 5},   {EPERM, 5},        {EROFS, 5},    {EISDIR, 5},
     {ETXTBSY, 5}, {EBADF, 6},    {ENOMEM, 8},       {ENOEXEC, 11}, {EWOULDBLOCK, 32},
@@ -13,12 +13,12 @@ constexpr ErrnoCode Table[] = {
 
 } // namespace
 
-int Win32CodeOfErrno(int errnoValue, int fallback, std::initializer_list<ErrnoCode> overrides) {
+int win32CodeOfErrno(int errnoValue, int fallback, std::initializer_list<ErrnoCode> overrides) {
     for (const ErrnoCode& entry : overrides)
-        if (entry.Errno == errnoValue)
-            return entry.Code;
-    for (const ErrnoCode& entry : Table)
-        if (entry.Errno == errnoValue)
-            return entry.Code;
+        if (entry.errnoValue == errnoValue)
+            return entry.code;
+    for (const ErrnoCode& entry : kErrnoCodes)
+        if (entry.errnoValue == errnoValue)
+            return entry.code;
     return fallback;
 }

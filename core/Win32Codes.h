@@ -7,10 +7,10 @@
 // violation 32, file exists 80, disk full 112, device error 1117. This is the one table from
 // errno to those codes.
 struct ErrnoCode {
-    int Errno;
-    int Code;
+    int errnoValue;
+    int code;
 };
 
 // `overrides` (a caller's own reading of an errno) are looked at first; an errno found in
 // neither gives `fallback`.
-int Win32CodeOfErrno(int errnoValue, int fallback, std::initializer_list<ErrnoCode> overrides = {});
+int win32CodeOfErrno(int errnoValue, int fallback, std::initializer_list<ErrnoCode> overrides = {});

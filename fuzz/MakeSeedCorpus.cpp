@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     names.FullName = "Renamed Full";
     WriteRenamedFont(source, copy, names);
     const Bytes renamed = ReadFile(copy);
-    SwapNameTables(copy);
+    swapNameTables(copy);
     seed("restored.ttf", ReadFile(copy));
     seed("renamed.ttf", renamed);
     std::filesystem::remove(source);

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-void Replay(const std::filesystem::path& file) {
+void replay(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                           std::istreambuf_iterator<char>()};
@@ -26,11 +26,11 @@ int main(int argc, char** argv) {
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
                 if (entry.is_regular_file()) {
-                    Replay(entry.path());
+                    replay(entry.path());
                     ++replayed;
                 }
         } else if (std::filesystem::is_regular_file(path)) {
-            Replay(path);
+            replay(path);
             ++replayed;
         } else {
             std::fprintf(stderr, "replay: no such input %s\n", argv[i]);

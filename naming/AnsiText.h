@@ -13,11 +13,11 @@
 namespace qm::naming {
 
 inline std::string toAnsi(const QString& text) {
-    return Utf8ToWindows1252(text.toUtf8().toStdString());
+    return utf8ToWindows1252(text.toUtf8().toStdString());
 }
 
 inline QString fromAnsi(const std::string& text) {
-    return QString::fromStdString(Windows1252ToUtf8(text));
+    return QString::fromStdString(windows1252ToUtf8(text));
 }
 
 // Paths go to the file system as the local 8-bit encoding, not through the code page.

@@ -25,7 +25,7 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
             B_MakeFontClick();
             return true;
         }
-        if (c == kBackspaceChar || IsFileNameChar(c))
+        if (c == kBackspaceChar || isFileNameChar(c))
             return false;
         PlayCue(MyDing);
         return true;
@@ -36,7 +36,7 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
         focusNextChild();
         return true;
     }
-    if (c == kBackspaceChar || IsFamilyStyleChar(c))
+    if (c == kBackspaceChar || isFamilyStyleChar(c))
         return false;
     if (box == E_FamilyName || box == E_Style) {
         PlayCue(MyDing);

@@ -73,11 +73,11 @@ void TFrmMain::B_CancelMakeClick() {
 void TFrmMain::B_MakeFontClick() {
     // 1. The typed name in upper case.
     // Only A to Z change: UTF-8 bytes of other letters are never ASCII.
-    const QString typed = QString::fromStdString(UpperCaseAscii(D_FileName->text().toStdString()));
+    const QString typed = QString::fromStdString(upperCaseAscii(D_FileName->text().toStdString()));
     D_FileName->setText(typed);
     // 2. A folder part can only arrive by pasting; the new file goes into the chosen folder only.
     const std::string typedName = toFilePath(typed);
-    if (!IsValidNewFontName(typedName) || typed.contains(u'/')) {
+    if (!isValidNewFontName(typedName) || typed.contains(u'/')) {
         PlayCue(MyDing);
         showInformation(this, kBadFileNameText);
         return;
@@ -85,7 +85,7 @@ void TFrmMain::B_MakeFontClick() {
     // 3. Only the new file's own name changes case, never its folder.
     const QString folder = !DestinationFolder.isEmpty() ? DestinationFolder : D_Dir->directory();
     const QString newPath =
-        qm::platform::pathCase(fromFilePath(ComposeNewFontPath(toFilePath(folder), typedName)));
+        qm::platform::pathCase(fromFilePath(composeNewFontPath(toFilePath(folder), typedName)));
     // 4. This also keeps the source safe when its own name is chosen in its own folder.
     if (pathIsTaken(newPath)) {
         PlayCue(MyOhOh);
@@ -110,7 +110,7 @@ void TFrmMain::B_MakeFontClick() {
     } catch (const EInOutError& error) {
         D_FilePath->setFileName(previousPath);
         // Another program took the name meanwhile: as in step 4.
-        if (error.Errno() != EEXIST)
+        if (error.errnoValue() != EEXIST)
             throw;
         PlayCue(MyOhOh);
         showError(this, kFileExistsText);

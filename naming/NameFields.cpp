@@ -44,7 +44,7 @@ void TFrmMain::StoreFontNames() {
                           toAnsi(E_Style->text()),      toAnsi(E_Postscript->text()),
                           toAnsi(E_Version->text()),    toAnsi(E_FontID->text()),
                           toAnsi(E_Copyright->text()),  toAnsi(E_TradeMark->text())};
-    StoreNameTexts(boxes, Font.FontNames);
+    storeNameTexts(boxes, Font.FontNames);
 }
 
 void TFrmMain::DeriveNames() {
@@ -53,7 +53,7 @@ void TFrmMain::DeriveNames() {
     boxes.Style = toAnsi(E_Style->text());
     boxes.FullName = toAnsi(E_FullName->text());
     boxes.Postscript = toAnsi(E_Postscript->text());
-    const NameTexts derived = DeriveNameTexts(boxes, Font.FontNames.FamilyName);
+    const NameTexts derived = deriveNameTexts(boxes, Font.FontNames.FamilyName);
     setBoxText(E_FamilyName, fromAnsi(derived.FamilyName));
     if (CleanNameText(boxes.FamilyName).empty())
         return; // the record's family came back; the other boxes stay as they are
@@ -72,7 +72,7 @@ void TFrmMain::ResetFontDisplay() {
         RemoveTemporaryFont(TemporaryFontPath);
     TemporaryFontPath.clear();
     // 2. The names record holds its reset values.
-    Font.FontNames.Reset();
+    Font.FontNames.reset();
     // 3. No current path, font or strip text.
     D_FilePath->setFileName(QString());
     LB_CurrentFont->setFileName(QString());

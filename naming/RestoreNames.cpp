@@ -31,30 +31,30 @@ void TFrmMain::B_RestoreNamesClick() {
     QCoreApplication::processEvents();
     // 3. to 8. The core checks the saved location before it writes anything.
     const QString path = D_FilePath->fileName();
-    const SwapResult swap = SwapNameTables(toFilePath(path));
+    const SwapResult swap = swapNameTables(toFilePath(path));
     // 4. A file in use: the red panel says so and nothing was written.
-    if (swap.Outcome == SwapOutcome::soInUse) {
+    if (swap.outcome == SwapOutcome::InUse) {
         LB_FontFileError->setFileName(path);
-        LB_FontError->setText(QString::fromLatin1(SwapResult::FontInUseText));
+        LB_FontError->setText(QString::fromLatin1(SwapResult::kFontInUseText));
         P_All256Chars->show();
         P_FontError->show();
         PlayCue(MyOhOh);
         return;
     }
     // The file changed, but whether the change is on disk is not known: say so.
-    if (swap.Outcome == SwapOutcome::soNotConfirmed) {
+    if (swap.outcome == SwapOutcome::NotConfirmed) {
         ResetFontDisplay();
         PlayCue(MyOhOh);
-        showError(this, QString::fromLatin1(SwapResult::NotConfirmedText) + u'\r' +
+        showError(this, QString::fromLatin1(SwapResult::kNotConfirmedText) + u'\r' +
                             fromAnsi(swap.ErrorText));
         return;
     }
     // 9. The swap was made only if the file reads after it; that read is the file's names now.
     //    A file that would not read was left alone, but the press failed as for a file that no
     //    longer reads.
-    const bool failed = swap.Outcome != SwapOutcome::soSwapped;
+    const bool failed = swap.outcome != SwapOutcome::Swapped;
     if (!failed) {
-        Font = swap.Read;
+        Font = swap.read;
         B_RestoreNames->setEnabled(Font.IsRenamed);
     }
     // 10. Not a renamed font that restores: the window forgets it.

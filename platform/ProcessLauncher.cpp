@@ -16,7 +16,7 @@ namespace qm::platform {
 int win32FromErrno(int err) {
     // posix_spawn's EAGAIN is a process limit, not a lock held elsewhere: no memory for one
     // more program. Anything else unknown is a general failure (31).
-    return Win32CodeOfErrno(err, 31, {{EAGAIN, 8}});
+    return win32CodeOfErrno(err, 31, {{EAGAIN, 8}});
 }
 
 LaunchResult launchProcess(const std::string& program, const std::vector<std::string>& args,

@@ -30,7 +30,7 @@ struct KeyEntry {
 };
 
 bool sameName(const std::string& a, const std::string& b) {
-    return LowerCaseAscii(a) == LowerCaseAscii(b);
+    return lowerCaseAscii(a) == lowerCaseAscii(b);
 }
 
 // "\"-separated; empty components (leading, doubled, trailing separators) are dropped.
@@ -70,7 +70,7 @@ bool hasLineBreakOrNul(const std::string& s) {
 
 long errnoToCode(int err) {
     // A settings file under a path whose folder part is a file is simply not there.
-    return Win32CodeOfErrno(err, kErrorWriteFault, {{ENOTDIR, kErrorFileNotFound}});
+    return win32CodeOfErrno(err, kErrorWriteFault, {{ENOTDIR, kErrorFileNotFound}});
 }
 
 // ---- file format ----
@@ -382,12 +382,12 @@ struct RegistryStore::Root {
     std::map<std::string, KeyEntry> keys; // by lower-case path; "" is the root itself
 
     KeyEntry* find(const std::string& path) {
-        auto it = keys.find(LowerCaseAscii(path));
+        auto it = keys.find(lowerCaseAscii(path));
         return it == keys.end() ? nullptr : &it->second;
     }
 
     KeyEntry& ensure(const std::string& path) {
-        auto [it, inserted] = keys.try_emplace(LowerCaseAscii(path));
+        auto [it, inserted] = keys.try_emplace(lowerCaseAscii(path));
         if (inserted) {
             it->second.path = path;
         }

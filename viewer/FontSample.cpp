@@ -14,7 +14,7 @@ namespace qm::viewer {
 namespace {
 
 QString display(const std::string& windows1252) {
-    return QString::fromStdString(Windows1252ToUtf8(windows1252));
+    return QString::fromStdString(windows1252ToUtf8(windows1252));
 }
 
 QString cannotShow(const QString& path, const QString& why) {
@@ -78,7 +78,7 @@ FontSample loadFontSample(const QString& path) {
 QString characterSet() {
     QString chars;
     for (int code = 32; code <= 255; ++code) {
-        const char32_t ch = UnicodeOfWindows1252(static_cast<unsigned char>(code));
+        const char32_t ch = unicodeOfWindows1252(static_cast<unsigned char>(code));
         chars += QString::fromUcs4(&ch, 1);
     }
     return chars;

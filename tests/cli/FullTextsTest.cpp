@@ -169,8 +169,8 @@ namespace {
 
 bool windowWouldWriteWhole(const FullNameTexts& texts) {
     for (unsigned k = 0; k < 8; ++k)
-        if (texts[k].size() > CapacityOfNameID(k) ||
-            Windows1252ToUtf32(Utf32ToWindows1252(texts[k])) != texts[k])
+        if (texts[k].size() > capacityOfNameID(k) ||
+            windows1252ToUtf32(utf32ToWindows1252(texts[k])) != texts[k])
             return false;
     return true;
 }
@@ -189,9 +189,9 @@ TEST(FullTexts, copiesAreTheWindowsWheneverTheWindowCouldHoldEveryText) {
         // The window: the boxes after a read, a new family typed, derived, stored, written.
         FontRead read = ReadFontNames(font);
         ASSERT_FALSE(read.ReadFailed) << font;
-        NameTexts boxes = NameTextsOf(read.FontNames);
+        NameTexts boxes = nameTextsOf(read.FontNames);
         boxes.FamilyName = "Quill Demo";
-        StoreNameTexts(DeriveNameTexts(boxes, read.FontNames.FamilyName), read.FontNames);
+        storeNameTexts(deriveNameTexts(boxes, read.FontNames.FamilyName), read.FontNames);
         const std::string window = dir.File("WINDOW.TTF");
         const std::string cli = dir.File("CLI.TTF");
         WriteRenamedFont(font, window, read.FontNames);

@@ -55,8 +55,8 @@ TEST(ByteHelpers, WidenTextWritesEachCharacterAfterAZeroByte) {
 }
 
 TEST(ByteHelpers, CaseChangesTouchAsciiLettersOnly) {
-    EXPECT_EQ(LowerCaseAscii("AbZ\xC4\xE4-9"), "abz\xC4\xE4-9");
-    EXPECT_EQ(UpperCaseAscii("abz\xC4\xE4-9"), "ABZ\xC4\xE4-9");
+    EXPECT_EQ(lowerCaseAscii("AbZ\xC4\xE4-9"), "abz\xC4\xE4-9");
+    EXPECT_EQ(upperCaseAscii("abz\xC4\xE4-9"), "ABZ\xC4\xE4-9");
 }
 
 struct ErrnoRow {
@@ -70,8 +70,8 @@ class InOutErrorTest : public testing::TestWithParam<ErrnoRow> {};
 
 TEST_P(InOutErrorTest, CarriesErrnoCodeAndText) {
     const EInOutError error(GetParam().errnoValue);
-    EXPECT_EQ(error.Errno(), GetParam().errnoValue);
-    EXPECT_EQ(error.ErrorCode(), GetParam().code);
+    EXPECT_EQ(error.errnoValue(), GetParam().errnoValue);
+    EXPECT_EQ(error.errorCode(), GetParam().code);
     EXPECT_STREQ(error.what(), GetParam().text);
 }
 
@@ -90,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InOutError, ReadBeyondEndHasItsOwnText) {
-    const EInOutError error = EInOutError::ReadBeyondEnd();
-    EXPECT_EQ(error.ErrorCode(), 100);
+    const EInOutError error = EInOutError::readBeyondEnd();
+    EXPECT_EQ(error.errorCode(), 100);
     EXPECT_STREQ(error.what(), "Read beyond end of file");
     const std::exception& base = error;
     EXPECT_STREQ(base.what(), "Read beyond end of file");

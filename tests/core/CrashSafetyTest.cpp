@@ -36,7 +36,7 @@ FontNames NewNames() {
 template <typename Job> pid_t Spawn(Job job) {
     const pid_t child = ::fork();
     if (child == 0) {
-        InstallInterruptHandlers();
+        installInterruptHandlers();
         int status = ExitRaised;
         try {
             status = job();
@@ -123,7 +123,7 @@ TEST_F(InterruptedMakeTest, AFileSizeLimitIsAnErrorThatLeavesNothing) {
             try {
                 WriteRenamedFont(Source, Target, NewNames());
             } catch (const EInOutError& error) {
-                return error.Errno() == EFBIG ? ExitRaised : ExitMade + 1;
+                return error.errnoValue() == EFBIG ? ExitRaised : ExitMade + 1;
             }
             return ExitMade;
         });
@@ -143,23 +143,23 @@ TEST(RacingRestoreTest, EveryOutcomeMatchesTheFile) {
     WriteFile(dir.File("SOURCE.TTF"), SimpleFont());
     WriteRenamedFont(dir.File("SOURCE.TTF"), path, NewNames());
     const Bytes renamed = ReadFile(path);
-    ASSERT_EQ(SwapNameTables(path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(path).outcome, SwapOutcome::Swapped);
     const Bytes restored = ReadFile(path);
-    ASSERT_EQ(SwapNameTables(path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(path).outcome, SwapOutcome::Swapped);
 
     int swaps = 0;
     for (int round = 0; round < 10; ++round) {
         std::vector<pid_t> children;
         for (int i = 0; i < 6; ++i)
             children.push_back(
-                Spawn([&] { return static_cast<int>(SwapNameTables(path).Outcome); }));
+                Spawn([&] { return static_cast<int>(swapNameTables(path).outcome); }));
         for (const pid_t child : children) {
             const int status = WaitFor(child);
             ASSERT_TRUE(WIFEXITED(status));
             const auto outcome = static_cast<SwapOutcome>(WEXITSTATUS(status));
-            ASSERT_TRUE(outcome == SwapOutcome::soSwapped || outcome == SwapOutcome::soInUse)
+            ASSERT_TRUE(outcome == SwapOutcome::Swapped || outcome == SwapOutcome::InUse)
                 << WEXITSTATUS(status);
-            swaps += outcome == SwapOutcome::soSwapped ? 1 : 0;
+            swaps += outcome == SwapOutcome::Swapped ? 1 : 0;
         }
         EXPECT_TRUE(ReadFile(path) == (swaps % 2 == 0 ? renamed : restored)) << round;
     }

@@ -46,9 +46,9 @@ protected:
 
 TEST_F(NameSwapTest, OneSwapBringsBackTheSourceNamesChangingExactly16Bytes) {
     ASSERT_EQ(FamilyAfterRead(), "New Family");
-    const SwapResult swap = SwapNameTables(Path);
-    ASSERT_EQ(swap.Outcome, SwapOutcome::soSwapped);
-    EXPECT_EQ(swap.Read.FontNames.FamilyName, "Source Family");
+    const SwapResult swap = swapNameTables(Path);
+    ASSERT_EQ(swap.outcome, SwapOutcome::Swapped);
+    EXPECT_EQ(swap.read.FontNames.FamilyName, "Source Family");
     const Bytes swapped = ReadFile(Path);
     ASSERT_EQ(swapped.size(), Written.size());
     // The entry's offset and length and the trailer's saved pair trade places; nothing else moves.
@@ -69,8 +69,8 @@ TEST_F(NameSwapTest, OneSwapBringsBackTheSourceNamesChangingExactly16Bytes) {
 }
 
 TEST_F(NameSwapTest, TwoSwapsGiveBackTheFileByteForByte) {
-    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
-    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
+    ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
     EXPECT_EQ(ReadFile(Path), Written);
     EXPECT_EQ(FamilyAfterRead(), "New Family");
 }
@@ -80,13 +80,13 @@ TEST_F(NameSwapTest, ACapitalisedTagIsFoundLikeALowerCaseOne) {
     const std::size_t entry = FindEntry(upper, "name").value();
     std::copy_n("NAME", 4, upper.begin() + static_cast<long>(entry));
     WriteFile(Path, upper);
-    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
     EXPECT_EQ(FamilyAfterRead(), "Source Family");
 }
 
 TEST_F(NameSwapTest, ACopyMadeFromTheRestoredFileSavesTheSourceTable) {
     const std::uint32_t sourceTable = GetU32(Written, Written.size() - 8);
-    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
     WriteRenamedFont(Path, Dir.File("AGAIN.TTF"), NewNames());
     const Bytes again = ReadFile(Dir.File("AGAIN.TTF"));
     EXPECT_EQ(GetU32(again, again.size() - 8), sourceTable);
@@ -111,7 +111,7 @@ TEST_P(NameSwapRefusalTest, LeavesTheFileUntouched) {
     if (bytes != Written)
         WriteFile(Path, bytes);
     const Bytes before = std::filesystem::is_regular_file(Path) ? ReadFile(Path) : Bytes{};
-    EXPECT_EQ(SwapNameTables(target).Outcome, GetParam().outcome);
+    EXPECT_EQ(swapNameTables(target).outcome, GetParam().outcome);
     if (std::filesystem::is_regular_file(Path)) {
         EXPECT_EQ(ReadFile(Path), before);
     }
@@ -124,36 +124,36 @@ INSTANTIATE_TEST_SUITE_P(
                                    ::chmod(path.c_str(), 0444);
                                    return path;
                                },
-                               SwapOutcome::soInUse},
+                               SwapOutcome::InUse},
                     RefusalRow{"Vanished",
                                [](const std::string& path, Bytes&) {
                                    std::filesystem::remove(path);
                                    return path;
                                },
-                               SwapOutcome::soInUse},
+                               SwapOutcome::InUse},
                     RefusalRow{"Folder",
                                [](const std::string& path, Bytes&) {
                                    return std::filesystem::path(path).parent_path().string() + "/";
                                },
-                               SwapOutcome::soInUse},
+                               SwapOutcome::InUse},
                     RefusalRow{"OrdinaryFont",
                                [](const std::string&, Bytes& bytes) {
                                    bytes = SimpleFont();
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"TinyFile",
                                [](const std::string&, Bytes& bytes) {
                                    bytes.assign(bytes.end() - 50, bytes.end());
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"SavedOffsetBeyondTheFile",
                                [](const std::string&, Bytes& bytes) {
                                    PutU32(bytes, bytes.size() - 8, 0xFFFFFF00);
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"SavedLocationIsTheHeadTable",
                                [](const std::string&, Bytes& bytes) {
                                    const std::size_t head = FindEntry(bytes, "head").value();
@@ -161,14 +161,14 @@ INSTANTIATE_TEST_SUITE_P(
                                                bytes.end() - 8);
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"TwoNameEntries",
                                [](const std::string&, Bytes& bytes) {
                                    const std::size_t maxp = FindEntry(bytes, "maxp").value();
                                    std::copy_n("NAME", 4, bytes.begin() + static_cast<long>(maxp));
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"DirectoryRunsIntoTheTrailer",
                                [](const std::string&, Bytes& bytes) {
                                    const std::size_t entry = FindEntry(bytes, "name").value();
@@ -176,23 +176,23 @@ INSTANTIATE_TEST_SUITE_P(
                                    PutU16(bytes, 4, 0xFFFF);
                                    return std::string();
                                },
-                               SwapOutcome::soNotValid},
+                               SwapOutcome::NotValid},
                     RefusalRow{"NoNameEntry",
                                [](const std::string&, Bytes& bytes) {
                                    const std::size_t entry = FindEntry(bytes, "name").value();
                                    std::copy_n("xxxx", 4, bytes.begin() + static_cast<long>(entry));
                                    return std::string();
                                },
-                               SwapOutcome::soNoNameEntry}),
+                               SwapOutcome::NoNameEntry}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NameSwapTest, AFileLockedByAnotherProgramIsInUse) {
     const int holder = ::open(Path.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(holder, LOCK_SH), 0);
-    EXPECT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soInUse);
+    EXPECT_EQ(swapNameTables(Path).outcome, SwapOutcome::InUse);
     ::close(holder);
     EXPECT_EQ(ReadFile(Path), Written);
-    EXPECT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    EXPECT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
 }
 
 // The reader does not use a name table's length, so neither does the restore: a source whose
@@ -202,9 +202,9 @@ TEST_F(NameSwapTest, ASavedLengthTheReaderDoesNotUseStillRestores) {
         Bytes bytes = Written;
         PutU32(bytes, bytes.size() - 4, length);
         WriteFile(Path, bytes);
-        ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped) << length;
+        ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped) << length;
         EXPECT_EQ(FamilyAfterRead(), "Source Family");
-        ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped) << length;
+        ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped) << length;
         EXPECT_EQ(ReadFile(Path), bytes) << length;
     }
 }
@@ -212,7 +212,7 @@ TEST_F(NameSwapTest, ASavedLengthTheReaderDoesNotUseStillRestores) {
 // Cut off after its first write, a swap leaves the entry and the saved location equal; the next
 // restore completes it to the restored file, from either direction.
 TEST_F(NameSwapTest, ASwapCutOffBetweenItsWritesIsCompleted) {
-    ASSERT_EQ(SwapNameTables(Path).Outcome, SwapOutcome::soSwapped);
+    ASSERT_EQ(swapNameTables(Path).outcome, SwapOutcome::Swapped);
     const Bytes restored = ReadFile(Path);
     const std::size_t entry = FindEntry(Written, "name").value() + 8;
     const std::size_t saved = Written.size() - 8;
@@ -225,9 +225,9 @@ TEST_F(NameSwapTest, ASwapCutOffBetweenItsWritesIsCompleted) {
                 trailerWritten.begin() + static_cast<long>(saved));
     for (const Bytes& halfDone : {entryWritten, trailerWritten}) {
         WriteFile(Path, halfDone);
-        const SwapResult swap = SwapNameTables(Path);
-        ASSERT_EQ(swap.Outcome, SwapOutcome::soSwapped);
-        EXPECT_EQ(swap.Read.FontNames.FamilyName, "Source Family");
+        const SwapResult swap = swapNameTables(Path);
+        ASSERT_EQ(swap.outcome, SwapOutcome::Swapped);
+        EXPECT_EQ(swap.read.FontNames.FamilyName, "Source Family");
         EXPECT_EQ(ReadFile(Path), restored);
     }
 }

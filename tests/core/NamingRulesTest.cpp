@@ -20,7 +20,7 @@ TEST_P(DeriveNamesTest, NormalisesAndDerives) {
     boxes.FullName = "old full";
     boxes.Postscript = "old-ps";
     boxes.Version = "Version 1";
-    const NameTexts derived = DeriveNameTexts(boxes, "Record Family");
+    const NameTexts derived = deriveNameTexts(boxes, "Record Family");
     EXPECT_EQ(derived.FamilyName, row.expectedFamily);
     EXPECT_EQ(derived.Style, row.expectedStyle);
     EXPECT_EQ(derived.FullName, row.expectedFull);
@@ -60,11 +60,11 @@ TEST(DeriveNames, CutsNothingButStoringCutsToTheCapacities) {
     boxes.FontID = std::string(70, 'I');
     boxes.Copyright = std::string(130, 'C');
     boxes.TradeMark = std::string(130, 'T');
-    const NameTexts derived = DeriveNameTexts(boxes, "");
+    const NameTexts derived = deriveNameTexts(boxes, "");
     EXPECT_EQ(derived.FullName.size(), 64u + 11u);
     FontNames names;
     names.Bold = true;
-    StoreNameTexts(derived, names);
+    storeNameTexts(derived, names);
     EXPECT_EQ(names.FamilyName, std::string(64, 'F'));
     EXPECT_EQ(names.FullName, std::string(64, 'F'));
     EXPECT_EQ(names.Postscript, std::string(64, 'F'));
@@ -76,7 +76,7 @@ TEST(DeriveNames, CutsNothingButStoringCutsToTheCapacities) {
     EXPECT_TRUE(names.Bold) << "the style bits come from the file only";
 
     boxes.Style = std::string(40, 's');
-    StoreNameTexts(boxes, names);
+    storeNameTexts(boxes, names);
     EXPECT_EQ(names.Style, std::string(32, 's'));
 }
 
@@ -84,12 +84,12 @@ TEST(DeriveNames, BoxesShowTheRecordTexts) {
     FontNames names;
     names.FamilyName = "Fam";
     names.Style = "Bold";
-    const NameTexts texts = NameTextsOf(names);
+    const NameTexts texts = nameTextsOf(names);
     EXPECT_EQ(texts.FamilyName, "Fam");
     EXPECT_EQ(texts.Style, "Bold");
-    EXPECT_EQ(texts.Version, FontNames::VersionResetText);
+    EXPECT_EQ(texts.Version, FontNames::kVersionResetText);
     FontNames back;
-    StoreNameTexts(texts, back);
+    storeNameTexts(texts, back);
     EXPECT_EQ(back, names);
 }
 
@@ -103,8 +103,8 @@ struct CharRow {
 class KeystrokeCharsTest : public testing::TestWithParam<CharRow> {};
 
 TEST_P(KeystrokeCharsTest, AcceptsOnlyItsCharacters) {
-    EXPECT_EQ(IsFamilyStyleChar(GetParam().c), GetParam().familyStyle);
-    EXPECT_EQ(IsFileNameChar(GetParam().c), GetParam().fileName);
+    EXPECT_EQ(isFamilyStyleChar(GetParam().c), GetParam().familyStyle);
+    EXPECT_EQ(isFileNameChar(GetParam().c), GetParam().fileName);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,10 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeystrokeChars, TextCheckCoversEveryCharacter) {
-    EXPECT_TRUE(IsFamilyStyleText("Times New 2"));
-    EXPECT_TRUE(IsFamilyStyleText(""));
-    EXPECT_FALSE(IsFamilyStyleText("Times-New"));
-    EXPECT_FALSE(IsFamilyStyleText("Caf\xE9"));
+    EXPECT_TRUE(isFamilyStyleText("Times New 2"));
+    EXPECT_TRUE(isFamilyStyleText(""));
+    EXPECT_FALSE(isFamilyStyleText("Times-New"));
+    EXPECT_FALSE(isFamilyStyleText("Caf\xE9"));
 }
 
 struct FileNameRow {
@@ -136,9 +136,9 @@ class NewFontPathTest : public testing::TestWithParam<FileNameRow> {};
 
 TEST_P(NewFontPathTest, ChecksAndComposes) {
     const FileNameRow& row = GetParam();
-    EXPECT_EQ(IsValidNewFontName(row.typed), row.valid);
+    EXPECT_EQ(isValidNewFontName(row.typed), row.valid);
     if (row.valid) {
-        EXPECT_EQ(ComposeNewFontPath(row.folder, row.typed), row.path);
+        EXPECT_EQ(composeNewFontPath(row.folder, row.typed), row.path);
     }
 }
 
@@ -167,7 +167,7 @@ struct CaptionRow {
 class FontTotalCaptionTest : public testing::TestWithParam<CaptionRow> {};
 
 TEST_P(FontTotalCaptionTest, PadsToFourDigits) {
-    EXPECT_EQ(FontTotalCaption(GetParam().count), GetParam().caption);
+    EXPECT_EQ(fontTotalCaption(GetParam().count), GetParam().caption);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FontTotalCaptionTest,

@@ -184,7 +184,7 @@ TEST(Reader, aFileLockedExclusivelyElsewhereRaisesAnIoError) {
         reader = ReadFontNames(path);
         ADD_FAILURE() << "no error raised";
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.ErrorCode(), 32);
+        EXPECT_EQ(error.errorCode(), 32);
         EXPECT_STREQ(error.what(), "I/O error 32\rResource temporarily unavailable");
     }
     EXPECT_FALSE(reader.ReadFailed);
@@ -201,7 +201,7 @@ TEST(Reader, failureKeepsTextsReadBeforeItAndPlaceholdersOtherwise) {
     EXPECT_EQ(outcome.ErrorText, FontRead::kNameTableIncorrectText);
     EXPECT_EQ(outcome.Names.Version, "Version 9");
     EXPECT_EQ(outcome.Names.FamilyName, "Fam");
-    EXPECT_EQ(outcome.Names.Copyright, FontNames::CopyrightResetText);
+    EXPECT_EQ(outcome.Names.Copyright, FontNames::kCopyrightResetText);
 
     const ReadOutcome early = readBytes(withVersion(9));
     EXPECT_EQ(early.Names, FontNames{});
@@ -222,7 +222,7 @@ class ReaderFieldTest : public testing::TestWithParam<FieldRow> {};
 TEST_P(ReaderFieldTest, storesTheText) {
     const ReadOutcome outcome = readBytes(fontWithRecords(withBasics(GetParam().records)));
     ASSERT_FALSE(outcome.ReadFailed) << outcome.ErrorText;
-    EXPECT_EQ(outcome.Names.TextOfNameID(GetParam().nameID), GetParam().expected);
+    EXPECT_EQ(outcome.Names.textOfNameID(GetParam().nameID), GetParam().expected);
 }
 
 NameRecord msFamilyBytes(Bytes bytes) {
@@ -307,7 +307,7 @@ TEST(Reader, readsAllEightNamesOfAUsualFont) {
     ASSERT_FALSE(outcome.ReadFailed);
     EXPECT_EQ(outcome.ErrorText, "Unknown error reason.");
     for (std::uint16_t id = 0; id < 8; ++id)
-        EXPECT_EQ(outcome.Names.TextOfNameID(id), fontSpec.Text(id)) << id;
+        EXPECT_EQ(outcome.Names.textOfNameID(id), fontSpec.Text(id)) << id;
     EXPECT_FALSE(outcome.IsRenamed);
 }
 

@@ -74,8 +74,8 @@ TEST(RealFonts, EveryTrueTypeFontOfTheMachineReadsLikeFontToolsReadsIt) {
         reader = ReadFontNames(font);
         ASSERT_FALSE(reader.ReadFailed) << font << ": " << reader.ErrorText;
         const Expected& e = expected.at(font);
-        EXPECT_EQ(Windows1252ToUtf8(reader.FontNames.FamilyName), e.family.substr(0, 64)) << font;
-        EXPECT_EQ(Windows1252ToUtf8(reader.FontNames.Style), e.style.substr(0, 32)) << font;
+        EXPECT_EQ(windows1252ToUtf8(reader.FontNames.FamilyName), e.family.substr(0, 64)) << font;
+        EXPECT_EQ(windows1252ToUtf8(reader.FontNames.Style), e.style.substr(0, 32)) << font;
         EXPECT_EQ(reader.FontNames.Bold, (e.macStyle & 1) != 0) << font;
         EXPECT_EQ(reader.FontNames.Italic, (e.macStyle & 2) != 0) << font;
         EXPECT_FALSE(reader.IsRenamed) << font;

@@ -23,7 +23,7 @@ namespace {
 FontNames NamesOfLengths(const std::array<std::size_t, 8>& lengths) {
     FontNames names;
     for (unsigned id = 0; id < 8; ++id)
-        names.TextOfNameID(id) = std::string(lengths[id], static_cast<char>('a' + id));
+        names.textOfNameID(id) = std::string(lengths[id], static_cast<char>('a' + id));
     return names;
 }
 
@@ -107,7 +107,7 @@ TEST_F(WriterTest, WorkedExampleLaysOutTableMarkerAndSavedLocation) {
 }
 
 TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatMakeDoesNotPublish) {
-    const std::string table = BuildNameTable(NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}));
+    const std::string table = buildNameTable(NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}));
     const Bytes bytes(table.begin(), table.end());
     ASSERT_EQ(bytes.size() + 42 + 8, 248u);
     for (std::size_t k = 0; k < 16; ++k) {
@@ -116,7 +116,7 @@ TEST_F(WriterTest, AllEmptyTextsGiveABareTableThatMakeDoesNotPublish) {
     }
     // Such a copy would not read ("Font Name Structure Incorrect").
     ExpectRefused(SimpleFont(), NamesOfLengths({0, 0, 0, 0, 0, 0, 0, 0}),
-                  EMakeRefused::NotReadBackText);
+                  EMakeRefused::kNotReadBackText);
 }
 
 TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
@@ -140,7 +140,7 @@ TEST_F(WriterTest, CopyReadsBackWithItsNewNames) {
     EXPECT_EQ(reader.FontNames.FullName, "Quill\x99 Mark Bold");
     EXPECT_EQ(reader.FontNames.Style, "Bold");
     EXPECT_EQ(reader.FontNames.Postscript, "QuillMark-Bold");
-    EXPECT_EQ(reader.FontNames.Version, FontNames::VersionResetText);
+    EXPECT_EQ(reader.FontNames.Version, FontNames::kVersionResetText);
     EXPECT_EQ(reader.FontNames.FontID, "Maker: Quill");
     EXPECT_EQ(reader.FontNames.Copyright, std::string(127, 'c'));
     EXPECT_EQ(reader.FontNames.TradeMark, "\xA9 caf\xE9");
@@ -165,7 +165,7 @@ TEST_F(WriterTest, AnExistingFileIsNeverReplaced) {
         WriteCopy(SimpleFont(), FontNames{});
         ADD_FAILURE() << "no error raised";
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Errno(), EEXIST);
+        EXPECT_EQ(error.errnoValue(), EEXIST);
     }
     EXPECT_EQ(ReadFile(Dir.File("NEW.TTF")), (Bytes{1, 2, 3}));
 }
@@ -250,7 +250,7 @@ TEST_F(WriterTest, ASourceWithTwoNameEntriesIsRefused) {
                              .AddTable("name", NameTable(StandardRecords({})))
                              .Build();
     ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}),
-                  EMakeRefused::TwoNameEntriesText);
+                  EMakeRefused::kTwoNameEntriesText);
 }
 
 TEST_F(WriterTest, ASourceThatDoesNotReadIsRefusedWithTheReadersReason) {
@@ -310,9 +310,9 @@ for i in range(8):
     std::string expected;
     const FontNames names = Names();
     for (unsigned id = 0; id < 8; ++id) {
-        for (unsigned char c : names.TextOfNameID(id)) {
+        for (unsigned char c : names.textOfNameID(id)) {
             const char32_t cp = c;
-            expected += Utf32ToUtf8(std::u32string(1, cp));
+            expected += utf32ToUtf8(std::u32string(1, cp));
         }
         expected += '\n';
     }

@@ -7,8 +7,8 @@ namespace {
 TEST(Windows1252, EveryByteSurvivesTheRoundTripThroughUnicode) {
     for (int b = 0; b < 256; ++b) {
         const std::string byte(1, static_cast<char>(b));
-        EXPECT_EQ(Utf32ToWindows1252(Windows1252ToUtf32(byte)), byte) << b;
-        EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(byte)), byte) << b;
+        EXPECT_EQ(utf32ToWindows1252(windows1252ToUtf32(byte)), byte) << b;
+        EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(byte)), byte) << b;
     }
 }
 
@@ -21,8 +21,8 @@ struct MapRow {
 class Windows1252MapTest : public testing::TestWithParam<MapRow> {};
 
 TEST_P(Windows1252MapTest, MapsByteToCodePoint) {
-    EXPECT_EQ(UnicodeOfWindows1252(GetParam().byte), GetParam().codePoint);
-    EXPECT_EQ(static_cast<unsigned char>(Windows1252OfUnicode(GetParam().codePoint)),
+    EXPECT_EQ(unicodeOfWindows1252(GetParam().byte), GetParam().codePoint);
+    EXPECT_EQ(static_cast<unsigned char>(windows1252OfUnicode(GetParam().codePoint)),
               GetParam().byte);
 }
 
@@ -37,23 +37,23 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Windows1252, CharactersItCannotHoldBecomeQuestionMarks) {
-    EXPECT_EQ(Utf32ToWindows1252(U"a\u0099b\u4E00c\U0001F600"), "a?b?c?");
-    EXPECT_EQ(Utf8ToWindows1252("caf\xC3\xA9 \xE2\x84\xA2 \xE4\xB8\x80"), "caf\xE9 \x99 ?");
+    EXPECT_EQ(utf32ToWindows1252(U"a\u0099b\u4E00c\U0001F600"), "a?b?c?");
+    EXPECT_EQ(utf8ToWindows1252("caf\xC3\xA9 \xE2\x84\xA2 \xE4\xB8\x80"), "caf\xE9 \x99 ?");
 }
 
 TEST(Windows1252, MalformedUtf8BecomesOneQuestionMarkPerSequence) {
-    EXPECT_EQ(Utf8ToWindows1252("a\xFF"
+    EXPECT_EQ(utf8ToWindows1252("a\xFF"
                                 "b"),
               "a?b");
-    EXPECT_EQ(Utf8ToWindows1252("a\xC3"), "a?");         // cut short
-    EXPECT_EQ(Utf8ToWindows1252("\xC0\xAF"), "?");       // overlong
-    EXPECT_EQ(Utf8ToWindows1252("\xED\xA0\x80x"), "?x"); // surrogate
+    EXPECT_EQ(utf8ToWindows1252("a\xC3"), "a?");         // cut short
+    EXPECT_EQ(utf8ToWindows1252("\xC0\xAF"), "?");       // overlong
+    EXPECT_EQ(utf8ToWindows1252("\xED\xA0\x80x"), "?x"); // surrogate
 }
 
 TEST(Windows1252, TradeMarkByteIsUtf8TradeMarkSign) {
-    EXPECT_EQ(Windows1252ToUtf8("Abc\x99"), "Abc\xE2\x84\xA2");
-    EXPECT_EQ(Windows1252ToUtf8("\x81"), "\xC2\x81");
-    EXPECT_EQ(Utf32ToUtf8(Utf8ToUtf32("x\xE2\x82\xACy")), "x\xE2\x82\xACy");
+    EXPECT_EQ(windows1252ToUtf8("Abc\x99"), "Abc\xE2\x84\xA2");
+    EXPECT_EQ(windows1252ToUtf8("\x81"), "\xC2\x81");
+    EXPECT_EQ(utf32ToUtf8(utf8ToUtf32("x\xE2\x82\xACy")), "x\xE2\x82\xACy");
 }
 
 } // namespace
