@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-// One open file descriptor. The Open*/Create* functions and every strict operation raise
-// EInOutError; TryRead reports its outcome instead.
+// One open file descriptor. The open*/create* functions and every strict operation raise
+// EInOutError; tryRead reports its outcome instead.
 class FileHandle {
 public:
     FileHandle() = default;

@@ -14,7 +14,7 @@
 bool isFamilyStyleChar(char32_t c);
 // A character that may be typed into the new file name box: ASCII letters, digits and '.'.
 bool isFileNameChar(char32_t c);
-// True when every character of a text passes IsFamilyStyleChar.
+// True when every character of a text passes isFamilyStyleChar.
 bool isFamilyStyleText(std::string_view text);
 
 // Cleaned, lower-cased, and upper-cased at the start and after each blank ('bold  ITALIC' ->

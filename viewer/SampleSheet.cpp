@@ -71,7 +71,7 @@ qreal runWidth(const QRawFont& face, qreal size, const QString& text) {
 
 // How far right the text reaches after each of its glyphs: the pen or the ink (an italic's
 // overhang), whichever is further. The samples are laid out one glyph per character, as
-// FaceRun does.
+// faceRun() does.
 QList<qreal> rightEdges(QRawFont face, qreal size, const QString& text) {
     face.setPixelSize(size);
     const QList<quint32> glyphs = face.glyphIndexesForString(text);

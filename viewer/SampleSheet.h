@@ -30,7 +30,7 @@ struct SheetLayout {
     QRectF title; // the full name drawn in the face itself, and the path
     QRectF names; // label / text rows and the style flags
     QRectF waterfallHeading;
-    QList<QRectF> waterfall; // one line per size of WaterfallSizes()
+    QList<QRectF> waterfall; // one line per size of waterfallSizes()
     QRectF gridHeading;
     QRectF grid;
     QList<QRectF> cells; // one per code from kGridFirstCode to kGridLastCode
