@@ -23,6 +23,8 @@
 #     round of work) measured 2.03x, CPU 2.10x in the same session. Baseline about 150 ms
 #     (user 14, sys 90), quillmark-cli about 190-200 ms (user 30-35, sys 95-100). The target
 #     1.30x is met at the median, with little margin under this load.
+#   b30a53a on the same machine at rest (load average 0.4), 6 rounds: every round 1.14x to 1.28x,
+#     median 1.24x, CPU 1.25x; make 0.91x cp+sync.
 #   callgrind, 1,000 fonts (startup included): 143.8 M instructions at f362796, 72.0 M at
 #   a90eb42, 22.8 M now; baseline 10.4 M. preads per font: 6.5, 3.55, 3.55; baseline 5.
 # usage: bench/core-bench.sh BUILD
