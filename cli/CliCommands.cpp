@@ -413,9 +413,7 @@ private:
         textsRead_ = tables_.problem.empty();
         if (!textsRead_)
             return;
-        const FullNameTexts texts = readFullNameTexts(tables_.live);
-        for (unsigned k = 0; k < 8; ++k)
-            texts_[k] = utf32ToUtf8(texts[k]);
+        readFullNameTexts(tables_.live, texts_);
     }
 
     // The name tables and texts of a file just restored, read again from the file.

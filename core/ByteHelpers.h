@@ -18,6 +18,9 @@ std::array<std::uint8_t, 4> SwapLong(std::uint32_t value);
 
 // Deletes every NUL, then trims leading and trailing characters 0x00 to 0x20.
 std::string CleanNameText(std::string_view text);
+// The same, cut to `capacity`, written at `out`; returns where it ends. What the cut drops is
+// never cleaned: of a copyright of up to 1,024 bytes the field keeps 127.
+char* cleanNameTextInto(std::string_view text, char* out, std::size_t capacity);
 
 // The two-byte form: each 8-bit character c becomes 0x00, c.
 std::string WidenText(std::string_view text);

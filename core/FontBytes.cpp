@@ -61,16 +61,11 @@ const FileFontBytes::Block& FileFontBytes::fetch(std::uint64_t position, std::si
 
 std::size_t FileFontBytes::readAt(std::uint64_t position, std::uint8_t* buffer,
                                   std::size_t count) const {
-    if (position >= size())
-        return 0;
-    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size() - position));
-    const Block& from = fetch(position, count, OtherSlot);
-    // Less when the file shrank since it was opened.
-    const std::size_t skip = static_cast<std::size_t>(position - from.start);
-    count = from.size > skip ? std::min(count, from.size - skip) : 0;
-    if (count > 0)
-        std::memcpy(buffer, from.data.get() + skip, count);
-    return count;
+    std::string_view bytes;
+    view(position, count, bytes);
+    if (!bytes.empty())
+        std::memcpy(buffer, bytes.data(), bytes.size());
+    return bytes.size();
 }
 
 bool FileFontBytes::view(std::uint64_t position, std::size_t count, std::string_view& bytes) const {

@@ -2,14 +2,11 @@
 
 #include "core/ByteCursor.h"
 #include "core/ByteHelpers.h"
-#include "core/ByteWords.h"
 #include "core/EInOutError.h"
 #include "core/NamePlatforms.h"
 #include "core/TableDirectory.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -25,66 +22,21 @@ constexpr std::size_t kLongestField = std::max(
      FontNames::kCopyrightCapacity, FontNames::kTradeMarkCapacity});
 constexpr std::size_t kLongestStringRead = 1024;
 
-// CleanNameText(text) cut to `capacity`, written at `out`; returns where it ends. What the cut
-// drops is never cleaned: of a copyright of up to 1,024 bytes the field keeps 127.
-char* cleanInto(std::string_view text, char* out, std::size_t capacity) {
-    auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    std::size_t first = 0;
-    while (first < text.size() && isBlankOrControl(text[first]))
-        ++first;
-    std::size_t last = text.size();
-    while (last > first && isBlankOrControl(text[last - 1]))
-        --last;
-    const char* const end = out + std::min(last - first, capacity);
-    std::size_t i = first;
-    // Eight bytes at a time while they hold no NUL or, as in a Microsoft string read as bytes,
-    // one in every other place.
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOddNuls = 0x8000800080008000;
-        constexpr std::uint64_t kEvenNuls = kOddNuls >> 8;
-        while (last - i >= 8 && end - out >= 8) {
-            const std::uint64_t nuls = zeroBytesOf(loadWord(text.data() + i));
-            if (nuls == 0) {
-                std::memcpy(out, text.data() + i, 8);
-                out += 8;
-            } else if (nuls == kOddNuls || nuls == kEvenNuls) {
-                const std::size_t at = i + (nuls == kOddNuls ? 0 : 1);
-                out[0] = text[at];
-                out[1] = text[at + 2];
-                out[2] = text[at + 4];
-                out[3] = text[at + 6];
-                out += 4;
-            } else {
-                break;
-            }
-            i += 8;
-        }
-    }
-    for (; i < last && out != end; ++i) {
-        *out = text[i];
-        out += text[i] != '\0' ? 1 : 0;
-    }
-    return out;
-}
-
-// Stores a cleaned text as the reader does: cut to its field, and in the family and full
-// names the first '!' '"' pair (U+2122 as the reader sees it) made the one character 0x99.
-// The family, style and full name take an empty text; the other names keep an earlier text
-// (or the placeholder) over it.
-void storeNameText(FontNames& names, unsigned nameID, std::string_view text) {
-    const bool familyOrFullName = nameID == 1 || nameID == 4;
-    if (text.empty() && !familyOrFullName && nameID != 2)
-        return;
+// Stores a cleaned text as the reader does: cut to its field, the trade mark pair made the one
+// character 0x99. False when the name keeps its earlier text over an empty one.
+bool storeNameText(FontNames& names, unsigned nameID, std::string_view text) {
+    if (text.empty() && !takesEmptyText(nameID))
+        return false;
     std::string& stored = names.textOfNameID(nameID);
     stored.assign(text.substr(0, capacityOfNameID(nameID)));
-    const std::size_t pair = familyOrFullName ? stored.find("!\"") : std::string::npos;
+    const std::size_t pair = takesTradeMarkSign(nameID) ? stored.find("!\"") : std::string::npos;
     if (pair != std::string::npos) {
         stored[pair] = '\x99';
         stored.erase(pair + 1, 1);
     }
+    return true;
 }
 
-// One name record: platformID, encodingID, languageID, nameID, length, offset.
 struct NameRecordFields {
     std::uint16_t platformID = 0;
     std::uint16_t encodingID = 0;
@@ -167,14 +119,11 @@ NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
             return NameTableRead::StringMissing;
         char cleaned[kLongestField];
         const std::string_view text(
-            cleaned, static_cast<std::size_t>(
-                         cleanInto(string, cleaned, capacityOfNameID(record.nameID)) - cleaned));
-        // The family, style and full name take the last record's text even when it is empty;
-        // the other names keep an earlier text over an empty one.
-        if (!text.empty() || record.nameID == 1 || record.nameID == 2 || record.nameID == 4) {
-            storeNameText(names, record.nameID, text);
+            cleaned,
+            static_cast<std::size_t>(
+                cleanNameTextInto(string, cleaned, capacityOfNameID(record.nameID)) - cleaned));
+        if (storeNameText(names, record.nameID, text))
             settled |= 1u << record.nameID;
-        }
     }
     return outcome;
 }
@@ -254,11 +203,11 @@ bool isRenamedMarkerProbe(const std::uint8_t* probe) {
     // Cleaned as CleanNameText cleans, on the stack: every read probes.
     char cleaned[RenamedTrailer::kMarkerProbeSize];
     const std::string_view text(
-        cleaned,
-        static_cast<std::size_t>(cleanInto(std::string_view(reinterpret_cast<const char*>(probe),
-                                                            RenamedTrailer::kMarkerProbeSize),
-                                           cleaned, sizeof cleaned) -
-                                 cleaned));
+        cleaned, static_cast<std::size_t>(
+                     cleanNameTextInto(std::string_view(reinterpret_cast<const char*>(probe),
+                                                        RenamedTrailer::kMarkerProbeSize),
+                                       cleaned, sizeof cleaned) -
+                     cleaned));
     return text == RenamedTrailer::kMarkerText || text == RenamedTrailer::kMakerSignature;
 }
 

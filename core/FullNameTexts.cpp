@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -53,26 +54,6 @@ std::size_t storageOf(const std::u32string& text) {
 // Below 0x80 the code page is ASCII: no table look-up for most characters.
 char32_t unicodeOfCodePage(unsigned char c) {
     return c < 0x80 ? char32_t{c} : unicodeOfWindows1252(c);
-}
-
-// Writes `c` as UTF-8 at `out`; returns where it ended.
-char* putUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
 }
 
 // Builds a cleaned text in UTF-8 as its characters come: NULs dropped, blanks and controls
@@ -200,6 +181,43 @@ std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
     return bytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
 }
 
+// What the texts need of one record; no bytes when its string lies beyond the end of the file.
+struct TextRecord {
+    std::uint16_t platformID;
+    std::uint16_t languageID;
+    std::uint16_t nameID;
+    std::optional<std::string_view> bytes;
+};
+
+// The reader's rule over `count` records in table order, `recordAt(i)` giving the i-th: the
+// last English record that gives a name ID its text wins. The records are read from the end, so
+// a text once settled is never decoded again; a name no record settles gets its placeholder.
+template <class RecordAt>
+void settleTexts(std::size_t count, RecordAt recordAt, FullNameTextsUtf8& texts) {
+    static const FullNameTextsUtf8 kResetTexts = [] {
+        const FontNames reset;
+        FullNameTextsUtf8 utf8;
+        for (unsigned k = 0; k < 8; ++k)
+            utf8[k] = windows1252ToUtf8(reset.textOfNameID(k));
+        return utf8;
+    }();
+    unsigned settled = 0;
+    while (count-- > 0 && settled != 0xFF) {
+        const TextRecord record = recordAt(count);
+        const unsigned nameID = record.nameID;
+        if (nameID >= 8 || (settled & (1u << nameID)) != 0 ||
+            !isEnglishRecord(record.platformID, record.languageID) || !record.bytes)
+            continue;
+        cleanReadersText(record.platformID, *record.bytes, takesTradeMarkSign(nameID),
+                         texts[nameID]);
+        if (!texts[nameID].empty() || takesEmptyText(nameID))
+            settled |= 1u << nameID;
+    }
+    for (unsigned k = 0; k < 8; ++k)
+        if ((settled & (1u << k)) == 0)
+            texts[k] = kResetTexts[k];
+}
+
 } // namespace
 
 std::u32string postscriptNameBeyondWindows1252(const std::u32string& derived) {
@@ -220,26 +238,24 @@ std::u32string postscriptNameBeyondWindows1252(const std::u32string& derived) {
     return name;
 }
 
+void readFullNameTexts(const NameTableListing& listing, FullNameTextsUtf8& texts) {
+    settleTexts(
+        listing.records.size(),
+        [&](std::size_t i) {
+            const NameRecordEntry& entry = listing.records[i];
+            return TextRecord{entry.platformID, entry.languageID, entry.nameID,
+                              entry.missing ? std::nullopt
+                                            : std::optional<std::string_view>(entry.bytes)};
+        },
+        texts);
+}
+
 FullNameTexts readFullNameTexts(const NameTableListing& listing) {
-    // The same for every font: worked out once.
-    static const FullNameTexts resetTexts = [] {
-        const FontNames reset;
-        FullNameTexts texts;
-        for (unsigned k = 0; k < 8; ++k)
-            texts[k] = windows1252ToUtf32(reset.textOfNameID(k));
-        return texts;
-    }();
-    FullNameTexts texts = resetTexts;
-    std::string text;
-    for (const NameRecordEntry& record : listing.records) {
-        if (!isEnglishRecord(record.platformID, record.languageID) || record.nameID >= 8 ||
-            record.missing)
-            continue;
-        const bool familyOrFullName = record.nameID == 1 || record.nameID == 4;
-        cleanReadersText(record.platformID, record.bytes, familyOrFullName, text);
-        if (!text.empty() || familyOrFullName || record.nameID == 2)
-            texts[record.nameID] = utf8ToUtf32(text);
-    }
+    FullNameTextsUtf8 utf8;
+    readFullNameTexts(listing, utf8);
+    FullNameTexts texts;
+    for (unsigned k = 0; k < 8; ++k)
+        texts[k] = utf8ToUtf32(utf8[k]);
     return texts;
 }
 
@@ -290,43 +306,24 @@ NameStrings nameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsig
 }
 
 void readFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
-    static const FullNameTextsUtf8 resetTexts = [] {
-        const FontNames reset;
-        FullNameTextsUtf8 utf8;
-        for (unsigned k = 0; k < 8; ++k)
-            utf8[k] = windows1252ToUtf8(reset.textOfNameID(k));
-        return utf8;
-    }();
-    // The last record that gives a name ID its text wins, so the records are read from the
-    // end: a text once settled is never decoded again.
-    unsigned settled = 0;
-    if (table.size() >= 6) {
-        const std::uint16_t count = wordAt(table, 2);
-        const std::size_t stringOffset = wordAt(table, 4);
-        // As the listing: the records up to the first that runs past the end.
-        std::size_t records = std::min<std::size_t>(count, (table.size() - 6) / kRecordSize);
-        while (records-- > 0 && settled != 0xFF) {
-            const std::string_view record = table.substr(6 + kRecordSize * records, kRecordSize);
-            const std::uint16_t nameID = wordAt(record, 6);
-            const std::uint16_t platformID = wordAt(record, 0);
-            if (nameID >= 8 || (settled & (1u << nameID)) != 0 ||
-                !isEnglishRecord(platformID, wordAt(record, 4)))
-                continue;
+    // As the listing: the records up to the first that runs past the end; a string beyond the
+    // end of the file gives no text.
+    const std::size_t count =
+        table.size() < 6
+            ? 0
+            : std::min<std::size_t>(wordAt(table, 2), (table.size() - 6) / kRecordSize);
+    const std::size_t stringOffset = table.size() < 6 ? 0 : wordAt(table, 4);
+    settleTexts(
+        count,
+        [&](std::size_t i) {
+            const std::string_view record = table.substr(6 + kRecordSize * i, kRecordSize);
             const std::size_t start = stringOffset + wordAt(record, 10);
             const std::size_t length = wordAt(record, 8);
-            // A string beyond the end of the file gives no text.
-            if (start > table.size() || length > table.size() - start)
-                continue;
-            const bool keptEvenEmpty = nameID == 1 || nameID == 2 || nameID == 4;
-            cleanReadersText(platformID, table.substr(start, length), nameID == 1 || nameID == 4,
-                             texts[nameID]);
-            if (!texts[nameID].empty() || keptEvenEmpty)
-                settled |= 1u << nameID;
-        }
-    }
-    for (unsigned k = 0; k < 8; ++k)
-        if ((settled & (1u << k)) == 0)
-            texts[k] = resetTexts[k];
+            const bool within = start <= table.size() && length <= table.size() - start;
+            return TextRecord{wordAt(record, 0), wordAt(record, 4), wordAt(record, 6),
+                              within ? std::optional(table.substr(start, length)) : std::nullopt};
+        },
+        texts);
 }
 
 bool readFullNameTexts(const FontBytes& font, FullNameTextsUtf8& texts, std::string& problem) {

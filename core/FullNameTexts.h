@@ -18,12 +18,13 @@ using FullNameTexts = std::array<std::u32string, 8>;
 // wins, empty texts keep an earlier one except for IDs 1, 2 and 4, blanks and controls trimmed,
 // the placeholders where nothing is found), but uncut, and with every character beyond U+00FF
 // of a Microsoft string kept whole. For texts within Windows-1252 and the field sizes they are
-// exactly the reader's.
+// exactly the reader's. Taken from a listing's records, in Unicode or UTF-8.
 FullNameTexts readFullNameTexts(const NameTableListing& listing);
+using FullNameTextsUtf8 = std::array<std::string, 8>;
+void readFullNameTexts(const NameTableListing& listing, FullNameTextsUtf8& texts);
 
 // The same texts in UTF-8, taken in one pass over the records of `table` (the bytes
 // nameTableBytes gives) into `texts`, whose strings keep their memory from font to font.
-using FullNameTextsUtf8 = std::array<std::string, 8>;
 void readFullNameTexts(std::string_view table, FullNameTextsUtf8& texts);
 // The same for the name table the reader reads; false, with `texts` untouched and `problem`
 // saying why, when the file is no sfnt or has no name table.

@@ -16,3 +16,15 @@ constexpr bool isEnglishRecord(std::uint16_t platformID, std::uint16_t languageI
     return (platformID == kMicrosoftPlatform && languageID == kUsEnglish) ||
            (platformID == kMacintoshPlatform && languageID == kMacEnglish);
 }
+
+// The family, style and full name take the last record's text even when it is empty; the other
+// names keep an earlier text (or the placeholder) over an empty one.
+constexpr bool takesEmptyText(unsigned nameID) {
+    return nameID == 1 || nameID == 2 || nameID == 4;
+}
+
+// Only the family and full names turn the pair '!' '"' (U+2122 as the reader sees it) into the
+// trade mark sign.
+constexpr bool takesTradeMarkSign(unsigned nameID) {
+    return nameID == 1 || nameID == 4;
+}

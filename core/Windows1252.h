@@ -17,5 +17,7 @@ std::string utf8ToWindows1252(std::string_view text);
 
 // UTF-8 helpers used at the same edges.
 void appendUtf8(std::string& out, char32_t codePoint);
+// Writes the 1 to 4 bytes of `codePoint` at `out`; returns where they end.
+char* putUtf8(char* out, char32_t codePoint);
 std::string utf32ToUtf8(std::u32string_view text);
 std::u32string utf8ToUtf32(std::string_view text);
