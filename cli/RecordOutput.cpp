@@ -14,7 +14,7 @@ namespace {
 // Paths come from the command line as bytes; anything that is not UTF-8 shows as '?'. ASCII,
 // as most paths are, is UTF-8 as it stands and is not copied.
 std::string_view pathAsUtf8(const std::string& path, std::string& converted) {
-    if (std::all_of(path.begin(), path.end(), [](char c) { return c >= 0; }))
+    if (isAscii(path))
         return path;
     converted = utf32ToUtf8(utf8ToUtf32(path));
     return converted;
@@ -127,7 +127,7 @@ void recordOf(const FontRead& font, FontRecord& record,
               const std::array<std::string, 8>* wholeTexts) {
     // ASCII is UTF-8 as it stands, and is copied into the memory the string already has.
     auto assignUtf8 = [](std::string& to, const std::string& windows1252) {
-        if (std::all_of(windows1252.begin(), windows1252.end(), [](char c) { return c >= 0; }))
+        if (isAscii(windows1252))
             to.assign(windows1252);
         else
             to = windows1252ToUtf8(windows1252);

@@ -103,8 +103,12 @@ std::string utf32ToWindows1252(std::u32string_view text) {
     return out;
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0; });
+}
+
 std::string windows1252ToUtf8(std::string_view text) {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0; }))
+    if (isAscii(text))
         return std::string(text);
     std::string out;
     out.reserve(text.size() * 3);

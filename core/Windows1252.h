@@ -11,6 +11,8 @@ char windows1252OfUnicode(char32_t codePoint);
 std::u32string windows1252ToUtf32(std::string_view text);
 std::string utf32ToWindows1252(std::u32string_view text);
 
+// Whether every byte is ASCII, which reads the same in Windows-1252 and UTF-8.
+bool isAscii(std::string_view text);
 std::string windows1252ToUtf8(std::string_view text);
 // Each malformed UTF-8 sequence becomes one '?'.
 std::string utf8ToWindows1252(std::string_view text);
