@@ -17,6 +17,16 @@ constexpr std::size_t kLargestPrefetch = 64 * 1024;
 
 } // namespace
 
+std::string_view FontBytes::bytesAt(std::uint64_t position, std::size_t count,
+                                    std::string& copy) const {
+    std::string_view bytes;
+    if (view(position, count, bytes))
+        return bytes;
+    copy.resize(count);
+    copy.resize(readAt(position, reinterpret_cast<std::uint8_t*>(copy.data()), count));
+    return copy;
+}
+
 FileFontBytes::FileFontBytes(const FileHandle& file, Memory& memory)
     : file_(file), blocks_(memory.blocks_) {
     for (Block& block : blocks_) {

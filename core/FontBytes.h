@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 // The bytes of a font file as the reader sees them: the file itself, or the file as a restore
@@ -31,6 +32,9 @@ public:
         static_cast<void>(bytes);
         return false;
     }
+    // Up to `count` bytes at `position`, seen in place where they are held and else copied into
+    // `copy`; valid until the next read.
+    std::string_view bytesAt(std::uint64_t position, std::size_t count, std::string& copy) const;
 };
 
 // An open file, read in blocks so that a font's header, directory, name table and trailer

@@ -103,17 +103,14 @@ NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         }
     }
 
-    std::uint8_t copy[kLongestStringRead];
+    std::string copy;
     unsigned settled = 0;
     while (counted-- > 0 && settled != 0xFF) {
         const NameRecordFields record = recordAt(&records[kNameRecordSize * counted]);
         if (!isWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
             continue;
         const std::size_t length = lengthOf(record);
-        std::string_view string;
-        if (!font.view(positionOf(record), length, string))
-            string = std::string_view(reinterpret_cast<const char*>(copy),
-                                      font.readAt(positionOf(record), copy, length));
+        const std::string_view string = font.bytesAt(positionOf(record), length, copy);
         // Shorter only when the file shrank while it was read.
         if (string.size() != length)
             return NameTableRead::StringMissing;

@@ -34,24 +34,6 @@ bool isSfntVersion(const std::uint8_t* version) {
     return (major >= 1 && major <= 5) || tag == "OTTO" || tag == "true";
 }
 
-std::string copyAt(const FontBytes& font, std::uint64_t position, std::uint64_t count) {
-    std::string bytes(count, '\0');
-    bytes.resize(
-        font.readAt(position, reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-    return bytes;
-}
-
-// The same bytes in place where the font holds them; `copy` keeps them otherwise. Valid until
-// the next read.
-std::string_view bytesAt(const FontBytes& font, std::uint64_t position, std::uint64_t count,
-                         std::string& copy) {
-    std::string_view bytes;
-    if (font.view(position, static_cast<std::size_t>(count), bytes))
-        return bytes;
-    copy = copyAt(font, position, count);
-    return copy;
-}
-
 NameTableListing listTableAt(const FontBytes& file, std::uint32_t offset) {
     std::string copy;
     NameTableListing listing = listNameTable(nameTableBytes(file, offset, copy));
@@ -67,14 +49,14 @@ std::string_view nameTableBytes(const FontBytes& font, std::uint32_t offset, std
     const std::uint64_t fileSize = font.size();
     if (offset >= fileSize)
         return {};
-    const std::string_view header = bytesAt(font, offset, 6, copy);
+    const std::string_view header = font.bytesAt(offset, 6, copy);
     std::uint64_t extent = 6;
     if (header.size() == 6) {
         const std::uint16_t format = wordAt(header, 0);
         const std::uint16_t count = wordAt(header, 2);
         const std::uint16_t stringOffset = wordAt(header, 4);
         extent += kRecordSize * count;
-        const std::string_view records = bytesAt(font, offset + 6, kRecordSize * count, copy);
+        const std::string_view records = font.bytesAt(offset + 6, kRecordSize * count, copy);
         for (std::size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize)
             extent = std::max<std::uint64_t>(extent, std::uint64_t{stringOffset} +
                                                          wordAt(records, at + 10) +
@@ -84,7 +66,8 @@ std::string_view nameTableBytes(const FontBytes& font, std::uint32_t offset, std
             extent = std::max<std::uint64_t>(extent + 2 + 4 * std::uint64_t{0xFFFF},
                                              std::uint64_t{stringOffset} + 2 * 0xFFFF);
     }
-    return bytesAt(font, offset, std::min(extent, fileSize - offset), copy);
+    return font.bytesAt(offset, static_cast<std::size_t>(std::min(extent, fileSize - offset)),
+                        copy);
 }
 
 std::optional<std::uint32_t> liveNameTableOffset(const FontBytes& font, std::string& problem) {
@@ -179,8 +162,9 @@ FontNameTables listFontNameTables(const FontBytes& file) {
 
     const std::uint64_t size = file.size();
     if (size >= RenamedTrailer::kSize) {
-        const std::string trailer =
-            copyAt(file, size - RenamedTrailer::kSize, RenamedTrailer::kSize);
+        std::string copy;
+        const std::string_view trailer =
+            file.bytesAt(size - RenamedTrailer::kSize, RenamedTrailer::kSize, copy);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(trailer.data());
         if (trailer.size() == RenamedTrailer::kSize &&
             isRenamedMarkerProbe(bytes + RenamedTrailer::kSize -

@@ -2,7 +2,7 @@
 
 #include "core/ByteCursor.h"
 
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -31,13 +31,8 @@ TableLookup findTable(const FontBytes& font, std::string_view tag) {
     // Seen where the font holds it, copied only where it cannot be: every read looks up two
     // tables, a read of many fonts thousands.
     const std::size_t size = kDirectoryEntrySize * numTables;
-    std::string_view held;
-    std::vector<std::uint8_t> copy;
-    if (!font.view(kDirectoryStart, size, held)) {
-        copy.resize(size);
-        held = std::string_view(reinterpret_cast<const char*>(copy.data()),
-                                font.readAt(kDirectoryStart, copy.data(), size));
-    }
+    std::string copy;
+    const std::string_view held = font.bytesAt(kDirectoryStart, size, copy);
     const auto* entries = reinterpret_cast<const std::uint8_t*>(held.data());
     const std::size_t complete = held.size() / kDirectoryEntrySize;
     for (std::size_t i = 0; i < numTables; ++i) {
