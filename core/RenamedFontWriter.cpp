@@ -5,76 +5,16 @@
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
 #include "core/FontReader.h"
-#include "core/InterruptCleanup.h"
 #include "core/NameSwap.h"
 #include "core/NameTableBuilder.h"
 #include "core/TableDirectory.h"
+#include "core/UnpublishedCopy.h"
 
 #include <cerrno>
-#include <chrono>
 #include <limits>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// The copy before it has its name: an unnamed file in the new file's folder, or where the
-// file system has none, a hidden file beside it that every way out removes.
-class UnpublishedCopy {
-public:
-    explicit UnpublishedCopy(const std::string& newPath) {
-        file_ = FileHandle::createUnnamed(folderOf(newPath));
-        if (file_.isOpen())
-            return;
-        const std::string hidden =
-            folderOf(newPath) + "/." + newPath.substr(newPath.rfind('/') + 1);
-        const auto seed = static_cast<unsigned long long>(
-            std::chrono::steady_clock::now().time_since_epoch().count());
-        for (unsigned attempt = 0; !file_.isOpen(); ++attempt) {
-            const std::string candidate = hidden + "." + std::to_string(::getpid()) + "-" +
-                                          std::to_string((seed + attempt) % 1000000);
-            try {
-                // Registered before it exists, so an interrupt cannot leave it behind.
-                registerInterruptCleanup(candidate);
-                file_ = FileHandle::createNew(candidate);
-                temporaryPath_ = candidate;
-            } catch (const EInOutError& error) {
-                clearInterruptCleanup();
-                if (error.errnoValue() != EEXIST || attempt > 100)
-                    throw;
-            }
-        }
-    }
-    ~UnpublishedCopy() {
-        if (temporaryPath_.empty())
-            return;
-        ::unlink(temporaryPath_.c_str());
-        clearInterruptCleanup();
-    }
-    UnpublishedCopy(const UnpublishedCopy&) = delete;
-    UnpublishedCopy& operator=(const UnpublishedCopy&) = delete;
-
-    FileHandle& file() { return file_; }
-
-    // Links the finished copy to its name, which must still be free, and syncs the folder.
-    void publish(const std::string& newPath) {
-        if (temporaryPath_.empty())
-            file_.linkAs(newPath);
-        else if (::link(temporaryPath_.c_str(), newPath.c_str()) != 0)
-            throw EInOutError::ofCreate(errno);
-        try {
-            syncFolderOf(newPath);
-        } catch (const EInOutError&) {
-            // Not known to be on disk: not published.
-            ::unlink(newPath.c_str());
-            throw;
-        }
-    }
-
-private:
-    FileHandle file_;
-    std::string temporaryPath_;
-};
 
 bool sameTexts(const FontNames& a, const FontNames& b) {
     for (unsigned nameID = 0; nameID < 8; ++nameID)
@@ -136,7 +76,7 @@ void writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath
     if (pathIsTaken(NewFontPath))
         throw EInOutError::ofCreate(EEXIST);
 
-    UnpublishedCopy copy(NewFontPath);
+    qm::core::UnpublishedCopy copy(NewFontPath);
     copy.file().copyFrom(source, sourceSize);
     // The new table, the marker, and where the source's names are.
     std::uint8_t sourceLocation[8];
