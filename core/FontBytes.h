@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // The bytes of a font file as the reader sees them: the file itself, or the file as a restore
 // would leave it. Reads that run past the end deliver fewer bytes; a failing device raises
@@ -79,16 +81,17 @@ private:
     mutable bool firstTaken_ = false;
 };
 
-// `base` with 8 bytes replaced at each of two positions: a name-table swap seen before it is
-// written.
+// `base` with bytes replaced at a few positions, later patches over earlier ones: a swap seen
+// before it is written.
 class SwappedFontBytes : public FontBytes {
 public:
     struct Patch {
-        std::uint64_t position;
-        std::array<std::uint8_t, 8> bytes;
+        std::uint64_t position = 0;
+        std::vector<std::uint8_t> bytes;
+        bool operator==(const Patch&) const = default;
     };
-    SwappedFontBytes(const FontBytes& base, Patch first, Patch second)
-        : base_(base), patches_{first, second} {}
+    SwappedFontBytes(const FontBytes& base, std::vector<Patch> patches)
+        : base_(base), patches_(std::move(patches)) {}
     std::uint64_t size() const override { return base_.size(); }
     std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
                        std::size_t count) const override;
@@ -98,5 +101,5 @@ public:
 
 private:
     const FontBytes& base_;
-    std::array<Patch, 2> patches_;
+    std::vector<Patch> patches_;
 };

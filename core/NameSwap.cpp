@@ -2,6 +2,8 @@
 
 #include "core/ByteCursor.h"
 #include "core/ByteHelpers.h"
+#include "core/CffNames.h"
+#include "core/CopyTrailer.h"
 #include "core/EInOutError.h"
 #include "core/TableDirectory.h"
 
@@ -11,19 +13,160 @@
 
 namespace {
 
-using Location = std::array<std::uint8_t, 8>;
+using qm::core::CopyTrailer;
+using qm::core::Location;
+using qm::core::SwappedTable;
+using Patch = SwappedFontBytes::Patch;
 
 // The largest name table a renamed copy appends: records and two 16-bit string areas.
 constexpr std::uint64_t kLargestAppendedTable = 256 * 1024;
+constexpr std::uint64_t kNameHeaderSize = 6;
+constexpr std::uint64_t kNameRecordSize = 12;
 
-std::uint64_t endOfAppendedTable(const FontBytes& font) {
-    return font.size() - RenamedTrailer::kSize;
+Patch patchOf(std::uint64_t position, const std::uint8_t* bytes, std::size_t count) {
+    return Patch{position, std::vector<std::uint8_t>(bytes, bytes + count)};
 }
 
-bool isAppendedTable(const FontBytes& font, const Location& location) {
-    const std::uint64_t offset = BytesToLong(location.data());
-    const std::uint64_t length = BytesToLong(location.data() + 4);
-    return offset + length == endOfAppendedTable(font);
+bool endsAt(const Location& location, std::uint64_t end) {
+    return std::uint64_t{qm::core::offsetOf(location)} + qm::core::lengthOf(location) == end;
+}
+
+// Whether a directory entry holding `location` leads to a whole table inside the file: a name
+// table as long as its records at least, a CFF table whose names can be read. Strict consumers
+// refuse anything less, and a restore never writes what they refuse.
+bool holdsWholeTable(const FontBytes& font, const Location& location, bool cff) {
+    const std::uint64_t offset = qm::core::offsetOf(location);
+    const std::uint64_t length = qm::core::lengthOf(location);
+    if (offset > font.size() || length > font.size() - offset)
+        return false;
+    if (cff) {
+        std::string copy;
+        std::string problem;
+        const std::string_view table = font.bytesAt(offset, static_cast<std::size_t>(length), copy);
+        return table.size() == length && qm::core::readCffNames(table, problem).has_value();
+    }
+    std::uint8_t header[kNameHeaderSize];
+    if (length < kNameHeaderSize || font.readAt(offset, header, sizeof header) != sizeof header)
+        return false;
+    return length >= kNameHeaderSize + kNameRecordSize * bytesToWord(header + 2);
+}
+
+// Where a copy stands: each table's entry leads to the copy's own table (renamed), to the
+// source's with the copy's saved (restored), or, after a swap cut off between its writes, both
+// hold the source's (half).
+enum class TableState { Renamed, Restored, Half, Unknown };
+
+TableState stateOf(const SwappedTable& table) {
+    const Location& own = *table.appended;
+    if (table.entry == own && table.saved != own)
+        return TableState::Renamed;
+    if (table.saved == own && table.entry != own)
+        return TableState::Restored;
+    if (table.entry == table.saved && table.entry != own)
+        return TableState::Half;
+    return TableState::Unknown;
+}
+
+// The writes that take `table` to the restored or the renamed state. The slot holding the copy's
+// own table is written first: its location is recorded in the trailer, the source's nowhere
+// else, so a swap cut off between the writes loses nothing.
+void planTable(const SwappedTable& table, bool toRestored, std::vector<Patch>& writes,
+               Location& entryAfter, Location& savedAfter) {
+    const Location& own = *table.appended;
+    const Location source = stateOf(table) == TableState::Renamed ? table.saved : table.entry;
+    entryAfter = toRestored ? source : own;
+    savedAfter = toRestored ? own : source;
+    auto write = [&](std::uint64_t at, const Location& bytes, const Location& now) {
+        if (bytes != now)
+            writes.push_back(patchOf(at, bytes.data(), bytes.size()));
+    };
+    if (toRestored) {
+        write(table.entryAt, entryAfter, table.entry);
+        write(table.savedAt, savedAfter, table.saved);
+    } else {
+        write(table.savedAt, savedAfter, table.saved);
+        write(table.entryAt, entryAfter, table.entry);
+    }
+}
+
+// Writes that touch follow each other, as the state word and the saved name location do, are
+// made as one.
+std::vector<Patch> joined(const std::vector<Patch>& writes) {
+    std::vector<Patch> out;
+    for (const Patch& write : writes) {
+        if (!out.empty()) {
+            Patch& last = out.back();
+            if (last.position + last.bytes.size() == write.position) {
+                last.bytes.insert(last.bytes.end(), write.bytes.begin(), write.bytes.end());
+                continue;
+            }
+            if (write.position + write.bytes.size() == last.position) {
+                last.bytes.insert(last.bytes.begin(), write.bytes.begin(), write.bytes.end());
+                last.position = write.position;
+                continue;
+            }
+        }
+        out.push_back(write);
+    }
+    return out;
+}
+
+// The plan for `trailer`, whose tables all know their own table; nothing when the copy is in a
+// state no swap of ours leaves, or the file would not read after the plan or after the swap
+// that follows it.
+std::optional<SwapPlan> planFor(const FontBytes& font, const CopyTrailer& trailer,
+                                FontKinds kinds) {
+    std::vector<TableState> states;
+    for (const SwappedTable& table : trailer.tables) {
+        states.push_back(stateOf(table));
+        if (states.back() == TableState::Unknown)
+            return std::nullopt;
+    }
+    const bool settled =
+        states.front() != TableState::Half &&
+        std::all_of(states.begin(), states.end(), [&](TableState s) { return s == states[0]; });
+    // A settled copy swaps; one a swap left unsettled is completed towards the names the
+    // directory shows.
+    const bool toRestored =
+        settled ? states.front() == TableState::Renamed : states.front() != TableState::Renamed;
+
+    std::vector<Patch> writes;
+    std::vector<Patch> exchanged;
+    for (const SwappedTable& table : trailer.tables) {
+        Location entryAfter{};
+        Location savedAfter{};
+        planTable(table, toRestored, writes, entryAfter, savedAfter);
+        if (!holdsWholeTable(font, entryAfter, table.cff) ||
+            !holdsWholeTable(font, savedAfter, table.cff))
+            return std::nullopt;
+        // In the first form the copy's own table is known by where it ends: the source's
+        // must end elsewhere, or the next swap could not tell them apart.
+        const Location& source = toRestored ? entryAfter : savedAfter;
+        if (!trailer.cffForm && endsAt(source, trailer.tablesEnd))
+            return std::nullopt;
+        exchanged.push_back(patchOf(table.entryAt, savedAfter.data(), savedAfter.size()));
+        exchanged.push_back(patchOf(table.savedAt, entryAfter.data(), entryAfter.size()));
+    }
+    if (!trailer.cffForm) {
+        // The state word says, while the writes run, where the copy's own name table is: a
+        // swap cut off between them is completed from it, never from a guess.
+        const std::uint64_t stateAt = font.size() - qm::core::kStateDistance;
+        const std::uint32_t length = qm::core::lengthOf(*trailer.tables.front().appended);
+        const auto during = SwapLong(length);
+        const std::uint8_t atRest[4] = {0, 0, 0, 0};
+        if (trailer.state != length)
+            writes.insert(writes.begin(), patchOf(stateAt, during.data(), during.size()));
+        writes.push_back(patchOf(stateAt, atRest, sizeof atRest));
+    }
+
+    SwapPlan plan;
+    plan.writes = joined(writes);
+    plan.after = readSwapped(font, plan, kinds);
+    const SwappedFontBytes after(font, plan.writes);
+    if (plan.after.ReadFailed ||
+        ReadFontNames(SwappedFontBytes(after, exchanged), kinds).ReadFailed)
+        return std::nullopt;
+    return plan;
 }
 
 // True when the `length` bytes at the end of `tail` are one name table whose strings end
@@ -48,46 +191,32 @@ bool isWholeNameTable(const std::vector<std::uint8_t>& tail, std::size_t length)
     return stringOffset + stringsEnd == length;
 }
 
-// After a swap cut off between its two writes, the directory entry and the saved location
-// agree, and the appended table's location is the one lost. The layout gives it back: the
-// table ends where the marker begins.
-std::optional<Location> findAppendedTable(const FontBytes& font) {
-    const std::uint64_t end = endOfAppendedTable(font);
-    const std::uint64_t directoryEnd = kDirectoryStart;
-    if (end <= directoryEnd)
+// A copy's swap cut off by a program that kept no state: its own table is one that ends where
+// the trailer begins. Taken only when exactly one such table gives a plan; a table's strings
+// may hold bytes that look like a smaller one.
+std::optional<SwapPlan> planForUnrecordedHalfSwap(const FontBytes& font, CopyTrailer trailer,
+                                                  FontKinds kinds) {
+    const std::uint64_t end = trailer.tablesEnd;
+    if (end <= kDirectoryStart)
         return std::nullopt;
     const std::size_t span =
-        static_cast<std::size_t>(std::min(end - directoryEnd, kLargestAppendedTable));
+        static_cast<std::size_t>(std::min(end - kDirectoryStart, kLargestAppendedTable));
     std::vector<std::uint8_t> tail(span);
     if (font.readAt(end - span, tail.data(), span) != span)
         return std::nullopt;
+    std::optional<SwapPlan> found;
     for (std::size_t length = 6 + 12; length <= span; ++length) {
         if (!isWholeNameTable(tail, length))
             continue;
-        Location location{};
-        const auto offset = SwapLong(static_cast<std::uint32_t>(end - length));
-        const auto size = SwapLong(static_cast<std::uint32_t>(length));
-        std::copy(offset.begin(), offset.end(), location.begin());
-        std::copy(size.begin(), size.end(), location.begin() + 4);
-        return location;
+        trailer.tables.front().appended = qm::core::makeLocation(
+            static_cast<std::uint32_t>(end - length), static_cast<std::uint32_t>(length));
+        std::optional<SwapPlan> plan = planFor(font, trailer, kinds);
+        if (plan && found)
+            return std::nullopt;
+        if (plan)
+            found = std::move(plan);
     }
-    return std::nullopt;
-}
-
-Location readLocation(const FontBytes& font, std::uint64_t position) {
-    Location location{};
-    if (font.readAt(position, location.data(), location.size()) != location.size())
-        throw EInOutError::readBeyondEnd();
-    return location;
-}
-
-bool writeBack(FileHandle& file, std::uint64_t position, const Location& bytes) noexcept {
-    try {
-        file.writeAt(position, bytes.data(), bytes.size());
-        return true;
-    } catch (const EInOutError&) {
-        return false;
-    }
+    return found;
 }
 
 SwapResult notConfirmed(const std::string& why) {
@@ -101,9 +230,17 @@ bool sameRead(const FontRead& a, const FontRead& b) {
     return a.ReadFailed == b.ReadFailed && a.FontNames == b.FontNames && a.IsRenamed == b.IsRenamed;
 }
 
+std::vector<std::uint8_t> bytesAt(const FontBytes& font, std::uint64_t position,
+                                  std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    if (font.readAt(position, bytes.data(), count) != count)
+        throw EInOutError::readBeyondEnd();
+    return bytes;
+}
+
 } // namespace
 
-SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan) {
+SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan, FontKinds kinds) {
     const std::uint64_t size = font.size();
     if (size < RenamedTrailer::kSize + kDirectoryStart)
         return SwapOutcome::NotValid;
@@ -118,37 +255,40 @@ SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan) {
         return SwapOutcome::NotValid;
     if (!name.entry)
         return SwapOutcome::NoNameEntry;
-    // An entry inside the trailer would be half overwritten by its own exchange.
-    const std::uint64_t entryAt = name.entry->locationPosition();
-    const std::uint64_t savedAt = size - 8;
-    if (entryAt + 8 > size - RenamedTrailer::kSize)
+    std::string problem;
+    std::optional<CopyTrailer> trailer = qm::core::readCopyTrailer(font, problem);
+    if (!trailer)
         return SwapOutcome::NotValid;
 
-    const Location entry = readLocation(font, entryAt);
-    const Location saved = readLocation(font, savedAt);
-    if (entry == saved) {
-        // Complete the half-done swap towards the names the directory shows now: the appended
-        // table's location goes back into the trailer.
-        const std::optional<Location> appended = findAppendedTable(font);
-        if (!appended || *appended == saved)
+    std::optional<SwapPlan> planned;
+    SwappedTable& names = trailer->tables.front();
+    if (trailer->cffForm) {
+        planned = planFor(font, *trailer, kinds);
+    } else if (trailer->state != 0) {
+        // A swap of ours was cut off, or ended before it cleared the state.
+        if (trailer->state > trailer->tablesEnd)
             return SwapOutcome::NotValid;
-        plan.first = {savedAt, *appended};
-        plan.second = plan.first;
-        return SwapOutcome::Swapped;
+        names.appended = qm::core::makeLocation(
+            static_cast<std::uint32_t>(trailer->tablesEnd - trailer->state), trailer->state);
+        planned = planFor(font, *trailer, kinds);
+    } else if (names.entry != names.saved) {
+        // The copy's own table ends where the trailer begins.
+        const bool entryIsOwn = endsAt(names.entry, trailer->tablesEnd);
+        if (entryIsOwn == endsAt(names.saved, trailer->tablesEnd))
+            return SwapOutcome::NotValid;
+        names.appended = entryIsOwn ? names.entry : names.saved;
+        planned = planFor(font, *trailer, kinds);
+    } else {
+        planned = planForUnrecordedHalfSwap(font, *trailer, kinds);
     }
-    // The first write overwrites the appended table's location, which the layout can find
-    // again; the other location, recorded nowhere else, is overwritten only once it has been
-    // written to its new place. So a swap cut off between the writes loses nothing.
-    const SwappedFontBytes::Patch toEntry{entryAt, saved};
-    const SwappedFontBytes::Patch toTrailer{savedAt, entry};
-    const bool trailerFirst = isAppendedTable(font, saved) && !isAppendedTable(font, entry);
-    plan.first = trailerFirst ? toTrailer : toEntry;
-    plan.second = trailerFirst ? toEntry : toTrailer;
+    if (!planned)
+        return SwapOutcome::NotValid;
+    plan = std::move(*planned);
     return SwapOutcome::Swapped;
 }
 
 FontRead readSwapped(const FontBytes& font, const SwapPlan& plan, FontKinds kinds) {
-    return ReadFontNames(SwappedFontBytes(font, plan.first, plan.second), kinds);
+    return ReadFontNames(SwappedFontBytes(font, plan.writes), kinds);
 }
 
 SwapResult swapNameTables(const std::string& path, FontKinds kinds) {
@@ -160,38 +300,42 @@ SwapResult swapNameTables(const std::string& path, FontKinds kinds) {
         return result;
     }
     SwapPlan plan;
-    Location firstBefore{};
-    Location secondBefore{};
-    FontRead expected;
+    // What each write replaces, and what the file holds at each written place once all are made.
+    std::vector<std::vector<std::uint8_t>> replaced;
+    std::vector<std::vector<std::uint8_t>> expected;
     {
         const FileFontBytes before(file);
-        result.outcome = planSwap(before, plan);
+        result.outcome = planSwap(before, plan, kinds);
         if (result.outcome != SwapOutcome::Swapped)
             return result;
-        expected = readSwapped(before, plan, kinds);
-        if (expected.ReadFailed) {
-            result.outcome = SwapOutcome::NotValid;
-            return result;
+        const SwappedFontBytes after(before, plan.writes);
+        for (std::size_t i = 0; i < plan.writes.size(); ++i) {
+            const Patch& write = plan.writes[i];
+            const SwappedFontBytes earlier(
+                before, std::vector<Patch>(plan.writes.begin(),
+                                           plan.writes.begin() + static_cast<std::ptrdiff_t>(i)));
+            replaced.push_back(bytesAt(earlier, write.position, write.bytes.size()));
+            expected.push_back(bytesAt(after, write.position, write.bytes.size()));
         }
-        firstBefore = readLocation(before, plan.first.position);
-        secondBefore = readLocation(before, plan.second.position);
     }
 
-    // A write that fails is undone, so that a failure leaves the file as it was.
-    try {
-        file.writeAt(plan.first.position, plan.first.bytes.data(), plan.first.bytes.size());
-    } catch (const EInOutError& error) {
-        if (!writeBack(file, plan.first.position, firstBefore))
-            return notConfirmed(error.what());
-        throw;
-    }
-    try {
-        file.writeAt(plan.second.position, plan.second.bytes.data(), plan.second.bytes.size());
-    } catch (const EInOutError& error) {
-        if (!writeBack(file, plan.second.position, secondBefore) ||
-            !writeBack(file, plan.first.position, firstBefore))
-            return notConfirmed(error.what());
-        throw;
+    // A write that fails is undone with those before it, so that a failure leaves the file as
+    // it was.
+    for (std::size_t i = 0; i < plan.writes.size(); ++i) {
+        const Patch& write = plan.writes[i];
+        try {
+            file.writeAt(write.position, write.bytes.data(), write.bytes.size());
+        } catch (const EInOutError& error) {
+            for (std::size_t undo = i + 1; undo-- > 0;) {
+                try {
+                    file.writeAt(plan.writes[undo].position, replaced[undo].data(),
+                                 replaced[undo].size());
+                } catch (const EInOutError&) {
+                    return notConfirmed(error.what());
+                }
+            }
+            throw;
+        }
     }
 
     // From here on the file has changed: whatever fails, the result says so.
@@ -201,9 +345,10 @@ SwapResult swapNameTables(const std::string& path, FontKinds kinds) {
         file.refreshSize();
         const FileFontBytes after(file);
         const FontRead now = ReadFontNames(after, kinds);
-        if (readLocation(after, plan.first.position) != plan.first.bytes ||
-            readLocation(after, plan.second.position) != plan.second.bytes ||
-            !sameRead(now, expected))
+        for (std::size_t i = 0; i < plan.writes.size(); ++i)
+            if (bytesAt(after, plan.writes[i].position, expected[i].size()) != expected[i])
+                return notConfirmed(SwapResult::kNotValidFontText);
+        if (!sameRead(now, plan.after))
             return notConfirmed(SwapResult::kNotValidFontText);
         result.read = now;
     } catch (const EInOutError& error) {

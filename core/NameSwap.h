@@ -4,6 +4,7 @@
 #include "core/FontReader.h"
 
 #include <string>
+#include <vector>
 
 // Outcome of the in-place swap of a renamed font's two name-table locations.
 enum class SwapOutcome {
@@ -27,23 +28,27 @@ struct SwapResult {
     std::string ErrorText;
 };
 
-// The two 8-byte writes of a swap, in the order they are made.
+// The writes of a swap, in the order they are made, and the file as they leave it.
 struct SwapPlan {
-    SwappedFontBytes::Patch first;
-    SwappedFontBytes::Patch second;
+    std::vector<SwappedFontBytes::Patch> writes;
+    FontRead after;
 };
 
 // What a restore of `font` would write: Swapped with `plan` filled, or why it would write
-// nothing (NoNameEntry, NotValid). Nothing is read beyond what the plan needs.
-SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan);
+// nothing (NoNameEntry, NotValid). A plan is made only when the file reads, as `kinds` says,
+// both after it and after the swap that would follow it, and every location it leaves in a
+// directory entry or saves for the next swap lies inside the file and holds a whole table.
+// A swap that an earlier run left half done is completed, towards the names the directory
+// shows.
+SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan, FontKinds kinds = FontKinds::TrueType);
 
 // `font` read as the plan would leave it.
 FontRead readSwapped(const FontBytes& font, const SwapPlan& plan,
                      FontKinds kinds = FontKinds::TrueType);
 
-// Exchanges the `name` directory entry's location with the one saved at the end of the file,
-// deciding first, on the file as the swap would leave it, that the result reads as a font. Holds
-// an exclusive lock from the first read to the final check. Raises EInOutError when a read
-// fails, or when a write fails and the file is exactly as before.
-// `kinds` says which fonts count as reading.
+// Exchanges the `name` directory entry's location with the one saved at the end of the file (and
+// a CFF copy's CFF entry with its saved one), deciding first, on the file as the swap would leave
+// it, that the result reads as a font. Holds an exclusive lock from the first read to the final
+// check. Raises EInOutError when a read fails, or when a write fails and the file is exactly as
+// before. `kinds` says which fonts count as reading.
 SwapResult swapNameTables(const std::string& path, FontKinds kinds = FontKinds::TrueType);

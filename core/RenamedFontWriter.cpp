@@ -42,7 +42,7 @@ void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& 
         written != table)
         throw EMakeRefused(EMakeRefused::kNotReadBackText);
     SwapPlan plan;
-    if (planSwap(bytes, plan) != SwapOutcome::Swapped)
+    if (planSwap(bytes, plan, kinds) != SwapOutcome::Swapped)
         throw EMakeRefused(EMakeRefused::kNotRestorableText);
     const FontRead restored = readSwapped(bytes, plan, kinds);
     if (restored.ReadFailed || !(restored.FontNames == source.FontNames))

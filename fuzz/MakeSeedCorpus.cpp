@@ -3,6 +3,7 @@
 #include "core/RenamedFontWriter.h"
 #include "tests/support/TestFonts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -62,8 +63,18 @@ int main(int argc, char** argv) {
     WriteRenamedFont(source, copy, names);
     const Bytes renamed = ReadFile(copy);
     swapNameTables(copy);
-    seed("restored.ttf", ReadFile(copy));
+    const Bytes restored = ReadFile(copy);
+    seed("restored.ttf", restored);
     seed("renamed.ttf", renamed);
+    // A swap cut off between its writes: by a program that recorded its state in the trailer,
+    // and by one that did not.
+    const std::size_t entry = FindEntry(renamed, "name").value() + 8;
+    Bytes halfSwapped = renamed;
+    std::copy_n(renamed.end() - 8, 8, halfSwapped.begin() + static_cast<long>(entry));
+    Bytes unrecorded = halfSwapped;
+    PutU32(halfSwapped, halfSwapped.size() - 12, GetU32(renamed, entry + 4));
+    seed("half-swapped.ttf", halfSwapped);
+    seed("half-swapped-unrecorded.ttf", unrecorded);
     std::filesystem::remove(source);
     return 0;
 }
