@@ -11,15 +11,20 @@ WERROR     ?= ON
 PROGRAMS   := quillmark quillmark-cli glyphsee
 # With ccache installed, rebuilds after a clean or a change of branch come from its cache.
 LAUNCHER   := -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache 2>/dev/null)
+# CMake's makefiles are sub-makes: without this each of them says where it enters and leaves.
+MAKEFLAGS  += --no-print-directory
 
-.PHONY: deps build run test unit-tests fuzz deb deb-check format format-check gallery bench \
-        screenshot install clean
+.PHONY: deps deps-run deps-window deps-deb deps-test deps-bench build run test unit-tests fuzz \
+        deb deb-check format format-check gallery bench screenshot install clean
 
+# Each job installs the Debian packages it needs and no more (scripts/install-deps says which).
 deps:
-	scripts/install-deps
+	scripts/install-deps all
+deps-run deps-window deps-deb deps-test deps-bench:
+	scripts/install-deps $(@:deps-%=%)
 
 # The three programs only; the tests build in $(TESTBUILD).
-build: deps
+build: deps-run
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF $(LAUNCHER) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
 
@@ -27,17 +32,17 @@ run: build
 	scripts/run-quillmark $(BUILD)
 
 # Tests build under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
-unit-tests: deps
+unit-tests: deps-test
 	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_WERROR=$(WERROR) \
 	  $(LAUNCHER) >/dev/null
 	cmake --build $(TESTBUILD) -j $(JOBS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
 
-fuzz: deps
+fuzz: deps-test
 	scripts/run-fuzz $(FUZZBUILD) $(FUZZ_SECONDS)
 
 # quillmark_<version>_<arch>.deb in $(DEBBUILD), built by dpkg-buildpackage from debian/.
-deb: deps
+deb: deps-deb
 	scripts/make-deb $(DEBBUILD)
 
 deb-check: deb
@@ -48,19 +53,19 @@ test: unit-tests fuzz deb-check
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-format-check: deps
+format-check: deps-test
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
-gallery: deps
+gallery: deps-run
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF $(LAUNCHER) >/dev/null
 	cmake --build $(BUILD) --target gallery -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/gallery $(BUILD)/gallery
 
-bench: build
+bench: build deps-bench
 	cmake --build $(BUILD) -j $(JOBS)
 	scripts/run-bench $(BUILD)
 
-screenshot: build
+screenshot: build deps-window
 	scripts/screenshot $(BUILD)
 
 # Installed binaries are stripped; the build tree keeps its debug information.
