@@ -19,6 +19,10 @@ int main(int argc, char** argv) {
     commandLine.parser().addPositionalArgument(QStringLiteral("font"),
                                                QStringLiteral("A font file to open at start."),
                                                QStringLiteral("[font]"));
+    commandLine.setExitStatuses(
+        QStringLiteral("  0  the window was closed, or help or version was shown\n"
+                       "  1  there is no display to show the window on\n"
+                       "  2  a usage error\n"));
     if (const int status = commandLine.answerWithoutDisplay(argc, argv); status >= 0)
         return status;
     const QStringList files = commandLine.positionalArguments();

@@ -36,7 +36,15 @@ constexpr const char* kUsageText =
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
     "       quillmark-cli make [--json] --out-dir DIR [--family T] [--style T] ... FONT...\n"
     "       quillmark-cli restore [--json] FILE...\n"
-    "       quillmark-cli --version\n";
+    "       quillmark-cli --help | --version\n"
+    "\n"
+    "exit status:\n"
+    "  0  success\n"
+    "  1  a font could not be read, made or restored (for make --out-dir and a restore of\n"
+    "     several files: nothing was changed)\n"
+    "  2  a usage error\n"
+    "  3  restore changed a file but could not confirm the change on disk (the message names\n"
+    "     the file; the files before it are swapped back)\n";
 
 struct UsageError {
     std::string message;

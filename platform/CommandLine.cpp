@@ -105,6 +105,8 @@ QString CommandLine::helpText() const {
     QString text = parser_.helpText();
     // Without an application object the parser cannot know the program's name.
     text.replace(QLatin1String("<executable_name>"), program_);
+    if (!exitStatuses_.isEmpty())
+        text += QStringLiteral("\nExit status:\n") + exitStatuses_;
     return text;
 }
 

@@ -28,6 +28,8 @@ public:
     bool isSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
     QString value(const QCommandLineOption& option) const { return parser_.value(option); }
 
+    // Lines "  N  meaning" that the help lists under "Exit status:".
+    void setExitStatuses(const QString& lines) { exitStatuses_ = lines; }
     QString helpText() const;
     QString versionText() const;
     // Tells the user what is wrong and where to read more; returns the usage-error status.
@@ -36,6 +38,7 @@ public:
 private:
     QString program_;
     QString version_;
+    QString exitStatuses_;
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption versionOption_;

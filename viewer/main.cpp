@@ -29,6 +29,11 @@ int main(int argc, char** argv) {
     commandLine.parser().addOption(pdfOption);
     commandLine.parser().addPositionalArgument(QStringLiteral("font"),
                                                QStringLiteral("The font file to show."));
+    commandLine.setExitStatuses(
+        QStringLiteral("  0  success\n"
+                       "  1  the font cannot be read, the PDF cannot be written, or there is no\n"
+                       "     display to show the sheet on\n"
+                       "  2  a usage error\n"));
     if (const int status = commandLine.answerWithoutDisplay(argc, argv); status >= 0)
         return status;
     const QStringList files = commandLine.positionalArguments();
