@@ -89,7 +89,10 @@ void TFrmMain::FormCreate() {
         C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).toBool());
     });
     settingsStep(settingsFailure, [this] {
-        DestinationFolder = Reg->ReadValueDefault(QStringLiteral("Save To"), QString()).toString();
+        // Until the user has chosen, new fonts go where the user may write.
+        const TaggedValue saveTo = Reg->ReadValue(QStringLiteral("Save To"));
+        DestinationFolder =
+            saveTo.isNull() ? qm::platform::pathCase(folders_.newFontFolder()) : saveTo.toString();
     });
     if (!settingsFailure.isEmpty())
         showError(this, settingsFailure);

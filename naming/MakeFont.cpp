@@ -110,10 +110,13 @@ void TFrmMain::B_MakeFontClick() {
     } catch (const EInOutError& error) {
         D_FilePath->setFileName(previousPath);
         // Another program took the name meanwhile: as in step 4.
-        if (error.errnoValue() != EEXIST)
-            throw;
-        PlayCue(MyOhOh);
-        showError(this, kFileExistsText);
+        if (error.errnoValue() == EEXIST) {
+            PlayCue(MyOhOh);
+            showError(this, kFileExistsText);
+            return;
+        }
+        // The error box, as for any failed write, naming the folder that refused.
+        showError(this, QString::fromUtf8(error.what()) + u'\r' + folder);
         return;
     } catch (...) {
         D_FilePath->setFileName(previousPath);

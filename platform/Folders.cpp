@@ -7,8 +7,23 @@
 
 namespace qm::platform {
 
-SystemFolders::SystemFolders(QString windowsFolder, QString systemFolder)
-    : windows_(std::move(windowsFolder)), system_(std::move(systemFolder)) {}
+SystemFolders::SystemFolders() {
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    // The XDG rule: a relative XDG_DATA_HOME is ignored.
+    userFonts_ =
+        (data.startsWith(u'/') ? data : QDir::homePath() + QStringLiteral("/.local/share")) +
+        QStringLiteral("/fonts/");
+}
+
+SystemFolders::SystemFolders(QString windowsFolder, QString systemFolder, QString userFontFolder)
+    : windows_(std::move(windowsFolder)), system_(std::move(systemFolder)),
+      userFonts_(std::move(userFontFolder)) {}
+
+QString SystemFolders::newFontFolder() const {
+    if (!userFonts_.isEmpty())
+        QDir().mkpath(userFonts_);
+    return userFonts_;
+}
 
 QString SystemFolders::fontsStartFolder() const {
     const QString fonts = windows_ + QStringLiteral("/fonts");

@@ -11,8 +11,9 @@ namespace qm::platform {
 // The stand-ins for GetWindowsDirectory / GetSystemDirectory. Tests inject their own.
 class SystemFolders {
 public:
-    SystemFolders() = default;
-    SystemFolders(QString windowsFolder, QString systemFolder);
+    SystemFolders();
+    // Injected folders have no user font folder unless one is given.
+    SystemFolders(QString windowsFolder, QString systemFolder, QString userFontFolder = {});
 
     // "/usr/share": its "fonts" subfolder is the system font folder.
     const QString& windowsFolder() const { return windows_; }
@@ -24,9 +25,15 @@ public:
     // windowsFolder()/fonts when it is a folder, otherwise the home folder.
     QString fontsStartFolder() const;
 
+    // Where new fonts go until the user fixes a folder of their own: $XDG_DATA_HOME/fonts/
+    // (~/.local/share/fonts/), which the user may write and the desktop reads, rather than the
+    // system font folder the browser starts in. Made when missing; empty when none is known.
+    QString newFontFolder() const;
+
 private:
     QString windows_ = QStringLiteral("/usr/share");
     QString system_ = QStringLiteral("/usr/bin");
+    QString userFonts_;
 };
 
 // "/", the home folder, then mounted volumes a user would start from (under /media, /mnt,

@@ -89,7 +89,8 @@ using ErrorDisplayTest = WindowTest;
 
 TEST_F(ErrorDisplayTest, aFailedWriteOfANewFontReachesTheErrorBox) {
     // The fixed destination folder does not exist: writing the new font there fails.
-    writeSetting(QStringLiteral("Save To"), scratchPath(QStringLiteral("gone/")));
+    const QString gone = scratchPath(QStringLiteral("gone/"));
+    writeSetting(QStringLiteral("Save To"), gone);
     copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     TFrmMain& w = start();
     auto* list = findAs<FileListBox>(QStringLiteral("D_File"));
@@ -104,7 +105,8 @@ TEST_F(ErrorDisplayTest, aFailedWriteOfANewFontReachesTheErrorBox) {
 
     ASSERT_FALSE(messages().empty());
     EXPECT_EQ(messages().back().title, QStringLiteral("Error"));
-    EXPECT_EQ(messages().back().text, QStringLiteral("Path not found"));
+    EXPECT_EQ(messages().back().text, QStringLiteral("Path not found\r") + gone)
+        << "the refusal names the folder";
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -98,16 +98,19 @@ typetext "zeta"
 keys Return
 sleep 1
 
-[ -f "$home/ZETA.TTF" ] || fail "ZETA.TTF was not made; home holds: $(ls "$home")"
-[ "$(json_field "$home/ZETA.TTF" FamilyName)" = '"Zeta Sans"' ] || fail "new family not written"
-[ "$(json_field "$home/ZETA.TTF" IsRenamed)" = true ] || fail "new file not marked renamed"
-made_sum=$(sha256sum <"$home/ZETA.TTF")
+# Until a folder is fixed, new fonts go to the user's own font folder, whatever is browsed.
+fonts=$home/.local/share/fonts
+made=$fonts/ZETA.TTF
+[ -f "$made" ] || fail "ZETA.TTF was not made in $fonts; home holds: $(ls -R "$home")"
+[ "$(json_field "$made" FamilyName)" = '"Zeta Sans"' ] || fail "new family not written"
+[ "$(json_field "$made" IsRenamed)" = true ] || fail "new file not marked renamed"
+made_sum=$(sha256sum <"$made")
 
 # "Restore Original Font Names" acts on the new file.
 click 301 361
 sleep 1
-[ "$(json_field "$home/ZETA.TTF" FamilyName)" = '"DejaVu Sans"' ] || fail "restore did not bring back the source family"
-[ "$(sha256sum <"$home/ZETA.TTF")" != "$made_sum" ] || fail "restore changed nothing"
+[ "$(json_field "$made" FamilyName)" = '"DejaVu Sans"' ] || fail "restore did not bring back the source family"
+[ "$(sha256sum <"$made")" != "$made_sum" ] || fail "restore changed nothing"
 [ "$(sha256sum <"$home/SOURCE.TTF")" = "$source_sum" ] || fail "the source font changed"
 
 # Close with Alt+F4; where the program does not take it, ask the window to close as a
@@ -135,4 +138,5 @@ settings=$XDG_CONFIG_HOME/quillmark/HKEY_CURRENT_USER.reg
 for value in '"SoundOn"' '"Show Help"' '"Save To"' '"Version Reminder"'; do
     grep -q "^$value=" "$settings" || fail "settings file lacks $value: $(cat "$settings")"
 done
+grep -qF "\"Save To\"=\"$fonts/\"" "$settings" || fail "Save To is not $fonts/: $(cat "$settings")"
 echo "ok"

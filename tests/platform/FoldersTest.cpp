@@ -3,6 +3,7 @@
 
 #include <QBitmap>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -67,6 +68,28 @@ TEST(SystemFolders, fontsStartFolderFallsBackToHomeWhenThereIsNoFontsFolder) {
     EXPECT_EQ(folders.fontsStartFolder(), withFonts.path() + "/fonts");
     folders.setWindowsFolder(withoutFonts.path());
     EXPECT_EQ(folders.fontsStartFolder(), QDir::homePath());
+}
+
+// The sandbox gives each test a home of its own, so the default folder is made there.
+TEST(SystemFolders, newFontsGoToTheUsersOwnFontFolderWhichIsMadeWhenMissing) {
+    QTemporaryDir data;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QString fromData = SystemFolders().newFontFolder();
+    // The XDG rule: a relative XDG_DATA_HOME counts as unset.
+    qputenv("XDG_DATA_HOME", "relative/data");
+    const QString fromHome = SystemFolders().newFontFolder();
+    if (saved.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", saved);
+
+    EXPECT_EQ(fromData, data.path() + "/fonts/");
+    EXPECT_EQ(fromHome, QDir::homePath() + "/.local/share/fonts/");
+    for (const QString& folder : {fromData, fromHome})
+        EXPECT_TRUE(QFileInfo(folder).isDir() && QFileInfo(folder).isWritable()) << folder;
+    EXPECT_EQ(SystemFolders("/usr/share", "/usr/bin").newFontFolder(), "")
+        << "injected folders keep new fonts in the browsed folder";
 }
 
 TEST(HandCursor, isThe32PixelHandWithItsFingertipHotSpot) {
