@@ -87,7 +87,8 @@ TEST(SystemFolders, newFontsGoToTheUsersOwnFontFolderWhichIsMadeWhenMissing) {
     EXPECT_EQ(fromData, data.path() + "/fonts/");
     EXPECT_EQ(fromHome, QDir::homePath() + "/.local/share/fonts/");
     for (const QString& folder : {fromData, fromHome})
-        EXPECT_TRUE(QFileInfo(folder).isDir() && QFileInfo(folder).isWritable()) << folder;
+        EXPECT_TRUE(QFileInfo(folder).isDir() && QFileInfo(folder).isWritable())
+            << qPrintable(folder);
     EXPECT_EQ(SystemFolders("/usr/share", "/usr/bin").newFontFolder(), "")
         << "injected folders keep new fonts in the browsed folder";
 }
