@@ -1,8 +1,8 @@
 #include "app/AppExec.h"
 
+#include "platform/FileNames.h"
 #include "platform/ProcessLauncher.h"
 
-#include <QFile>
 #include <string>
 #include <vector>
 
@@ -34,18 +34,19 @@ void TAppExec::Execute() {
     // blanks arrives whole.
     std::vector<std::string> args;
     args.reserve(static_cast<std::size_t>(exeParams_.size()));
+    // Parameters are paths here: each goes as the bytes it names.
     for (const QString& p : exeParams_) {
-        args.push_back(QFile::encodeName(p).toStdString());
+        args.push_back(qm::platform::fileNameBytes(p));
     }
     if (changeDir_ && !exePath_.isEmpty()) {
         const std::string failure =
-            qm::platform::changeCurrentFolder(QFile::encodeName(exePath_).toStdString());
+            qm::platform::changeCurrentFolder(qm::platform::fileNameBytes(exePath_));
         if (!failure.empty()) {
             throw EAppExecChDir(QString::fromLocal8Bit(failure));
         }
     }
     const qm::platform::LaunchResult result =
-        qm::platform::launchProcess(QFile::encodeName(exeName_).toStdString(), args, wait_);
+        qm::platform::launchProcess(qm::platform::fileNameBytes(exeName_), args, wait_);
     if (result.error != 0) {
         errNo_ = result.error;
         throw EAppExecWinExec(ErrNoText(errNo_));

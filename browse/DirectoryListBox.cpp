@@ -2,10 +2,9 @@
 
 #include "browse/BrowserItems.h"
 #include "browse/FileListBox.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -27,10 +26,10 @@ void DirectoryListBox::setFileList(FileListBox* list) {
 }
 
 bool DirectoryListBox::setDirectory(const QString& folder) {
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir())
+    if (!qm::platform::isFolder(folder))
         return false;
-    const QString path = QDir::cleanPath(info.absoluteFilePath());
+    // Cleaned as text: the folder's name may hold bytes only the platform layer can open.
+    const QString path = QDir::cleanPath(qm::platform::absolutePath(folder));
     if (path == directory_)
         return true;
     directory_ = path;
@@ -48,14 +47,19 @@ void DirectoryListBox::fill() {
 
     // The opened folders, from the root down.
     QStringList chain;
-    for (QDir dir(directory_);;) {
-        chain.prepend(dir.absolutePath());
-        if (dir.isRoot() || !dir.cdUp())
+    for (QString path = directory_;;) {
+        chain.prepend(path);
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash <= 0) {
+            if (path != QStringLiteral("/"))
+                chain.prepend(QStringLiteral("/"));
             break;
+        }
+        path.truncate(slash);
     }
     int depth = 0;
     for (const QString& path : chain) {
-        const QString name = depth == 0 ? path : QFileInfo(path).fileName();
+        const QString name = depth == 0 ? path : path.mid(path.lastIndexOf(u'/') + 1);
         auto* item = new QListWidgetItem(qm::browse::openFolderGlyph(), name);
         item->setData(qm::browse::kPathRole, path);
         item->setData(qm::browse::kDepthRole, depth++);
@@ -65,9 +69,10 @@ void DirectoryListBox::fill() {
 
     // Then the subfolders of the current one; names starting with "." are hidden.
     QStringList subfolders;
-    QDirIterator it(directory_, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext())
-        subfolders.append(it.nextFileInfo().fileName());
+    for (const qm::platform::FolderEntry& entry : qm::platform::folderEntries(directory_)) {
+        if (entry.isFolder && !entry.name.startsWith(u'.'))
+            subfolders.append(entry.name);
+    }
     std::sort(subfolders.begin(), subfolders.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });

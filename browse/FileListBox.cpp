@@ -1,8 +1,8 @@
 #include "browse/FileListBox.h"
 
 #include "browse/BrowserItems.h"
+#include "platform/FileNames.h"
 
-#include <QDirIterator>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -31,13 +31,11 @@ void FileListBox::setDirectory(const QString& folder) {
 
 void FileListBox::reread() {
     // Regular files only (and links to them): a FIFO or device named *.ttf would block the
-    // reader. Hidden files are fonts like any other.
+    // reader. Hidden files are fonts like any other, and so are names that are not UTF-8.
     QStringList names;
-    QDirIterator it(directory_, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        const QString name = it.nextFileInfo().fileName();
-        if (matchesMask(name))
-            names.append(name);
+    for (const qm::platform::FolderEntry& entry : qm::platform::folderEntries(directory_)) {
+        if (!entry.isFolder && matchesMask(entry.name))
+            names.append(entry.name);
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;

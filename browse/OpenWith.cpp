@@ -4,12 +4,12 @@
 #include "app/Main.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
+#include "platform/FileNames.h"
 #include "platform/Folders.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
@@ -21,7 +21,13 @@ QString draggedPath(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1)
         return {};
     const QUrl url = data->urls().first();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
+    if (!url.isLocalFile())
+        return {};
+    // The URL carries the name's bytes percent-encoded; decoded as UTF-8 by Qt, a name that is
+    // not UTF-8 would lose them.
+    const QByteArray bytes =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return qm::platform::fileNameText(bytes.toStdString());
 }
 
 } // namespace
@@ -39,20 +45,23 @@ void TFrmMain::openFontFile(const QString& path) {
         // this.
         if (path.isEmpty() || D_File->isLocked())
             return;
-        const QFileInfo target(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
-        if (target.isDir()) {
-            D_Dir->setDirectory(target.absoluteFilePath());
+        const QString target = QDir::cleanPath(qm::platform::absolutePath(path));
+        if (qm::platform::isFolder(target)) {
+            D_Dir->setDirectory(target);
             return;
         }
-        if (!D_Dir->setDirectory(target.absolutePath())) {
+        const qsizetype slash = target.lastIndexOf(u'/');
+        const QString folder = slash <= 0 ? QStringLiteral("/") : target.left(slash);
+        const QString name = target.mid(slash + 1);
+        if (!D_Dir->setDirectory(folder)) {
             // Its folder is gone as well: the error panel still names the file asked for.
-            loadFontAt(qm::platform::pathCase(target.absoluteFilePath()));
+            loadFontAt(qm::platform::pathCase(target));
             return;
         }
         // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
-        if (!D_File->selectFileName(target.fileName())) {
+        if (!D_File->selectFileName(name)) {
             D_File->clearSelection();
-            D_FileName->setText(target.fileName());
+            D_FileName->setText(name);
         }
         if (QListWidgetItem* item = D_File->currentItem())
             D_File->scrollToItem(item);

@@ -5,8 +5,8 @@
 // cannot hold becomes '?'.
 
 #include "core/Windows1252.h"
+#include "platform/FileNames.h"
 
-#include <QFile>
 #include <QString>
 #include <string>
 
@@ -20,13 +20,14 @@ inline QString fromAnsi(const std::string& text) {
     return QString::fromStdString(windows1252ToUtf8(text));
 }
 
-// Paths go to the file system as the local 8-bit encoding, not through the code page.
+// Paths go to the file system as the bytes they name, not through the code page: a name that
+// is not UTF-8 shows its other bytes as escapes (platform/FileNames.h).
 inline std::string toFilePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return qm::platform::fileNameBytes(path);
 }
 
 inline QString fromFilePath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return qm::platform::fileNameText(path);
 }
 
 } // namespace qm::naming

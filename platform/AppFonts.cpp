@@ -1,33 +1,134 @@
 #include "platform/AppFonts.h"
 
+#include "platform/FileNames.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
 namespace qm::platform {
 
-AppFonts::~AppFonts() {
-    for (auto& [path, ids] : ids_) {
-        for (int id : ids) {
-            QFontDatabase::removeApplicationFont(id);
+namespace {
+
+// A font file opened by the bytes of its name, without waiting: a FIFO or device is never read.
+class FontFile {
+public:
+    explicit FontFile(const QString& path)
+        : fd_(::open(fileNameBytes(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+        struct stat st {};
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
         }
+        size_ = fd_ >= 0 ? quint64(st.st_size) : 0;
     }
+    ~FontFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FontFile(const FontFile&) = delete;
+    FontFile& operator=(const FontFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    // The descriptor, for the caller to keep and close.
+    int release() { return std::exchange(fd_, -1); }
+
+    // Exactly length bytes at offset, or empty; never more than kMaxFaceBytes.
+    QByteArray read(quint64 offset, quint64 length) const {
+        if (fd_ < 0 || offset > size_ || length > size_ - offset ||
+            length > quint64(AppFonts::kMaxFaceBytes))
+            return {};
+        QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+        for (quint64 done = 0; done < length;) {
+            const ssize_t n =
+                ::pread(fd_, bytes.data() + done, length - done, off_t(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return {};
+            done += quint64(n);
+        }
+        return bytes;
+    }
+
+private:
+    int fd_;
+    quint64 size_ = 0;
+};
+
+quint32 u16At(const QByteArray& b, qsizetype at) {
+    return quint32(quint8(b[at])) << 8 | quint8(b[at + 1]);
+}
+
+quint32 u32At(const QByteArray& b, qsizetype at) {
+    return u16At(b, at) << 16 | u16At(b, at + 2);
+}
+
+void putU32(QByteArray& b, qsizetype at, quint32 v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char(v >> (24 - 8 * i));
+}
+
+// The offset table and directory of a font file, or of the first font of a collection: 12
+// bytes, then 16 per table.
+QByteArray fontDirectory(const FontFile& file) {
+    const QByteArray header = file.read(0, 16);
+    const quint64 at = header.startsWith("ttcf") && header.size() == 16 ? u32At(header, 12) : 0;
+    const QByteArray offsetTable = file.read(at, 12);
+    if (offsetTable.size() < 12)
+        return {};
+    return file.read(at, 12 + 16 * quint64(u16At(offsetTable, 4)));
+}
+
+} // namespace
+
+AppFonts::~AppFonts() {
+    for (auto& [path, registrations] : ids_) {
+        for (const Registration& registration : registrations)
+            withdraw(registration);
+    }
+}
+
+void AppFonts::withdraw(const Registration& registration) {
+    QFontDatabase::removeApplicationFont(registration.id);
+    // Only once Qt has let go of the name may the descriptor behind it be closed.
+    if (registration.fd >= 0)
+        ::close(registration.fd);
 }
 
 int AppFonts::add(const QString& path) {
     if (path.isEmpty()) {
         return 0;
     }
-    const int id = QFontDatabase::addApplicationFont(path);
-    if (id < 0) {
+    // Qt names files by UTF-8 text. A file whose name is not UTF-8 is registered through a
+    // descriptor held open for as long as the registration lasts.
+    Registration registration;
+    QString qtPath = path;
+    if (QFile::encodeName(path).toStdString() != fileNameBytes(path)) {
+        FontFile file(path);
+        if (!file.isOpen())
+            return 0;
+        registration.fd = file.release();
+        qtPath = QStringLiteral("/proc/self/fd/%1").arg(registration.fd);
+    }
+    registration.id = QFontDatabase::addApplicationFont(qtPath);
+    const QStringList families = registration.id < 0
+                                     ? QStringList()
+                                     : QFontDatabase::applicationFontFamilies(registration.id);
+    if (families.isEmpty()) { // refused, or registered but unusable: take it back
+        if (registration.id >= 0)
+            withdraw(registration);
+        else if (registration.fd >= 0)
+            ::close(registration.fd);
         return 0;
     }
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty()) { // registered but unusable: take it back
-        QFontDatabase::removeApplicationFont(id);
-        return 0;
-    }
-    ids_[path].push_back(id);
+    ids_[path].push_back(registration);
     return static_cast<int>(families.size());
 }
 
@@ -36,12 +137,15 @@ bool AppFonts::remove(const QString& path) {
     if (it == ids_.end() || it->second.empty()) {
         return false;
     }
-    const int id = it->second.back();
+    const Registration registration = it->second.back();
     it->second.pop_back();
     if (it->second.empty()) {
         ids_.erase(it);
     }
-    return QFontDatabase::removeApplicationFont(id);
+    const bool removed = QFontDatabase::removeApplicationFont(registration.id);
+    if (registration.fd >= 0)
+        ::close(registration.fd);
+    return removed;
 }
 
 bool AppFonts::isRegistered(const QString& path) const {
@@ -62,7 +166,7 @@ int AppFonts::registrationCount(const QString& path) const {
 
 int AppFonts::fontId(const QString& path) const {
     auto it = ids_.find(path);
-    return it == ids_.end() ? -1 : it->second.back();
+    return it == ids_.end() ? -1 : it->second.back().id;
 }
 
 QStringList AppFonts::families(const QString& path) const {
@@ -94,7 +198,29 @@ QFont AppFonts::font(const QString& path, int pixelSize) const {
 }
 
 QRawFont AppFonts::rawFont(const QString& path, int pixelSize) {
-    QRawFont raw(path, pixelSize);
+    // A compact copy of the tables: padding, a trailer or anything else the file holds beyond
+    // them is never read, and the copy is bounded even where the directory claims more.
+    const FontFile file(path);
+    const QByteArray directory = fontDirectory(file);
+    if (directory.size() < 12)
+        return {};
+    const int tables = int(u16At(directory, 4));
+    QByteArray compact = directory.left(12 + 16 * tables);
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype entry = 12 + 16 * i;
+        const quint32 length = u32At(directory, entry + 12);
+        if (compact.size() + qint64(length) > kMaxFaceBytes)
+            return {};
+        const QByteArray table = file.read(u32At(directory, entry + 8), length);
+        if (table.size() != qsizetype(length))
+            return {};
+        putU32(compact, entry + 8, quint32(compact.size()));
+        compact += table;
+        // Tables start on four-byte boundaries.
+        compact.append((4 - compact.size() % 4) % 4, '\0');
+    }
+    QRawFont raw;
+    raw.loadFromData(compact, pixelSize, QFont::PreferDefaultHinting);
     return raw;
 }
 
@@ -113,27 +239,13 @@ bool AppFonts::drawsFileGlyphs(const QFont& font, const QString& path) {
 }
 
 QByteArray AppFonts::fileTable(const QString& path, const char* tag) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const auto u16 = [](const QByteArray& b, int at) {
-        return quint32(quint8(b[at])) << 8 | quint8(b[at + 1]);
-    };
-    const auto u32 = [&](const QByteArray& b, int at) { return u16(b, at) << 16 | u16(b, at + 2); };
-    const QByteArray offsetTable = file.read(12);
-    if (offsetTable.size() < 12)
-        return {};
-    const QByteArray directory = file.read(16 * qint64(u16(offsetTable, 4)));
-    for (int at = 0; at + 16 <= directory.size(); at += 16) {
+    const FontFile file(path);
+    const QByteArray directory = fontDirectory(file);
+    for (qsizetype at = 12; at + 16 <= directory.size(); at += 16) {
         if (directory.mid(at, 4) != QByteArray(tag, 4))
             continue;
-        const quint32 offset = u32(directory, at + 8);
-        const quint32 length = u32(directory, at + 12);
         // A table cannot lie beyond the file, whatever the directory claims.
-        if (offset > file.size() || length > file.size() - offset || !file.seek(offset))
-            return {};
-        const QByteArray table = file.read(length);
-        return table.size() == qsizetype(length) ? table : QByteArray();
+        return file.read(u32At(directory, at + 8), u32At(directory, at + 12));
     }
     return {};
 }

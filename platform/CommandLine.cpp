@@ -1,4 +1,5 @@
 #include "platform/CommandLine.h"
+#include "platform/FileNames.h"
 
 #include <cstdio>
 #include <set>
@@ -43,7 +44,8 @@ QStringList withoutQtOptions(int argc, char** argv) {
     QStringList kept;
     bool ownOnly = false;
     for (int i = 0; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
+        // Arguments are mostly file names, which are bytes: one that is not UTF-8 keeps them.
+        const QString arg = fileNameText(argv[i]);
         if (i == 0 || ownOnly || !arg.startsWith(QLatin1Char('-'))) {
             kept.append(arg);
             continue;

@@ -4,9 +4,8 @@
 #include "core/FontReader.h"
 #include "core/Windows1252.h"
 #include "platform/AppFonts.h"
+#include "platform/FileNames.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <exception>
 
 namespace qm::viewer {
@@ -32,15 +31,14 @@ FontSample loadFontSample(const QString& path) {
         return sample;
     }
     // The main program hands over a folder when no font is chosen in it.
-    const QFileInfo info(path);
-    if (info.isDir()) {
+    if (platform::isFolder(path)) {
         sample.error = cannotShow(path, QStringLiteral("it is a folder, not a font file."));
         return sample;
     }
 
     FontRead reader;
     try {
-        reader = ReadFontNames(QFile::encodeName(path).toStdString());
+        reader = ReadFontNames(platform::fileNameBytes(path));
     } catch (const EInOutError& error) {
         sample.error = cannotShow(path, QString::fromStdString(error.what()));
         return sample;
