@@ -183,7 +183,8 @@ public:
         if (!planCopy(parsed, copy, failure))
             return failed(source, failure);
         try {
-            WriteRenamedFont(copy.source, copy.target, copy.strings, kKinds);
+            noteCut(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
+                                           copy.sourceTexts, kKinds));
         } catch (const std::exception& error) {
             return failed(newFile, error.what());
         }
@@ -233,7 +234,8 @@ private:
     struct PlannedCopy {
         std::string source;
         std::string target;
-        NameStrings strings;
+        NewNameTexts newTexts;
+        FullNameTexts sourceTexts;
         std::vector<std::string> cut;
         std::string postscript;
     };
@@ -273,9 +275,10 @@ private:
         }
 
         std::vector<std::string> made;
-        for (const PlannedCopy& copy : plan) {
+        for (PlannedCopy& copy : plan) {
             try {
-                WriteRenamedFont(copy.source, copy.target, copy.strings, kKinds);
+                noteCut(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
+                                               copy.sourceTexts, kKinds));
             } catch (const std::exception& error) {
                 // Only what this run created goes; a failed copy leaves nothing of its own.
                 for (const std::string& path : made)
@@ -318,20 +321,25 @@ private:
             boxes.*kTextOptions.at(option) = text;
         // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
         const NameTexts names = deriveNameTexts(boxes, utf8[1]);
-        const FullNameTexts texts = {utf8ToUtf32(names.Copyright),
-                                     utf8ToUtf32(names.FamilyName),
-                                     utf8ToUtf32(names.Style),
-                                     utf8ToUtf32(names.FontID),
-                                     utf8ToUtf32(names.FullName),
-                                     utf8ToUtf32(names.Version),
-                                     postscriptNameBeyondWindows1252(utf8ToUtf32(names.Postscript)),
-                                     utf8ToUtf32(names.TradeMark)};
-        std::vector<unsigned> cutNameIDs;
-        copy.strings = nameStringsOfFullTexts(texts, cutNameIDs);
+        const std::string* derived[8] = {&names.Copyright,  &names.FamilyName, &names.Style,
+                                         &names.FontID,     &names.FullName,   &names.Version,
+                                         &names.Postscript, &names.TradeMark};
+        // A text that comes out as the source has it keeps the source's records.
+        for (unsigned k = 0; k < 8; ++k) {
+            copy.sourceTexts[k] = utf8ToUtf32(utf8[k]);
+            std::u32string text = utf8ToUtf32(*derived[k]);
+            if (k == 6)
+                text = postscriptNameOf(text);
+            if (text != copy.sourceTexts[k])
+                copy.newTexts[k] = std::move(text);
+        }
+        copy.postscript = utf32ToUtf8(copy.newTexts[6].value_or(copy.sourceTexts[6]));
+        return true;
+    }
+
+    void noteCut(PlannedCopy& copy, const std::vector<unsigned>& cutNameIDs) {
         for (unsigned nameID : cutNameIDs)
             copy.cut.push_back(fieldKeyOfNameID(nameID));
-        copy.postscript = utf32ToUtf8(texts[6]);
-        return true;
     }
 
     // A text cut to fit the name table is said, never cut silently.

@@ -4,7 +4,11 @@
 #include "core/ByteHelpers.h"
 #include "core/EInOutError.h"
 #include "core/NamePlatforms.h"
+#include "core/NameRecords.h"
+#include "core/NameStringDecoding.h"
+#include "core/NameTableView.h"
 #include "core/TableDirectory.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 #include <string_view>
@@ -14,7 +18,6 @@
 namespace {
 
 constexpr std::uint32_t kHeadMagicNumber = 0x5F0F3CF5;
-constexpr std::size_t kNameRecordSize = 12;
 // No field keeps more than 127 characters, so only the first bytes of a long string matter.
 constexpr std::size_t kLongestField = std::max(
     {FontNames::kFamilyNameCapacity, FontNames::kFullNameCapacity, FontNames::kStyleCapacity,
@@ -22,39 +25,13 @@ constexpr std::size_t kLongestField = std::max(
      FontNames::kCopyrightCapacity, FontNames::kTradeMarkCapacity});
 constexpr std::size_t kLongestStringRead = 1024;
 
-// Stores a cleaned text as the reader does: cut to its field, the trade mark pair made the one
-// character 0x99. False when the name keeps its earlier text over an empty one.
+// Stores a cleaned text as the reader does, cut to its field. False when the name keeps its
+// earlier text over an empty one.
 bool storeNameText(FontNames& names, unsigned nameID, std::string_view text) {
     if (text.empty() && !takesEmptyText(nameID))
         return false;
-    std::string& stored = names.textOfNameID(nameID);
-    stored.assign(text.substr(0, capacityOfNameID(nameID)));
-    const std::size_t pair = takesTradeMarkSign(nameID) ? stored.find("!\"") : std::string::npos;
-    if (pair != std::string::npos) {
-        stored[pair] = '\x99';
-        stored.erase(pair + 1, 1);
-    }
+    names.textOfNameID(nameID).assign(text.substr(0, capacityOfNameID(nameID)));
     return true;
-}
-
-struct NameRecordFields {
-    std::uint16_t platformID = 0;
-    std::uint16_t encodingID = 0;
-    std::uint16_t languageID = 0;
-    std::uint16_t nameID = 0;
-    std::uint16_t length = 0;
-    std::uint16_t offset = 0;
-};
-
-NameRecordFields recordAt(const std::uint8_t* bytes) {
-    NameRecordFields record;
-    record.platformID = bytesToWord(bytes);
-    record.encodingID = bytesToWord(bytes + 2);
-    record.languageID = bytesToWord(bytes + 4);
-    record.nameID = bytesToWord(bytes + 6);
-    record.length = bytesToWord(bytes + 8);
-    record.offset = bytesToWord(bytes + 10);
-    return record;
 }
 
 // English records of the eight names.
@@ -67,53 +44,34 @@ enum class NameTableRead { Complete, CutOff, StringMissing };
 // Reads the records as if in table order, each accepted record overwriting, so that the last
 // one wins; the records are taken from the end, so a text once settled is not read again.
 NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, FontNames& names) {
-    std::uint8_t header[6];
-    ByteCursor headerCursor(header, font.readAt(nameOffset, header, sizeof header));
-    std::uint16_t count = 0;
-    std::uint16_t stringOffset = 0;
-    if (!headerCursor.skip(2) || !headerCursor.readU16(count) ||
-        !headerCursor.readU16(stringOffset))
+    std::string copy;
+    const NameTableView table(nameTableBytes(font, nameOffset, copy));
+    if (!table.headerComplete())
         return NameTableRead::CutOff;
-
-    std::vector<std::uint8_t> records(kNameRecordSize * count);
-    const std::size_t complete =
-        font.readAt(std::uint64_t{nameOffset} + 6, records.data(), records.size()) /
-        kNameRecordSize;
     // A table that runs past the end of the file is not an error by itself: the names found
     // in the records before the cut may still make a usable font.
-    NameTableRead outcome = complete < count ? NameTableRead::CutOff : NameTableRead::Complete;
-    // The position is a 32-bit sum; a string beyond the file makes the table incorrect, and
-    // only the records before it count.
-    auto positionOf = [&](const NameRecordFields& record) -> std::uint32_t {
-        return nameOffset + stringOffset + record.offset;
-    };
-    auto lengthOf = [](const NameRecordFields& record) {
-        return std::min<std::size_t>(record.length, kLongestStringRead);
-    };
-    std::size_t counted = complete;
-    for (std::size_t i = 0; i < complete; ++i) {
-        const NameRecordFields record = recordAt(&records[kNameRecordSize * i]);
-        const std::uint64_t at = positionOf(record);
-        const std::size_t length = lengthOf(record);
-        if (isWantedRecord(record) && length > 0 &&
-            (at >= font.size() || length > font.size() - at)) {
+    NameTableRead outcome = table.recordsCutOff() ? NameTableRead::CutOff : NameTableRead::Complete;
+    // A string beyond the file makes the table incorrect, and only the records before it count.
+    std::size_t counted = table.count();
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        const NameRecordFields record = table.record(i);
+        if (isWantedRecord(record) && record.length > 0 &&
+            !table.stringOf(record, kLongestStringRead)) {
             counted = i;
             outcome = NameTableRead::StringMissing;
             break;
         }
     }
 
-    std::string copy;
     unsigned settled = 0;
     while (counted-- > 0 && settled != 0xFF) {
-        const NameRecordFields record = recordAt(&records[kNameRecordSize * counted]);
+        const NameRecordFields record = table.record(counted);
         if (!isWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
             continue;
-        const std::size_t length = lengthOf(record);
-        const std::string_view string = font.bytesAt(positionOf(record), length, copy);
-        // Shorter only when the file shrank while it was read.
-        if (string.size() != length)
-            return NameTableRead::StringMissing;
+        char decoded[kLongestStringRead];
+        const std::string_view string =
+            decodeAsWindows1252(record.platformID, record.encodingID,
+                                *table.stringOf(record, kLongestStringRead), decoded);
         char cleaned[kLongestField];
         const std::string_view text(
             cleaned,

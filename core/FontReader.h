@@ -48,9 +48,9 @@ FontRead ReadFontNames(const FontBytes& font, FontKinds kinds = FontKinds::TrueT
 // The same into `read`, whose strings keep their memory: for a reader of many fonts.
 void ReadFontNames(const FontBytes& font, FontKinds kinds, FontRead& read);
 
-// The names a read gives back for a name table that holds `asked`: texts cleaned, the
-// trade mark pair in family and full name turned into 0x99, empty optional texts left at their
-// reset values. Bold and Italic are not touched.
+// The names a read gives back for a name table that holds `asked`: texts cleaned and cut to
+// their fields, empty optional texts left at their reset values. Bold and Italic are not
+// touched.
 FontNames namesAsRead(const FontNames& asked);
 
 // True when `probe` (34 bytes in two-byte form) is the renamed-font marker text or the

@@ -4,6 +4,8 @@
 #include "core/ByteWords.h"
 #include "core/FontNames.h"
 #include "core/NamePlatforms.h"
+#include "core/NameStringDecoding.h"
+#include "core/NameTableView.h"
 #include "core/Windows1252.h"
 
 #include <algorithm>
@@ -15,69 +17,27 @@
 
 namespace {
 
-constexpr std::size_t kMaxStringBytes = 0xFFFF;
-constexpr std::size_t kMaxOffset = 0xFFFF;
-constexpr std::size_t kRecordSize = 12;
-
-bool fitsWindows1252(const std::u32string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char32_t c) { return c == U'?' || windows1252OfUnicode(c) != '?'; });
-}
-
-std::string utf16BE(const std::u32string& text) {
-    std::string bytes;
-    auto unit = [&](char32_t u) {
-        bytes.push_back(static_cast<char>(u >> 8));
-        bytes.push_back(static_cast<char>(u & 0xFF));
-    };
-    for (char32_t c : text) {
-        if (c >= 0x10000) {
-            unit(0xD800 + ((c - 0x10000) >> 10));
-            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            unit(c);
-        }
-    }
-    return bytes;
-}
-
-std::size_t utf16Units(const std::u32string& text) {
-    return text.size() + static_cast<std::size_t>(std::count_if(
-                             text.begin(), text.end(), [](char32_t c) { return c >= 0x10000; }));
-}
-
-// Bytes the text takes in both records.
-std::size_t storageOf(const std::u32string& text) {
-    return text.size() + 2 * utf16Units(text);
-}
-
 // Below 0x80 the code page is ASCII: no table look-up for most characters.
 char32_t unicodeOfCodePage(unsigned char c) {
     return c < 0x80 ? char32_t{c} : unicodeOfWindows1252(c);
 }
 
 // Builds a cleaned text in UTF-8 as its characters come: NULs dropped, blanks and controls
-// before the first other character skipped and after the last one cut, and in the family and
-// full names the first '!' '"' pair (once NULs are gone) turned into U+2122. Written in place
-// into room made beforehand: this runs for every character of every font a read lists.
+// before the first other character skipped and after the last one cut. Written in place into
+// room made beforehand: this runs for every character of every font a read lists.
 class CleanUtf8Text {
 public:
-    CleanUtf8Text(std::string& out, std::size_t room, bool tradeMarkPair)
-        : out_(out), pairLeft_(tradeMarkPair) {
+    CleanUtf8Text(std::string& out, std::size_t room) : out_(out) {
         out_.resize(room);
         begin_ = next_ = out_.data();
     }
 
     void add(char32_t c) {
-        if (c > U' ' && c < 0x7F && c != U'"') {
+        if (c > U' ' && c < 0x7F) {
             *next_++ = static_cast<char>(c);
         } else if (c <= U' ') {
             if (c != U'\0' && next_ != begin_)
                 *next_++ = static_cast<char>(c);
-        } else if (c == U'"' && pairLeft_ && next_ != begin_ && next_[-1] == '!') {
-            // No other character's UTF-8 ends in the byte of '!', and NULs leave no byte.
-            next_ = putUtf8(next_ - 1, U'\u2122');
-            pairLeft_ = false;
         } else {
             next_ = putUtf8(next_, c);
         }
@@ -86,7 +46,7 @@ public:
     // Whether a character other than a blank or control was added.
     bool begun() const { return next_ != begin_; }
 
-    // Printable ASCII other than '"', and blanks once begun(): none of the checks of add().
+    // Printable ASCII, and blanks once begun(): none of the checks of add().
     void addPlain(const char* chars, std::size_t count) {
         std::memcpy(next_, chars, count);
         next_ += count;
@@ -104,10 +64,9 @@ private:
     std::string& out_;
     char* begin_;
     char* next_;
-    bool pairLeft_;
 };
 
-// Whether all eight bytes of `word` are printable ASCII other than '"', or blanks too once a
+// Whether all eight bytes of `word` are printable ASCII, or blanks too once a
 // text has begun (the blanks at its end are cut when it is finished). Below 0x80, adding 0x60
 // reaches 0x80 from 0x20 on, 0x5F from 0x21 on and 0x01 from 0x7F on; none carries into the
 // next byte.
@@ -115,18 +74,20 @@ bool allPlainAscii(std::uint64_t word, bool blanksToo) {
     constexpr std::uint64_t kHigh = everyByte(0x80);
     const std::uint64_t fromLowest = blanksToo ? everyByte(0x60) : everyByte(0x5F);
     return (word & kHigh) == 0 && ((word + fromLowest) & kHigh) == kHigh &&
-           ((word + everyByte(0x01)) & kHigh) == 0 && zeroBytesOf(word ^ everyByte('"')) == 0;
+           ((word + everyByte(0x01)) & kHigh) == 0;
 }
 
-// A string as the reader sees it, cleaned as CleanNameText cleans, in UTF-8: Macintosh bytes
-// and Microsoft units up to 0xFF are Windows-1252 codes; a Microsoft character beyond U+00FF
-// stays what it is. Runs of printable ASCII, most of any name, go eight bytes at a time.
-void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tradeMarkPair,
+// A string as the reader sees it, cleaned as CleanNameText cleans, in UTF-8: Macintosh Roman
+// bytes are their characters (other Macintosh encodings' bytes Windows-1252 codes), Microsoft
+// units up to 0xFF Windows-1252 codes, as copies of earlier versions hold the trade mark sign;
+// a Microsoft character beyond U+00FF stays what it is. Runs of printable ASCII, most of any
+// name, go eight bytes at a time.
+void cleanReadersText(std::uint16_t platformID, std::uint16_t encodingID, std::string_view bytes,
                       std::string& out) {
     constexpr bool kLittleEndian = std::endian::native == std::endian::little;
     // A byte or unit takes at most 3 bytes of UTF-8, a surrogate pair 4.
     const bool macintosh = platformID == kMacintoshPlatform;
-    CleanUtf8Text text(out, macintosh ? 3 * bytes.size() : 3 * (bytes.size() / 2), tradeMarkPair);
+    CleanUtf8Text text(out, macintosh ? 3 * bytes.size() : 3 * (bytes.size() / 2));
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t i = 0;
     if (macintosh) {
@@ -136,8 +97,10 @@ void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tra
                 text.addPlain(bytes.data() + i, 8);
                 i += 8;
             }
-            if (i < bytes.size())
-                text.add(unicodeOfCodePage(data[i++]));
+            if (i < bytes.size()) {
+                const unsigned char c = data[i++];
+                text.add(encodingID == 0 ? unicodeOfMacRoman(c) : unicodeOfCodePage(c));
+            }
         }
         text.finish();
         return;
@@ -177,13 +140,10 @@ void cleanReadersText(std::uint16_t platformID, std::string_view bytes, bool tra
     text.finish();
 }
 
-std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
-    return bytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
-}
-
 // What the texts need of one record; no bytes when its string lies beyond the end of the file.
 struct TextRecord {
     std::uint16_t platformID;
+    std::uint16_t encodingID;
     std::uint16_t languageID;
     std::uint16_t nameID;
     std::optional<std::string_view> bytes;
@@ -208,8 +168,7 @@ void settleTexts(std::size_t count, RecordAt recordAt, FullNameTextsUtf8& texts)
         if (nameID >= 8 || (settled & (1u << nameID)) != 0 ||
             !isEnglishRecord(record.platformID, record.languageID) || !record.bytes)
             continue;
-        cleanReadersText(record.platformID, *record.bytes, takesTradeMarkSign(nameID),
-                         texts[nameID]);
+        cleanReadersText(record.platformID, record.encodingID, *record.bytes, texts[nameID]);
         if (!texts[nameID].empty() || takesEmptyText(nameID))
             settled |= 1u << nameID;
     }
@@ -220,22 +179,35 @@ void settleTexts(std::size_t count, RecordAt recordAt, FullNameTextsUtf8& texts)
 
 } // namespace
 
-std::u32string postscriptNameBeyondWindows1252(const std::u32string& derived) {
-    if (fitsWindows1252(derived))
-        return derived;
-    std::u32string name;
-    for (char32_t c : derived) {
-        if (c > U' ' && c < 0x7F &&
-            std::u32string_view(U"[](){}<>/%").find(c) == std::u32string_view::npos) {
-            name.push_back(c);
-            continue;
+namespace {
+
+// Appends the characters of `text` as PostScript allows them while they fit `room` whole.
+void appendPostscript(std::u32string& name, std::u32string_view text, std::size_t room) {
+    for (char32_t c : text) {
+        std::u32string character(1, c);
+        if (c <= U' ' || c >= 0x7F ||
+            std::u32string_view(U"[](){}<>/%").find(c) != std::u32string_view::npos) {
+            char hex[12];
+            std::snprintf(hex, sizeof hex, "u%04X", static_cast<unsigned>(c));
+            character.assign(hex, hex + std::strlen(hex));
         }
-        char hex[12];
-        std::snprintf(hex, sizeof hex, "u%04X", static_cast<unsigned>(c));
-        for (const char* p = hex; *p != '\0'; ++p)
-            name.push_back(static_cast<unsigned char>(*p));
+        if (name.size() + character.size() > room)
+            return;
+        name += character;
     }
-    return name;
+}
+
+} // namespace
+
+std::u32string postscriptNameOf(const std::u32string& derived) {
+    // The family part gives way first, so that a long family keeps its style ("-Bold").
+    const std::size_t dash = std::min(derived.find(U'-'), derived.size());
+    std::u32string style;
+    appendPostscript(style, std::u32string_view(derived).substr(dash), kPostscriptNameLength);
+    std::u32string name;
+    appendPostscript(name, std::u32string_view(derived).substr(0, dash),
+                     kPostscriptNameLength - style.size());
+    return name + style;
 }
 
 void readFullNameTexts(const NameTableListing& listing, FullNameTextsUtf8& texts) {
@@ -243,7 +215,7 @@ void readFullNameTexts(const NameTableListing& listing, FullNameTextsUtf8& texts
         listing.records.size(),
         [&](std::size_t i) {
             const NameRecordEntry& entry = listing.records[i];
-            return TextRecord{entry.platformID, entry.languageID, entry.nameID,
+            return TextRecord{entry.platformID, entry.encodingID, entry.languageID, entry.nameID,
                               entry.missing ? std::nullopt
                                             : std::optional<std::string_view>(entry.bytes)};
         },
@@ -259,69 +231,16 @@ FullNameTexts readFullNameTexts(const NameTableListing& listing) {
     return texts;
 }
 
-NameStrings nameStringsOfFullTexts(const FullNameTexts& given, std::vector<unsigned>& cutNameIDs) {
-    FullNameTexts texts = given;
-    std::array<bool, 8> cut{};
-    // Each Microsoft string at most 65,535 bytes; a character is never split.
-    for (unsigned k = 0; k < 8; ++k) {
-        std::size_t units = 0;
-        for (std::size_t i = 0; i < texts[k].size(); ++i) {
-            units += texts[k][i] >= 0x10000 ? 2 : 1;
-            if (2 * units > kMaxStringBytes) {
-                texts[k].resize(i);
-                cut[k] = true;
-                break;
-            }
-        }
-    }
-    // Every string must start at a 16-bit offset: all but the last Microsoft string count.
-    for (;;) {
-        std::size_t before = 0;
-        for (unsigned k = 0; k < 8; ++k)
-            before += storageOf(texts[k]);
-        before -= 2 * utf16Units(texts[7]);
-        if (before <= kMaxOffset)
-            break;
-        unsigned longest = 0;
-        for (unsigned k = 1; k < 8; ++k)
-            if (storageOf(texts[k]) > storageOf(texts[longest]))
-                longest = k;
-        // A character costs at least one Macintosh and two Microsoft bytes, the last text's
-        // only its Macintosh byte.
-        const std::size_t cost = longest == 7 ? 1 : 3;
-        const std::size_t drop =
-            std::min(texts[longest].size(), (before - kMaxOffset + cost - 1) / cost);
-        texts[longest].resize(texts[longest].size() - drop);
-        cut[longest] = true;
-    }
-    NameStrings strings;
-    for (unsigned k = 0; k < 8; ++k) {
-        strings.macintosh[k] = utf32ToWindows1252(texts[k]);
-        strings.microsoft[k] =
-            fitsWindows1252(texts[k]) ? WidenText(strings.macintosh[k]) : utf16BE(texts[k]);
-        if (cut[k])
-            cutNameIDs.push_back(k);
-    }
-    return strings;
-}
-
-void readFullNameTexts(std::string_view table, FullNameTextsUtf8& texts) {
+void readFullNameTexts(std::string_view bytes, FullNameTextsUtf8& texts) {
     // As the listing: the records up to the first that runs past the end; a string beyond the
     // end of the file gives no text.
-    const std::size_t count =
-        table.size() < 6
-            ? 0
-            : std::min<std::size_t>(wordAt(table, 2), (table.size() - 6) / kRecordSize);
-    const std::size_t stringOffset = table.size() < 6 ? 0 : wordAt(table, 4);
+    const NameTableView table(bytes);
     settleTexts(
-        count,
+        table.count(),
         [&](std::size_t i) {
-            const std::string_view record = table.substr(6 + kRecordSize * i, kRecordSize);
-            const std::size_t start = stringOffset + wordAt(record, 10);
-            const std::size_t length = wordAt(record, 8);
-            const bool within = start <= table.size() && length <= table.size() - start;
-            return TextRecord{wordAt(record, 0), wordAt(record, 4), wordAt(record, 6),
-                              within ? std::optional(table.substr(start, length)) : std::nullopt};
+            const NameRecordFields record = table.record(i);
+            return TextRecord{record.platformID, record.encodingID, record.languageID,
+                              record.nameID, table.stringOf(record)};
         },
         texts);
 }

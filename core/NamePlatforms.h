@@ -22,9 +22,3 @@ constexpr bool isEnglishRecord(std::uint16_t platformID, std::uint16_t languageI
 constexpr bool takesEmptyText(unsigned nameID) {
     return nameID == 1 || nameID == 2 || nameID == 4;
 }
-
-// Only the family and full names turn the pair '!' '"' (U+2122 as the reader sees it) into the
-// trade mark sign.
-constexpr bool takesTradeMarkSign(unsigned nameID) {
-    return nameID == 1 || nameID == 4;
-}

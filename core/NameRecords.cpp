@@ -5,25 +5,17 @@
 #include "core/FontBytes.h"
 #include "core/FontReader.h"
 #include "core/LanguageTags.h"
+#include "core/NameTableView.h"
 #include "core/TableDirectory.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr std::size_t kRecordSize = 12;
-constexpr std::uint16_t kFirstLanguageTagID = 0x8000;
+constexpr std::size_t kRecordSize = NameTableView::kRecordSize;
 
 std::uint16_t wordAt(std::string_view bytes, std::size_t offset) {
     return bytesToWord(reinterpret_cast<const std::uint8_t*>(bytes.data() + offset));
-}
-
-// The bytes of `length` at `start`, or nothing when they run past the end.
-std::optional<std::string_view> span(std::string_view bytes, std::size_t start,
-                                     std::size_t length) {
-    if (start > bytes.size() || length > bytes.size() - start)
-        return std::nullopt;
-    return bytes.substr(start, length);
 }
 
 // An sfnt: TrueType (major version 1 to 5, as the reader accepts), "OTTO" for CFF outlines, or
@@ -85,61 +77,48 @@ std::optional<std::uint32_t> liveNameTableOffset(const FontBytes& font, std::str
     return name.entry->offset;
 }
 
-NameTableListing listNameTable(std::string_view table) {
+NameTableListing listNameTable(std::string_view bytes) {
     NameTableListing listing;
-    if (table.size() < 6) {
+    const NameTableView table(bytes);
+    if (!table.headerComplete()) {
         listing.problem = "the name table header is cut off";
         return listing;
     }
-    listing.format = wordAt(table, 0);
-    const std::uint16_t count = wordAt(table, 2);
-    const std::uint16_t stringOffset = wordAt(table, 4);
-    const std::size_t recordsEnd = 6 + kRecordSize * std::size_t{count};
+    listing.format = table.format();
 
     // Format 1 tables name their own languages after the records.
     std::vector<std::string> languageTags;
-    if (listing.format == 1 && recordsEnd + 2 <= table.size()) {
-        const std::uint16_t tagCount = wordAt(table, recordsEnd);
-        for (std::size_t i = 0; i < tagCount; ++i) {
-            const auto entry = span(table, recordsEnd + 2 + 4 * i, 4);
-            if (!entry)
-                break;
-            const auto tag =
-                span(table, std::size_t{stringOffset} + wordAt(*entry, 2), wordAt(*entry, 0));
-            languageTags.push_back(tag ? decodeNameString(0, 0, *tag).text : std::string());
-        }
+    for (std::size_t i = 0; i < table.langTagCount(); ++i) {
+        const auto tag = table.langTag(i);
+        languageTags.push_back(tag ? decodeNameString(0, 0, *tag).text : std::string());
     }
 
-    listing.records.reserve(std::min<std::size_t>(count, table.size() / kRecordSize));
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto record = span(table, 6 + kRecordSize * i, kRecordSize);
-        if (!record) {
-            // Keep what was there: the records before the cut are still worth showing.
-            listing.problem = "the name records run past the end of the file";
-            break;
-        }
+    listing.records.reserve(table.count());
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        const NameRecordFields record = table.record(i);
         NameRecordEntry entry;
-        entry.platformID = wordAt(*record, 0);
-        entry.encodingID = wordAt(*record, 2);
-        entry.languageID = wordAt(*record, 4);
-        entry.nameID = wordAt(*record, 6);
-        const std::uint16_t length = wordAt(*record, 8);
-        const std::uint16_t offset = wordAt(*record, 10);
-        if (entry.languageID >= kFirstLanguageTagID && entry.platformID != 1) {
-            const std::size_t index = entry.languageID - kFirstLanguageTagID;
+        entry.platformID = record.platformID;
+        entry.encodingID = record.encodingID;
+        entry.languageID = record.languageID;
+        entry.nameID = record.nameID;
+        if (entry.languageID >= NameTableView::kFirstLanguageTagID && entry.platformID != 1) {
+            const std::size_t index = entry.languageID - NameTableView::kFirstLanguageTagID;
             if (index < languageTags.size())
                 entry.language = languageTags[index];
         } else {
             entry.language = languageTagOf(entry.platformID, entry.languageID);
         }
-        const auto bytes = span(table, std::size_t{stringOffset} + offset, length);
-        if (bytes) {
-            entry.string = decodeNameString(entry.platformID, entry.encodingID, *bytes);
-            entry.bytes = std::string(*bytes);
-        } else
+        if (const auto string = table.stringOf(record)) {
+            entry.string = decodeNameString(entry.platformID, entry.encodingID, *string);
+            entry.bytes = std::string(*string);
+        } else {
             entry.missing = true;
+        }
         listing.records.push_back(std::move(entry));
     }
+    // Keep what was there: the records before the cut are still worth showing.
+    if (table.recordsCutOff())
+        listing.problem = "the name records run past the end of the file";
     return listing;
 }
 

@@ -210,3 +210,95 @@ DecodedNameString decodeNameString(std::uint16_t platformID, std::uint16_t encod
         return decodeBytesEscaped(bytes);
     }
 }
+
+std::string_view decodeAsWindows1252(std::uint16_t platformID, std::uint16_t encodingID,
+                                     std::string_view bytes, char* out) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    char* next = out;
+    if (platformID == kMacintoshPlatform) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            *next++ = data[i] < 0x80 || encodingID != 0
+                          ? static_cast<char>(data[i])
+                          : windows1252OfUnicode(unicodeOfMacRoman(data[i]));
+        return {out, static_cast<std::size_t>(next - out)};
+    }
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = (char32_t{data[i]} << 8) | data[i + 1];
+        if (unit <= 0xFF) {
+            *next++ = static_cast<char>(unit);
+            continue;
+        }
+        // A surrogate pair is one character, and none beyond U+FFFF is in 1252.
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size() && data[i + 2] >= 0xDC &&
+            data[i + 2] <= 0xDF)
+            i += 2;
+        *next++ = windows1252OfUnicode(unit);
+    }
+    return {out, static_cast<std::size_t>(next - out)};
+}
+
+namespace {
+
+char macRomanOfUnicode(char32_t c) {
+    if (c < 0x80)
+        return static_cast<char>(c);
+    for (unsigned i = 0; i < 128; ++i)
+        if (kMacRomanHigh[i] == c)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void appendUtf16BE(std::string& bytes, char32_t c) {
+    auto unit = [&](char32_t u) {
+        bytes.push_back(static_cast<char>(u >> 8));
+        bytes.push_back(static_cast<char>(u & 0xFF));
+    };
+    if (c >= 0x10000) {
+        unit(0xD800 + ((c - 0x10000) >> 10));
+        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        unit(c);
+    }
+}
+
+bool isUtf16Encoding(std::uint16_t platformID, std::uint16_t encodingID) {
+    switch (platformID) {
+    case kUnicodePlatform:
+        return true;
+    case kMicrosoftPlatform:
+        return encodingID == 0 || encodingID == 1 || encodingID == 10;
+    case kIsoPlatform:
+        return encodingID == 1;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::optional<std::string> encodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
+                                            std::u32string_view text) {
+    std::string bytes;
+    if (isUtf16Encoding(platformID, encodingID)) {
+        bytes.reserve(2 * text.size());
+        for (char32_t c : text)
+            appendUtf16BE(bytes, c);
+        return bytes;
+    }
+    if (platformID == kMacintoshPlatform && encodingID == 0) {
+        bytes.reserve(text.size());
+        for (char32_t c : text)
+            bytes.push_back(macRomanOfUnicode(c));
+        return bytes;
+    }
+    // Every other encoding holds ASCII as ASCII; what it holds beyond that is not written here.
+    const bool units = platformID == kMicrosoftPlatform;
+    for (char32_t c : text) {
+        if (c >= 0x80)
+            return std::nullopt;
+        if (units)
+            bytes.push_back('\0');
+        bytes.push_back(static_cast<char>(c));
+    }
+    return bytes;
+}

@@ -3,73 +3,76 @@
 #include "core/ByteHelpers.h"
 #include "core/FontReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
-constexpr std::uint16_t kNameRecordCount = 16;
-constexpr std::uint16_t kNameStringOffset = 6 + kNameRecordCount * 12;
-
 class BigEndianOut {
 public:
-    void word(std::uint16_t value) {
-        bytes.push_back(static_cast<char>(value >> 8));
+    void word(std::size_t value) {
+        bytes.push_back(static_cast<char>((value >> 8) & 0xFF));
         bytes.push_back(static_cast<char>(value & 0xFF));
     }
-    // platformID, encodingID, languageID, nameID, length, offset
-    void record(std::uint16_t platformID, std::uint16_t encodingID, std::uint16_t languageID,
-                std::uint16_t nameID, std::uint16_t length, std::uint16_t offset) {
-        for (std::uint16_t field : {platformID, encodingID, languageID, nameID, length, offset})
-            word(field);
-    }
-    void text(const std::string& text) { bytes += text; }
     std::string bytes;
 };
 
-// A record's length or offset: 16 bits.
-std::uint16_t fits16(std::size_t value) {
-    if (value > 0xFFFF)
-        throw std::length_error("name string or offset beyond 16 bits");
-    return static_cast<std::uint16_t>(value);
-}
-
 } // namespace
 
-NameStrings nameStringsOf(const FontNames& names) {
-    NameStrings strings;
-    for (unsigned k = 0; k < 8; ++k) {
-        strings.macintosh[k] = names.textOfNameID(k);
-        strings.microsoft[k] = WidenText(names.textOfNameID(k));
-    }
-    return strings;
+std::size_t nameStorageOf(const std::vector<NameRecordBytes>& records,
+                          const std::vector<std::string>& langTags) {
+    std::size_t storage = 0;
+    for (const NameRecordBytes& record : records)
+        storage += record.bytes.size();
+    for (const std::string& tag : langTags)
+        storage += tag.size();
+    return storage;
 }
 
-std::string buildNameTable(const NameStrings& strings) {
+std::string buildNameTable(std::vector<NameRecordBytes> records, std::uint16_t format,
+                           const std::vector<std::string>& langTags) {
+    // Within the limit every offset and length fits its 16 bits.
+    if (nameStorageOf(records, langTags) > kNameStorageLimit || records.size() > 0xFFFF ||
+        langTags.size() > 0xFFFF)
+        throw std::length_error("name strings beyond 65,535 bytes");
+    std::stable_sort(records.begin(), records.end(),
+                     [](const NameRecordBytes& a, const NameRecordBytes& b) {
+                         return std::tie(a.platformID, a.encodingID, a.languageID, a.nameID) <
+                                std::tie(b.platformID, b.encodingID, b.languageID, b.nameID);
+                     });
+    const bool tagged = format == 1;
+    const std::size_t stringOffset =
+        6 + 12 * records.size() + (tagged ? 2 + 4 * langTags.size() : 0);
     BigEndianOut out;
-    out.bytes.reserve(kNameStringOffset + 3 * 606);
-    out.word(0);
-    out.word(kNameRecordCount);
-    out.word(kNameStringOffset);
+    out.bytes.reserve(stringOffset + nameStorageOf(records, langTags));
+    out.word(format);
+    out.word(records.size());
+    out.word(stringOffset);
     std::size_t runningOffset = 0;
-    for (std::uint16_t k = 0; k < 8; ++k) {
-        out.record(1, 0, 0, k, fits16(strings.macintosh[k].size()), fits16(runningOffset));
-        runningOffset += strings.macintosh[k].size();
+    for (const NameRecordBytes& record : records) {
+        for (std::size_t field :
+             {record.platformID, record.encodingID, record.languageID, record.nameID})
+            out.word(field);
+        out.word(record.bytes.size());
+        out.word(runningOffset);
+        runningOffset += record.bytes.size();
     }
-    // The running offset carries on into the Microsoft group.
-    for (std::uint16_t k = 0; k < 8; ++k) {
-        out.record(3, 1, 1033, k, fits16(strings.microsoft[k].size()), fits16(runningOffset));
-        runningOffset += strings.microsoft[k].size();
+    if (tagged) {
+        out.word(langTags.size());
+        for (const std::string& tag : langTags) {
+            out.word(tag.size());
+            out.word(runningOffset);
+            runningOffset += tag.size();
+        }
     }
-    for (const std::string& text : strings.macintosh)
-        out.text(text);
-    for (const std::string& text : strings.microsoft)
-        out.text(text);
+    for (const NameRecordBytes& record : records)
+        out.bytes += record.bytes;
+    if (tagged)
+        for (const std::string& tag : langTags)
+            out.bytes += tag;
     return out.bytes;
-}
-
-std::string buildNameTable(const FontNames& names) {
-    return buildNameTable(nameStringsOf(names));
 }
 
 std::string RenamedMarker() {

@@ -1,28 +1,35 @@
 #pragma once
 
-#include "core/FontNames.h"
-
-#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // The bytes a renamed copy appends: the new name table and the renamed-font marker. Pure
 // functions; the file handling is RenamedFontWriter's.
 
-// The sixteen strings of a renamed copy's name table, by name ID.
-struct NameStrings {
-    std::array<std::string, 8> macintosh; // 8-bit: Windows-1252 as the window writes them
-    std::array<std::string, 8> microsoft; // UTF-16BE
+// One record of a table to build: its keys and its string's bytes.
+struct NameRecordBytes {
+    std::uint16_t platformID = 0;
+    std::uint16_t encodingID = 0;
+    std::uint16_t languageID = 0;
+    std::uint16_t nameID = 0;
+    std::string bytes;
 };
 
-// The window's strings: the 8-bit texts, and each byte c as 00 c.
-NameStrings nameStringsOf(const FontNames& names);
+// The most string storage a name table can address with its 16-bit offsets and lengths.
+constexpr std::size_t kNameStorageLimit = 0xFFFF;
 
-// A format-0 name table: 8 Macintosh records, 8 Microsoft records (platform 3, encoding 1, US
-// English), then the Macintosh and the Microsoft strings, all for name IDs 0 to 7. Throws
-// std::length_error when a string length or an offset does not fit 16 bits.
-std::string buildNameTable(const NameStrings& strings);
-// The same for the window's texts.
-std::string buildNameTable(const FontNames& names);
+// A name table of `format` (0, or 1 with `langTags`, each tag's UTF-16BE bytes): the records
+// sorted as OpenType requires (platform, encoding, language, name ID; equal keys keep their
+// order), their strings stored in record order, then the language tags' strings. For the eight
+// Macintosh and eight Microsoft records of name IDs 0 to 7 that is the layout copies have
+// always had. Throws std::length_error when the strings exceed kNameStorageLimit bytes.
+std::string buildNameTable(std::vector<NameRecordBytes> records, std::uint16_t format = 0,
+                           const std::vector<std::string>& langTags = {});
+
+// The bytes of all strings the table would store.
+std::size_t nameStorageOf(const std::vector<NameRecordBytes>& records,
+                          const std::vector<std::string>& langTags = {});
 
 // Four zero bytes, "This Font Renamed" in two-byte form, four zero bytes: 42 bytes.
 std::string RenamedMarker();

@@ -5,41 +5,63 @@
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
 #include "core/FontReader.h"
+#include "core/NamePlatforms.h"
+#include "core/NameRecords.h"
+#include "core/NameStringDecoding.h"
 #include "core/NameSwap.h"
 #include "core/NameTableBuilder.h"
 #include "core/TableDirectory.h"
 #include "core/UnpublishedCopy.h"
+#include "core/Windows1252.h"
 
 #include <cerrno>
+#include <functional>
 #include <limits>
 #include <sys/stat.h>
 
 namespace {
 
-bool sameTexts(const FontNames& a, const FontNames& b) {
-    for (unsigned nameID = 0; nameID < 8; ++nameID)
-        if (a.textOfNameID(nameID) != b.textOfNameID(nameID))
-            return false;
-    return true;
+// What the source holds, read once through the open file the copy is made from.
+struct SourceFont {
+    FontRead read;
+    std::string nameTable;
+    FullNameTexts texts;
+    NameReferences references;
+};
+
+// The new texts for a source; refuses a source that no longer reads as the caller planned.
+using NewTextsOf = std::function<NewNameTexts(const SourceFont&)>;
+
+// What the reader gives for a text written into a Microsoft record.
+std::string readerTextOf(unsigned nameID, const std::u32string& text) {
+    const std::string bytes = encodeNameString(kMicrosoftPlatform, 1, text).value_or("");
+    std::string decoded(bytes.size(), '\0');
+    FontNames written;
+    written.textOfNameID(nameID) =
+        std::string(decodeAsWindows1252(kMicrosoftPlatform, 1, bytes, decoded.data()));
+    return namesAsRead(written).textOfNameID(nameID);
 }
 
-// The finished copy must read back, point at exactly the table written (and, for the window's
-// texts, give exactly the names asked for), and a restore of it must give the source's names:
-// otherwise it is not published.
-void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const std::string& table,
-                const FontNames* asked, const FontRead& source, FontKinds kinds) {
+// The finished copy must read back, point at exactly the table written and give the changed
+// names as written, and a restore of it must give the source's names: otherwise it is not
+// published.
+void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTable& table,
+                const FontRead& source, FontKinds kinds) {
     copy.refreshSize();
     const FileFontBytes bytes(copy);
     const FontRead read = ReadFontNames(bytes, kinds);
-    if (read.ReadFailed || !read.IsRenamed ||
-        (asked && !sameTexts(read.FontNames, namesAsRead(*asked))))
+    if (read.ReadFailed || !read.IsRenamed)
         throw EMakeRefused(EMakeRefused::kNotReadBackText);
+    for (unsigned k = 0; k < 8; ++k)
+        if (table.changed[k] && read.FontNames.textOfNameID(k) != readerTextOf(k, table.texts[k]))
+            throw EMakeRefused(EMakeRefused::kNotReadBackText);
     const TableLookup name = findTable(bytes, "name");
-    std::string written(table.size(), '\0');
-    if (!name.entry || name.entry->offset != tableOffset || name.entry->length != table.size() ||
+    std::string written(table.bytes.size(), '\0');
+    if (!name.entry || name.entry->offset != tableOffset ||
+        name.entry->length != table.bytes.size() ||
         bytes.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
                      written.size()) != written.size() ||
-        written != table)
+        written != table.bytes)
         throw EMakeRefused(EMakeRefused::kNotReadBackText);
     SwapPlan plan;
     if (planSwap(bytes, plan, kinds) != SwapOutcome::Swapped)
@@ -54,22 +76,38 @@ bool pathIsTaken(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// Copies the source with `table` as its new name table; `asked` is the window's texts when the
-// table was built from them.
-void writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
-               const std::string& table, const FontNames* asked, FontKinds kinds) {
+// Copies the source with a new name table holding the texts `newTextsOf` gives; returns the
+// name IDs whose text was cut.
+std::vector<unsigned> writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
+                                const NewTextsOf& newTextsOf, FontKinds kinds) {
     const FileHandle source = FileHandle::openShared(SourceFontPath);
     const FileFontBytes sourceBytes(source);
-    const FontRead sourceRead = ReadFontNames(sourceBytes, kinds);
-    if (sourceRead.ReadFailed)
-        throw EMakeRefused(sourceRead.ErrorText);
+    SourceFont font;
+    font.read = ReadFontNames(sourceBytes, kinds);
+    if (font.read.ReadFailed)
+        throw EMakeRefused(font.read.ErrorText);
     const TableLookup name = findTable(sourceBytes, "name");
     if (name.duplicate)
         throw EMakeRefused(EMakeRefused::kTwoNameEntriesText);
+    std::string copied;
+    font.nameTable = std::string(nameTableBytes(sourceBytes, name.entry->offset, copied));
+    FullNameTextsUtf8 texts;
+    readFullNameTexts(font.nameTable, texts);
+    for (unsigned k = 0; k < 8; ++k)
+        font.texts[k] = utf8ToUtf32(texts[k]);
+    font.references = findNameReferences(sourceBytes);
+
+    RenamedNameTable table;
+    try {
+        table = buildRenamedNameTable(NameTableView(font.nameTable), font.texts, newTextsOf(font),
+                                      font.references);
+    } catch (const std::length_error&) {
+        throw EMakeRefused(EMakeRefused::kTableTooLargeText);
+    }
 
     const std::uint64_t sourceSize = sourceBytes.size();
     // Offsets in a font file are 32 bits wide: refused before anything is copied.
-    if (sourceSize + table.size() + RenamedTrailer::kSize >
+    if (sourceSize + table.bytes.size() + RenamedTrailer::kSize >
         std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
     // Linking refuses a taken name too; this only spares the copy.
@@ -82,33 +120,60 @@ void writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath
     std::uint8_t sourceLocation[8];
     if (sourceBytes.readAt(name.entry->locationPosition(), sourceLocation, 8) != 8)
         throw EInOutError::readBeyondEnd();
-    std::string tail = table + RenamedMarker();
+    std::string tail = table.bytes + RenamedMarker();
     tail.append(reinterpret_cast<const char*>(sourceLocation), 8);
     copy.file().writeAt(sourceSize, tail.data(), tail.size());
     // The entry points at the new table.
     std::uint8_t location[8];
     const auto offset = SwapLong(static_cast<std::uint32_t>(sourceSize));
-    const auto length = SwapLong(static_cast<std::uint32_t>(table.size()));
+    const auto length = SwapLong(static_cast<std::uint32_t>(table.bytes.size()));
     std::copy(offset.begin(), offset.end(), location);
     std::copy(length.begin(), length.end(), location + 4);
     copy.file().writeAt(name.entry->locationPosition(), location, 8);
     copy.file().sync();
 
-    verifyCopy(copy.file(), sourceSize, table, asked, sourceRead, kinds);
+    verifyCopy(copy.file(), sourceSize, table, font.read, kinds);
     copy.publish(NewFontPath);
+    return table.cutNameIDs;
 }
 
 } // namespace
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const FontNames& names) {
+                      const FontNames& names, const FontNames& plannedNames) {
     for (unsigned k = 0; k < 8; ++k)
         if (names.textOfNameID(k).size() > capacityOfNameID(k))
             throw std::length_error("name text longer than its field");
-    writeCopy(SourceFontPath, NewFontPath, buildNameTable(names), &names, FontKinds::TrueType);
+    writeCopy(
+        SourceFontPath, NewFontPath,
+        [&](const SourceFont& source) {
+            if (!(source.read.FontNames == plannedNames))
+                throw EMakeRefused(EMakeRefused::kSourceChangedText);
+            // A box the user left as it was read keeps the source's records.
+            NewNameTexts newTexts;
+            for (unsigned k = 0; k < 8; ++k)
+                if (names.textOfNameID(k) != plannedNames.textOfNameID(k))
+                    newTexts[k] = windows1252ToUtf32(names.textOfNameID(k));
+            return newTexts;
+        },
+        FontKinds::TrueType);
 }
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const NameStrings& strings, FontKinds kinds) {
-    writeCopy(SourceFontPath, NewFontPath, buildNameTable(strings), nullptr, kinds);
+                      const FontNames& names) {
+    const FontRead source = ReadFontNames(SourceFontPath);
+    WriteRenamedFont(SourceFontPath, NewFontPath, names, source.FontNames);
+}
+
+std::vector<unsigned> WriteRenamedFont(const std::string& SourceFontPath,
+                                       const std::string& NewFontPath, const NewNameTexts& newTexts,
+                                       const FullNameTexts& plannedTexts, FontKinds kinds) {
+    return writeCopy(
+        SourceFontPath, NewFontPath,
+        [&](const SourceFont& source) {
+            if (source.texts != plannedTexts)
+                throw EMakeRefused(EMakeRefused::kSourceChangedText);
+            return newTexts;
+        },
+        kinds);
 }

@@ -2,10 +2,11 @@
 
 #include "core/FontNames.h"
 #include "core/FontReader.h"
-#include "core/NameTableBuilder.h"
+#include "core/RenamedNameTable.h"
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A renamed copy that make will not publish, with the reason in the program's words.
 class EMakeRefused : public std::runtime_error {
@@ -16,22 +17,36 @@ public:
         "The new font file did not read back with the new names; no copy was made.";
     static constexpr const char* kNotRestorableText =
         "The new font file could not be restored to the original names; no copy was made.";
+    static constexpr const char* kSourceChangedText =
+        "The font file changed after it was read; no copy was made.";
+    static constexpr const char* kTableTooLargeText =
+        "The font's names do not fit a name table of 65,535 bytes; no copy was made.";
     using std::runtime_error::runtime_error;
 };
 
-// Copies the font at `SourceFontPath` to `NewFontPath` with a new name table holding the eight
-// texts of `names` and the renamed-font trailer. The copy is written unnamed in the new file's
-// folder, synced, read back, and given its name only when it reads as exactly `names` and a
-// restore of it gives the source's names; an existing file is never replaced. Raises
-// EInOutError when a file operation fails and EMakeRefused when the copy would not be sound;
-// either way nothing is left at `NewFontPath`. Texts above their field's capacity raise
+// Copies the font at `SourceFontPath` to `NewFontPath` with a new name table and the
+// renamed-font trailer. The table is the source's with the changed names written in and the
+// names that would contradict them rewritten (buildRenamedNameTable); everything else in it
+// stays byte for byte. The source is read once, through the one open file the copy is made
+// from, and must still read as `plannedNames`, the names the caller showed and edited. The
+// copy is written unnamed in the new file's folder, synced, read back, and given its name only
+// when it holds exactly the new table, reads back with the changed names, and a restore of it
+// gives the source's names; an existing file is never replaced. Raises EInOutError when a file
+// operation fails and EMakeRefused when the copy would not be sound; either way nothing is
+// left at `NewFontPath`.
+
+// The window's: `names` are the boxes, a text that differs from `plannedNames` is changed (in
+// Windows-1252, written as Unicode). Texts above their field's capacity raise
 // std::length_error before anything is written.
+void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                      const FontNames& names, const FontNames& plannedNames);
+// The same with the source's names as it reads now.
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names);
 
-// The same for the command line: the new name table holds `strings` as they are (texts of any
-// length the table can hold, in any script), the copy is verified to carry exactly that table,
-// and `kinds` says whether a source with CFF outlines is accepted. A string or offset beyond
-// 16 bits raises std::length_error before anything is written.
-void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const NameStrings& strings, FontKinds kinds);
+// The command line's: `newTexts` in Unicode and of any length, `plannedTexts` the source's
+// whole texts as the caller read them; `kinds` says whether a source with CFF outlines is
+// accepted. Returns the name IDs whose text had to be cut to fit the table.
+std::vector<unsigned> WriteRenamedFont(const std::string& SourceFontPath,
+                                       const std::string& NewFontPath, const NewNameTexts& newTexts,
+                                       const FullNameTexts& plannedTexts, FontKinds kinds);

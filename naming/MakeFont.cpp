@@ -100,15 +100,19 @@ void TFrmMain::B_MakeFontClick() {
     // 7. The new file becomes the current path.
     const QString previousPath = D_FilePath->fileName();
     D_FilePath->setFileName(qm::platform::pathCase(newPath));
-    // 8. and 9. The names derived and stored as the boxes show them.
+    // 8. and 9. The names derived and stored as the boxes show them. The source must still
+    //    read as the names the boxes were filled from; a box left as it was keeps the source's
+    //    own records.
+    const ::FontNames shown = Font.FontNames;
     DeriveNames();
     StoreFontNames();
     // 10. The writer publishes a finished, verified copy or nothing; after a failure the
-    //     current path must not name the new file.
+    //     current path must not name the new file, nor the record hold names never written.
     try {
-        WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames);
+        WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames, namesAsRead(shown));
     } catch (const EInOutError& error) {
         D_FilePath->setFileName(previousPath);
+        Font.FontNames = shown;
         // Another program took the name meanwhile: as in step 4.
         if (error.errnoValue() == EEXIST) {
             PlayCue(MyOhOh);
@@ -120,6 +124,7 @@ void TFrmMain::B_MakeFontClick() {
         return;
     } catch (...) {
         D_FilePath->setFileName(previousPath);
+        Font.FontNames = shown;
         throw;
     }
     // 11. The new file is the current font.

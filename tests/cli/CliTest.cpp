@@ -103,7 +103,7 @@ TEST_F(CliTest, aFileThatCannotBeOpenedIsAFailedReadWithTheIoErrorText) {
     EXPECT_EQ(jsonText(run.out, "ErrorText"), "I/O error 32\\rResource temporarily unavailable");
 }
 
-TEST_F(CliTest, textsAreWindows1252AsUtf8AndEscaped) {
+TEST_F(CliTest, textsAreDecodedByTheirRecordsEncodingAndEscaped) {
     FontSpec fontSpec;
     fontSpec.FamilyName = "Mark";
     fontSpec.FullName = "Mark";
@@ -113,15 +113,16 @@ TEST_F(CliTest, textsAreWindows1252AsUtf8AndEscaped) {
                                                   MacName(3, "a\x81"
                                                              "b\tc\x01"
                                                              "d"),
-                                                  MacName(0, "\xA9 caf\xE9")}))
+                                                  MacName(0, "\xA9 caf\x8E")}))
                      .Build();
     WriteFile(Dir.File("TM.TTF"), font);
     const CliOutcome run = runCommand({"read", "--json", Dir.File("TM.TTF")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(jsonText(run.out, "FamilyName"), "Mark\xE2\x84\xA2");
-    // A '!' '"' pair in the full name is the trade mark sign, as the window reads it.
-    EXPECT_EQ(jsonText(run.out, "FullName"), "Mark\xE2\x84\xA2");
-    EXPECT_EQ(jsonText(run.out, "FontID"), "a\xC2\x81"
+    // A '!' '"' pair is two characters: the trade mark sign is read as itself.
+    EXPECT_EQ(jsonText(run.out, "FullName"), "Mark!\\\"");
+    // Macintosh records are Macintosh Roman.
+    EXPECT_EQ(jsonText(run.out, "FontID"), "a\xC3\x85"
                                            "b\\tc\\u0001d");
     EXPECT_EQ(jsonText(run.out, "Copyright"), "\xC2\xA9 caf\xC3\xA9");
 }

@@ -213,7 +213,7 @@ TEST(Family, restoreOfSeveralFilesIsAllOrNothing) {
     EXPECT_EQ(ReadFile(dir.File("One.ttf")), one);
 }
 
-TEST(ReadAll, aCopyCarriesOnlyItsNewRecordsAndKeepsTheSourcesForTheRestore) {
+TEST(ReadAll, aCopyCarriesItsNewRecordsAndKeepsTheSourcesForTheRestore) {
     TempDir dir;
     const std::string copy = dir.File("COPY.TTF");
     ASSERT_EQ(runCommand({"make", DejaVuFamily[1], copy, "--family", "Quill"}).status, 0);
@@ -222,13 +222,10 @@ TEST(ReadAll, aCopyCarriesOnlyItsNewRecordsAndKeepsTheSourcesForTheRestore) {
     EXPECT_EQ(member(source, "SavedRecords"), "<missing SavedRecords>");
     EXPECT_EQ(member(renamed, "SavedRecords"), member(source, "Records"));
     const std::string records = member(renamed, "Records");
-    // Eight Macintosh and eight Microsoft records, name IDs 0 to 7.
-    std::size_t count = 0;
-    for (std::size_t at = records.find("\"nameID\": "); at != std::string::npos;
-         at = records.find("\"nameID\": ", at + 1), ++count)
-        EXPECT_EQ(records.substr(at + 10, 1), std::to_string(count % 8));
-    EXPECT_EQ(count, 16u);
+    // The new names, the source's licence beside them, and no old family left.
     EXPECT_NE(records.find("\"text\": \"Quill Bold\""), std::string::npos);
+    EXPECT_NE(records.find("\"nameID\": 13,"), std::string::npos);
+    EXPECT_EQ(records.find("\"text\": \"DejaVu Sans\""), std::string::npos) << records;
 
     // After the restore the two change places.
     ASSERT_EQ(runCommand({"restore", copy}).status, 0);

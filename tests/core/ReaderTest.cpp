@@ -238,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Arial"},
         FieldRow{"TradeMarkInFamily", {MsName(1, u"Abcd\u2122")}, 1, "Abcd\x99"},
         FieldRow{"TradeMarkInFullName", {MsName(4, u"Ab\u2122 Cd")}, 4, "Ab\x99 Cd"},
-        FieldRow{"TradeMarkInVersionStaysTwoCharacters", {MsName(5, u"V1\u2122")}, 5, "V1!\""},
+        FieldRow{"TradeMarkInVersionIsTheTradeMarkSign", {MsName(5, u"V1\u2122")}, 5, "V1\x99"},
         FieldRow{"FamilyCutTo64", {MacName(1, std::string(70, 'F'))}, 1, std::string(64, 'F')},
         FieldRow{"StyleCutTo32", {MacName(2, std::string(40, 'S'))}, 2, std::string(32, 'S')},
         FieldRow{
@@ -259,7 +259,10 @@ INSTANTIATE_TEST_SUITE_P(
         FieldRow{"LaterEmptyStyleBlanks", {MacName(2, "Bold"), MsName(2, u"")}, 2, ""},
         FieldRow{"MissingVersionKeepsPlaceholder", {}, 5, "*** No Ver. I.D. Found ***"},
         FieldRow{"MissingTradeMarkKeepsPlaceholder", {}, 7, "*** No TradeMark Found ***"},
-        FieldRow{"CharacterAboveFFKeepsBothBytes", {MsName(3, u"x\u4E01y")}, 3, "xN\x01y"},
+        FieldRow{
+            "CharacterBeyond1252IsAQuestionMark", {MsName(3, u"x\U0001F600\u4E01y")}, 3, "x??y"},
+        FieldRow{"ExclamationQuotePairStaysTwoCharacters", {MsName(1, u"Ab!\"")}, 1, "Ab!\""},
+        FieldRow{"MacintoshRomanDecoded", {MacName(1, "Caf\x8E \xAA")}, 1, "Caf\xE9 \x99"},
         FieldRow{"StringLongerThanReadBuffer",
                  {MacName(0, std::string(3000, 'L'))},
                  0,
