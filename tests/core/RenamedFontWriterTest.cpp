@@ -1,6 +1,7 @@
 #include "core/RenamedFontWriter.h"
 #include "core/EInOutError.h"
 #include "core/FontReader.h"
+#include "core/NameRecords.h"
 #include "core/NameTableBuilder.h"
 #include "core/Windows1252.h"
 #include "tests/support/CommandOutput.h"
@@ -251,6 +252,83 @@ TEST_F(WriterTest, ASourceWithTwoNameEntriesIsRefused) {
 TEST_F(WriterTest, ASourceThatDoesNotReadIsRefusedWithTheReadersReason) {
     const Bytes source = FontBuilder().AddTable("head", HeadTable()).Build();
     ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}), FontRead::kNoTableEntryText);
+}
+
+// `table` (format 0) as format 1 with the one language tag `tag` (ASCII).
+Bytes WithLanguageTag(Bytes table, std::string_view tag) {
+    const std::size_t recordsEnd = 6 + 12 * std::size_t{GetU16(table, 2)};
+    Bytes tagRecord;
+    PutU16(tagRecord, 0, 1);
+    PutU16(tagRecord, 2, static_cast<std::uint16_t>(2 * tag.size()));
+    PutU16(tagRecord, 4, static_cast<std::uint16_t>(table.size() - recordsEnd));
+    table.insert(table.begin() + static_cast<long>(recordsEnd), tagRecord.begin(), tagRecord.end());
+    PutU16(table, 0, 1);
+    PutU16(table, 4, static_cast<std::uint16_t>(recordsEnd + tagRecord.size()));
+    for (char c : tag) {
+        table.push_back(0);
+        table.push_back(static_cast<std::uint8_t>(c));
+    }
+    return table;
+}
+
+TEST_F(WriterTest, OtherRecordsAndLanguageTagsStayAndPlaceholdersWriteNoRecord) {
+    std::vector<NameRecord> records = StandardRecords({});
+    records.push_back(MsName(13, u"Lizenz", 0x8000));
+    records.push_back(MsName(9, u"Designer"));
+    records.push_back(MsName(18, u"Test Sans"));
+    const Bytes source = FontBuilder()
+                             .AddTable("head", HeadTable())
+                             .AddTable("name", WithLanguageTag(NameTable(records), "de-CH"))
+                             .Build();
+    FontNames names;
+    for (std::uint16_t id = 0; id < 8; ++id)
+        names.textOfNameID(id) = FontSpec{}.Text(id);
+    names.FamilyName = "Quill";
+    names.FullName = "Quill";
+    names.TradeMark = FontNames::kTradeMarkResetText;
+    WriteCopy(source, names);
+
+    const NameTableListing copy = listFontNameTables(Dir.File("NEW.TTF")).live;
+    EXPECT_EQ(copy.format, 1);
+    std::vector<std::string> kept;
+    for (const NameRecordEntry& r : copy.records) {
+        EXPECT_NE(r.nameID, 7) << "the trade mark placeholder was written";
+        EXPECT_NE(r.nameID, 18) << "the old full name stayed";
+        if (r.nameID > 7)
+            kept.push_back(r.language + "/" + std::to_string(r.nameID) + "=" + r.string.text);
+    }
+    EXPECT_EQ(kept, (std::vector<std::string>{"en-US/9=Designer", "de-CH/13=Lizenz"}));
+}
+
+TEST_F(WriterTest, NamesTheTableCannotHoldAreRefusedAndNothingIsWritten) {
+    // Seventeen records share one string of 4,000 bytes: kept apart, they need 68,000.
+    std::vector<NameRecord> records = {RawName(3, 1, 1033, 256, Bytes(4000, 'x'))};
+    for (std::uint16_t id = 257; id < 273; ++id) {
+        NameRecord shared = RawName(3, 1, 1033, id, {});
+        shared.length = 4000;
+        shared.offset = 0;
+        records.push_back(shared);
+    }
+    const std::vector<NameRecord> standard = StandardRecords({});
+    records.insert(records.end(), standard.begin(), standard.end());
+    const Bytes source =
+        FontBuilder().AddTable("head", HeadTable()).AddTable("name", NameTable(records)).Build();
+    ExpectRefused(source, NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}),
+                  EMakeRefused::kTableTooLargeText);
+}
+
+TEST_F(WriterTest, ASourceThatNoLongerReadsAsPlannedIsRefused) {
+    WriteFile(SourcePath, SimpleFont());
+    FontNames planned = ReadFontNames(SourcePath).FontNames;
+    planned.Version = "Version 0.9";
+    try {
+        WriteRenamedFont(SourcePath, Dir.File("NEW.TTF"), NamesOfLengths({1, 1, 1, 1, 1, 1, 1, 1}),
+                         planned);
+        ADD_FAILURE() << "not refused";
+    } catch (const EMakeRefused& error) {
+        EXPECT_STREQ(error.what(), EMakeRefused::kSourceChangedText);
+    }
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("NEW.TTF")));
 }
 
 // ---- independent parsers read what we write ----
