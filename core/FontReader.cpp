@@ -68,10 +68,12 @@ NameTableRead readNameTable(const FontBytes& font, std::uint32_t nameOffset, Fon
         const NameRecordFields record = table.record(counted);
         if (!isWantedRecord(record) || (settled & (1u << record.nameID)) != 0)
             continue;
+        // An empty string may point anywhere: it has no bytes to miss.
+        const std::string_view bytes =
+            table.stringOf(record, kLongestStringRead).value_or(std::string_view());
         char decoded[kLongestStringRead];
         const std::string_view string =
-            decodeAsWindows1252(record.platformID, record.encodingID,
-                                *table.stringOf(record, kLongestStringRead), decoded);
+            decodeAsWindows1252(record.platformID, record.encodingID, bytes, decoded);
         char cleaned[kLongestField];
         const std::string_view text(
             cleaned,
