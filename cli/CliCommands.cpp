@@ -183,13 +183,13 @@ public:
         if (!planCopy(parsed, copy, failure))
             return failed(source, failure);
         try {
-            noteCut(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
-                                           copy.sourceTexts, kKinds));
+            noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
+                                            copy.sourceTexts, kKinds));
         } catch (const std::exception& error) {
             return failed(newFile, error.what());
         }
         sayCut(copy);
-        readAndPrint(newFile, copy.cut);
+        readAndPrint(newFile, copy);
         return kExitOk;
     }
 
@@ -229,8 +229,8 @@ private:
         "A TrueType font file with this name already exists.";
     static constexpr std::size_t kBatchBytes = 64 * 1024;
 
-    // One copy: where from, where to, the strings of its name table, the fields cut to fit
-    // and its new PostScript name (UTF-8).
+    // One copy: where from, where to, the strings of its name table, the fields cut to fit,
+    // its new PostScript name (UTF-8), and once written, what it could not be given.
     struct PlannedCopy {
         std::string source;
         std::string target;
@@ -238,6 +238,7 @@ private:
         FullNameTexts sourceTexts;
         std::vector<std::string> cut;
         std::string postscript;
+        std::vector<std::string> warnings;
     };
 
     // make --out-dir: one copy per source, named after its new PostScript name and the source's
@@ -277,8 +278,8 @@ private:
         std::vector<std::string> made;
         for (PlannedCopy& copy : plan) {
             try {
-                noteCut(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
-                                               copy.sourceTexts, kKinds));
+                noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
+                                                copy.sourceTexts, kKinds));
             } catch (const std::exception& error) {
                 // Only what this run created goes; a failed copy leaves nothing of its own.
                 for (const std::string& path : made)
@@ -289,7 +290,7 @@ private:
         }
         for (const PlannedCopy& copy : plan) {
             sayCut(copy);
-            readAndPrint(copy.target, copy.cut);
+            readAndPrint(copy.target, copy);
         }
         return kExitOk;
     }
@@ -337,16 +338,20 @@ private:
         return true;
     }
 
-    void noteCut(PlannedCopy& copy, const std::vector<unsigned>& cutNameIDs) {
-        for (unsigned nameID : cutNameIDs)
+    void noteMade(PlannedCopy& copy, const MadeCopy& made) {
+        for (unsigned nameID : made.cutNameIDs)
             copy.cut.push_back(fieldKeyOfNameID(nameID));
+        copy.warnings = made.warnings;
     }
 
-    // A text cut to fit the name table is said, never cut silently.
+    // A text cut to fit the name table, or a table that could not be renamed, is said, never
+    // passed over silently.
     void sayCut(const PlannedCopy& copy) {
         for (const std::string& field : copy.cut)
             err_ << "quillmark-cli: " << copy.target << ": " << field
                  << " was cut to fit the name table\n";
+        for (const std::string& warning : copy.warnings)
+            err_ << "quillmark-cli: " << copy.target << ": " << warning << "\n";
     }
 
     void refuseTheSameFileTwice(const std::vector<std::string>& paths) {
@@ -454,17 +459,25 @@ private:
         }
     }
 
-    bool readAndPrint(const std::string& path, const std::vector<std::string>& cut = {}) {
+    bool readAndPrint(const std::string& path) {
         const bool good = readOrReport(path);
-        print(path, cut);
+        print(path);
         return good;
+    }
+    // A copy just made, with what was cut from it and what it could not be given.
+    void readAndPrint(const std::string& path, const PlannedCopy& copy) {
+        readOrReport(path);
+        print(path, &copy);
     }
 
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
-    void print(const std::string& path, const std::vector<std::string>& cut = {}) {
+    void print(const std::string& path, const PlannedCopy* copy = nullptr) {
         recordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
-        record_.cut = cut;
+        if (copy) {
+            record_.cut = copy->cut;
+            record_.warnings = copy->warnings;
+        }
         const std::string members = all_ && json_ ? nameTablesJson(tables_) : std::string();
         if (json_) {
             appendRecordJson(output_, path, record_, members);

@@ -144,6 +144,7 @@ void recordOf(const FontRead& font, FontRecord& record,
     record.Italic = font.FontNames.Italic;
     record.IsRenamed = font.IsRenamed;
     record.cut.clear();
+    record.warnings.clear();
 }
 
 void appendRecordJson(std::string& json, const std::string& path, const FontRecord& record,
@@ -167,15 +168,21 @@ void appendRecordJson(std::string& json, const std::string& path, const FontReco
     json += boolText(record.Italic);
     json += ", \"IsRenamed\": "sv;
     json += boolText(record.IsRenamed);
-    if (!record.cut.empty()) {
-        json += ", \"Cut\": ["sv;
-        for (std::size_t i = 0; i < record.cut.size(); ++i) {
+    auto appendList = [&](std::string_view key, const std::vector<std::string>& items) {
+        if (items.empty())
+            return;
+        json += ", \""sv;
+        json += key;
+        json += "\": ["sv;
+        for (std::size_t i = 0; i < items.size(); ++i) {
             if (i != 0)
                 json += ", "sv;
-            appendJsonString(json, record.cut[i]);
+            appendJsonString(json, items[i]);
         }
         json += "]"sv;
-    }
+    };
+    appendList("Cut"sv, record.cut);
+    appendList("Warnings"sv, record.warnings);
     json += members;
     json += "}\n"sv;
 }

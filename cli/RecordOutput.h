@@ -20,6 +20,8 @@ struct FontRecord {
     bool IsRenamed = false;
     // The JSON keys of the fields that had to be cut when the copy was written.
     std::vector<std::string> cut;
+    // What the copy could not be given (a CFF table that could not be renamed), in words.
+    std::vector<std::string> warnings;
 };
 
 // The reader's record, its Windows-1252 texts as UTF-8 or, where given, `wholeTexts` in their

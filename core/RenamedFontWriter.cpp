@@ -1,6 +1,8 @@
 #include "core/RenamedFontWriter.h"
 
 #include "core/ByteHelpers.h"
+#include "core/CffNames.h"
+#include "core/CopyTail.h"
 #include "core/EInOutError.h"
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
@@ -14,6 +16,7 @@
 #include "core/UnpublishedCopy.h"
 #include "core/Windows1252.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <limits>
@@ -42,10 +45,22 @@ std::string readerTextOf(unsigned nameID, const std::u32string& text) {
     return namesAsRead(written).textOfNameID(nameID);
 }
 
-// The finished copy must read back, point at exactly the table written and give the changed
-// names as written, and a restore of it must give the source's names: otherwise it is not
-// published.
+// The names the copy's CFF table carries, read back.
+bool carriesCffNames(const FontBytes& bytes, const qm::core::CffNames& asked) {
+    const TableLookup cff = findTable(bytes, "cff ");
+    std::string copy;
+    std::string problem;
+    if (!cff.entry)
+        return false;
+    const std::string_view table = bytes.bytesAt(cff.entry->offset, cff.entry->length, copy);
+    return table.size() == cff.entry->length && qm::core::readCffNames(table, problem) == asked;
+}
+
+// The finished copy must read back, point at exactly the tables written and give the changed
+// names as written, and a restore of it must give the source's names and the source's
+// directory entries: otherwise it is not published.
 void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTable& table,
+                const qm::core::CopyTail& tail, const FontBytes& sourceBytes,
                 const FontRead& source, FontKinds kinds) {
     copy.refreshSize();
     const FileFontBytes bytes(copy);
@@ -61,7 +76,7 @@ void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTa
         name.entry->length != table.bytes.size() ||
         bytes.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(written.data()),
                      written.size()) != written.size() ||
-        written != table.bytes)
+        written != table.bytes || (tail.cffNames && !carriesCffNames(bytes, *tail.cffNames)))
         throw EMakeRefused(EMakeRefused::kNotReadBackText);
     SwapPlan plan;
     if (planSwap(bytes, plan, kinds) != SwapOutcome::Swapped)
@@ -69,6 +84,14 @@ void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTa
     const FontRead restored = readSwapped(bytes, plan, kinds);
     if (restored.ReadFailed || !(restored.FontNames == source.FontNames))
         throw EMakeRefused(EMakeRefused::kNotRestorableText);
+    const SwappedFontBytes restoredBytes(bytes, plan.writes);
+    for (const SwappedFontBytes::Patch& entry : tail.entries) {
+        std::uint8_t now[8];
+        std::uint8_t was[8];
+        if (restoredBytes.readAt(entry.position, now, 8) != 8 ||
+            sourceBytes.readAt(entry.position, was, 8) != 8 || !std::equal(now, now + 8, was))
+            throw EMakeRefused(EMakeRefused::kNotRestorableText);
+    }
 }
 
 bool pathIsTaken(const std::string& path) {
@@ -76,10 +99,10 @@ bool pathIsTaken(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// Copies the source with a new name table holding the texts `newTextsOf` gives; returns the
-// name IDs whose text was cut.
-std::vector<unsigned> writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
-                                const NewTextsOf& newTextsOf, FontKinds kinds) {
+// Copies the source with a new name table holding the texts `newTextsOf` gives; returns what
+// could not be done as asked.
+MadeCopy writeCopy(const std::string& SourceFontPath, const std::string& NewFontPath,
+                   const NewTextsOf& newTextsOf, FontKinds kinds) {
     const FileHandle source = FileHandle::openShared(SourceFontPath);
     const FileFontBytes sourceBytes(source);
     SourceFont font;
@@ -106,9 +129,9 @@ std::vector<unsigned> writeCopy(const std::string& SourceFontPath, const std::st
     }
 
     const std::uint64_t sourceSize = sourceBytes.size();
+    const qm::core::CopyTail tail = qm::core::buildCopyTail(sourceBytes, table);
     // Offsets in a font file are 32 bits wide: refused before anything is copied.
-    if (sourceSize + table.bytes.size() + RenamedTrailer::kSize >
-        std::numeric_limits<std::uint32_t>::max())
+    if (sourceSize + tail.bytes.size() > std::numeric_limits<std::uint32_t>::max())
         throw EInOutError(EFBIG);
     // Linking refuses a taken name too; this only spares the copy.
     if (pathIsTaken(NewFontPath))
@@ -116,25 +139,16 @@ std::vector<unsigned> writeCopy(const std::string& SourceFontPath, const std::st
 
     qm::core::UnpublishedCopy copy(NewFontPath);
     copy.file().copyFrom(source, sourceSize);
-    // The new table, the marker, and where the source's names are.
-    std::uint8_t sourceLocation[8];
-    if (sourceBytes.readAt(name.entry->locationPosition(), sourceLocation, 8) != 8)
-        throw EInOutError::readBeyondEnd();
-    std::string tail = table.bytes + RenamedMarker();
-    tail.append(reinterpret_cast<const char*>(sourceLocation), 8);
-    copy.file().writeAt(sourceSize, tail.data(), tail.size());
-    // The entry points at the new table.
-    std::uint8_t location[8];
-    const auto offset = SwapLong(static_cast<std::uint32_t>(sourceSize));
-    const auto length = SwapLong(static_cast<std::uint32_t>(table.bytes.size()));
-    std::copy(offset.begin(), offset.end(), location);
-    std::copy(length.begin(), length.end(), location + 4);
-    copy.file().writeAt(name.entry->locationPosition(), location, 8);
+    // The new tables, the marker, and where the source's tables are; then the entries point at
+    // the new tables.
+    copy.file().writeAt(sourceSize, tail.bytes.data(), tail.bytes.size());
+    for (const SwappedFontBytes::Patch& entry : tail.entries)
+        copy.file().writeAt(entry.position, entry.bytes.data(), entry.bytes.size());
     copy.file().sync();
 
-    verifyCopy(copy.file(), sourceSize, table, font.read, kinds);
+    verifyCopy(copy.file(), sourceSize, table, tail, sourceBytes, font.read, kinds);
     copy.publish(NewFontPath);
-    return table.cutNameIDs;
+    return MadeCopy{table.cutNameIDs, tail.warnings};
 }
 
 } // namespace
@@ -165,9 +179,9 @@ void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewF
     WriteRenamedFont(SourceFontPath, NewFontPath, names, source.FontNames);
 }
 
-std::vector<unsigned> WriteRenamedFont(const std::string& SourceFontPath,
-                                       const std::string& NewFontPath, const NewNameTexts& newTexts,
-                                       const FullNameTexts& plannedTexts, FontKinds kinds) {
+MadeCopy WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                          const NewNameTexts& newTexts, const FullNameTexts& plannedTexts,
+                          FontKinds kinds) {
     return writeCopy(
         SourceFontPath, NewFontPath,
         [&](const SourceFont& source) {

@@ -44,9 +44,17 @@ void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewF
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names);
 
+// What a copy could not be given as asked: the name IDs whose text had to be cut to fit the
+// table, and, in words, what else was not done (a CFF table that could not be renamed).
+struct MadeCopy {
+    std::vector<unsigned> cutNameIDs;
+    std::vector<std::string> warnings;
+};
+
 // The command line's: `newTexts` in Unicode and of any length, `plannedTexts` the source's
 // whole texts as the caller read them; `kinds` says whether a source with CFF outlines is
-// accepted. Returns the name IDs whose text had to be cut to fit the table.
-std::vector<unsigned> WriteRenamedFont(const std::string& SourceFontPath,
-                                       const std::string& NewFontPath, const NewNameTexts& newTexts,
-                                       const FullNameTexts& plannedTexts, FontKinds kinds);
+// accepted. A CFF font's CFF table is renamed too; where it cannot be, the copy is renamed as
+// far as is sound and the warnings say what was not done.
+MadeCopy WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                          const NewNameTexts& newTexts, const FullNameTexts& plannedTexts,
+                          FontKinds kinds);

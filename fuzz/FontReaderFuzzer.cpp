@@ -168,7 +168,8 @@ void checkWholeTexts(const ScratchFiles& files, bool makeCopy) {
     std::vector<unsigned> cut;
     try {
         cut = WriteRenamedFont(files.input(), files.copy(), newTexts, texts,
-                               FontKinds::TrueTypeAndCff);
+                               FontKinds::TrueTypeAndCff)
+                  .cutNameIDs;
     } catch (const EMakeRefused&) {
         return;
     }
