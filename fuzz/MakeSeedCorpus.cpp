@@ -51,6 +51,25 @@ int main(int argc, char** argv) {
                            .Build();
     seed("long-string.ttf", longString);
     seed("header-only.ttf", Bytes{0, 1, 0, 0, 0, 2, 0, 32, 0, 1, 0, 0});
+    // The smallest CFF font: one glyph, FullName and FamilyName in the String INDEX, the
+    // CharStrings reached by an offset that a rebuilt table must move.
+    // clang-format off
+    const Bytes cff = {
+        1, 0, 4, 1,                                          // header
+        0, 1, 1, 1, 2, 'A',                                  // Name INDEX
+        0, 1, 1, 1, 13,                                      // Top DICT INDEX:
+        0xF8, 27, 2, 0xF8, 28, 3, 29, 0, 0, 0, 42, 17,       //   FullName, FamilyName, CharStrings
+        0, 2, 1, 1, 5, 8, 'F', 'u', 'l', 'l', 'F', 'a', 'm', // String INDEX
+        0, 0,                                                // Global Subr INDEX
+        0, 1, 1, 1, 2, 14,                                   // CharStrings INDEX: endchar
+    };
+    // clang-format on
+    seed("cff.otf", FontBuilder()
+                        .Version(0x4F54, 0x544F)
+                        .AddTable("CFF ", cff)
+                        .AddTable("head", HeadTable())
+                        .AddTable("name", NameTable(StandardRecords({})))
+                        .Build());
 
     // A renamed copy and its restored state give the swap something to work on.
     const std::string source = dir + "/.source.tmp";
