@@ -29,14 +29,24 @@ bool decimalField(const QString& text, int from, int count, int& value) {
     return ok;
 }
 
+// How a settings failure reads: its code, and where the system refused, which file and the
+// system's own words, so the user can mend it.
+QString settingsFailureText(const ERegFileError& error) {
+    if (error.file().isEmpty())
+        return error.message();
+    return error.message() + QStringLiteral("\rThe settings cannot be saved in\r") + error.file() +
+           u'\r' + error.reason() + u'.';
+}
+
 // Settings that cannot be read or stored never keep the window from starting or closing: a
-// failed step keeps its defaults, and only the first failure is kept, to be shown once.
-template <class Step> void settingsStep(QString& firstFailure, Step&& step) {
+// failed step keeps its defaults, and each cause is kept once, to be shown once.
+template <class Step> void settingsStep(QStringList& failures, Step&& step) {
     try {
         step();
     } catch (const ERegFileError& error) {
-        if (firstFailure.isEmpty())
-            firstFailure = error.message();
+        const QString text = settingsFailureText(error);
+        if (!failures.contains(text))
+            failures.append(text);
     }
 }
 
@@ -78,24 +88,23 @@ void TFrmMain::FormCreate() {
     // 7.-8. Settings key and version reminder.
     Reg->setRootKey(TRegFile::hkCurrentUser);
     Reg->setKey(kSettingsKey);
-    QString settingsFailure;
-    settingsStep(settingsFailure, [this] { VersionReminder(); });
+    QStringList settingsFailures;
+    settingsStep(settingsFailures, [this] { VersionReminder(); });
 
     // 9.-10. Stored settings; each switch's handler runs when its state changes.
-    settingsStep(settingsFailure, [this] {
+    settingsStep(settingsFailures, [this] {
         C_AllowSounds->setChecked(Reg->ReadValueDefault(QStringLiteral("SoundOn"), true).toBool());
     });
-    settingsStep(settingsFailure, [this] {
+    settingsStep(settingsFailures, [this] {
         C_ShowHelp->setChecked(Reg->ReadValueDefault(QStringLiteral("Show Help"), true).toBool());
     });
-    settingsStep(settingsFailure, [this] {
+    settingsStep(settingsFailures, [this] {
         // Until the user has chosen, new fonts go where the user may write.
         const TaggedValue saveTo = Reg->ReadValue(QStringLiteral("Save To"));
         DestinationFolder =
             saveTo.isNull() ? qm::platform::pathCase(folders_.newFontFolder()) : saveTo.toString();
     });
-    if (!settingsFailure.isEmpty())
-        showError(this, settingsFailure);
+    showSettingsFailures(settingsFailures);
     Hints->setShowHint(C_ShowHelp->checked());
 
     // 11. Centred, a little above the middle.
@@ -147,6 +156,19 @@ void TFrmMain::VersionReminder() {
     }
 }
 
+void TFrmMain::showSettingsFailures(const QStringList& failures) {
+    // A cause told at start is not told again at close: the user has heard it.
+    QStringList fresh;
+    for (const QString& failure : failures) {
+        if (!settingsFailuresShown_.contains(failure))
+            fresh.append(failure);
+    }
+    if (fresh.isEmpty())
+        return;
+    settingsFailuresShown_ += fresh;
+    showError(this, fresh.join(QStringLiteral("\r\r")));
+}
+
 int TFrmMain::DayNumber(const QString& date) {
     if (date.size() != 10)
         return 0;
@@ -173,16 +195,15 @@ void TFrmMain::FormClose() {
         const BusyCursor busy;
 
         // 2.-3. The settings; losing them is shown, and the window closes all the same.
-        QString settingsFailure;
-        settingsStep(settingsFailure, [this] {
+        QStringList settingsFailures;
+        settingsStep(settingsFailures, [this] {
             Reg->setRootKey(TRegFile::hkCurrentUser);
             Reg->setKey(kSettingsKey);
             Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
             Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
             Reg->WriteValue(QStringLiteral("Save To"), DestinationFolder);
         });
-        if (!settingsFailure.isEmpty())
-            showError(this, settingsFailure);
+        showSettingsFailures(settingsFailures);
 
         // 4. Fonts folder attributes: nothing to give back here.
 

@@ -95,6 +95,9 @@ private:
     void FormCreate();
     void FormClose();
     void VersionReminder();
+    // Shows the settings failures the user has not been shown yet in this run, in one box.
+    void showSettingsFailures(const QStringList& failures);
+    QStringList settingsFailuresShown_;
     void WinRollerRoller(int mode);
     void PlayCue(const QString& cue);
     void C_AllowSoundsClick();

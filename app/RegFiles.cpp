@@ -1,5 +1,7 @@
 #include "app/RegFiles.h"
 
+#include "platform/FileNames.h"
+
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -92,7 +94,9 @@ constexpr RegHandle kRootHandles[] = {kHkeyClassesRoot, kHkeyCurrentUser,   kHke
 
 // ---- ERegFileError ----
 
-ERegFileError::ERegFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+ERegFileError::ERegFileError(const QString& message, QString file, QString reason)
+    : std::runtime_error(message.toStdString()), file_(std::move(file)),
+      reason_(std::move(reason)) {}
 
 // ---- TaggedValue ----
 
@@ -241,9 +245,14 @@ RegHandle TRegFile::rootHandle() const {
 
 void TRegFile::check(long code) {
     lastError_ = static_cast<std::int32_t>(code);
-    if (code != 0) {
-        throw ERegFileError(QString::asprintf("Reg Error: %8.8X", static_cast<unsigned>(code)));
+    if (code == 0)
+        return;
+    const QString message = QString::asprintf("Reg Error: %8.8X", static_cast<unsigned>(code));
+    if (const auto failure = store_->lastFailure()) {
+        throw ERegFileError(message, fileNameText(failure->file.string()),
+                            QString::fromLocal8Bit(std::strerror(failure->errnoValue)));
     }
+    throw ERegFileError(message);
 }
 
 bool TRegFile::OpenKey(const QString& path, bool openOnly) {

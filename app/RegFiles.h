@@ -13,8 +13,15 @@
 
 class ERegFileError : public std::runtime_error {
 public:
-    explicit ERegFileError(const QString& message);
+    // file and reason: the settings file and the system's words, where a system call failed.
+    explicit ERegFileError(const QString& message, QString file = {}, QString reason = {});
     QString message() const { return QString::fromUtf8(what()); }
+    QString file() const { return file_; }
+    QString reason() const { return reason_; }
+
+private:
+    QString file_;
+    QString reason_;
 };
 
 // A value as it passes through the store: empty, null, 16/32-bit integer, on/off, single or

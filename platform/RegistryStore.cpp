@@ -335,16 +335,16 @@ private:
 // Writes text to a private temporary file beside file, syncs it and renames it over file, so a
 // crash at any moment leaves either the old or the new settings. folderFd, if open, is synced
 // to make the rename itself durable.
-long writeReplacing(const std::filesystem::path& file, const std::string& text, int folderFd) {
+int writeReplacing(const std::filesystem::path& file, const std::string& text, int folderFd) {
     std::string tmpl = file.string() + ".tmp-XXXXXX";
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC); // mode 0600
     if (fd < 0) {
-        return errnoToCode(errno);
+        return errno;
     }
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmpl.c_str());
-        return errnoToCode(err);
+        return err;
     };
     std::size_t done = 0;
     while (done < text.size()) {
@@ -363,17 +363,17 @@ long writeReplacing(const std::filesystem::path& file, const std::string& text, 
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(tmpl.c_str());
-        return errnoToCode(err);
+        return err;
     }
     if (std::rename(tmpl.c_str(), file.c_str()) != 0) {
         int err = errno;
         ::unlink(tmpl.c_str());
-        return errnoToCode(err);
+        return err;
     }
     if (folderFd >= 0) {
         ::fsync(folderFd);
     }
-    return kErrorSuccess;
+    return 0;
 }
 
 } // namespace
@@ -589,16 +589,21 @@ long RegistryStore::saveRoot(RegHandle root) {
         return kErrorInvalidHandle;
     }
     const std::string text = serialize(rootName(root), *it->second);
-    if (int err = makePrivateFolders(folder_)) {
-        return errnoToCode(err);
-    }
     std::filesystem::path file = fileOf(root);
+    // The user is told which file and why, in the system's words.
+    const auto failed = [this, &file](int err) {
+        lastFailure_ = SystemFailure{file, err};
+        return errnoToCode(err);
+    };
+    if (int err = makePrivateFolders(folder_)) {
+        return failed(err);
+    }
     // A settings file kept elsewhere behind a symbolic link is replaced there; the link stays.
     std::error_code ec;
     if (std::filesystem::is_symlink(file, ec)) {
         const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
         if (ec) {
-            return errnoToCode(ec.value());
+            return failed(ec.value());
         }
         file = target;
     }
@@ -606,7 +611,10 @@ long RegistryStore::saveRoot(RegHandle root) {
     if (folder.locked()) {
         removeStaleTemporaries(folder.fd(), file.filename().string());
     }
-    return writeReplacing(file, text, folder.fd());
+    if (int err = writeReplacing(file, text, folder.fd())) {
+        return failed(err);
+    }
+    return kErrorSuccess;
 }
 
 const RegistryStore::OpenKey* RegistryStore::findOpen(RegHandle key) const {
@@ -636,6 +644,7 @@ long RegistryStore::resolve(RegHandle parent, const std::string& path, RegHandle
 }
 
 long RegistryStore::openKey(RegHandle parent, const std::string& path, RegHandle* result) {
+    lastFailure_.reset();
     RegHandle root = 0;
     std::string full;
     if (long rc = resolve(parent, path, &root, &full)) {
@@ -654,6 +663,7 @@ long RegistryStore::openKey(RegHandle parent, const std::string& path, RegHandle
 }
 
 long RegistryStore::createKey(RegHandle parent, const std::string& path, RegHandle* result) {
+    lastFailure_.reset();
     RegHandle root = 0;
     std::string full;
     if (long rc = resolve(parent, path, &root, &full)) {
@@ -680,6 +690,7 @@ long RegistryStore::createKey(RegHandle parent, const std::string& path, RegHand
 }
 
 long RegistryStore::closeKey(RegHandle key) {
+    lastFailure_.reset();
     if (isRoot(key)) {
         return kErrorSuccess;
     }
@@ -688,6 +699,7 @@ long RegistryStore::closeKey(RegHandle key) {
 
 long RegistryStore::queryValue(RegHandle key, const std::string* name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) {
+    lastFailure_.reset();
     RegHandle root = 0;
     std::string full;
     if (long rc = resolve(key, {}, &root, &full)) {
@@ -727,6 +739,7 @@ long RegistryStore::queryValue(RegHandle key, const std::string* name, std::uint
 
 long RegistryStore::setValue(RegHandle key, const std::string* name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
+    lastFailure_.reset();
     RegHandle root = 0;
     std::string full;
     if (long rc = resolve(key, {}, &root, &full)) {

@@ -83,6 +83,14 @@ public:
     // on the last load, if it was.
     std::optional<std::filesystem::path> lastSetAside() const { return lastSetAside_; }
 
+    // What the system refused when the last call failed to store a file: the settings file it
+    // was for and the errno. None after any call that succeeded or failed for another reason.
+    struct SystemFailure {
+        std::filesystem::path file;
+        int errnoValue = 0;
+    };
+    std::optional<SystemFailure> lastFailure() const { return lastFailure_; }
+
     struct Root;
 
 private:
@@ -103,6 +111,7 @@ private:
     std::map<RegHandle, OpenKey> open_;
     RegHandle nextHandle_ = 0x100;
     std::optional<std::filesystem::path> lastSetAside_;
+    std::optional<SystemFailure> lastFailure_;
 };
 
 } // namespace qm::platform

@@ -128,6 +128,8 @@ TEST_F(ShutdownTest, aFailureWhileSavingIsShownOnceAndTheWindowClosesAnyway) {
     EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("Reg Error: ")))
         << messages()[0].text.toStdString();
+    EXPECT_TRUE(messages()[0].text.split(u'\r').contains(settingsFile()))
+        << "names the file it could not save";
     EXPECT_FALSE(w.isVisible());
     // The rest of the shutdown ran.
     EXPECT_FALSE(appFonts().isRegistered(font));

@@ -14,6 +14,8 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace qmtest {
@@ -194,7 +196,7 @@ TEST_F(StartupTest, aDamagedSettingsFileGivesTheDefaults) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeGivesTheDefaultsAndAWorkingWindow) {
+TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeIsNamedOnceAndTheWindowWorksWithDefaults) {
     copySystemFont(kSystemFont, QStringLiteral("sans.ttf"));
     // A plain file where the settings folder belongs: nothing can be stored.
     QDir().mkpath(QFileInfo(settingsFolder()).path());
@@ -205,7 +207,12 @@ TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeGivesTheDefaultsAndAWorkingWi
     TFrmMain& w = start();
     ASSERT_EQ(messages().size(), 1u) << "one box, however many settings failed";
     EXPECT_EQ(messages()[0].title, QStringLiteral("Error"));
-    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("Reg Error: ")))
+    // The user learns which file and why, in the system's words.
+    const QStringList lines = messages()[0].text.split(u'\r');
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("Reg Error: ")))
+        << lines.first().toStdString();
+    EXPECT_TRUE(lines.contains(settingsFile())) << messages()[0].text.toStdString();
+    EXPECT_TRUE(lines.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR)) + u'.'))
         << messages()[0].text.toStdString();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     // The rest of the start-up ran, with the defaults.
@@ -226,6 +233,11 @@ TEST_F(StartupTest, aSettingsFolderThatCannotBeMadeGivesTheDefaultsAndAWorkingWi
     settle();
     EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")), QStringLiteral("DejaVu Sans"));
     EXPECT_TRUE(isEnabled(QStringLiteral("B_CreateFontNow")));
+
+    // Closing fails to save for the same cause: the user has been told, and the window closes.
+    EXPECT_TRUE(closeWindow());
+    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(StartupTest, aFifoAtTheSettingsFileIsSetAsideWithoutWaiting) {
