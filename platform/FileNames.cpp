@@ -181,11 +181,6 @@ bool isFolder(const QString& path) {
     return !path.isEmpty() && ::stat(fileNameBytes(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool pathExists(const QString& path) {
-    struct stat st {};
-    return !path.isEmpty() && ::lstat(fileNameBytes(path).c_str(), &st) == 0;
-}
-
 QString absolutePath(const QString& path) {
     if (path.startsWith(u'/'))
         return path;

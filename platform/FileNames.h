@@ -29,8 +29,6 @@ struct FolderEntry {
 std::vector<FolderEntry> folderEntries(const QString& folder);
 // Whether path names a folder (or a link to one).
 bool isFolder(const QString& path);
-// Whether anything, even a dangling link, stands at path.
-bool pathExists(const QString& path);
 // path made absolute against the current folder; not cleaned.
 QString absolutePath(const QString& path);
 

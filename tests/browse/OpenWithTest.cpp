@@ -7,6 +7,7 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/FileListBox.h"
 #include "controls/ColorButton.h"
+#include "platform/FileNames.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,8 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+
+#include <fstream>
 
 namespace qmtest {
 namespace {
@@ -107,18 +110,20 @@ struct OpenRow {
 
 class OpenLikeClickTest : public OpenWithTest, public ::testing::WithParamInterface<OpenRow> {
 protected:
+    // The file name is bytes, which need not be UTF-8; the path as the window shows it.
     QString makeFile() {
         const QString folder = scratchPath(QStringLiteral("my fonts"));
         QDir().mkpath(folder);
-        const QString path = folder + QLatin1Char('/') + QLatin1String(GetParam().fileName);
+        const std::string path =
+            QFile::encodeName(folder).toStdString() + '/' + GetParam().fileName;
+        QByteArray bytes = GetParam().bytes;
         if (!GetParam().bytes) {
-            QFile::copy(kDejaVu, path);
-        } else {
-            QFile file(path);
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(GetParam().bytes);
+            QFile font(kDejaVu);
+            EXPECT_TRUE(font.open(QIODevice::ReadOnly));
+            bytes = font.readAll();
         }
-        return path;
+        std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+        return qm::platform::fileNameText(path);
     }
     QStringList stateAfterClick(const QString& path) {
         showAnotherFont();
@@ -133,6 +138,10 @@ TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
     const QString path = makeFile();
     startWithOther();
     const QStringList clicked = stateAfterClick(path);
+    if (!GetParam().bytes) {
+        ASSERT_TRUE(clicked.contains(QStringLiteral("E_FamilyName=DejaVu Sans")))
+            << "a click loads it";
+    }
     const QStringList clickCues = cues().mid(cues().lastIndexOf(QStringLiteral("MyTick")));
 
     showAnotherFont();
@@ -146,12 +155,16 @@ TEST_P(OpenLikeClickTest, openingAndDroppingShowWhatAClickShows) {
 
     // Dropped on an edit box, the file still goes to the window, not into the box as text.
     showAnotherFont();
-    ASSERT_TRUE(drop(findAs<QLineEdit>(w(), "E_Copyright"), {QUrl::fromLocalFile(path)}));
+    // File managers put the name's bytes into the URL, percent-encoded.
+    const QByteArray bytes = QByteArray::fromStdString(qm::platform::fileNameBytes(path));
+    const QUrl url = QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+    ASSERT_TRUE(drop(findAs<QLineEdit>(w(), "E_Copyright"), {url}));
     EXPECT_EQ(shownState(), clicked);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, OpenLikeClickTest,
                          ::testing::Values(OpenRow{"RealFont", "Deja Vu.ttf", nullptr},
+                                           OpenRow{"Latin1Name", "D\xE9j\xE0 Vu.ttf", nullptr},
                                            OpenRow{"UpperCaseName", "DEJAVU.TTF", nullptr},
                                            OpenRow{"BrokenFont", "broken.ttf", "this is no font\n"},
                                            OpenRow{"EmptyFile", "empty.ttf", ""}),
