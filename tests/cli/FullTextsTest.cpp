@@ -92,6 +92,38 @@ TEST(FullTexts, namesInAnyScriptAreWrittenWholeToTheUnicodeRecords) {
             << postscript;
 }
 
+TEST(FullTexts, instancePostscriptNamesFollowTheNewPrefix) {
+    TempDir dir;
+    // Inter's instances, given PostScript names of their own as many variable fonts have.
+    const std::string source = dir.File("NAMED.TTF");
+    CommandOutput("/usr/bin/python3 - '" + source + R"(' <<'PY'
+import sys
+from fontTools.ttLib import TTFont
+f = TTFont('/usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf')
+n = f['name']
+for i in f['fvar'].instances:
+    style = n.getName(i.subfamilyNameID, 3, 1, 0x409).toUnicode().replace(' ', '')
+    i.postscriptNameID = n.addName('Inter-' + style)
+f.save(sys.argv[1])
+PY
+)");
+    const std::string copy = dir.File("COPY.TTF");
+    ASSERT_EQ(runCommand({"make", source, copy, "--family", "Quill Demo"}).status, 0);
+    const std::string names = CommandOutput("/usr/bin/python3 - '" + copy + R"(' <<'PY'
+import sys
+from fontTools.ttLib import TTFont
+f = TTFont(sys.argv[1])
+n = f['name']
+print(' '.join(n.getName(i.postscriptNameID, 3, 1, 0x409).toUnicode()
+               for i in f['fvar'].instances))
+print(n.getName(25, 3, 1, 0x409))
+PY
+)");
+    EXPECT_EQ(names, "QuillDemo-Thin QuillDemo-ExtraLight QuillDemo-Light QuillDemo-Regular "
+                     "QuillDemo-Medium QuillDemo-SemiBold QuillDemo-Bold QuillDemo-ExtraBold "
+                     "QuillDemo-Black\nQuillDemo\n");
+}
+
 TEST(FullTexts, textsTooLongForTheTableAreCutAndSaidToBe) {
     TempDir dir;
     // Either fits one string; together they overrun the 16-bit string offsets.
