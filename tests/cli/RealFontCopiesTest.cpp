@@ -45,8 +45,8 @@ TEST(RealFontCopies, keepEveryOtherRecordCarryTheNewNamesTrulyAndRestoreByteForB
     for (std::size_t i = 0; i < fonts.size(); ++i) {
         const std::string& font = fonts[i];
         copies.push_back(dir.File(std::to_string(i) + font.substr(font.rfind('.'))));
-        const CliOutcome made = runCommand({"make", font, copies.back(), "--family", kFamily,
-                                            "--trademark", kTradeMark});
+        const CliOutcome made = runCommand(
+            {"make", font, copies.back(), "--family", kFamily, "--trademark", kTradeMark});
         ASSERT_EQ(made.status, 0) << font << ": " << made.err;
         EXPECT_EQ(made.err, "") << font;
         pairs += " '" + font + "' '" + copies.back() + "'";
