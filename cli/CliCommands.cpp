@@ -6,9 +6,11 @@
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
 #include "core/FullNameTexts.h"
+#include "core/InterruptCleanup.h"
 #include "core/NameSwap.h"
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
+#include "core/UnpublishedCopy.h"
 #include "core/Windows1252.h"
 
 #include "QuillmarkVersion.h"
@@ -29,6 +31,9 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 // restore changed a file but could not confirm the change on disk.
 constexpr int kExitNotConfirmed = 3;
+// A run that failed or was interrupted could not undo all it had changed: the files named on
+// standard error are left changed.
+constexpr int kExitLeftChanged = 4;
 
 constexpr const char* kUsageText =
     "usage: quillmark-cli read [--json] [--all] FONT...\n"
@@ -182,12 +187,18 @@ public:
         std::string failure;
         if (!planCopy(parsed, copy, failure))
             return failed(source, failure);
+        const qm::core::HeldInterrupts held;
+        qm::core::PublishedCopies run;
         try {
             noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
                                             copy.sourceTexts, kKinds));
         } catch (const std::exception& error) {
+            if (qm::core::heldInterrupt() != 0)
+                return undoInterruptedMake(run);
             return failed(newFile, error.what());
         }
+        if (qm::core::heldInterrupt() != 0)
+            return undoInterruptedMake(run);
         sayCut(copy);
         readAndPrint(newFile, copy);
         return kExitOk;
@@ -199,20 +210,38 @@ public:
             throw UsageError{"restore needs at least one FILE"};
         json_ = parsed.json;
         refuseTheSameFileTwice(parsed.operands);
-        // All or nothing: a file that cannot be swapped has the ones swapped before it swapped
-        // back, so every file ends as it was. The swap is its own inverse.
+        // What killed makes left in the folders about to be written goes first.
+        std::set<std::string> folders;
+        for (const std::string& path : parsed.operands)
+            if (folders.insert(folderOf(path)).second)
+                qm::core::removeStaleCopies(folderOf(path));
+        // All or nothing, under errors and interrupts alike: a file that cannot be swapped has
+        // the ones swapped before it swapped back, so every file ends as it was. The swap is
+        // its own inverse. Interrupts wait for the checks between files.
+        const qm::core::HeldInterrupts held;
         std::vector<std::string> swapped;
         std::vector<FontRead> reads;
         for (const std::string& path : parsed.operands) {
+            if (qm::core::heldInterrupt() != 0)
+                return undoInterruptedRestore(swapped);
             const SwapResult swap = swapFile(path);
             if (swap.outcome != SwapOutcome::Swapped) {
-                failed(path, swapFailureText(swap));
-                swapBack(swapped);
-                return swap.outcome == SwapOutcome::NotConfirmed ? kExitNotConfirmed : kExitFailed;
+                failed(path, swapFailureText(path, swap));
+                // The message above names a file left unconfirmed; these name the others.
+                const std::vector<std::string> left = swapBack(swapped);
+                if (!left.empty())
+                    return leftChanged(left);
+                if (swap.outcome == SwapOutcome::NotConfirmed)
+                    return kExitNotConfirmed;
+                if (const int signal = qm::core::heldInterrupt(); signal != 0)
+                    qm::core::HeldInterrupts::endBy(signal);
+                return kExitFailed;
             }
             swapped.push_back(path);
             reads.push_back(swap.read);
         }
+        if (qm::core::heldInterrupt() != 0)
+            return undoInterruptedRestore(swapped);
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
             font_ = reads[i];
@@ -275,19 +304,30 @@ private:
             plan.push_back(std::move(copy));
         }
 
-        std::vector<std::string> made;
+        // Interrupts wait for the checks between copies, so that the run can take its copies
+        // back before it ends.
+        const qm::core::HeldInterrupts held;
+        qm::core::PublishedCopies run;
         for (PlannedCopy& copy : plan) {
+            if (qm::core::heldInterrupt() != 0)
+                return undoInterruptedMake(run);
             try {
                 noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
                                                 copy.sourceTexts, kKinds));
             } catch (const std::exception& error) {
+                if (qm::core::heldInterrupt() != 0)
+                    return undoInterruptedMake(run);
                 // Only what this run created goes; a failed copy leaves nothing of its own.
-                for (const std::string& path : made)
-                    ::unlink(path.c_str());
-                return failedFamily(copy.target, error.what());
+                failed(copy.target, error.what());
+                const std::vector<std::string> left = run.removeAll();
+                if (!left.empty())
+                    return leftMade(left);
+                err_ << "quillmark-cli: no copy was made\n";
+                return kExitFailed;
             }
-            made.push_back(copy.target);
         }
+        if (qm::core::heldInterrupt() != 0)
+            return undoInterruptedMake(run);
         for (const PlannedCopy& copy : plan) {
             sayCut(copy);
             readAndPrint(copy.target, copy);
@@ -375,22 +415,64 @@ private:
         }
     }
 
-    static std::string swapFailureText(const SwapResult& swap) {
+    std::string swapFailureText(const std::string& path, const SwapResult& swap) {
         switch (swap.outcome) {
         case SwapOutcome::InUse:
-            return SwapResult::kFontInUseText;
+            return swap.ErrorText;
         case SwapOutcome::NotConfirmed:
             return std::string(SwapResult::kNotConfirmedText) + "\r" + swap.ErrorText;
         default:
-            return swap.ErrorText.empty() ? SwapResult::kNotValidFontText : swap.ErrorText;
+            if (!swap.ErrorText.empty())
+                return swap.ErrorText;
+            // A font that reads but carries no trailer was never renamed.
+            if (readOrReport(path) && !font_.IsRenamed)
+                return SwapResult::kNotRenamedText;
+            return SwapResult::kNotValidFontText;
         }
     }
 
-    void swapBack(const std::vector<std::string>& swapped) {
+    // Swaps back, last first; returns the files that could not be swapped back.
+    std::vector<std::string> swapBack(const std::vector<std::string>& swapped) {
+        std::vector<std::string> left;
         for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
             if (swapFile(*it).outcome != SwapOutcome::Swapped)
-                err_ << "quillmark-cli: " << *it << ": could not be swapped back; it is left "
-                     << "restored\n";
+                left.push_back(*it);
+        return left;
+    }
+
+    // The exit status must say that files were changed, and which.
+    int leftChanged(const std::vector<std::string>& left) {
+        for (const std::string& path : left)
+            err_ << "quillmark-cli: " << path
+                 << ": could not be swapped back; it is left changed\n";
+        return kExitLeftChanged;
+    }
+
+    int leftMade(const std::vector<std::string>& left) {
+        for (const std::string& path : left)
+            err_ << "quillmark-cli: " << path
+                 << ": could not be removed again; this copy is left in place\n";
+        return kExitLeftChanged;
+    }
+
+    // An interrupted run takes back what it changed and ends by the signal; only when that
+    // fails does it end with a status that names what is left.
+    int undoInterruptedRestore(const std::vector<std::string>& swapped) {
+        const int signal = qm::core::heldInterrupt();
+        const std::vector<std::string> left = swapBack(swapped);
+        if (left.empty())
+            qm::core::HeldInterrupts::endBy(signal);
+        err_ << "quillmark-cli: interrupted by signal " << signal << "\n";
+        return leftChanged(left);
+    }
+
+    int undoInterruptedMake(qm::core::PublishedCopies& run) {
+        const int signal = qm::core::heldInterrupt();
+        const std::vector<std::string> left = run.removeAll();
+        if (left.empty())
+            qm::core::HeldInterrupts::endBy(signal);
+        err_ << "quillmark-cli: interrupted by signal " << signal << "\n";
+        return leftMade(left);
     }
 
     // Reads `path`; an I/O error becomes a failed read carrying the error's text.

@@ -18,8 +18,8 @@ namespace {
 constexpr std::uint64_t kCopyBlockSize = 1024 * 1024;
 
 // O_NONBLOCK keeps a FIFO put in place of a font from hanging the open, O_NOCTTY a terminal
-// from becoming ours; on a regular file they change nothing. Folders, devices and FIFOs are
-// refused as if missing (ENOENT) or as folders.
+// from becoming ours; on a regular file they change nothing. A folder is refused with EISDIR,
+// a device or FIFO with ENODEV.
 int openRegular(const std::string& path, int flags, int& errorCode, std::uint64_t& size) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
@@ -28,7 +28,7 @@ int openRegular(const std::string& path, int flags, int& errorCode, std::uint64_
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        errorCode = S_ISDIR(st.st_mode) ? EISDIR : ENOENT;
+        errorCode = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
         ::close(fd);
         return -1;
     }
@@ -68,7 +68,8 @@ FileHandle FileHandle::openSharedIfFile(const std::string& path) {
     FileHandle file(openRegular(path, O_RDONLY, errorCode, size));
     file.openedSize_ = size;
     if (!file.isOpen()) {
-        if (errorCode == ENOENT || errorCode == ENOTDIR || errorCode == EISDIR)
+        if (errorCode == ENOENT || errorCode == ENOTDIR || errorCode == EISDIR ||
+            errorCode == ENODEV)
             return {};
         throw EInOutError(errorCode);
     }
@@ -240,6 +241,15 @@ void FileHandle::linkAs(const std::string& path) const {
         throw EInOutError::ofCreate(errno);
 }
 
+void FileHandle::lockExclusive() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+        throw EInOutError(errno);
+}
+
+bool FileHandle::identity(struct stat& st) const {
+    return fd_ >= 0 && ::fstat(fd_, &st) == 0;
+}
+
 void FileHandle::refreshSize() {
     openedSize_ = size();
 }
@@ -272,6 +282,12 @@ void syncFolderOf(const std::string& path) {
     ::close(folder);
     if (synced != 0)
         throw EInOutError(syncError);
+}
+
+void unlinkIfSameAt(const std::string& path, const struct stat& held) {
+    struct stat now {};
+    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev && now.st_ino == held.st_ino)
+        ::unlink(path.c_str());
 }
 
 bool isExistingFile(const std::string& path) {

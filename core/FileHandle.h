@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+struct stat;
+
 // One open file descriptor. The open*/create* functions and every strict operation raise
 // EInOutError; tryRead reports its outcome instead.
 class FileHandle {
@@ -20,9 +22,10 @@ public:
     // The same, but an unopened handle when no regular file is at `path` (missing, a folder).
     static FileHandle openSharedIfFile(const std::string& path);
     // Read and write with an exclusive lock taken without waiting. Returns an unopened handle
-    // and sets `errorCode` (errno) when the file is missing, not a regular file, read-only,
-    // locked by someone else or cannot be opened for writing. Only a regular file is ever
-    // opened for writing.
+    // and sets `errorCode` when it cannot: ENOENT missing, EISDIR a folder, ENODEV not a
+    // regular file (a device, a FIFO), EACCES or EPERM read-only, EROFS on a read-only mount,
+    // EWOULDBLOCK locked by someone else, else the errno of the failed call. Only a regular
+    // file is ever opened for writing.
     static FileHandle openExclusive(const std::string& path, int& errorCode);
     // An unnamed file in `folder` (O_TMPFILE); an unopened handle where the file system lacks
     // them. A missing folder raises "Path not found".
@@ -49,6 +52,10 @@ public:
     void copyFrom(const FileHandle& source, std::uint64_t count);
     // Gives this unnamed file the name `path`; an existing name is never replaced (EEXIST).
     void linkAs(const std::string& path) const;
+    // Takes an exclusive lock without waiting; EInOutError when another process holds one.
+    void lockExclusive();
+    // The file's device and inode (and the rest of fstat); false when it cannot be asked.
+    bool identity(struct stat& st) const;
     // Asks the size again and keeps it as the opened size.
     void refreshSize();
     // Closes and reports a failed close.
@@ -66,6 +73,9 @@ private:
 void syncFolderOf(const std::string& path);
 // The folder part of `path` ("." when it has none).
 std::string folderOf(const std::string& path);
+
+// Removes `path` only while it is still the file `held` describes (device and inode).
+void unlinkIfSameAt(const std::string& path, const struct stat& held);
 
 // True when `path` names a regular file (after following links); folders and devices do not count.
 bool isExistingFile(const std::string& path);

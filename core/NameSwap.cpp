@@ -8,6 +8,7 @@
 #include "core/TableDirectory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -226,6 +227,27 @@ SwapResult notConfirmed(const std::string& why) {
     return result;
 }
 
+std::string openFailureText(int errorCode) {
+    switch (errorCode) {
+    case ENOENT:
+    case ENOTDIR:
+        return FontRead::kFileNotFoundText;
+    case EISDIR:
+        return SwapResult::kFolderText;
+    case ENODEV:
+        return SwapResult::kNotRegularText;
+    case EACCES:
+    case EPERM:
+        return SwapResult::kReadOnlyText;
+    case EROFS:
+        return SwapResult::kReadOnlyMountText;
+    case EWOULDBLOCK:
+        return SwapResult::kFontInUseText;
+    default:
+        return EInOutError(errorCode).what();
+    }
+}
+
 bool sameRead(const FontRead& a, const FontRead& b) {
     return a.ReadFailed == b.ReadFailed && a.FontNames == b.FontNames && a.IsRenamed == b.IsRenamed;
 }
@@ -297,6 +319,7 @@ SwapResult swapNameTables(const std::string& path, FontKinds kinds) {
     FileHandle file = FileHandle::openExclusive(path, openError);
     if (!file.isOpen()) {
         result.outcome = SwapOutcome::InUse;
+        result.ErrorText = openFailureText(openError);
         return result;
     }
     SwapPlan plan;

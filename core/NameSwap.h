@@ -10,13 +10,22 @@
 enum class SwapOutcome {
     Swapped,      // both locations exchanged (or a half-done exchange completed) and synced
     NoNameEntry,  // the directory has no `name` entry; nothing written
-    InUse,        // the file could not be opened for writing: locked, read-only or gone
+    InUse,        // the file could not be opened for writing; ErrorText says why
     NotValid,     // no renamed-font trailer, or the file would not read after the swap
     NotConfirmed, // the file was changed, but the change could not be confirmed on disk
 };
 
 struct SwapResult {
+    // Why a file could not be opened for the swap; another process's lock keeps the program's
+    // own words.
     static constexpr const char* kFontInUseText = "Font is in use by another application.";
+    static constexpr const char* kFolderText = "This is a folder, not a font file.";
+    static constexpr const char* kReadOnlyText = "The font file is read-only.";
+    static constexpr const char* kReadOnlyMountText =
+        "The font file is on a read-only file system.";
+    static constexpr const char* kNotRegularText = "This is not a font file but a device or pipe.";
+    static constexpr const char* kNotRenamedText =
+        "This font is not a renamed copy: it has no original names to restore.";
     static constexpr const char* kNotValidFontText = "Not a valid TrueType font file.";
     static constexpr const char* kNotConfirmedText =
         "The font file was changed, but the change could not be confirmed on disk.";
@@ -24,7 +33,8 @@ struct SwapResult {
     SwapOutcome outcome = SwapOutcome::NotValid;
     // After Swapped: the file as it now reads.
     FontRead read;
-    // After NotConfirmed: what kept the change from being confirmed.
+    // After InUse: why the file could not be opened. After NotConfirmed: what kept the change
+    // from being confirmed.
     std::string ErrorText;
 };
 

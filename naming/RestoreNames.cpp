@@ -32,10 +32,11 @@ void TFrmMain::B_RestoreNamesClick() {
     // 3. to 8. The core checks the saved location before it writes anything.
     const QString path = D_FilePath->fileName();
     const SwapResult swap = swapNameTables(toFilePath(path));
-    // 4. A file in use: the red panel says so and nothing was written.
+    // 4. A file that could not be opened: the red panel names the cause (another program's
+    //    lock keeps "Font is in use by another application.") and nothing was written.
     if (swap.outcome == SwapOutcome::InUse) {
         LB_FontFileError->setFileName(path);
-        LB_FontError->setText(QString::fromLatin1(SwapResult::kFontInUseText));
+        LB_FontError->setText(fromAnsi(swap.ErrorText));
         P_All256Chars->show();
         P_FontError->show();
         PlayCue(MyOhOh);

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -191,25 +193,80 @@ TEST_F(CliTest, restoreSwapsBackAndForth) {
     EXPECT_EQ(ReadFile(newFile), written);
 }
 
-TEST_F(CliTest, restoreRefusesOrdinaryAndLockedFilesLeavingThemUntouched) {
-    const Bytes before = ReadFile(Source);
-    CliOutcome run = runCommand({"restore", Source});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Not a valid TrueType font file."), std::string::npos);
-    EXPECT_EQ(run.out, "");
+// Each refusal names its cause, exits 1 and changes no file: the target nor the renamed copy
+// beside it.
+struct RefusalRow {
+    const char* name;
+    // Puts the case in place, given a renamed copy; returns the path to restore.
+    std::function<std::string(const std::string& copy)> arrange;
+    const char* cause;
+};
 
-    const std::string newFile = Dir.File("NEW.TTF");
-    ASSERT_EQ(runCommand({"make", Source, newFile}).status, 0);
-    const Bytes written = ReadFile(newFile);
-    const int holder = ::open(newFile.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(holder, LOCK_SH), 0);
-    run = runCommand({"restore", newFile});
-    ::close(holder);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Font is in use by another application."), std::string::npos);
-    EXPECT_EQ(ReadFile(newFile), written);
-    EXPECT_EQ(ReadFile(Source), before);
+class RestoreRefusalTest : public CliTest, public testing::WithParamInterface<RefusalRow> {};
+
+TEST_P(RestoreRefusalTest, namesTheCauseAndChangesNothing) {
+    const std::string copy = Dir.File("NEW.TTF");
+    const std::string good = Dir.File("GOOD.TTF");
+    ASSERT_EQ(runCommand({"make", Source, copy}).status, 0);
+    ASSERT_EQ(runCommand({"make", Source, good}).status, 0);
+    const std::string target = GetParam().arrange(copy);
+    const Bytes copyBefore = ReadFile(copy);
+    const Bytes goodBefore = ReadFile(good);
+    const Bytes sourceBefore = ReadFile(Source);
+    int holder = -1;
+    if (std::string(GetParam().name) == "LockedByAnotherProcess") {
+        holder = ::open(copy.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(holder, LOCK_SH), 0);
+    }
+
+    // Behind a good file, which is swapped back.
+    const CliOutcome run = runCommand({"restore", good, target});
+    if (holder >= 0)
+        ::close(holder);
+
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(target + ": " + GetParam().cause + "\n"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(copy), copyBefore);
+    EXPECT_EQ(ReadFile(good), goodBefore);
+    EXPECT_EQ(ReadFile(Source), sourceBefore);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, RestoreRefusalTest,
+    testing::Values(
+        RefusalRow{"Missing", [](const std::string& copy) { return copy + ".gone"; },
+                   "Font File Not Found."},
+        RefusalRow{"Folder",
+                   [](const std::string& copy) {
+                       return std::filesystem::path(copy).parent_path().string();
+                   },
+                   "This is a folder, not a font file."},
+        RefusalRow{"ReadOnlyFile",
+                   [](const std::string& copy) {
+                       const std::string readOnly = copy + ".ro";
+                       std::filesystem::copy_file(copy, readOnly);
+                       ::chmod(readOnly.c_str(), 0444);
+                       return readOnly;
+                   },
+                   "The font file is read-only."},
+        RefusalRow{"Device", [](const std::string&) { return std::string("/dev/null"); },
+                   "This is not a font file but a device or pipe."},
+        RefusalRow{"Fifo",
+                   [](const std::string& copy) {
+                       const std::string fifo = copy + ".fifo";
+                       ::mkfifo(fifo.c_str(), 0644);
+                       return fifo;
+                   },
+                   "This is not a font file but a device or pipe."},
+        RefusalRow{"LockedByAnotherProcess", [](const std::string& copy) { return copy; },
+                   "Font is in use by another application."},
+        RefusalRow{"NotRenamed",
+                   [](const std::string& copy) {
+                       return std::filesystem::path(copy).parent_path().string() + "/SOURCE.TTF";
+                   },
+                   "This font is not a renamed copy: it has no original names to restore."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A restore killed at each of its writes (the kill placed at the exact system call) leaves a
 // file the next restore completes: the copy is never stuck, even when its trade mark ends in

@@ -199,12 +199,12 @@ TEST(Family, restoreOfSeveralFilesIsAllOrNothing) {
     const Bytes one = ReadFile(dir.File("One.ttf"));
     const Bytes two = ReadFile(dir.File("Two.ttf"));
 
-    // The third file is no renamed font: the two before it are swapped back.
+    // The third file was never renamed: the two before it are swapped back.
     const CliOutcome run =
         runCommand({"restore", dir.File("One.ttf"), dir.File("Two.ttf"), dir.File("a.ttf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("a.ttf: Not a valid TrueType font file."), std::string::npos);
+    EXPECT_NE(run.err.find("a.ttf: This font is not a renamed copy"), std::string::npos);
     EXPECT_EQ(ReadFile(dir.File("One.ttf")), one);
     EXPECT_EQ(ReadFile(dir.File("Two.ttf")), two);
 

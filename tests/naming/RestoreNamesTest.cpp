@@ -158,9 +158,10 @@ TEST_F(RestoreTest, restoreAfterAFolderChangeFindsNoFile) {
 
     click(QStringLiteral("B_RestoreNames"));
 
+    // The panel says what is really there; a lock alone is "in use".
     EXPECT_TRUE(isShown(QStringLiteral("P_FontError")));
     EXPECT_EQ(textOf(QStringLiteral("LB_FontError")),
-              QStringLiteral("Font is in use by another application."));
+              QStringLiteral("This is a folder, not a font file."));
     EXPECT_EQ(cues(), (QStringList{"MyOhOh"}));
 }
 
