@@ -1,0 +1,176 @@
+// Runs over several files, interrupted at every call of the system calls they make: the files
+// on disk must always be all or nothing, and the exit status must say which.
+#include "tests/support/TestFonts.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testfonts;
+
+namespace {
+
+const std::string kCli = QM_BINARY_DIR "/cli/quillmark-cli";
+const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
+const std::vector<std::string> kFamily = {kDejaVu + "DejaVuSans.ttf",
+                                          kDejaVu + "DejaVuSans-Bold.ttf",
+                                          kDejaVu + "DejaVuSans-Oblique.ttf"};
+// The calls that open, lock, write, sync and name files: every step of a run lies between two.
+const std::vector<std::string> kCalls = {"openat", "flock",  "pwrite64", "copy_file_range",
+                                         "fsync",  "linkat", "unlink"};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Runs quillmark-cli under strace with `strace` options first; returns the wait status, which
+// strace makes the program's own.
+int runTraced(const std::vector<std::string>& straceOptions, const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"strace", "-f", "-o", "/dev/null"};
+    all.insert(all.end(), straceOptions.begin(), straceOptions.end());
+    all.push_back(kCli);
+    all.insert(all.end(), args.begin(), args.end());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // LeakSanitizer cannot run under ptrace.
+        ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv;
+        for (std::string& arg : all)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        ::execvp("strace", argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// How often a normal run calls each of kCalls.
+std::map<std::string, int> callCounts(const std::vector<std::string>& args,
+                                      const std::string& log) {
+    std::string calls;
+    for (const std::string& call : kCalls)
+        calls += (calls.empty() ? "" : ",") + call;
+    runTraced({"-o", log, "-e", "trace=" + calls}, args);
+    std::map<std::string, int> counts;
+    std::ifstream in(log);
+    for (std::string line; std::getline(in, line);)
+        for (const std::string& call : kCalls)
+            if (line.find(" " + call + "(") != std::string::npos)
+                ++counts[call];
+    return counts;
+}
+
+std::map<std::string, Bytes> contentsOf(const std::string& folder) {
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadFile(entry.path().string());
+    return files;
+}
+
+// Every (call, index) of a normal run, each with one of the three signals in turn; `reset`
+// puts the files back before each run, `check` gets the wait status and where the signal was
+// placed.
+template <typename Reset, typename Check>
+void atEveryCall(const std::vector<std::string>& args, const std::string& log, Reset reset,
+                 Check check) {
+    reset();
+    int point = 0;
+    for (const auto& [call, count] : callCounts(args, log))
+        for (int n = 1; n <= count; ++n, ++point) {
+            reset();
+            const int signal = kSignals[point % 3];
+            const int status =
+                runTraced({"-e", "inject=" + call + ":signal=" + std::to_string(signal) +
+                                     ":when=" + std::to_string(n)},
+                          args);
+            check(status, signal, call + " #" + std::to_string(n) + " " + strsignal(signal));
+        }
+}
+
+TEST(InterruptedRun, aFamilyMakeIsAllOrNothingWhereverASignalComes) {
+    TempDir dir;
+    const std::string out = dir.File("out");
+    std::filesystem::create_directory(out);
+    WriteFile(out + "/KEEP.TTF", Bytes{1, 2, 3});
+    std::vector<std::string> args = {"make", "--family", "Quill Demo", "--out-dir", out};
+    args.insert(args.end(), kFamily.begin(), kFamily.end());
+    ASSERT_EQ(runTraced({}, args), 0);
+    const auto complete = contentsOf(out);
+    ASSERT_EQ(complete.size(), 4u);
+    const auto before = std::map<std::string, Bytes>{{"KEEP.TTF", Bytes{1, 2, 3}}};
+    auto reset = [&] {
+        for (const auto& [name, bytes] : contentsOf(out))
+            if (name != "KEEP.TTF")
+                std::filesystem::remove(out + "/" + name);
+    };
+
+    int interrupted = 0;
+    int finished = 0;
+    const TempDir logs;
+    atEveryCall(
+        args, logs.File("log"), reset, [&](int status, int signal, const std::string& where) {
+            if (WIFSIGNALED(status)) {
+                EXPECT_EQ(WTERMSIG(status), signal) << where;
+                EXPECT_EQ(contentsOf(out), before) << where << ": a copy or temporary file stayed";
+                ++interrupted;
+            } else {
+                // Only a run that made all three says so, and no file is only partly there.
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                    << where << " " << status;
+                EXPECT_EQ(contentsOf(out), complete) << where;
+                ++finished;
+            }
+        });
+    EXPECT_GT(interrupted, 20);
+    EXPECT_GT(finished, 0);
+}
+
+TEST(InterruptedRun, aRestoreOfThreeFilesIsAllOrNothingWhereverASignalComes) {
+    TempDir dir;
+    std::vector<std::string> copies;
+    for (const std::string& source : kFamily) {
+        copies.push_back(dir.File(std::filesystem::path(source).filename().string()));
+        ASSERT_EQ(runTraced({}, {"make", "--family", "Quill Demo", source, copies.back()}), 0);
+    }
+    const auto renamed = contentsOf(dir.Path());
+    std::vector<std::string> args = {"restore"};
+    args.insert(args.end(), copies.begin(), copies.end());
+    ASSERT_EQ(runTraced({}, args), 0);
+    const auto restored = contentsOf(dir.Path());
+    ASSERT_NE(restored, renamed);
+    auto putBack = [&] {
+        for (const auto& [name, bytes] : renamed)
+            WriteFile(dir.File(name), bytes);
+    };
+
+    int interrupted = 0;
+    int finished = 0;
+    const TempDir logs;
+    atEveryCall(
+        args, logs.File("log"), putBack, [&](int status, int signal, const std::string& where) {
+            if (WIFSIGNALED(status)) {
+                EXPECT_EQ(WTERMSIG(status), signal) << where;
+                EXPECT_EQ(contentsOf(dir.Path()), renamed) << where << ": a file stayed swapped";
+                ++interrupted;
+            } else {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                    << where << " " << status;
+                EXPECT_EQ(contentsOf(dir.Path()), restored) << where;
+                ++finished;
+            }
+        });
+    EXPECT_GT(interrupted, 20);
+    EXPECT_GT(finished, 0);
+}
+
+} // namespace
