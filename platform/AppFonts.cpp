@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,22 +40,26 @@ public:
     // The descriptor, for the caller to keep and close.
     int release() { return std::exchange(fd_, -1); }
 
-    // Exactly length bytes at offset, or empty; never more than kMaxFaceBytes.
-    QByteArray read(quint64 offset, quint64 length) const {
-        if (fd_ < 0 || offset > size_ || length > size_ - offset ||
-            length > quint64(AppFonts::kMaxFaceBytes))
-            return {};
-        QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+    // Exactly length bytes at offset into out, or false.
+    bool readInto(char* out, quint64 offset, quint64 length) const {
+        if (fd_ < 0 || offset > size_ || length > size_ - offset)
+            return false;
         for (quint64 done = 0; done < length;) {
-            const ssize_t n =
-                ::pread(fd_, bytes.data() + done, length - done, off_t(offset + done));
+            const ssize_t n = ::pread(fd_, out + done, length - done, off_t(offset + done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                return {};
+                return false;
             done += quint64(n);
         }
-        return bytes;
+        return true;
+    }
+    // Exactly length bytes at offset, or empty; never more than kMaxFaceBytes.
+    QByteArray read(quint64 offset, quint64 length) const {
+        if (length > quint64(AppFonts::kMaxFaceBytes))
+            return {};
+        QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+        return readInto(bytes.data(), offset, length) ? bytes : QByteArray();
     }
 
 private:
@@ -205,19 +210,25 @@ QRawFont AppFonts::rawFont(const QString& path, int pixelSize) {
     if (directory.size() < 12)
         return {};
     const int tables = int(u16At(directory, 4));
-    QByteArray compact = directory.left(12 + 16 * tables);
+    // Each table at a four-byte boundary, as the format places them; the size is known before
+    // a byte is read, so the bound holds whatever the directory claims.
+    const auto padded = [](qint64 n) { return (n + 3) & ~qint64(3); };
+    qint64 total = padded(12 + 16 * tables);
+    for (int i = 0; i < tables; ++i) {
+        total += padded(u32At(directory, 12 + 16 * i + 12));
+        if (total > kMaxFaceBytes)
+            return {};
+    }
+    QByteArray compact(total, '\0');
+    std::copy_n(directory.constData(), 12 + 16 * tables, compact.data());
+    qint64 at = padded(12 + 16 * tables);
     for (int i = 0; i < tables; ++i) {
         const qsizetype entry = 12 + 16 * i;
         const quint32 length = u32At(directory, entry + 12);
-        if (compact.size() + qint64(length) > kMaxFaceBytes)
+        if (!file.readInto(compact.data() + at, u32At(directory, entry + 8), length))
             return {};
-        const QByteArray table = file.read(u32At(directory, entry + 8), length);
-        if (table.size() != qsizetype(length))
-            return {};
-        putU32(compact, entry + 8, quint32(compact.size()));
-        compact += table;
-        // Tables start on four-byte boundaries.
-        compact.append((4 - compact.size() % 4) % 4, '\0');
+        putU32(compact, entry + 8, quint32(at));
+        at += padded(length);
     }
     QRawFont raw;
     raw.loadFromData(compact, pixelSize, QFont::PreferDefaultHinting);

@@ -1,5 +1,6 @@
 #include "platform/AppFonts.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -107,13 +108,49 @@ TEST_F(AppFontsTest, drawsTheFileEvenWhenAnInstalledFontHasItsFamily) {
     EXPECT_FALSE(AppFonts::drawsFileGlyphs(own, kMono));
 }
 
-TEST_F(AppFontsTest, rawFontIsExactlyTheFile) {
-    const QRawFont raw = AppFonts::rawFont(kMono, 20);
-    ASSERT_TRUE(raw.isValid());
-    QFile f(kMono);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(raw.fontTable("glyf").isEmpty());
-    EXPECT_TRUE(f.readAll().contains(raw.fontTable("head")));
+// The raw face is built from the tables alone: for every font of the machine it is the face Qt
+// makes of the whole file, and padding after the tables changes nothing.
+TEST_F(AppFontsTest, rawFontOfEveryMachineFontIsTheWholeFilesFace) {
+    QStringList fonts;
+    QDirIterator it(QStringLiteral("/usr/share/fonts"), {"*.ttf", "*.otf", "*.ttc"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        fonts << it.next();
+    ASSERT_GE(fonts.size(), 10) << "the machine's fonts (scripts/install-deps)";
+    QString text;
+    for (char16_t c = 32; c < 256; ++c)
+        text += QChar(c);
+    const auto sameFace = [&text](const QRawFont& a, const QRawFont& b) {
+        return a.isValid() == b.isValid() && a.familyName() == b.familyName() &&
+               a.styleName() == b.styleName() && a.weight() == b.weight() &&
+               a.style() == b.style() && a.fontTable("head") == b.fontTable("head") &&
+               a.glyphIndexesForString(text) == b.glyphIndexesForString(text) &&
+               a.advancesForGlyphIndexes(a.glyphIndexesForString(text)) ==
+                   b.advancesForGlyphIndexes(b.glyphIndexesForString(text));
+    };
+    for (const QString& path : fonts) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QRawFont whole(file.readAll(), 20);
+        EXPECT_TRUE(whole.isValid()) << path.toStdString();
+        EXPECT_TRUE(sameFace(AppFonts::rawFont(path, 20), whole)) << path.toStdString();
+    }
+
+    // A sparse tail of a gigabyte is never read, and a table claimed past the bound is refused.
+    const QString padded = dir_.filePath(QStringLiteral("padded.ttf"));
+    ASSERT_TRUE(QFile::copy(kMono, padded));
+    QFile tail(padded);
+    ASSERT_TRUE(tail.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(tail.resize(qint64(1) << 30));
+    tail.close();
+    EXPECT_TRUE(sameFace(AppFonts::rawFont(padded, 20), AppFonts::rawFont(kMono, 20)));
+    ASSERT_TRUE(tail.open(QIODevice::ReadWrite));
+    const quint32 huge = AppFonts::kMaxFaceBytes + 1;
+    ASSERT_TRUE(tail.seek(12 + 12)); // the first table's length
+    const char length[] = {char(huge >> 24), char(huge >> 16), char(huge >> 8), char(huge)};
+    ASSERT_EQ(tail.write(length, 4), 4);
+    tail.close();
+    EXPECT_FALSE(AppFonts::rawFont(padded, 20).isValid());
 }
 
 struct BadFontRow {
