@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,7 +31,8 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // Runs quillmark-cli under strace with `strace` options first; returns the wait status, which
 // strace makes the program's own.
-int runTraced(const std::vector<std::string>& straceOptions, const std::vector<std::string>& args) {
+int runTraced(const std::vector<std::string>& straceOptions, const std::vector<std::string>& args,
+              const std::string& errors = "/dev/null") {
     std::vector<std::string> all = {"strace", "-f", "-o", "/dev/null"};
     all.insert(all.end(), straceOptions.begin(), straceOptions.end());
     all.push_back(kCli);
@@ -39,9 +41,8 @@ int runTraced(const std::vector<std::string>& straceOptions, const std::vector<s
     if (child == 0) {
         // LeakSanitizer cannot run under ptrace.
         ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
+        ::dup2(::open("/dev/null", O_WRONLY), 1);
+        ::dup2(::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         std::vector<char*> argv;
         for (std::string& arg : all)
             argv.push_back(arg.data());
@@ -171,6 +172,61 @@ TEST(InterruptedRun, aRestoreOfThreeFilesIsAllOrNothingWhereverASignalComes) {
         });
     EXPECT_GT(interrupted, 20);
     EXPECT_GT(finished, 0);
+}
+
+// Stderr of a traced run.
+std::string errorsOfTraced(const std::vector<std::string>& straceOptions,
+                           const std::vector<std::string>& args, int& status,
+                           const std::string& log) {
+    status = runTraced(straceOptions, args, log);
+    std::ifstream in(log);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// When a run fails and undoing it fails too, the status is not "nothing was changed": it is 4,
+// and stderr names exactly the files left changed.
+TEST(UndoThatFails, namesEveryFileLeftChangedAndExitsFour) {
+    TempDir dir;
+    const TempDir logs;
+    std::vector<std::string> copies;
+    for (const std::string& source : kFamily) {
+        copies.push_back(dir.File(std::filesystem::path(source).filename().string()));
+        ASSERT_EQ(runTraced({}, {"make", "--family", "Quill Demo", source, copies.back()}), 0);
+    }
+    const auto renamed = contentsOf(dir.Path());
+
+    // The second file is locked when its turn comes, and so is the first when it is to be
+    // swapped back: the first stays swapped.
+    int status = 0;
+    std::string errors =
+        errorsOfTraced({"-e", "inject=flock:error=EAGAIN:when=2+"},
+                       {"restore", copies[0], copies[1], copies[2]}, status, logs.File("restore"));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status << errors;
+    EXPECT_NE(errors.find(copies[1] + ": Font is in use by another application."),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find(copies[0] + ": could not be swapped back; it is left changed"),
+              std::string::npos)
+        << errors;
+    auto now = contentsOf(dir.Path());
+    const std::string first = std::filesystem::path(copies[0]).filename().string();
+    EXPECT_NE(now[first], renamed.at(first));
+    now[first] = renamed.at(first);
+    EXPECT_EQ(now, renamed);
+
+    // The second copy of a family cannot be given its name, and the first cannot be removed.
+    const std::string out = dir.File("out");
+    std::filesystem::create_directory(out);
+    errors = errorsOfTraced(
+        {"-e", "inject=linkat:error=ENOSPC:when=2", "-e", "inject=unlink:error=EPERM"},
+        {"make", "--family", "Other", "--out-dir", out, kFamily[0], kFamily[1]}, status,
+        logs.File("make"));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status << errors;
+    EXPECT_NE(errors.find(out + "/Other-Book.ttf: could not be removed again; this copy is left "
+                                "in place"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(contentsOf(out).size(), 1u);
 }
 
 } // namespace
