@@ -148,7 +148,9 @@ MadeCopy writeCopy(const std::string& SourceFontPath, const std::string& NewFont
 
     verifyCopy(copy.file(), sourceSize, table, tail, sourceBytes, font.read, kinds);
     copy.publish(NewFontPath);
-    return MadeCopy{table.cutNameIDs, tail.warnings};
+    MadeCopy made{table.cutNameIDs, table.leftOut};
+    made.warnings.insert(made.warnings.end(), tail.warnings.begin(), tail.warnings.end());
+    return made;
 }
 
 } // namespace

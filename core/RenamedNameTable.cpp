@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -126,6 +127,7 @@ public:
         table.texts = texts_;
         table.changed = changed_;
         table.cutNameIDs = cut_;
+        table.leftOut = leftOut_;
         return table;
     }
 
@@ -165,12 +167,19 @@ private:
                            [&](const auto& key) { return !sourceLayoutString(key, nameID); });
     }
 
-    // A record of the source with its text replaced; nothing when its encoding cannot hold it.
-    static std::optional<NameRecordBytes> rewritten(const NameRecordFields& record,
-                                                    const std::u32string& text) {
+    // A record of the source with its text replaced; nothing, and said, when its encoding
+    // cannot hold it.
+    std::optional<NameRecordBytes> rewritten(const NameRecordFields& record,
+                                             const std::u32string& text) const {
         auto bytes = encodeNameString(record.platformID, record.encodingID, text);
-        if (!bytes)
+        if (!bytes) {
+            leftOut_.push_back("The record of name ID " + std::to_string(record.nameID) +
+                               " for platform " + std::to_string(record.platformID) +
+                               ", encoding " + std::to_string(record.encodingID) + ", language " +
+                               std::to_string(record.languageID) +
+                               " cannot hold the new name in its encoding and was left out.");
             return std::nullopt;
+        }
         return NameRecordBytes{record.platformID, record.encodingID, record.languageID,
                                record.nameID, std::move(*bytes)};
     }
@@ -211,6 +220,7 @@ private:
     }
 
     std::vector<NameRecordBytes> recordsNow() const {
+        leftOut_.clear();
         std::vector<NameRecordBytes> records;
         std::set<std::uint16_t> present;
         for (std::size_t i = 0; i < source_.count(); ++i) {
@@ -266,6 +276,8 @@ private:
     std::u32string oldPrefix_;
     std::u32string newPrefix_;
     std::vector<unsigned> cut_;
+    // Filled while the records are put together, each time anew.
+    mutable std::vector<std::string> leftOut_;
 };
 
 } // namespace

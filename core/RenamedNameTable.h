@@ -21,6 +21,9 @@ struct RenamedNameTable {
     std::array<bool, 8> changed{};
     // The name IDs whose new text was cut to fit the table, in order.
     std::vector<unsigned> cutNameIDs;
+    // Records that would have contradicted the new names but whose encoding cannot hold them,
+    // left out, in words.
+    std::vector<std::string> leftOut;
 };
 
 // The copy's table, built from the source's (`source`, read by the reader's rules as

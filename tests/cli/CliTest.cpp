@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "core/NameRecords.h"
 #include "tests/cli/CliOutcome.h"
 #include "tests/support/TestFonts.h"
 
@@ -152,6 +153,30 @@ TEST_F(CliTest, makeWritesTheCopyWithDerivedNames) {
                             "TradeMark", "Version"})
         EXPECT_EQ(jsonText(back.out, key), jsonText(run.out, key)) << key;
     EXPECT_EQ(jsonBool(back.out, "IsRenamed"), "true");
+}
+
+TEST_F(CliTest, aRecordThatCannotHoldTheNewFamilyIsLeftOutAndSaid) {
+    // A Japanese Macintosh typographic family cannot hold "Grün"; the Microsoft one can.
+    std::vector<NameRecord> records = StandardRecords({});
+    records.push_back(RawName(1, 1, 11, 16, {'T', 'e', 's', 't'}));
+    records.push_back(MsName(16, u"Test"));
+    WriteFile(
+        Dir.File("JP.TTF"),
+        FontBuilder().AddTable("head", HeadTable()).AddTable("name", NameTable(records)).Build());
+    const std::string copy = Dir.File("COPY.TTF");
+    const CliOutcome run =
+        runCommand({"make", "--json", Dir.File("JP.TTF"), copy, "--family", "Gr\xC3\xBCn"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("name ID 16 for platform 1, encoding 1, language 11"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("\"Warnings\": [\"The record of name ID 16"), std::string::npos)
+        << run.out;
+    const NameTableListing listing = listFontNameTables(copy).live;
+    std::vector<std::string> family;
+    for (const NameRecordEntry& r : listing.records)
+        if (r.nameID == 16)
+            family.push_back(std::to_string(r.platformID) + "=" + r.string.text);
+    EXPECT_EQ(family, std::vector<std::string>{"3=Gr\xC3\xBCn"});
 }
 
 TEST_F(CliTest, makeKeepsTextsLongerThanTheWindowsFieldsWhole) {
