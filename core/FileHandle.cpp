@@ -241,9 +241,8 @@ void FileHandle::linkAs(const std::string& path) const {
         throw EInOutError::ofCreate(errno);
 }
 
-void FileHandle::lockExclusive() {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
-        throw EInOutError(errno);
+bool FileHandle::tryLockExclusive() {
+    return ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
 }
 
 bool FileHandle::identity(struct stat& st) const {

@@ -52,8 +52,9 @@ public:
     void copyFrom(const FileHandle& source, std::uint64_t count);
     // Gives this unnamed file the name `path`; an existing name is never replaced (EEXIST).
     void linkAs(const std::string& path) const;
-    // Takes an exclusive lock without waiting; EInOutError when another process holds one.
-    void lockExclusive();
+    // Takes an exclusive lock without waiting; false when another process holds one or the
+    // file system has no locks.
+    bool tryLockExclusive();
     // The file's device and inode (and the rest of fstat); false when it cannot be asked.
     bool identity(struct stat& st) const;
     // Asks the size again and keeps it as the opened size.

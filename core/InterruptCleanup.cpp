@@ -114,6 +114,15 @@ void HeldInterrupts::endBy(int signal) {
     ::_exit(128 + signal);
 }
 
+InterruptsDeferred::InterruptsDeferred() {
+    const sigset_t interrupts = interruptSet();
+    sigprocmask(SIG_BLOCK, &interrupts, &previous_);
+}
+
+InterruptsDeferred::~InterruptsDeferred() {
+    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+}
+
 int heldInterrupt() {
     if (heldDepth == 0)
         return 0;

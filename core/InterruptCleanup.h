@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <string>
 
 // A make that has to write through named temporary files (where the file system has no unnamed
@@ -34,6 +35,19 @@ public:
 
 private:
     bool outermost_ = false;
+};
+
+// Defers SIGINT, SIGTERM and SIGHUP over a few steps that must not be split, such as creating a
+// file and registering it for removal; a signal that came meanwhile acts when it ends.
+class InterruptsDeferred {
+public:
+    InterruptsDeferred();
+    ~InterruptsDeferred();
+    InterruptsDeferred(const InterruptsDeferred&) = delete;
+    InterruptsDeferred& operator=(const InterruptsDeferred&) = delete;
+
+private:
+    sigset_t previous_{};
 };
 
 // The held signal that came first (0 when none came, or when none is held).

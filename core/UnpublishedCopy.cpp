@@ -81,18 +81,20 @@ UnpublishedCopy::UnpublishedCopy(const std::string& newPath) {
         const std::string candidate = hidden + "." + std::to_string(::getpid()) + "-" +
                                       std::to_string((seed + attempt) % 1000000);
         try {
-            // Registered before it exists, so an interrupt cannot leave it behind.
-            registerInterruptCleanup(candidate);
+            // Registered in the step that creates it: an interrupt can neither leave it behind
+            // nor remove a file of the same name that was not ours.
+            const InterruptsDeferred deferred;
             file_ = FileHandle::createNew(candidate);
             temporaryPath_ = candidate;
+            registerInterruptCleanup(candidate);
         } catch (const EInOutError& error) {
-            clearInterruptCleanup();
             if (error.errnoValue() != EEXIST || attempt > 100)
                 throw;
         }
     }
-    // Held while this process lives: a later run knows a locked file is no leftover.
-    file_.lockExclusive();
+    // Held while this process lives: a later run knows a locked file is no leftover. Where the
+    // file system has no locks, a later run cannot tell, and leaves the file alone.
+    file_.tryLockExclusive();
 }
 
 UnpublishedCopy::~UnpublishedCopy() {
@@ -138,15 +140,14 @@ void UnpublishedCopy::publish(const std::string& newPath) {
 // copy is renamed over it while it is still ours. A reader of the name sees nothing, an empty
 // file or the complete copy; never a part of it.
 void UnpublishedCopy::publishByReservation(const std::string& newPath) {
-    registerInterruptCleanup(temporaryPath_, newPath);
     FileHandle reserved;
-    try {
+    {
+        // The name is registered for removal only once it is ours, and in the same step.
+        const InterruptsDeferred deferred;
         reserved = FileHandle::createNew(newPath);
-    } catch (const EInOutError&) {
-        registerInterruptCleanup(temporaryPath_);
-        throw;
+        registerInterruptCleanup(temporaryPath_, newPath);
     }
-    reserved.lockExclusive();
+    reserved.tryLockExclusive();
     struct stat ours {};
     struct stat now {};
     errno = 0;
