@@ -59,9 +59,9 @@ bool carriesCffNames(const FontBytes& bytes, const qm::core::CffNames& asked) {
 // The finished copy must read back, point at exactly the tables written and give the changed
 // names as written, and a restore of it must give the source's names and the source's
 // directory entries: otherwise it is not published.
-void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTable& table,
-                const qm::core::CopyTail& tail, const FontBytes& sourceBytes,
-                const FontRead& source, FontKinds kinds) {
+FontNames verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTable& table,
+                     const qm::core::CopyTail& tail, const FontBytes& sourceBytes,
+                     const FontRead& source, FontKinds kinds) {
     copy.refreshSize();
     const FileFontBytes bytes(copy);
     const FontRead read = ReadFontNames(bytes, kinds);
@@ -92,6 +92,7 @@ void verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedNameTa
             sourceBytes.readAt(entry.position, was, 8) != 8 || !std::equal(now, now + 8, was))
             throw EMakeRefused(EMakeRefused::kNotRestorableText);
     }
+    return read.FontNames;
 }
 
 bool pathIsTaken(const std::string& path) {
@@ -146,33 +147,32 @@ MadeCopy writeCopy(const std::string& SourceFontPath, const std::string& NewFont
         copy.file().writeAt(entry.position, entry.bytes.data(), entry.bytes.size());
     copy.file().sync();
 
-    verifyCopy(copy.file(), sourceSize, table, tail, sourceBytes, font.read, kinds);
+    const FontNames readBack =
+        verifyCopy(copy.file(), sourceSize, table, tail, sourceBytes, font.read, kinds);
     copy.publish(NewFontPath);
-    MadeCopy made{table.cutNameIDs, table.leftOut};
+    MadeCopy made{table.cutNameIDs, table.leftOut, readBack};
     made.warnings.insert(made.warnings.end(), tail.warnings.begin(), tail.warnings.end());
     return made;
 }
 
 } // namespace
 
-void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const FontNames& names, const FontNames& plannedNames) {
+FontNames WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                           const FontNames& names, const FontNames& plannedNames) {
     for (unsigned k = 0; k < 8; ++k)
         if (names.textOfNameID(k).size() > capacityOfNameID(k))
             throw std::length_error("name text longer than its field");
-    writeCopy(
-        SourceFontPath, NewFontPath,
-        [&](const SourceFont& source) {
-            if (!(source.read.FontNames == plannedNames))
-                throw EMakeRefused(EMakeRefused::kSourceChangedText);
-            // A box the user left as it was read keeps the source's records.
-            NewNameTexts newTexts;
-            for (unsigned k = 0; k < 8; ++k)
-                if (names.textOfNameID(k) != plannedNames.textOfNameID(k))
-                    newTexts[k] = windows1252ToUtf32(names.textOfNameID(k));
-            return newTexts;
-        },
-        FontKinds::TrueType);
+    const auto newTextsOf = [&](const SourceFont& source) {
+        if (!(source.read.FontNames == plannedNames))
+            throw EMakeRefused(EMakeRefused::kSourceChangedText);
+        // A box the user left as it was read keeps the source's records.
+        NewNameTexts newTexts;
+        for (unsigned k = 0; k < 8; ++k)
+            if (names.textOfNameID(k) != plannedNames.textOfNameID(k))
+                newTexts[k] = windows1252ToUtf32(names.textOfNameID(k));
+        return newTexts;
+    };
+    return writeCopy(SourceFontPath, NewFontPath, newTextsOf, FontKinds::TrueType).readBack;
 }
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,

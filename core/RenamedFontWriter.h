@@ -36,19 +36,22 @@ public:
 // left at `NewFontPath`.
 
 // The window's: `names` are the boxes, a text that differs from `plannedNames` is changed (in
-// Windows-1252, written as Unicode). Texts above their field's capacity raise
-// std::length_error before anything is written.
-void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
-                      const FontNames& names, const FontNames& plannedNames);
+// Windows-1252, written as Unicode). Returns the names the copy reads as (a PostScript name
+// cut to 63 characters, say), the plan for a further copy made from it. Texts above their
+// field's capacity raise std::length_error before anything is written.
+FontNames WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
+                           const FontNames& names, const FontNames& plannedNames);
 // The same with the source's names as it reads now.
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names);
 
-// What a copy could not be given as asked: the name IDs whose text had to be cut to fit the
-// table, and, in words, what else was not done (a CFF table that could not be renamed).
+// What became of a copy: the name IDs whose text had to be cut to fit the table, in words what
+// else was not done (a CFF table that could not be renamed), and the names it reads as.
 struct MadeCopy {
     std::vector<unsigned> cutNameIDs;
     std::vector<std::string> warnings;
+    // The copy's names as the reader reads them.
+    FontNames readBack;
 };
 
 // The command line's: `newTexts` in Unicode and of any length, `plannedTexts` the source's

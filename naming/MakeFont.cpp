@@ -109,7 +109,9 @@ void TFrmMain::B_MakeFontClick() {
     // 10. The writer publishes a finished, verified copy or nothing; after a failure the
     //     current path must not name the new file, nor the record hold names never written.
     try {
-        WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames, namesAsRead(shown));
+        // The record then holds the names the new file reads as, for a copy made from it.
+        Font.FontNames =
+            WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames, namesAsRead(shown));
     } catch (const EInOutError& error) {
         D_FilePath->setFileName(previousPath);
         Font.FontNames = shown;

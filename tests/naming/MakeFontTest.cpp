@@ -253,6 +253,10 @@ TEST_F(NamingTest, longFamilyFromTheFileIsShownWholeAndStoredCut) {
     EXPECT_EQ(back.Names.FullName, std::string(64, 'F'));
     // A PostScript name holds at most 63 characters.
     EXPECT_EQ(back.Names.Postscript, std::string(63, 'F'));
+
+    // The new file, now the current font, is the source of a further copy as it reads.
+    makeFont(QStringLiteral("again"));
+    EXPECT_FALSE(readFontFile(fontsFolder() + QStringLiteral("/AGAIN.TTF")).ReadFailed);
 }
 
 TEST_F(NamingTest, namesAreDerivedOnMakeEvenWhenTheFocusNeverLeft) {
