@@ -36,7 +36,8 @@ bool parseTemporaryName(const std::string& name, std::string& target, pid_t& pid
     for (std::size_t i = dot + 1; i < name.size(); ++i)
         if (i != dash && (name[i] < '0' || name[i] > '9'))
             return false;
-    if (dash - dot > 10)
+    // A PID, and a number below a million.
+    if (dash - dot > 11 || name.size() - dash > 7)
         return false;
     target = name.substr(1, dot - 1);
     pid = static_cast<pid_t>(std::stol(name.substr(dot + 1, dash - dot - 1)));
