@@ -12,8 +12,8 @@
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
 #include "naming/AnsiText.h"
+#include "platform/FileNames.h"
 
-#include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
 
@@ -38,12 +38,6 @@ const char* const kFileExistsText = "A TrueType font file with this name\r"
                                     "already exists.\r"
                                     "\r"
                                     "Please use a different file name.";
-
-// Anything at the path counts, even a dangling link: the new file is never put in its place.
-bool pathIsTaken(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
 
 } // namespace
 
@@ -87,7 +81,8 @@ void TFrmMain::B_MakeFontClick() {
     const QString newPath =
         qm::platform::pathCase(fromFilePath(composeNewFontPath(toFilePath(folder), typedName)));
     // 4. This also keeps the source safe when its own name is chosen in its own folder.
-    if (pathIsTaken(newPath)) {
+    // Anything at the path counts, even a dangling link: the new file is never put in its place.
+    if (qm::platform::pathIsTaken(newPath)) {
         PlayCue(MyOhOh);
         showError(this, kFileExistsText);
         return;

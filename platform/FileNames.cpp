@@ -181,6 +181,11 @@ bool isFolder(const QString& path) {
     return !path.isEmpty() && ::stat(fileNameBytes(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool pathIsTaken(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(fileNameBytes(path).c_str(), &st) == 0;
+}
+
 QString absolutePath(const QString& path) {
     if (path.startsWith(u'/'))
         return path;

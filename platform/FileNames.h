@@ -29,6 +29,8 @@ struct FolderEntry {
 std::vector<FolderEntry> folderEntries(const QString& folder);
 // Whether path names a folder (or a link to one).
 bool isFolder(const QString& path);
+// Whether anything at all is at path, even a dangling link or a name that is not UTF-8.
+bool pathIsTaken(const QString& path);
 // path made absolute against the current folder; not cleaned.
 QString absolutePath(const QString& path);
 

@@ -122,6 +122,20 @@ TEST_F(ByteNamesTest, fontNamedInLatin1IsListedLoadedMadeRestoredAndOpenedByItsB
     EXPECT_EQ(listed(), (QStringList{fileNameText(kFontName), QStringLiteral("NEWCOPY.TTF")}));
     EXPECT_EQ(textOf("LCD_FontTotal"), QStringLiteral("0002 Fonts"));
 
+    // The taken name is seen by its bytes: a second copy under it is refused before any write.
+    clearCues();
+    clearMessages();
+    const testfonts::Bytes made = testfonts::ReadFile(copyBytes);
+    click("B_CreateFontNow");
+    typeInto("D_FileName", QStringLiteral("newcopy"));
+    pressKey("D_FileName", Qt::Key_Return);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(
+        messages().front().text.startsWith(QStringLiteral("A TrueType font file with this name")));
+    EXPECT_EQ(cues(), (QStringList{QStringLiteral("MyTock"), QStringLiteral("MyOhOh")}));
+    EXPECT_EQ(testfonts::ReadFile(copyBytes), made);
+    click("B_CancelMake");
+
     // Restore swaps the copy's names back in place.
     clearCues();
     click("B_RestoreNames");
