@@ -49,7 +49,9 @@ constexpr const char* kUsageText =
     "     several files: nothing was changed)\n"
     "  2  a usage error\n"
     "  3  restore changed a file but could not confirm the change on disk (the message names\n"
-    "     the file; the files before it are swapped back)\n";
+    "     the file; the files before it are swapped back)\n"
+    "  4  a run that failed or was interrupted could not undo all it had changed (each file\n"
+    "     left changed is named)\n";
 
 struct UsageError {
     std::string message;
