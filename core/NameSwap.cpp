@@ -1,10 +1,10 @@
 #include "core/NameSwap.h"
 
-#include "core/ByteCursor.h"
 #include "core/ByteHelpers.h"
 #include "core/CffNames.h"
 #include "core/CopyTrailer.h"
 #include "core/EInOutError.h"
+#include "core/NameTableView.h"
 #include "core/TableDirectory.h"
 
 #include <algorithm>
@@ -21,8 +21,6 @@ using Patch = SwappedFontBytes::Patch;
 
 // The largest name table a renamed copy appends: records and two 16-bit string areas.
 constexpr std::uint64_t kLargestAppendedTable = 256 * 1024;
-constexpr std::uint64_t kNameHeaderSize = 6;
-constexpr std::uint64_t kNameRecordSize = 12;
 
 Patch patchOf(std::uint64_t position, const std::uint8_t* bytes, std::size_t count) {
     return Patch{position, std::vector<std::uint8_t>(bytes, bytes + count)};
@@ -46,10 +44,11 @@ bool holdsWholeTable(const FontBytes& font, const Location& location, bool cff) 
         const std::string_view table = font.bytesAt(offset, static_cast<std::size_t>(length), copy);
         return table.size() == length && qm::core::readCffNames(table, problem).has_value();
     }
-    std::uint8_t header[kNameHeaderSize];
-    if (length < kNameHeaderSize || font.readAt(offset, header, sizeof header) != sizeof header)
-        return false;
-    return length >= kNameHeaderSize + kNameRecordSize * bytesToWord(header + 2);
+    std::string copy;
+    const NameTableView view(font.bytesAt(offset, NameTableView::kHeaderSize, copy));
+    return view.headerComplete() &&
+           length >= NameTableView::kHeaderSize +
+                         NameTableView::kRecordSize * std::uint64_t{view.declaredCount()};
 }
 
 // Where a copy stands: each table's entry leads to the copy's own table (renamed), to the
@@ -170,26 +169,20 @@ std::optional<SwapPlan> planFor(const FontBytes& font, const CopyTrailer& traile
     return plan;
 }
 
-// True when the `length` bytes at the end of `tail` are one name table whose strings end
-// exactly at its end, as the table a renamed copy appends does.
-bool isWholeNameTable(const std::vector<std::uint8_t>& tail, std::size_t length) {
-    ByteCursor cursor(tail.data() + tail.size() - length, length);
-    std::uint16_t format = 0;
-    std::uint16_t count = 0;
-    std::uint16_t stringOffset = 0;
-    if (!cursor.readU16(format) || !cursor.readU16(count) || !cursor.readU16(stringOffset) ||
-        count == 0 || stringOffset != 6 + 12 * std::uint32_t{count} || stringOffset > length)
+// True when `table` is one name table whose strings end exactly at its end, as the format-0
+// table that copies without a swap state appended does.
+bool isWholeNameTable(std::string_view table) {
+    const NameTableView view(table);
+    if (!view.headerComplete() || view.declaredCount() == 0 || view.recordsCutOff() ||
+        view.stringOffset() !=
+            NameTableView::kHeaderSize + NameTableView::kRecordSize * view.count())
         return false;
-    std::uint32_t stringsEnd = 0;
-    for (std::uint16_t i = 0; i < count; ++i) {
-        std::uint16_t recordLength = 0;
-        std::uint16_t recordOffset = 0;
-        // platformID, encodingID, languageID, nameID, then length and offset
-        if (!cursor.skip(8) || !cursor.readU16(recordLength) || !cursor.readU16(recordOffset))
-            return false;
-        stringsEnd = std::max(stringsEnd, std::uint32_t{recordOffset} + recordLength);
+    std::size_t stringsEnd = 0;
+    for (std::size_t i = 0; i < view.count(); ++i) {
+        const NameRecordFields record = view.record(i);
+        stringsEnd = std::max(stringsEnd, std::size_t{record.offset} + record.length);
     }
-    return stringOffset + stringsEnd == length;
+    return view.stringOffset() + stringsEnd == table.size();
 }
 
 // A copy's swap cut off by a program that kept no state: its own table is one that ends where
@@ -207,7 +200,8 @@ std::optional<SwapPlan> planForUnrecordedHalfSwap(const FontBytes& font, CopyTra
         return std::nullopt;
     std::optional<SwapPlan> found;
     for (std::size_t length = 6 + 12; length <= span; ++length) {
-        if (!isWholeNameTable(tail, length))
+        if (!isWholeNameTable(std::string_view(
+                reinterpret_cast<const char*>(tail.data()) + tail.size() - length, length)))
             continue;
         trailer.tables.front().appended = qm::core::makeLocation(
             static_cast<std::uint32_t>(end - length), static_cast<std::uint32_t>(length));
