@@ -24,10 +24,14 @@ std::string inQuotes(const std::string& text) {
     return "'" + text + "'";
 }
 
+// The disk tools (mkfs, losetup, mount.exfat-fuse) live in sbin, which an ordinary user's PATH,
+// and a root shell's in some containers, leave out.
+const std::string kWithSbin = "PATH=\"$PATH:/usr/sbin:/sbin\" ";
+
 // The shell's status of `command`, its output thrown away.
 int shell(const std::string& command) {
-    const int status =
-        std::system(("ASAN_OPTIONS=detect_leaks=0 " + command + " >/dev/null 2>&1").c_str());
+    const int status = std::system(
+        (kWithSbin + "ASAN_OPTIONS=detect_leaks=0 " + command + " >/dev/null 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -42,9 +46,7 @@ public:
         mountPoint_ = dir_.File("mnt");
         std::filesystem::create_directory(mountPoint_);
         if (image.empty()) {
-            // The mkfs tools live in sbin, which an ordinary user's PATH leaves out.
-            const std::string make = std::string("PATH=\"$PATH:/usr/sbin:/sbin\" ") +
-                                     (disk == Disk::Fat ? "mkfs.vfat " : "mkfs.exfat ");
+            const std::string make = disk == Disk::Fat ? "mkfs.vfat " : "mkfs.exfat ";
             if (shell("truncate -s 96M " + inQuotes(image_)) != 0 ||
                 shell(make + inQuotes(image_)) != 0) {
                 problem_ = "cannot make the image";
@@ -53,7 +55,8 @@ public:
         }
         std::string device = image_;
         if (disk == Disk::ExFat && ::geteuid() == 0) {
-            device = CommandOutput("losetup -f --show " + inQuotes(image_) + " 2>/dev/null");
+            device =
+                CommandOutput(kWithSbin + "losetup -f --show " + inQuotes(image_) + " 2>/dev/null");
             while (!device.empty() && device.back() == '\n')
                 device.pop_back();
             loop_ = device;
