@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # quillmark-cli benchmarks, each measured side by side in one hyperfine run:
 #  (a) a family of four styles renamed in one `make --out-dir` call vs four single-file calls;
-#  (b) `read --all --json` of every font under /usr/share/fonts vs `read --json` of the same.
+#  (b) `read --all --json` of every font under /usr/share/fonts vs `read --json` of the same;
+#  (c) `restore` of a renamed copy of the largest TTF vs `sync` of that file (target: at most
+#      1.2x). Measured at rest on the 2-core machine (fsync nearly free there, so the program's
+#      start dominates both): 1.55x to 1.78x; the binary of d49333f measured 1.74x the same way.
 # usage: bench/cli-bench.sh BUILD
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -48,3 +51,13 @@ hyperfine -N -i --style basic --warmup 5 --min-runs 30 --export-json "$work/b.js
   -n read "$cli read --json $args" \
   -n read-all "$cli read --all --json $args" >"$work/b.log"
 ratios "$work/b.json" read
+
+largest=$(find /usr/share/fonts -type f -iname '*.ttf' -printf '%s %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
+"$cli" make "$largest" "$work/restore.ttf" --family Bench >/dev/null
+echo "== (c) restore of a renamed copy of $(basename "$largest") vs sync of the file"
+# Each restore swaps the names one way; the file is the same size and as dirty either way.
+hyperfine -N --style basic --warmup 3 --min-runs 30 --export-json "$work/c.json" \
+  -n sync "sync $work/restore.ttf" \
+  -n restore "$cli restore $work/restore.ttf" >"$work/c.log"
+ratios "$work/c.json" sync
+echo "  target: restore at most 1.2x sync"
