@@ -10,13 +10,6 @@
 namespace qm::core {
 namespace {
 
-Location readLocation(const FontBytes& font, std::uint64_t position) {
-    Location location{};
-    if (font.readAt(position, location.data(), location.size()) != location.size())
-        throw EInOutError::readBeyondEnd();
-    return location;
-}
-
 SwappedFontBytes::Patch entryPatch(std::uint64_t position, const Location& location) {
     return {position, std::vector<std::uint8_t>(location.begin(), location.end())};
 }
@@ -54,7 +47,7 @@ CopyTail buildCopyTail(const FontBytes& source, const RenamedNameTable& table) {
     const TableLookup name = findTable(source, "name");
     if (!name.entry)
         throw EInOutError::readBeyondEnd();
-    const Location sourceName = readLocation(source, name.entry->locationPosition());
+    const Location sourceName = makeLocation(name.entry->offset, name.entry->length);
     tail.entries.push_back(entryPatch(name.entry->locationPosition(),
                                       makeLocation(static_cast<std::uint32_t>(sourceSize),
                                                    static_cast<std::uint32_t>(nameTable.size()))));
@@ -77,7 +70,7 @@ CopyTail buildCopyTail(const FontBytes& source, const RenamedNameTable& table) {
         if (renamed) {
             std::uint64_t cffAt = 0;
             tail.bytes = cffCopyTail(sourceSize, nameTable, *renamed, RenamedMarker(), sourceName,
-                                     readLocation(source, cff.entry->locationPosition()), cffAt);
+                                     makeLocation(cff.entry->offset, cff.entry->length), cffAt);
             tail.entries.push_back(
                 entryPatch(cff.entry->locationPosition(),
                            makeLocation(static_cast<std::uint32_t>(cffAt),

@@ -23,20 +23,6 @@ sigset_t interruptSet() {
     return interrupts;
 }
 
-class SignalsBlocked {
-public:
-    SignalsBlocked() {
-        const sigset_t interrupts = interruptSet();
-        sigprocmask(SIG_BLOCK, &interrupts, &previous_);
-    }
-    ~SignalsBlocked() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsBlocked(const SignalsBlocked&) = delete;
-    SignalsBlocked& operator=(const SignalsBlocked&) = delete;
-
-private:
-    sigset_t previous_{};
-};
-
 void removePendingAndEnd(int signal) {
     for (int i = 0; i < pendingCount; ++i)
         ::unlink(pendingPaths[i]);
@@ -46,7 +32,7 @@ void removePendingAndEnd(int signal) {
 }
 
 void setPending(const std::string* paths, int count) {
-    const SignalsBlocked blocked;
+    const qm::core::InterruptsDeferred blocked;
     pendingCount = 0;
     for (int i = 0; i < count; ++i) {
         if (paths[i].size() >= sizeof pendingPaths[i])
@@ -68,7 +54,7 @@ void registerInterruptCleanup(const std::string& path, const std::string& reserv
 }
 
 void clearInterruptCleanup() {
-    const SignalsBlocked blocked;
+    const qm::core::InterruptsDeferred blocked;
     pendingCount = 0;
 }
 

@@ -161,8 +161,8 @@ std::optional<SwapPlan> planFor(const FontBytes& font, const CopyTrailer& traile
 
     SwapPlan plan;
     plan.writes = joined(writes);
-    plan.after = readSwapped(font, plan, kinds);
     const SwappedFontBytes after(font, plan.writes);
+    plan.after = ReadFontNames(after, kinds);
     if (plan.after.ReadFailed ||
         ReadFontNames(SwappedFontBytes(after, exchanged), kinds).ReadFailed)
         return std::nullopt;
@@ -301,10 +301,6 @@ SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan, FontKinds kinds) {
         return SwapOutcome::NotValid;
     plan = std::move(*planned);
     return SwapOutcome::Swapped;
-}
-
-FontRead readSwapped(const FontBytes& font, const SwapPlan& plan, FontKinds kinds) {
-    return ReadFontNames(SwappedFontBytes(font, plan.writes), kinds);
 }
 
 SwapResult swapNameTables(const std::string& path, FontKinds kinds) {

@@ -52,10 +52,6 @@ struct SwapPlan {
 // shows.
 SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan, FontKinds kinds = FontKinds::TrueType);
 
-// `font` read as the plan would leave it.
-FontRead readSwapped(const FontBytes& font, const SwapPlan& plan,
-                     FontKinds kinds = FontKinds::TrueType);
-
 // Exchanges the `name` directory entry's location with the one saved at the end of the file (and
 // a CFF copy's CFF entry with its saved one), deciding first, on the file as the swap would leave
 // it, that the result reads as a font. Holds an exclusive lock from the first read to the final

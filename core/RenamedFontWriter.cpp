@@ -81,7 +81,7 @@ FontNames verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedN
     SwapPlan plan;
     if (planSwap(bytes, plan, kinds) != SwapOutcome::Swapped)
         throw EMakeRefused(EMakeRefused::kNotRestorableText);
-    const FontRead restored = readSwapped(bytes, plan, kinds);
+    const FontRead& restored = plan.after;
     if (restored.ReadFailed || !(restored.FontNames == source.FontNames))
         throw EMakeRefused(EMakeRefused::kNotRestorableText);
     const SwappedFontBytes restoredBytes(bytes, plan.writes);
@@ -155,30 +155,42 @@ MadeCopy writeCopy(const std::string& SourceFontPath, const std::string& NewFont
     return made;
 }
 
+void refuseTextsBeyondTheirFields(const FontNames& names) {
+    for (unsigned k = 0; k < 8; ++k)
+        if (names.textOfNameID(k).size() > capacityOfNameID(k))
+            throw std::length_error("name text longer than its field");
+}
+
+// The window's texts: a box the user left as it was read keeps the source's records.
+NewNameTexts changedWindowTexts(const FontNames& names, const FontNames& readNames) {
+    NewNameTexts newTexts;
+    for (unsigned k = 0; k < 8; ++k)
+        if (names.textOfNameID(k) != readNames.textOfNameID(k))
+            newTexts[k] = windows1252ToUtf32(names.textOfNameID(k));
+    return newTexts;
+}
+
 } // namespace
 
 FontNames WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                            const FontNames& names, const FontNames& plannedNames) {
-    for (unsigned k = 0; k < 8; ++k)
-        if (names.textOfNameID(k).size() > capacityOfNameID(k))
-            throw std::length_error("name text longer than its field");
+    refuseTextsBeyondTheirFields(names);
     const auto newTextsOf = [&](const SourceFont& source) {
         if (!(source.read.FontNames == plannedNames))
             throw EMakeRefused(EMakeRefused::kSourceChangedText);
-        // A box the user left as it was read keeps the source's records.
-        NewNameTexts newTexts;
-        for (unsigned k = 0; k < 8; ++k)
-            if (names.textOfNameID(k) != plannedNames.textOfNameID(k))
-                newTexts[k] = windows1252ToUtf32(names.textOfNameID(k));
-        return newTexts;
+        return changedWindowTexts(names, plannedNames);
     };
     return writeCopy(SourceFontPath, NewFontPath, newTextsOf, FontKinds::TrueType).readBack;
 }
 
 void WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,
                       const FontNames& names) {
-    const FontRead source = ReadFontNames(SourceFontPath);
-    WriteRenamedFont(SourceFontPath, NewFontPath, names, source.FontNames);
+    refuseTextsBeyondTheirFields(names);
+    // The names to compare with are the ones read through the file the copy is made from.
+    writeCopy(
+        SourceFontPath, NewFontPath,
+        [&](const SourceFont& source) { return changedWindowTexts(names, source.read.FontNames); },
+        FontKinds::TrueType);
 }
 
 MadeCopy WriteRenamedFont(const std::string& SourceFontPath, const std::string& NewFontPath,

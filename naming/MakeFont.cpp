@@ -103,13 +103,16 @@ void TFrmMain::B_MakeFontClick() {
     StoreFontNames();
     // 10. The writer publishes a finished, verified copy or nothing; after a failure the
     //     current path must not name the new file, nor the record hold names never written.
+    const auto undo = [&] {
+        D_FilePath->setFileName(previousPath);
+        Font.FontNames = shown;
+    };
     try {
         // The record then holds the names the new file reads as, for a copy made from it.
         Font.FontNames =
             WriteRenamedFont(sourcePath, toFilePath(newPath), Font.FontNames, namesAsRead(shown));
     } catch (const EInOutError& error) {
-        D_FilePath->setFileName(previousPath);
-        Font.FontNames = shown;
+        undo();
         // Another program took the name meanwhile: as in step 4.
         if (error.errnoValue() == EEXIST) {
             PlayCue(MyOhOh);
@@ -120,8 +123,7 @@ void TFrmMain::B_MakeFontClick() {
         showError(this, QString::fromUtf8(error.what()) + u'\r' + folder);
         return;
     } catch (...) {
-        D_FilePath->setFileName(previousPath);
-        Font.FontNames = shown;
+        undo();
         throw;
     }
     // 11. The new file is the current font.

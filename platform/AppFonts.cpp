@@ -100,11 +100,14 @@ AppFonts::~AppFonts() {
     }
 }
 
-void AppFonts::withdraw(const Registration& registration) {
-    QFontDatabase::removeApplicationFont(registration.id);
+bool AppFonts::withdraw(const Registration& registration) {
+    // A registration Qt refused has only its descriptor to close.
+    const bool removed =
+        registration.id >= 0 && QFontDatabase::removeApplicationFont(registration.id);
     // Only once Qt has let go of the name may the descriptor behind it be closed.
     if (registration.fd >= 0)
         ::close(registration.fd);
+    return removed;
 }
 
 int AppFonts::add(const QString& path) {
@@ -127,10 +130,7 @@ int AppFonts::add(const QString& path) {
                                      ? QStringList()
                                      : QFontDatabase::applicationFontFamilies(registration.id);
     if (families.isEmpty()) { // refused, or registered but unusable: take it back
-        if (registration.id >= 0)
-            withdraw(registration);
-        else if (registration.fd >= 0)
-            ::close(registration.fd);
+        withdraw(registration);
         return 0;
     }
     ids_[path].push_back(registration);
@@ -147,10 +147,7 @@ bool AppFonts::remove(const QString& path) {
     if (it->second.empty()) {
         ids_.erase(it);
     }
-    const bool removed = QFontDatabase::removeApplicationFont(registration.id);
-    if (registration.fd >= 0)
-        ::close(registration.fd);
-    return removed;
+    return withdraw(registration);
 }
 
 bool AppFonts::isRegistered(const QString& path) const {

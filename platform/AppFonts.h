@@ -59,7 +59,7 @@ private:
         // names it as /proc/self/fd/N, which stays valid exactly as long as this descriptor.
         int fd = -1;
     };
-    static void withdraw(const Registration& registration);
+    static bool withdraw(const Registration& registration);
 
     std::map<QString, std::vector<Registration>> ids_;
 };
