@@ -33,3 +33,21 @@ void TFrmMain::WinRollerRoller(int mode) {
     // mode: nonzero when the window is now rolled up to its caption bar.
     PlayCue(mode != 0 ? MyClose : MyOpen);
 }
+
+void TFrmMain::PlayCue(qm::session::Cue cue) {
+    using qm::session::Cue;
+    switch (cue) {
+    case Cue::None:
+        return;
+    case Cue::Ok:
+        return PlayCue(MyOK);
+    case Cue::OhOh:
+        return PlayCue(MyOhOh);
+    case Cue::Ding:
+        return PlayCue(MyDing);
+    case Cue::Tock:
+        return PlayCue(MyTock);
+    case Cue::Chimes:
+        return PlayCue(MyChimes);
+    }
+}

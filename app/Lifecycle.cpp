@@ -10,6 +10,7 @@
 #include "controls/BalloonHint.h"
 #include "controls/CheckBox.h"
 #include "controls/MessageBox.h"
+#include "platform/FileNames.h"
 
 #include <QApplication>
 #include <QDate>
@@ -101,8 +102,9 @@ void TFrmMain::FormCreate() {
     settingsStep(settingsFailures, [this] {
         // Until the user has chosen, new fonts go where the user may write.
         const TaggedValue saveTo = Reg->ReadValue(QStringLiteral("Save To"));
-        DestinationFolder =
-            saveTo.isNull() ? qm::platform::pathCase(folders_.newFontFolder()) : saveTo.toString();
+        session_.setDestinationFolder(qm::platform::fileNameBytes(
+            saveTo.isNull() ? qm::platform::pathCase(folders_.newFontFolder())
+                            : saveTo.toString()));
     });
     showSettingsFailures(settingsFailures);
     Hints->setShowHint(C_ShowHelp->checked());
@@ -201,7 +203,8 @@ void TFrmMain::FormClose() {
             Reg->setKey(kSettingsKey);
             Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
             Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
-            Reg->WriteValue(QStringLiteral("Save To"), DestinationFolder);
+            Reg->WriteValue(QStringLiteral("Save To"),
+                            qm::platform::fileNameText(session_.destinationFolder()));
         });
         showSettingsFailures(settingsFailures);
 

@@ -11,6 +11,7 @@
 #include "app/ControlKind.h"
 #include "core/FontReader.h"
 #include "platform/Folders.h"
+#include "session/FontSession.h"
 
 #include <QCursor>
 #include <QString>
@@ -79,13 +80,14 @@ protected:
 
 private:
     // ---- Program-wide state kept beside the window ----------------------------------------
-    FontRead Font; // the last read: FontNames, ReadFailed, ErrorText, IsRenamed
+    // The font: its read (FontNames, ReadFailed, ErrorText, IsRenamed), CurrentFontPath, the
+    // source of a make and DestinationFolder.
+    qm::session::FontSession session_;
     qm::platform::SystemFolders folders_; // where WindowsFolder and SystemFolder come from
     QString programFolder_;               // the folder looked in first for the viewer
     QCursor HandCursor;                   // "MYPOINTER", cursor 50
     QString WindowsFolder;
     QString SystemFolder;
-    QString DestinationFolder;
     QString AllChars;
     QString TemporaryFontPath;
     QString MyOK, MyOhOh, MyTick, MyTock, MyGoodbye, MyDing, MyTaDa, MyChimes, MyOpen, MyClose;
@@ -100,6 +102,10 @@ private:
     QStringList settingsFailuresShown_;
     void WinRollerRoller(int mode);
     void PlayCue(const QString& cue);
+    void PlayCue(qm::session::Cue cue);
+    // A session step's outcome as the window shows it: the font forgotten, the cue, the box or
+    // the red panel.
+    void showOutcome(const qm::session::Outcome& outcome);
     void C_AllowSoundsClick();
     void C_ShowHelpClick();
     void B_WhatsNewClick();
@@ -126,6 +132,9 @@ private:
     void D_FileKeyUp(int key);
     void LoadSelectedFont();
     void loadFontAt(const QString& path); // LoadSelectedFont from the path it has built on
+    // Registers the read font and shows its characters and names; raises std::runtime_error
+    // when the system refuses to set it up.
+    void showLoadedFont(const QString& path);
     void acceptFontDrops(); // the window takes a dropped file, its edit boxes never do
     void SB_All256CharsScroll();
     void AddTemporaryFont(const QString& path);
@@ -143,7 +152,7 @@ private:
     void E_FamilyNameExit();
     void DeriveNames();
     void ShowFontNames();
-    void StoreFontNames();
+    NameTexts boxTexts() const; // the eight boxes as the record holds texts
     void ResetFontDisplay();
     void B_CreateFontNowClick();
     void B_MakeFontClick();

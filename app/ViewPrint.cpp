@@ -3,6 +3,7 @@
 #include "app/AppExec.h"
 #include "app/Main.h"
 #include "controls/PathLabel.h"
+#include "platform/FileNames.h"
 
 #include <QFileInfo>
 #include <exception>
@@ -25,7 +26,7 @@ void TFrmMain::B_ViewPrintClick() {
 
         // 3. The current path, as one argument however many blanks it holds.
         AppExec->params().clear();
-        AppExec->params().append(D_FilePath->fileName());
+        AppExec->params().append(qm::platform::fileNameText(session_.currentPath()));
 
         // 4. Started; the viewer runs on by itself.
         AppExec->setExeName(viewer);

@@ -22,6 +22,7 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainControls.def
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.h
+  ${CMAKE_CURRENT_LIST_DIR}/SessionOutcome.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewPrint.cpp
 )
 # The lists the window's members and layout are generated from: edited, they rebuild the window.

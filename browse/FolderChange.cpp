@@ -9,11 +9,15 @@
 #include "controls/PathLabel.h"
 #include "core/NamingRules.h"
 #include "platform/AppFonts.h"
+#include "platform/FileNames.h"
 #include "platform/Folders.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+
+using qm::platform::fileNameBytes;
+using qm::platform::fileNameText;
 
 void TFrmMain::connectBrowser() {
     stripPainter_ = new qm::browse::StripPainter(LB_All256Chars);
@@ -41,16 +45,11 @@ void TFrmMain::D_DirChange() {
         PlayCue(MyTick);
     // 2. No file is chosen in the new folder yet.
     D_FileName->clear();
-    // 3. The current path is the folder, ending in "/".
-    QString folder = D_Dir->directory();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    D_FilePath->setFileName(qm::platform::pathCase(folder));
-    // 4. The save-to label: the fixed destination folder, else the browsed one.
-    LB_DestinationFile->setFileName(DestinationFolder.isEmpty() ? D_FilePath->fileName()
-                                                                : DestinationFolder);
-    // 5. The box was emptied: the current path stays the folder.
-    D_FilePath->setFileName(D_FilePath->fileName() + D_FileName->text());
+    // 3. and 4. The current path is the folder, ending in "/"; the save-to label shows the
+    //    fixed destination folder, else the browsed one.
+    const std::string saveTo = session_.browse(fileNameBytes(D_Dir->directory()));
+    D_FilePath->setFileName(qm::platform::pathCase(fileNameText(session_.currentPath())));
+    LB_DestinationFile->setFileName(fileNameText(saveTo));
     // 6. The counter shows the new folder's fonts.
     ShowFontTotal();
 }

@@ -58,6 +58,7 @@ void TFrmMain::LoadSelectedFont() {
 
 void TFrmMain::loadFontAt(const QString& path) {
     D_FilePath->setFileName(path);
+    session_.setCurrentPath(toFilePath(path));
     // 2. Nothing loads before the window is shown.
     if (!isVisible())
         return;
@@ -68,61 +69,55 @@ void TFrmMain::loadFontAt(const QString& path) {
     P_Help->hide();
     // 4. A file that cannot be opened raises, and the general error display shows it; the
     //    names are reset by then.
-    Font = FontRead{};
-    Font = ReadFontNames(toFilePath(path));
-    if (!Font.ReadFailed)
-        B_RestoreNames->setEnabled(Font.IsRenamed);
+    qm::session::Outcome outcome = session_.load();
     // 5. and 6. A font that reads is registered and shown.
-    if (!Font.ReadFailed) {
+    if (outcome.showNames) {
+        B_RestoreNames->setEnabled(session_.font().IsRenamed);
         try {
-            // a. and b. The outcome of the registration is not examined.
-            if (!TemporaryFontPath.isEmpty())
-                RemoveTemporaryFont(TemporaryFontPath);
-            TemporaryFontPath = path;
-            AddTemporaryFont(path);
-            // c. The strip draws the file's own glyphs.
-            setStripFace(path);
-            LB_All256Chars->setText(qm::browse::stripText(AllChars, SB_All256Chars->value()));
-            // d. The strip shows before the fields are filled.
-            P_FontError->hide();
-            P_All256Chars->show();
-            repaint();
-            // e. to g. The eight boxes, the current path and the action buttons.
-            ShowFontNames();
-            LB_CurrentFont->setFileName(path);
-            B_ViewPrint->setEnabled(true);
-            B_CreateFontNow->setEnabled(true);
-            // 7. Loaded.
+            showLoadedFont(path);
             return;
         } catch (const std::runtime_error&) {
             // What the system reports while the font is set up. Running out of memory or a
             // fault of the program itself goes on to the general error display.
-            Font.ReadFailed = true;
-            Font.ErrorText = kGetFontFailedText;
+            outcome = session_.notShown(kGetFontFailedText);
         }
     }
     // 8. Failure: the actions go, the red panel names the file and the reason.
-    B_RestoreNames->setEnabled(false);
-    B_CreateFontNow->setEnabled(false);
-    B_ViewPrint->setEnabled(false);
-    LB_FontFileError->setFileName(path);
-    LB_FontError->setText(fromAnsi(Font.ErrorText));
-    P_All256Chars->show();
-    P_FontError->show();
+    showOutcome(outcome);
     P_FontError->raise();
-    PlayCue(MyOhOh);
-    ResetFontDisplay();
+}
+
+void TFrmMain::showLoadedFont(const QString& path) {
+    // a. and b. The outcome of the registration is not examined.
+    if (!TemporaryFontPath.isEmpty())
+        RemoveTemporaryFont(TemporaryFontPath);
+    TemporaryFontPath = path;
+    AddTemporaryFont(path);
+    // c. The strip draws the file's own glyphs.
+    setStripFace(path);
+    LB_All256Chars->setText(qm::browse::stripText(AllChars, SB_All256Chars->value()));
+    // d. The strip shows before the fields are filled.
+    P_FontError->hide();
+    P_All256Chars->show();
+    repaint();
+    // e. to g. The eight boxes, the current path and the action buttons.
+    ShowFontNames();
+    session_.shown();
+    LB_CurrentFont->setFileName(path);
+    B_ViewPrint->setEnabled(true);
+    B_CreateFontNow->setEnabled(true);
 }
 
 void TFrmMain::setStripFace(const QString& path) {
     // The head table's style bits, never the style name, which is the user's text.
-    const bool bold = Font.FontNames.Bold;
-    const bool italic = Font.FontNames.Italic;
+    const ::FontNames& names = session_.font().FontNames;
+    const bool bold = names.Bold;
+    const bool italic = names.Italic;
     const QStringList families = temporaryFonts_->families(path);
     QFont face = LB_All256Chars->font();
     if (families.isEmpty()) {
         // Refused by the system: the face it substitutes for a family it does not know.
-        face.setFamilies({fromAnsi(Font.FontNames.FamilyName)});
+        face.setFamilies({fromAnsi(names.FamilyName)});
         face.setPixelSize(qm::browse::kStripPixelSize);
         face.setBold(bold);
         face.setItalic(italic);

@@ -13,20 +13,22 @@ constexpr const char* kRemoveFailedText = "TrueType RemoveFontFile routine faile
 } // namespace
 
 void TFrmMain::AddTemporaryFont(const QString& path) {
-    Font.ReadFailed = false;
-    Font.ErrorText = FontRead::kUnknownErrorText;
+    FontRead& font = session_.font();
+    font.ReadFailed = false;
+    font.ErrorText = FontRead::kUnknownErrorText;
     if (temporaryFonts_->add(path) == 0) {
-        Font.ReadFailed = true;
-        Font.ErrorText = kAddFailedText;
+        font.ReadFailed = true;
+        font.ErrorText = kAddFailedText;
     }
     // Qt tells its own widgets of the new face; there is nobody else to tell.
 }
 
 void TFrmMain::RemoveTemporaryFont(const QString& path) {
-    Font.ReadFailed = false;
-    Font.ErrorText = FontRead::kUnknownErrorText;
+    FontRead& font = session_.font();
+    font.ReadFailed = false;
+    font.ErrorText = FontRead::kUnknownErrorText;
     if (!temporaryFonts_->remove(path)) {
-        Font.ReadFailed = true;
-        Font.ErrorText = kRemoveFailedText;
+        font.ReadFailed = true;
+        font.ErrorText = kRemoveFailedText;
     }
 }

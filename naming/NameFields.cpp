@@ -28,7 +28,7 @@ void setBoxText(QLineEdit* box, const QString& text) {
 } // namespace
 
 void TFrmMain::ShowFontNames() {
-    const ::FontNames& names = Font.FontNames;
+    const ::FontNames& names = session_.font().FontNames;
     putBoxText(E_FamilyName, fromAnsi(names.FamilyName));
     putBoxText(E_Style, fromAnsi(names.Style));
     putBoxText(E_FullName, fromAnsi(names.FullName));
@@ -39,12 +39,10 @@ void TFrmMain::ShowFontNames() {
     putBoxText(E_TradeMark, fromAnsi(names.TradeMark));
 }
 
-void TFrmMain::StoreFontNames() {
-    const NameTexts boxes{toAnsi(E_FamilyName->text()), toAnsi(E_FullName->text()),
-                          toAnsi(E_Style->text()),      toAnsi(E_Postscript->text()),
-                          toAnsi(E_Version->text()),    toAnsi(E_FontID->text()),
-                          toAnsi(E_Copyright->text()),  toAnsi(E_TradeMark->text())};
-    storeNameTexts(boxes, Font.FontNames);
+NameTexts TFrmMain::boxTexts() const {
+    return {toAnsi(E_FamilyName->text()), toAnsi(E_FullName->text()), toAnsi(E_Style->text()),
+            toAnsi(E_Postscript->text()), toAnsi(E_Version->text()),  toAnsi(E_FontID->text()),
+            toAnsi(E_Copyright->text()),  toAnsi(E_TradeMark->text())};
 }
 
 void TFrmMain::DeriveNames() {
@@ -53,7 +51,7 @@ void TFrmMain::DeriveNames() {
     boxes.Style = toAnsi(E_Style->text());
     boxes.FullName = toAnsi(E_FullName->text());
     boxes.Postscript = toAnsi(E_Postscript->text());
-    const NameTexts derived = deriveNameTexts(boxes, Font.FontNames.FamilyName);
+    const NameTexts derived = deriveNameTexts(boxes, session_.font().FontNames.FamilyName);
     setBoxText(E_FamilyName, fromAnsi(derived.FamilyName));
     if (CleanNameText(boxes.FamilyName).empty())
         return; // the record's family came back; the other boxes stay as they are
@@ -71,9 +69,8 @@ void TFrmMain::ResetFontDisplay() {
     if (!TemporaryFontPath.isEmpty())
         RemoveTemporaryFont(TemporaryFontPath);
     TemporaryFontPath.clear();
-    // 2. The names record holds its reset values.
-    Font.FontNames.reset();
-    // 3. No current path, font or strip text.
+    // 2. and 3. The names record holds its reset values; no current path, font or strip text.
+    session_.forget();
     D_FilePath->setFileName(QString());
     LB_CurrentFont->setFileName(QString());
     LB_All256Chars->setText(QString());
