@@ -1,28 +1,14 @@
 #include "core/FontReader.h"
 #include "core/Windows1252.h"
 #include "tests/support/CommandOutput.h"
+#include "tests/support/TestFonts.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <string>
 
 namespace {
-
-std::vector<std::string> MachineTrueTypeFonts() {
-    std::vector<std::string> fonts;
-    std::error_code ignored;
-    for (auto it = std::filesystem::recursive_directory_iterator("/usr/share/fonts", ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        std::string ext = it->path().extension().string();
-        for (char& c : ext)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".ttf" && it->is_regular_file(ignored))
-            fonts.push_back(it->path().string());
-    }
-    return fonts;
-}
 
 struct Expected {
     std::string family, style;
@@ -65,7 +51,7 @@ PY
 }
 
 TEST(RealFonts, EveryTrueTypeFontOfTheMachineReadsLikeFontToolsReadsIt) {
-    const auto fonts = MachineTrueTypeFonts();
+    const auto fonts = testfonts::MachineTrueTypeFonts();
     ASSERT_GE(fonts.size(), 10u) << "Debian's font packages are missing";
     const auto expected = FontToolsNames(fonts);
     ASSERT_EQ(expected.size(), fonts.size());

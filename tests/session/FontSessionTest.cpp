@@ -22,20 +22,6 @@ using qm::session::MessageKind;
 using qm::session::OnDisk;
 using qm::session::Outcome;
 
-std::vector<std::string> machineTrueTypeFonts() {
-    std::vector<std::string> fonts;
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator("/usr/share/fonts", ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        std::string ext = it->path().extension().string();
-        for (char& c : ext)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".ttf" && it->is_regular_file(ignored))
-            fonts.push_back(it->path().string());
-    }
-    return fonts;
-}
-
 // The family each font's name table gives users' software: fontTools, name ID 1 of the
 // Windows English records.
 std::vector<std::string> fontToolsFamilies(const std::vector<std::string>& fonts) {
@@ -77,7 +63,7 @@ NameTexts boxesOf(const FontNames& names) {
 // restore gives the copy back its source's names and the second the new ones again; each step
 // moves the session to the copy and says what it did.
 TEST(FontSessionTest, makeAndRestoreRoundTripEveryMachineFont) {
-    const std::vector<std::string> fonts = machineTrueTypeFonts();
+    const std::vector<std::string> fonts = testfonts::MachineTrueTypeFonts();
     ASSERT_FALSE(fonts.empty()) << "no TrueType fonts under /usr/share/fonts";
     const testfonts::TempDir out;
     std::vector<std::string> copies;

@@ -1,5 +1,7 @@
 #include "tests/support/TestFonts.h"
 
+#include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -181,6 +183,20 @@ Bytes ReadFile(const std::string& path) {
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> MachineTrueTypeFonts() {
+    std::vector<std::string> fonts;
+    std::error_code ignored;
+    for (auto it = std::filesystem::recursive_directory_iterator("/usr/share/fonts", ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        std::string ext = it->path().extension().string();
+        for (char& c : ext)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".ttf" && it->is_regular_file(ignored))
+            fonts.push_back(it->path().string());
+    }
+    return fonts;
 }
 
 } // namespace testfonts

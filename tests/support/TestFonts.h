@@ -100,4 +100,8 @@ private:
     std::string path_;
 };
 
+// The ".ttf" files (any case) under /usr/share/fonts: the fonts of Debian's packages installed
+// here.
+std::vector<std::string> MachineTrueTypeFonts();
+
 } // namespace testfonts
