@@ -12,6 +12,7 @@
 #include "core/RenamedFontWriter.h"
 #include "core/UnpublishedCopy.h"
 #include "core/Windows1252.h"
+#include "session/FontSession.h"
 
 #include "QuillmarkVersion.h"
 
@@ -180,8 +181,7 @@ public:
         const std::string& source = parsed.operands[0];
         const std::string& newFile = parsed.operands[1];
 
-        struct stat st {};
-        if (::lstat(newFile.c_str(), &st) == 0)
+        if (qm::session::pathIsTaken(newFile))
             return failed(newFile, kFileExistsText);
         PlannedCopy copy;
         copy.source = source;
@@ -299,7 +299,7 @@ private:
                 return failedFamily(source,
                                     "its PostScript name \"" + name + "\" cannot be a file name.");
             copy.target = folder + name + extensionOf(source);
-            if (::lstat(copy.target.c_str(), &st) == 0)
+            if (qm::session::pathIsTaken(copy.target))
                 return failedFamily(copy.target, kFileExistsText);
             if (!targets.insert(copy.target).second)
                 return failedFamily(copy.target, "two sources would both be written here.");
@@ -422,7 +422,7 @@ private:
         case SwapOutcome::InUse:
             return swap.ErrorText;
         case SwapOutcome::NotConfirmed:
-            return std::string(SwapResult::kNotConfirmedText) + "\r" + swap.ErrorText;
+            return qm::session::notConfirmedText(swap);
         default:
             if (!swap.ErrorText.empty())
                 return swap.ErrorText;

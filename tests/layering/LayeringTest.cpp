@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                         true,
                         false},
                     LayerRule{"viewer", {"viewer"}, {"core", "platform", "viewer"}, true, false},
-                    LayerRule{"cli", {"cli"}, {"core", "cli"}, false, true}),
+                    LayerRule{"cli", {"cli"}, {"core", "session", "cli"}, false, true}),
     [](const testing::TestParamInfo<LayerRule>& info) { return info.param.name; });
 
 // The CLI and the fuzzer build the core and the session without Qt; a Qt library in its link would
