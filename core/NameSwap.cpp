@@ -221,6 +221,8 @@ SwapResult notConfirmed(const std::string& why) {
     return result;
 }
 
+} // namespace
+
 std::string openFailureText(int errorCode) {
     switch (errorCode) {
     case ENOENT:
@@ -241,6 +243,8 @@ std::string openFailureText(int errorCode) {
         return EInOutError(errorCode).what();
     }
 }
+
+namespace {
 
 bool sameRead(const FontRead& a, const FontRead& b) {
     return a.ReadFailed == b.ReadFailed && a.FontNames == b.FontNames && a.IsRenamed == b.IsRenamed;

@@ -58,3 +58,6 @@ SwapOutcome planSwap(const FontBytes& font, SwapPlan& plan, FontKinds kinds = Fo
 // check. Raises EInOutError when a read fails, or when a write fails and the file is exactly as
 // before. `kinds` says which fonts count as reading.
 SwapResult swapNameTables(const std::string& path, FontKinds kinds = FontKinds::TrueType);
+
+// The program's words for why a font could not be opened for a swap (openExclusive's errors).
+std::string openFailureText(int errorCode);
