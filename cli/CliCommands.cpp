@@ -5,6 +5,7 @@
 #include "core/EInOutError.h"
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
+#include "core/FontCollection.h"
 #include "core/FullNameTexts.h"
 #include "core/InterruptCleanup.h"
 #include "core/NameSwap.h"
@@ -17,6 +18,9 @@
 #include "QuillmarkVersion.h"
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -41,6 +45,7 @@ constexpr const char* kUsageText =
     "       quillmark-cli make [--json] SOURCE NEWFILE [--family T] [--style T] [--version T]\n"
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
     "       quillmark-cli make [--json] --out-dir DIR [--family T] [--style T] ... FONT...\n"
+    "       quillmark-cli make [--json] --face N COLLECTION NEWFILE [--family T] ...\n"
     "       quillmark-cli restore [--json] FILE...\n"
     "       quillmark-cli --help | --version\n"
     "\n"
@@ -69,11 +74,22 @@ struct Arguments {
     bool json = false;
     bool all = false;
     std::optional<std::string> outDir;
+    // make --face N: one face of a collection, written as a font of its own.
+    std::optional<std::size_t> face;
     std::vector<std::string> operands;
     std::map<std::string, std::string> texts;
 };
 
 enum class Command { Read, Make, Restore };
+
+// A face index: decimal digits only, below the most faces a collection may have.
+std::size_t faceIndexOf(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+        std::stoul(text) >= qm::core::kMostFaces)
+        throw UsageError{"--face needs a face number from 0"};
+    return std::stoul(text);
+}
 
 Arguments parse(const std::vector<std::string>& args, Command command) {
     Arguments parsed;
@@ -92,6 +108,8 @@ Arguments parse(const std::vector<std::string>& args, Command command) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a folder"};
             parsed.outDir = args[++i];
+        } else if (arg == "--face" && command == Command::Make) {
+            parsed.face = faceIndexOf(i + 1 < args.size() ? args[++i] : std::string());
         } else if (command == Command::Make && kTextOptions.count(arg) != 0) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a text"};
@@ -192,8 +210,7 @@ public:
         const qm::core::HeldInterrupts held;
         qm::core::PublishedCopies run;
         try {
-            noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
-                                            copy.sourceTexts, kKinds));
+            writePlanned(copy);
         } catch (const std::exception& error) {
             if (qm::core::heldInterrupt() != 0)
                 return undoInterruptedMake(run);
@@ -246,6 +263,10 @@ public:
             return undoInterruptedRestore(swapped);
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (std::size_t i = 0; i < swapped.size(); ++i) {
+            if (collections_.count(swapped[i]) != 0) {
+                readAndPrint(swapped[i]);
+                continue;
+            }
             font_ = reads[i];
             listTables(swapped[i]);
             print(swapped[i]);
@@ -270,7 +291,88 @@ private:
         std::vector<std::string> cut;
         std::string postscript;
         std::vector<std::string> warnings;
+        // A collection: each face's texts, and once written, what each could not be given.
+        // With --face, the one face written as a font of its own, and that font's extension.
+        bool collection = false;
+        std::optional<std::size_t> face;
+        std::string faceExtension;
+        std::vector<qm::core::FacePlan> faces;
+        std::vector<std::vector<std::string>> cutOfFace;
+        std::vector<std::vector<std::string>> warningsOfFace;
     };
+
+    // A face of a collection written out as a font file of its own, in the temporary folder,
+    // for the while a copy is made from it.
+    class FaceFile {
+    public:
+        explicit FaceFile(const std::string& bytes) {
+            const std::string folder = std::filesystem::temp_directory_path().string();
+            for (unsigned n = 0;; ++n) {
+                path_ = folder + "/quillmark-face-" + std::to_string(::getpid()) + "-" +
+                        std::to_string(n);
+                try {
+                    FileHandle file = FileHandle::createNew(path_);
+                    created_ = true;
+                    file.writeAll(bytes.data(), bytes.size());
+                    file.close();
+                    return;
+                } catch (const EInOutError& error) {
+                    if (created_) {
+                        ::unlink(path_.c_str());
+                        throw;
+                    }
+                    if (error.errnoValue() != EEXIST || n == 100)
+                        throw;
+                }
+            }
+        }
+        ~FaceFile() {
+            if (created_)
+                ::unlink(path_.c_str());
+        }
+        FaceFile(const FaceFile&) = delete;
+        FaceFile& operator=(const FaceFile&) = delete;
+        const std::string& path() const { return path_; }
+
+    private:
+        std::string path_;
+        bool created_ = false;
+    };
+
+    // Writes one planned copy: of a font, of a whole collection, or of one face of one.
+    void writePlanned(PlannedCopy& copy) {
+        if (copy.face) {
+            noteMade(copy, writeFace(copy));
+        } else if (copy.collection) {
+            const std::vector<MadeCopy> made =
+                qm::core::writeRenamedCollection(copy.source, copy.target, copy.faces);
+            for (const MadeCopy& face : made) {
+                copy.cutOfFace.emplace_back();
+                for (unsigned nameID : face.cutNameIDs)
+                    copy.cutOfFace.back().push_back(fieldKeyOfNameID(nameID));
+                copy.warningsOfFace.push_back(face.warnings);
+            }
+        } else {
+            noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
+                                            copy.sourceTexts, kKinds));
+        }
+    }
+
+    // The face is taken out of the collection first; the copy is then made from it as from
+    // any font, so it restores to the face as it stands in the collection.
+    static MadeCopy writeFace(const PlannedCopy& copy) {
+        std::string problem;
+        std::optional<std::string> font;
+        {
+            const FileHandle file = FileHandle::openShared(copy.source);
+            font = qm::core::standaloneFace(FileFontBytes(file), *copy.face, problem);
+        }
+        if (!font)
+            throw EMakeRefused(problem);
+        const FaceFile face(*font);
+        font.reset();
+        return WriteRenamedFont(face.path(), copy.target, copy.newTexts, copy.sourceTexts, kKinds);
+    }
 
     // make --out-dir: one copy per source, named after its new PostScript name and the source's
     // extension. All or nothing: every source is read and every target checked before the first
@@ -298,7 +400,7 @@ private:
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 return failedFamily(source,
                                     "its PostScript name \"" + name + "\" cannot be a file name.");
-            copy.target = folder + name + extensionOf(source);
+            copy.target = folder + name + (copy.face ? copy.faceExtension : extensionOf(source));
             if (qm::session::pathIsTaken(copy.target))
                 return failedFamily(copy.target, kFileExistsText);
             if (!targets.insert(copy.target).second)
@@ -314,8 +416,7 @@ private:
             if (qm::core::heldInterrupt() != 0)
                 return undoInterruptedMake(run);
             try {
-                noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
-                                                copy.sourceTexts, kKinds));
+                writePlanned(copy);
             } catch (const std::exception& error) {
                 if (qm::core::heldInterrupt() != 0)
                     return undoInterruptedMake(run);
@@ -340,16 +441,58 @@ private:
     // Reads `copy.source` and works out the copy's names as the window would, but on the
     // source's whole texts in Unicode: the given texts typed over them, the family and style
     // cleaned and the full and PostScript names derived, nothing cut to the window's field
-    // sizes. False, with the reason, when the source does not read.
+    // sizes. A collection is planned face by face, each keeping its own style; with --face only
+    // the face asked for. False, with the reason, when the source does not read.
     bool planCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
-        if (!readOrReport(copy.source)) {
-            failure = font_.ErrorText;
+        copy.face = parsed.face;
+        std::size_t faces = 0;
+        bool planned = false;
+        readEach(copy.source, [&](std::optional<std::size_t> face, const FontBytes* bytes) {
+            if (face)
+                faces = *face + 1;
+            if (!failure.empty() || (parsed.face && face && face != parsed.face))
+                return;
+            if (font_.ReadFailed || !textsRead_) {
+                failure = font_.ReadFailed ? font_.ErrorText : tables_.problem;
+                if (face)
+                    failure = "Face " + std::to_string(*face) + ": " + failure;
+                return;
+            }
+            if (face && !parsed.face) {
+                copy.collection = true;
+                qm::core::FacePlan plan;
+                std::string postscript;
+                planTexts(parsed, plan.newTexts, plan.plannedTexts, postscript);
+                if (*face == 0)
+                    copy.postscript = postscript;
+                copy.faces.push_back(std::move(plan));
+                return;
+            }
+            planTexts(parsed, copy.newTexts, copy.sourceTexts, copy.postscript);
+            planned = true;
+            std::uint8_t version[4] = {};
+            copy.faceExtension =
+                bytes && bytes->readAt(0, version, 4) == 4 && std::memcmp(version, "OTTO", 4) == 0
+                    ? ".otf"
+                    : ".ttf";
+        });
+        if (!failure.empty())
+            return false;
+        if (parsed.face && faces == 0) {
+            failure = "This font is not a collection; --face takes a face of a .ttc or .otc file.";
             return false;
         }
-        if (!textsRead_) {
-            failure = tables_.problem;
+        if (!planned && !copy.collection) {
+            failure = "There is no face " + std::to_string(*parsed.face) + "; the collection has " +
+                      std::to_string(faces) + (faces == 1 ? " face." : " faces.");
             return false;
         }
+        return true;
+    }
+
+    // The texts of the font just read, as the window would derive them from the given ones.
+    void planTexts(const Arguments& parsed, NewNameTexts& newTexts, FullNameTexts& sourceTexts,
+                   std::string& postscript) {
         const FullNameTextsUtf8& utf8 = texts_;
         NameTexts boxes;
         boxes.Copyright = utf8[0];
@@ -369,15 +512,14 @@ private:
                                          &names.Postscript, &names.TradeMark};
         // A text that comes out as the source has it keeps the source's records.
         for (unsigned k = 0; k < 8; ++k) {
-            copy.sourceTexts[k] = utf8ToUtf32(utf8[k]);
+            sourceTexts[k] = utf8ToUtf32(utf8[k]);
             std::u32string text = utf8ToUtf32(*derived[k]);
             if (k == 6)
                 text = postscriptNameOf(text);
-            if (text != copy.sourceTexts[k])
-                copy.newTexts[k] = std::move(text);
+            if (text != sourceTexts[k])
+                newTexts[k] = std::move(text);
         }
-        copy.postscript = utf32ToUtf8(copy.newTexts[6].value_or(copy.sourceTexts[6]));
-        return true;
+        postscript = utf32ToUtf8(newTexts[6].value_or(sourceTexts[6]));
     }
 
     void noteMade(PlannedCopy& copy, const MadeCopy& made) {
@@ -389,6 +531,13 @@ private:
     // A text cut to fit the name table, or a table that could not be renamed, is said, never
     // passed over silently.
     void sayCut(const PlannedCopy& copy) {
+        for (std::size_t face = 0; face < copy.cutOfFace.size(); ++face) {
+            for (const std::string& field : copy.cutOfFace[face])
+                err_ << "quillmark-cli: " << copy.target << "#" << face << ": " << field
+                     << " was cut to fit the name table\n";
+            for (const std::string& warning : copy.warningsOfFace[face])
+                err_ << "quillmark-cli: " << copy.target << "#" << face << ": " << warning << "\n";
+        }
         for (const std::string& field : copy.cut)
             err_ << "quillmark-cli: " << copy.target << ": " << field
                  << " was cut to fit the name table\n";
@@ -407,13 +556,36 @@ private:
 
     // A failed read or write that left the file as it was comes back as NotValid with the
     // error's text.
-    static SwapResult swapFile(const std::string& path) {
+    // A collection does not read as a font, so the font swap leaves it alone and it is then
+    // swapped as a collection.
+    SwapResult swapFile(const std::string& path) {
         try {
-            return swapNameTables(path, kKinds);
+            SwapResult swap = swapNameTables(path, kKinds);
+            const bool notAFont =
+                swap.outcome == SwapOutcome::NotValid || swap.outcome == SwapOutcome::NoNameEntry;
+            if (!notAFont || !isCollectionFile(path))
+                return swap;
+            collections_.insert(path);
+            const qm::core::CollectionSwapResult faces = qm::core::swapCollection(path);
+            swap = SwapResult{};
+            swap.outcome = faces.outcome;
+            swap.ErrorText = faces.ErrorText;
+            return swap;
         } catch (const EInOutError& error) {
             SwapResult failed;
             failed.ErrorText = error.what();
             return failed;
+        }
+    }
+
+    // Whether to swap the file as a collection. A file that cannot be opened to look is left
+    // to the font swap, which says why it cannot be opened.
+    static bool isCollectionFile(const std::string& path) {
+        try {
+            const FileHandle file = FileHandle::openSharedIfFile(path);
+            return file.isOpen() && qm::core::isCollection(FileFontBytes(file));
+        } catch (const EInOutError&) {
+            return false;
         }
     }
 
@@ -477,23 +649,74 @@ private:
         return leftMade(left);
     }
 
-    // Reads `path`; an I/O error becomes a failed read carrying the error's text.
-    // Its whole texts are taken from the same open file when it reads, and its name tables
-    // listed when --all asks.
+    // Reads `path` into font_, texts_ and tables_, and a collection face by face, calling
+    // `each` after every read with the face's index (none for a font that is no collection, or
+    // a collection that does not read as one) and the bytes read, if any. An I/O error becomes
+    // a failed read carrying the error's text. False when a read failed.
+    bool readEach(const std::string& path,
+                  const std::function<void(std::optional<std::size_t>, const FontBytes*)>& each) {
+        bool good = true;
+        const auto report = [&](std::optional<std::size_t> face, const FontBytes* bytes) {
+            good = good && !font_.ReadFailed;
+            each(face, bytes);
+        };
+        std::optional<std::size_t> face;
+        try {
+            const FileHandle file = FileHandle::openSharedIfFile(path);
+            if (!file.isOpen()) {
+                failRead(FontRead::kFileNotFoundText);
+                report(std::nullopt, nullptr);
+                return false;
+            }
+            const FileFontBytes bytes(file, blockMemory_);
+            if (!qm::core::isCollection(bytes)) {
+                readFrom(bytes);
+                report(std::nullopt, &bytes);
+                return good;
+            }
+            std::string problem;
+            const std::optional<qm::core::Collection> collection =
+                qm::core::readCollection(bytes, problem);
+            if (!collection) {
+                failRead(problem);
+                report(std::nullopt, nullptr);
+                return false;
+            }
+            // A face that does not read is listed with its reason, and the next one read.
+            for (std::size_t i = 0; i < collection->faceOffsets.size(); ++i) {
+                face = i;
+                const std::optional<qm::core::FaceFontBytes> faceBytes =
+                    qm::core::faceOf(bytes, *collection, i, problem);
+                if (faceBytes) {
+                    readFrom(*faceBytes);
+                    // The listing says where the tables are in the file, not in the face.
+                    if (tables_.problem.empty()) {
+                        tables_.live.offset -= static_cast<std::uint32_t>(faceBytes->shift());
+                        if (tables_.saved)
+                            tables_.saved->offset -= static_cast<std::uint32_t>(faceBytes->shift());
+                    }
+                } else
+                    failRead(problem);
+                report(i, faceBytes ? &*faceBytes : nullptr);
+            }
+        } catch (const EInOutError& error) {
+            failRead(error.what());
+            report(face, nullptr);
+        }
+        return good;
+    }
+
     bool readOrReport(const std::string& path) {
+        return readEach(path, [](std::optional<std::size_t>, const FontBytes*) {});
+    }
+
+    // Reads one font's names, and its whole texts (or with --all, every record) from the same
+    // bytes.
+    void readFrom(const FontBytes& bytes) {
         tables_ = FontNameTables{};
         textsRead_ = false;
         bool namesRead = false;
         try {
-            const FileHandle file = FileHandle::openSharedIfFile(path);
-            if (!file.isOpen()) {
-                font_ = FontRead{};
-                font_.ReadFailed = true;
-                font_.ErrorText = FontRead::kFileNotFoundText;
-                tables_.problem = FontRead::kFileNotFoundText;
-                return false;
-            }
-            const FileFontBytes bytes(file, blockMemory_);
             ReadFontNames(bytes, kKinds, font_);
             namesRead = true;
             if (all_)
@@ -509,7 +732,15 @@ private:
             tables_.problem = error.what();
             textsRead_ = false;
         }
-        return !font_.ReadFailed;
+    }
+
+    void failRead(const std::string& text) {
+        font_ = FontRead{};
+        font_.ReadFailed = true;
+        font_.ErrorText = text;
+        tables_ = FontNameTables{};
+        tables_.problem = text;
+        textsRead_ = false;
     }
 
     // --all: every record listed, and the whole texts taken from the listing.
@@ -544,29 +775,37 @@ private:
     }
 
     bool readAndPrint(const std::string& path) {
-        const bool good = readOrReport(path);
-        print(path);
-        return good;
+        return readEach(path, [&](std::optional<std::size_t> face, const FontBytes*) {
+            print(path, nullptr, face);
+        });
     }
     // A copy just made, with what was cut from it and what it could not be given.
     void readAndPrint(const std::string& path, const PlannedCopy& copy) {
-        readOrReport(path);
-        print(path, &copy);
+        readEach(path, [&](std::optional<std::size_t> face, const FontBytes*) {
+            print(path, &copy, face);
+        });
     }
 
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
-    void print(const std::string& path, const PlannedCopy* copy = nullptr) {
+    // A face of a collection is listed as FILE#N, and in JSON with its "Face".
+    void print(const std::string& path, const PlannedCopy* copy = nullptr,
+               std::optional<std::size_t> face = std::nullopt) {
         recordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
-        if (copy) {
+        if (copy && face && *face < copy->cutOfFace.size()) {
+            record_.cut = copy->cutOfFace[*face];
+            record_.warnings = copy->warningsOfFace[*face];
+        } else if (copy) {
             record_.cut = copy->cut;
             record_.warnings = copy->warnings;
         }
-        const std::string members = all_ && json_ ? nameTablesJson(tables_) : std::string();
+        std::string members = face ? ", \"Face\": " + std::to_string(*face) : std::string();
+        if (all_ && json_)
+            members += nameTablesJson(tables_);
         if (json_) {
             appendRecordJson(output_, path, record_, members);
         } else {
-            output_ += recordBlock(path, record_);
+            output_ += recordBlock(face ? path + "#" + std::to_string(*face) : path, record_);
             if (all_)
                 output_ += nameTablesBlock(tables_);
         }
@@ -624,6 +863,8 @@ private:
     FontRecord record_;
     std::string output_;
     bool batched_ = false;
+    // The files restore swapped as collections.
+    std::set<std::string> collections_;
 };
 
 } // namespace
