@@ -1,28 +1,64 @@
-#!/bin/sh
-# Start-up benchmark: time from process start to the window on screen (target under 250 ms),
-# and the window built again in the same process. Runs the real window under Xvfb with a fresh settings folder.
-# Usage: bench/startup.sh [build folder] [runs]
-set -eu
-build=${1:-build}
-runs=${2:-5}
-bench="$build/bench/startup/startup_bench"
-if [ ! -x "$bench" ]; then
-  echo "startup.sh: $bench is not built (make build)" >&2
-  exit 2
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "startup.sh: xvfb-run is missing (scripts/install-deps)" >&2
-  exit 2
-fi
-sandbox=$(mktemp -d)
-trap 'rm -rf "$sandbox"' EXIT
-mkdir -p "$sandbox/.config" "$sandbox/run"
-chmod 700 "$sandbox/run"
-i=1
-while [ "$i" -le "$runs" ]; do
-  echo "run $i:"
-  HOME=$sandbox XDG_CONFIG_HOME=$sandbox/.config XDG_RUNTIME_DIR=$sandbox/run \
-    xvfb-run -a -s "-screen 0 1024x768x24" \
-    sh -c 'exec "$0" "$(date +%s%N)" 20' "$bench" 2>/dev/null | sed 's/^/  /'
-  i=$((i + 1))
+#!/usr/bin/env bash
+# Start-up and idle memory of the real window, each against a bare QWidget of the window's size
+# (bench/startup/BareWindow.cpp) in the same Xvfb, with a fresh settings folder:
+#  - start-up: process start to the first frame painted and on the display server, timed by
+#    hyperfine from outside; both programs end without teardown at that frame (target: at most
+#    1.3x the bare window);
+#  - idle memory: resident memory one second after the first frame (target: at most 1.2x).
+# Rounds alternate which side goes first; the median of the rounds' ratios is the result.
+# usage: bench/startup.sh [BUILD]    (QM_BENCH_ROUNDS rounds, 6 by default)
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+window="$build/bench/startup/startup_bench"
+bare="$build/bench/startup/bare_window"
+for tool in "$window" "$bare"; do
+  [ -x "$tool" ] || { echo "startup.sh: $tool is missing; build first" >&2; exit 2; }
 done
+command -v hyperfine >/dev/null || { echo "startup.sh: hyperfine is missing" >&2; exit 2; }
+. "$here/window-env.sh"
+rounds=${QM_BENCH_ROUNDS:-6}
+
+read -r width height < <("$window" size)
+echo "== start-up to the first frame: the window ($width x $height) vs a bare QWidget of its size"
+for round in $(seq 1 "$rounds"); do
+  sides=(-n window "$window frame" -n bare "$bare $width $height frame")
+  [ $((round % 2)) = 0 ] && sides=(-n bare "$bare $width $height frame" -n window "$window frame")
+  hyperfine -N --style none --warmup 2 --runs 10 --export-json "$sandbox/s$round.json" \
+    "${sides[@]}" >/dev/null
+done
+/usr/bin/python3 - "$sandbox" "$rounds" <<'PY'
+import json, statistics, sys
+work, rounds = sys.argv[1], int(sys.argv[2])
+ratios, w, b = [], [], []
+for r in range(1, rounds + 1):
+    res = {x["command"]: x for x in json.load(open(f"{work}/s{r}.json"))["results"]}
+    w.append(res["window"]["median"]); b.append(res["bare"]["median"])
+    ratios.append(w[-1] / b[-1])
+m = statistics.median(ratios)
+print(f"  window {statistics.median(w) * 1000:.1f} ms, bare {statistics.median(b) * 1000:.1f} ms "
+      f"(medians of {rounds} rounds of 10 runs)")
+print(f"  start-up: median {m:.2f}x the bare window, rounds {min(ratios):.2f}x to {max(ratios):.2f}x "
+      f"(target 1.3x: {'met' if m <= 1.3 else 'MISSED'})")
+PY
+
+echo "== idle memory one second after the first frame: the window vs the bare window"
+window_kib=() bare_kib=() ratios=()
+for round in $(seq 1 "$rounds"); do
+  if [ $((round % 2)) = 1 ]; then
+    w=$("$window" idle 1000); b=$("$bare" "$width" "$height" idle 1000)
+  else
+    b=$("$bare" "$width" "$height" idle 1000); w=$("$window" idle 1000)
+  fi
+  window_kib+=("$w") bare_kib+=("$b")
+done
+/usr/bin/python3 - "${window_kib[*]}" "${bare_kib[*]}" <<'PY'
+import statistics, sys
+w = [int(x) for x in sys.argv[1].split()]
+b = [int(x) for x in sys.argv[2].split()]
+ratios = [x / y for x, y in zip(w, b)]
+m = statistics.median(ratios)
+print(f"  window {statistics.median(w) / 1024:.1f} MB, bare {statistics.median(b) / 1024:.1f} MB resident")
+print(f"  idle memory: median {m:.2f}x the bare window, rounds {min(ratios):.2f}x to {max(ratios):.2f}x "
+      f"(target 1.2x: {'met' if m <= 1.2 else 'MISSED'})")
+PY

@@ -1,32 +1,32 @@
-// Resident memory of the real window loading one font, opened as "quillmark FONT" opens it:
-// the peak (VmHWM) before and after the load, and whether the font loaded. A font padded with
-// a sparse tail shows whether the window reads a file whole.
+// Memory of one font load in the real window, opened as "quillmark FONT" opens it, against the
+// same font registered with QFontDatabase::addApplicationFont and painted once in a label of the
+// strip's size and font size, in a process that shows the same window:
+//   memory_bench window FONT    the window loads the font
+//   memory_bench qt FONT        Qt registers it and paints the strip's glyphs
+// Prints "RSS-growth peak-growth loaded" in KiB: the resident memory after the load less before,
+// and the peak during the load (the peak is reset just before it) less the memory before.
 
 #include "app/FindControl.h"
 #include "app/Main.h"
 
+#include "bench/common/FirstFrame.h"
+
 #include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
-#include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-// The process's peak resident memory so far, in KiB.
-long peakResidentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    QTextStream in(&status);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        if (line.startsWith(QLatin1String("VmHWM:")))
-            return line.section(QLatin1Char(' '), 1, -1, QString::SectionSkipEmpty)
-                .section(QLatin1Char(' '), 0, 0)
-                .toLong();
-    }
-    return -1;
+// From here on VmHWM counts from the present resident memory.
+void resetPeak() {
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
 }
 
 } // namespace
@@ -35,21 +35,39 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (app.arguments().size() < 2) {
-        std::fprintf(stderr, "usage: memory_bench FONT\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: memory_bench window|qt FONT\n");
         return 2;
     }
+    const bool qtSide = std::strcmp(argv[1], "qt") == 0;
+    const QString font = QFile::decodeName(argv[2]);
     TFrmMain window;
     window.show();
+    const auto* strip = findAs<QLabel>(window, "LB_All256Chars");
+    QLabel bare;
+    bare.setWindowFlag(Qt::FramelessWindowHint);
+    bare.resize(strip->size());
+    bare.setText(strip->text());
+    bare.show();
     QApplication::processEvents();
-    const long before = peakResidentKiB();
-    window.openFontFile(app.arguments().at(1));
+
+    const long before = qm::bench::statusKiB("VmRSS");
+    resetPeak();
+    bool loaded = false;
+    if (qtSide) {
+        const int id = QFontDatabase::addApplicationFont(font);
+        QFont face(QFontDatabase::applicationFontFamilies(id).value(0));
+        face.setPixelSize(strip->font().pixelSize());
+        bare.setFont(face);
+        bare.repaint();
+        loaded = id >= 0;
+    } else {
+        window.openFontFile(font);
+        loaded = !findAs<QLineEdit>(window, "E_FamilyName")->text().isEmpty();
+    }
     QApplication::processEvents();
-    const long after = peakResidentKiB();
-    const QString family = findAs<QLineEdit>(window, "E_FamilyName")->text();
-    std::printf("%s: peak resident %.1f MB before the load, %.1f MB after (%s)\n",
-                qPrintable(QFile(app.arguments().at(1)).fileName()), before / 1024.0,
-                after / 1024.0,
-                family.isEmpty() ? "NOT LOADED" : qPrintable("loaded \"" + family + '"'));
-    return family.isEmpty() ? 1 : 0;
+    const long after = qm::bench::statusKiB("VmRSS");
+    const long peak = qm::bench::statusKiB("VmHWM");
+    std::printf("%ld %ld %s\n", after - before, peak - before, loaded ? "loaded" : "NOT-LOADED");
+    return loaded ? 0 : 1;
 }
