@@ -5,6 +5,8 @@
 #    hyperfine from outside; both programs end without teardown at that frame (target: at most
 #    1.3x the bare window);
 #  - idle memory: resident memory one second after the first frame (target: at most 1.2x).
+# Between the two, the moments each side reaches (main, the application object, the window
+# built and shown, the first frame), from a clock read by the shell just before the exec.
 # Rounds alternate which side goes first; the median of the rounds' ratios is the result.
 # usage: bench/startup.sh [BUILD]    (QM_BENCH_ROUNDS rounds, 6 by default)
 set -euo pipefail
@@ -19,13 +21,13 @@ command -v hyperfine >/dev/null || { echo "startup.sh: hyperfine is missing" >&2
 . "$here/window-env.sh"
 rounds=${QM_BENCH_ROUNDS:-6}
 
-read -r width height < <("$window" size)
+read -r width height < <("$window" size 2>/dev/null)
 echo "== start-up to the first frame: the window ($width x $height) vs a bare QWidget of its size"
 for round in $(seq 1 "$rounds"); do
   sides=(-n window "$window frame" -n bare "$bare $width $height frame")
   [ $((round % 2)) = 0 ] && sides=(-n bare "$bare $width $height frame" -n window "$window frame")
   hyperfine -N --style none --warmup 2 --runs 10 --export-json "$sandbox/s$round.json" \
-    "${sides[@]}" >/dev/null
+    "${sides[@]}" >/dev/null 2>&1
 done
 /usr/bin/python3 - "$sandbox" "$rounds" <<'PY'
 import json, statistics, sys
@@ -42,13 +44,32 @@ print(f"  start-up: median {m:.2f}x the bare window, rounds {min(ratios):.2f}x t
       f"(target 1.3x: {'met' if m <= 1.3 else 'MISSED'})")
 PY
 
+echo "== where the start goes: ms from the process start (medians of 10 runs each)"
+for run in $(seq 1 10); do
+  sh -c 'exec "$0" frame "$(date +%s%N)"' "$window" 2>/dev/null >>"$sandbox/spans-window"
+  sh -c 'exec "$0" "$1" "$2" frame "$(date +%s%N)"' "$bare" "$width" "$height" 2>/dev/null >>"$sandbox/spans-bare"
+done
+/usr/bin/python3 - "$sandbox" <<'PY'
+import statistics, sys
+spans = {}
+for side in ("window", "bare"):
+    moments = {}
+    for line in open(f"{sys.argv[1]}/spans-{side}"):
+        moment, ms = line.split()
+        moments.setdefault(moment, []).append(float(ms))
+    spans[side] = {m: statistics.median(v) for m, v in moments.items()}
+print(f"  {'reached':<14}{'window':>9}{'bare':>9}   (the first includes exec and the libraries' loading)")
+for moment in ("main", "application", "window-shown", "first-frame"):
+    print(f"  {moment:<14}{spans['window'][moment]:9.1f}{spans['bare'][moment]:9.1f}")
+PY
+
 echo "== idle memory one second after the first frame: the window vs the bare window"
 window_kib=() bare_kib=() ratios=()
 for round in $(seq 1 "$rounds"); do
   if [ $((round % 2)) = 1 ]; then
-    w=$("$window" idle 1000); b=$("$bare" "$width" "$height" idle 1000)
+    w=$("$window" idle 1000 2>/dev/null); b=$("$bare" "$width" "$height" idle 1000 2>/dev/null)
   else
-    b=$("$bare" "$width" "$height" idle 1000); w=$("$window" idle 1000)
+    b=$("$bare" "$width" "$height" idle 1000 2>/dev/null); w=$("$window" idle 1000 2>/dev/null)
   fi
   window_kib+=("$w") bare_kib+=("$b")
 done

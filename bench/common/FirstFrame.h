@@ -14,7 +14,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace qm::bench {
 
@@ -74,10 +77,36 @@ inline long statusKiB(const char* field) {
     return -1;
 }
 
+// Moments of the start, printed at the first frame as "moment ms" lines, in ms since the process
+// started: the caller passes the real-time clock at the start in nanoseconds; 0 records nothing.
+class Spans {
+public:
+    static void start(long long startedNs) { startedNs_ = startedNs; }
+    static void mark(const char* moment) {
+        if (startedNs_ > 0)
+            moments_.emplace_back(moment, (realtimeNs() - startedNs_) / 1e6);
+    }
+    static void print() {
+        for (const auto& [moment, ms] : moments_)
+            std::printf("%s %.2f\n", moment, ms);
+    }
+
+private:
+    static long long realtimeNs() {
+        timespec ts{};
+        clock_gettime(CLOCK_REALTIME, &ts);
+        return ts.tv_sec * 1000000000LL + ts.tv_nsec;
+    }
+    static inline long long startedNs_ = 0;
+    static inline std::vector<std::pair<const char*, double>> moments_;
+};
+
 // Ends the process, without teardown, at the widget's first frame; or, with idleMs >= 0, that
 // much later, printing the resident memory in KiB.
 inline void endAfterFirstFrame(QWidget& top, int idleMs) {
     const auto end = [idleMs] {
+        Spans::mark("first-frame");
+        Spans::print();
         if (idleMs >= 0)
             std::printf("%ld\n", statusKiB("VmRSS"));
         std::fflush(stdout);
