@@ -48,7 +48,7 @@ worst = max(excess) / 1024
 print(f"  {name} ({source}, {size / 2**20:.0f} MiB): window +{med['window'][0] / 1024:.1f} MB, "
       f"peak +{med['window'][1] / 1024:.1f} MB; Qt +{med['qt'][0] / 1024:.1f} MB, "
       f"peak +{med['qt'][1] / 1024:.1f} MB")
-print(f"    beyond Qt's: {excess[0] / 1024:+.1f} MB, peak {excess[1] / 1024:+.1f} MB "
+print(f"    {name} beyond Qt's: {excess[0] / 1024:+.1f} MB, peak {excess[1] / 1024:+.1f} MB "
       f"(target at most 4 MB: {'met' if worst <= 4 else 'MISSED'})")
 PY
 done

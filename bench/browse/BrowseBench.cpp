@@ -66,11 +66,11 @@ struct Duel {
         ratio.push_back(w / b);
     }
 
-    void print(const char* what, const char* baselineName, double target) const {
+    void print(const char* what, const char* name, const char* baselineName, double target) const {
         const double r = median(ratio);
         std::printf("%s: window %.1f ms, %s %.1f ms (medians of %zu rounds)\n", what,
                     median(window), baselineName, median(baseline), ratio.size());
-        std::printf("  ratio: median %.2fx, rounds %.2fx to %.2fx (target %.1fx: %s)\n", r,
+        std::printf("  %s: median %.2fx, rounds %.2fx to %.2fx (target %.1fx: %s)\n", name, r,
                     *std::min_element(ratio.begin(), ratio.end()),
                     *std::max_element(ratio.begin(), ratio.end()), target,
                     r <= target ? "met" : "MISSED");
@@ -214,11 +214,11 @@ int main(int argc, char** argv) {
     }
 
     change.print(qPrintable(QStringLiteral("folder change into %1 files").arg(files)),
-                 "readdir + QListWidget", 1.5);
+                 "folder change", "readdir + QListWidget", 1.5);
     load.print(qPrintable(QStringLiteral("load of %1 (%2 MB)")
                               .arg(QFileInfo(bigFont).fileName())
                               .arg(QFileInfo(bigFont).size() / 1e6, 0, 'f', 1)),
-               "addApplicationFont + paint", 1.2);
+               "font load", "addApplicationFont + paint", 1.2);
     std::printf("  loaded: \"%s\"; the list showed %d of %d files\n",
                 qPrintable(findAs<QLineEdit>(window, "E_FamilyName")->text()), shownCount, files);
     return 0;
