@@ -23,7 +23,7 @@ fi
 . "$here/window-env.sh"
 mkdir -p "$sandbox/source" "$sandbox/slow"
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$sandbox/source/SLOW.TTF"
-limit=$((delay * 10 + 10))
+limit=$((delay * 5 + 5))
 
 # first_frame ARGS...: seconds from the process start to the first frame, or "none" within limit.
 first_frame() {
