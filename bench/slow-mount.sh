@@ -51,7 +51,7 @@ unmount() {
   fusermount -u -z "$sandbox/slow" 2>/dev/null || true
   kill "$fs" 2>/dev/null || true
   wait "$fs" 2>/dev/null || true
-  rm -rf "$sandbox"
+  cleanup_window_env
 }
 trap unmount EXIT
 for _ in $(seq 50); do

@@ -27,7 +27,7 @@ for round in $(seq 1 "$rounds"); do
   sides=(-n window "$window frame" -n bare "$bare $width $height frame")
   [ $((round % 2)) = 0 ] && sides=(-n bare "$bare $width $height frame" -n window "$window frame")
   hyperfine -N --style none --warmup 2 --runs 10 --export-json "$sandbox/s$round.json" \
-    "${sides[@]}" >/dev/null 2>&1
+    "${sides[@]}" >/dev/null
 done
 /usr/bin/python3 - "$sandbox" "$rounds" <<'PY'
 import json, statistics, sys

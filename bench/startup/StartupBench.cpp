@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
         window->openFontFile(QFile::decodeName(argv[2]));
     if (std::strcmp(mode, "size") == 0) {
         std::printf("%d %d\n", window->width(), window->height());
-        return 0;
+        std::fflush(stdout);
+        std::_Exit(0); // as every mode ends: no teardown
     }
     qm::bench::endAfterFirstFrame(*window, idle && argc > 2 ? std::atoi(argv[2]) : -1);
     return Application::exec();
