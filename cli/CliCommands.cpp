@@ -25,8 +25,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -156,14 +154,6 @@ std::string extensionOf(const std::string& path) {
         dot == (slash == std::string::npos ? 0 : slash + 1))
         return {};
     return path.substr(dot);
-}
-
-// The file a path names, to find the same file given twice under different names.
-std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return std::nullopt;
-    return std::make_pair(st.st_dev, st.st_ino);
 }
 
 class Cli {
@@ -382,8 +372,7 @@ private:
         if (parsed.operands.empty())
             throw UsageError{"make --out-dir needs at least one FONT"};
         std::string folder = *parsed.outDir;
-        struct stat st {};
-        if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        if (!isExistingFolder(folder))
             return failed(folder, "No such folder.");
         if (folder.back() != '/')
             folder += '/';
@@ -546,9 +535,10 @@ private:
     }
 
     void refuseTheSameFileTwice(const std::vector<std::string>& paths) {
-        std::set<std::pair<dev_t, ino_t>> seen;
+        // The same file given twice under different names.
+        std::set<FileIdentity> seen;
         for (const std::string& path : paths) {
-            const auto identity = fileIdentity(path);
+            const auto identity = identityOfPath(path);
             if (identity && !seen.insert(*identity).second)
                 throw UsageError{path + " is named twice"};
         }

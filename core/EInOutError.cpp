@@ -3,7 +3,6 @@
 #include "core/Win32Codes.h"
 
 #include <cerrno>
-#include <cstring>
 
 int errorCodeOfErrno(int errnoValue) {
     return win32CodeOfErrno(errnoValue, errnoValue);
@@ -31,11 +30,14 @@ std::string errorTextOfCode(int errorCode) {
 EInOutError::EInOutError(int errnoValue) : EInOutError(errnoValue, errorCodeOfErrno(errnoValue)) {}
 
 EInOutError::EInOutError(int errnoValue, int errorCode)
+    : EInOutError(errnoValue, errorCode, errnoValue != 0 ? systemTextOfErrno(errnoValue) : "") {}
+
+EInOutError::EInOutError(int errnoValue, int errorCode, const std::string& description)
     : errno_(errnoValue), errorCode_(errorCode), text_(errorTextOfCode(errorCode)) {
     // A bare number says little: the system's description of the cause goes on a second line
     // (lines of the program's messages end with a lone CR).
-    if (text_.rfind("I/O error ", 0) == 0 && errnoValue != 0)
-        text_ += "\r" + std::string(std::strerror(errnoValue));
+    if (text_.rfind("I/O error ", 0) == 0 && !description.empty())
+        text_ += "\r" + description;
 }
 
 EInOutError EInOutError::readBeyondEnd() {

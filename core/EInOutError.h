@@ -15,6 +15,9 @@ public:
     // Where the caller knows better what an errno means, e.g. ENOENT when creating a file is a
     // missing folder.
     EInOutError(int errnoValue, int errorCode);
+    // Where the system describes the cause itself (Windows' FormatMessageW): `description` is the
+    // second line of an "I/O error N".
+    EInOutError(int errnoValue, int errorCode, const std::string& description);
     static EInOutError readBeyondEnd();
     // A file is created where the folder may be missing.
     static EInOutError ofCreate(int errnoValue);
@@ -28,6 +31,10 @@ private:
     int errorCode_;
     std::string text_;
 };
+
+// The system's description of an errno (the file layer's: strerror on POSIX, FormatMessageW of
+// the matching code on Windows).
+std::string systemTextOfErrno(int errnoValue);
 
 // The error code the user sees for an errno of a font file operation; codes missing from the
 // table pass through.

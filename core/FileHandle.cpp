@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -245,8 +246,12 @@ bool FileHandle::tryLockExclusive() {
     return ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
 }
 
-bool FileHandle::identity(struct stat& st) const {
-    return fd_ >= 0 && ::fstat(fd_, &st) == 0;
+bool FileHandle::identity(FileIdentity& id) const {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(static_cast<int>(fd_), &st) != 0)
+        return false;
+    id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return true;
 }
 
 void FileHandle::refreshSize() {
@@ -263,6 +268,10 @@ void FileHandle::discard() noexcept {
     const int fd = std::exchange(fd_, -1);
     if (fd >= 0)
         ::close(fd);
+}
+
+std::string systemTextOfErrno(int errnoValue) {
+    return std::strerror(errnoValue);
 }
 
 std::string folderOf(const std::string& path) {
@@ -283,13 +292,32 @@ void syncFolderOf(const std::string& path) {
         throw EInOutError(syncError);
 }
 
-void unlinkIfSameAt(const std::string& path, const struct stat& held) {
+void unlinkIfSameAt(const std::string& path, const FileIdentity& held) {
     struct stat now {};
-    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev && now.st_ino == held.st_ino)
+    if (::lstat(path.c_str(), &now) == 0 && static_cast<std::uint64_t>(now.st_dev) == held.device &&
+        static_cast<std::uint64_t>(now.st_ino) == held.file)
         ::unlink(path.c_str());
 }
 
 bool isExistingFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isExistingFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool pathIsTaken(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::optional<FileIdentity> identityOfPath(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev),
+                        static_cast<std::uint64_t>(st.st_ino)};
 }

@@ -1,10 +1,22 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-struct stat;
+// Which file a name or handle is: device and inode on POSIX, volume and file index on Windows.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// The file layer: the one place the core and the command line speak to the system about files.
+// FileHandle.cpp, UnpublishedCopy.cpp, InterruptCleanup.cpp and SystemText.cpp implement it
+// for POSIX, the files in windows/ for Windows; everything above it is the same code on both.
 
 // One open file descriptor. The open*/create* functions and every strict operation raise
 // EInOutError; tryRead reports its outcome instead.
@@ -55,8 +67,8 @@ public:
     // Takes an exclusive lock without waiting; false when another process holds one or the
     // file system has no locks.
     bool tryLockExclusive();
-    // The file's device and inode (and the rest of fstat); false when it cannot be asked.
-    bool identity(struct stat& st) const;
+    // Which file this is; false when it cannot be asked.
+    bool identity(FileIdentity& id) const;
     // Asks the size again and keeps it as the opened size.
     void refreshSize();
     // Closes and reports a failed close.
@@ -65,8 +77,12 @@ public:
     void discard() noexcept;
 
 private:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    // The platform's own helpers of the file layer adopt and reach native handles.
+    friend struct FileLayerAccess;
+    // A file descriptor, or on Windows a HANDLE.
+    using Native = std::intptr_t;
+    explicit FileHandle(Native fd) : fd_(fd) {}
+    Native fd_ = -1;
     std::uint64_t openedSize_ = 0;
 };
 
@@ -75,8 +91,14 @@ void syncFolderOf(const std::string& path);
 // The folder part of `path` ("." when it has none).
 std::string folderOf(const std::string& path);
 
-// Removes `path` only while it is still the file `held` describes (device and inode).
-void unlinkIfSameAt(const std::string& path, const struct stat& held);
+// Removes `path` only while it is still the file `held`.
+void unlinkIfSameAt(const std::string& path, const FileIdentity& held);
 
 // True when `path` names a regular file (after following links); folders and devices do not count.
 bool isExistingFile(const std::string& path);
+// True when `path` names a folder (after following links).
+bool isExistingFolder(const std::string& path);
+// True when anything at all stands at `path`, a dangling link included.
+bool pathIsTaken(const std::string& path);
+// Which file `path` names (after following links); nothing when none is there.
+std::optional<FileIdentity> identityOfPath(const std::string& path);

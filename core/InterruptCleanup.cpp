@@ -14,6 +14,9 @@ char pendingPaths[2][4096];
 volatile std::sig_atomic_t pendingCount = 0;
 // How many HeldInterrupts are alive; only the outermost lets go.
 int heldDepth = 0;
+// The mask before the outermost InterruptsDeferred of this thread, which alone restores it.
+thread_local int deferredDepth = 0;
+thread_local sigset_t maskBeforeDeferred;
 
 sigset_t interruptSet() {
     sigset_t interrupts;
@@ -101,12 +104,17 @@ void HeldInterrupts::endBy(int signal) {
 }
 
 InterruptsDeferred::InterruptsDeferred() {
+    if (deferredDepth++ > 0)
+        return;
+    outermost_ = true;
     const sigset_t interrupts = interruptSet();
-    sigprocmask(SIG_BLOCK, &interrupts, &previous_);
+    sigprocmask(SIG_BLOCK, &interrupts, &maskBeforeDeferred);
 }
 
 InterruptsDeferred::~InterruptsDeferred() {
-    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+    --deferredDepth;
+    if (outermost_)
+        sigprocmask(SIG_SETMASK, &maskBeforeDeferred, nullptr);
 }
 
 int heldInterrupt() {

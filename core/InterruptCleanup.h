@@ -1,8 +1,10 @@
 #pragma once
 
-#include <csignal>
 #include <string>
 
+// On Windows the console's Ctrl+C, Ctrl+Break and close events stand for SIGINT, SIGBREAK and
+// SIGTERM.
+//
 // A make that has to write through named temporary files (where the file system has no unnamed
 // files) registers them here, so that SIGINT, SIGTERM or SIGHUP remove them before the process
 // ends. This is process-wide because a signal handler can reach nothing else; one copy at a
@@ -47,7 +49,7 @@ public:
     InterruptsDeferred& operator=(const InterruptsDeferred&) = delete;
 
 private:
-    sigset_t previous_{};
+    bool outermost_ = false;
 };
 
 // The held signal that came first (0 when none came, or when none is held).

@@ -1,11 +1,10 @@
 #include "core/NameStringDecoding.h"
 
+#include "core/CodePages.h"
 #include "core/NamePlatforms.h"
 #include "core/Windows1252.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <iconv.h>
 
 namespace {
 
@@ -104,30 +103,16 @@ DecodedNameString decodeBytesEscaped(std::string_view bytes) {
     return out.result;
 }
 
-// Decodes a multi-byte encoding through iconv; a byte it cannot take is escaped and skipped.
-DecodedNameString decodeWithIconv(const char* charset, std::string_view bytes) {
-    const iconv_t cd = ::iconv_open("UTF-8", charset);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return decodeBytesEscaped(bytes);
-    TextOut out;
-    std::string input(bytes);
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char buffer[256];
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t done = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.putUtf8(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
-        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out.putEscaped(static_cast<unsigned char>(*in));
-            ++in;
-            --inLeft;
-            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    ::iconv_close(cd);
-    return out.result;
+// Decodes a multi-byte encoding through the system; a byte it cannot take is escaped and
+// skipped.
+DecodedNameString decodeInCodePage(CodePage codePage, std::string_view bytes) {
+    struct Output : CodePageOutput {
+        void text(std::string_view utf8) override { out.putUtf8(utf8); }
+        void undecodable(unsigned char byte) override { out.putEscaped(byte); }
+        TextOut out;
+    } output;
+    decodeCodePage(codePage, bytes, output);
+    return output.out.result;
 }
 
 // Microsoft's Far East encodings store each character in a 16-bit unit: a single-byte
@@ -145,37 +130,37 @@ std::string withoutZeroHighBytes(std::string_view bytes) {
     return packed;
 }
 
-const char* microsoftFarEastCharset(std::uint16_t encodingID) {
+std::optional<CodePage> microsoftFarEastCodePage(std::uint16_t encodingID) {
     switch (encodingID) {
     case 2:
-        return "CP932";
+        return CodePage::ShiftJis;
     case 3:
-        return "GBK";
+        return CodePage::Gbk;
     case 4:
-        return "BIG5";
+        return CodePage::Big5;
     case 5:
-        return "CP949";
+        return CodePage::Uhc;
     case 6:
-        return "JOHAB";
+        return CodePage::Johab;
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
-const char* macintoshCharset(std::uint16_t encodingID) {
+std::optional<CodePage> macintoshCodePage(std::uint16_t encodingID) {
     switch (encodingID) {
     case 1:
-        return "CP932";
+        return CodePage::ShiftJis;
     case 2:
-        return "BIG5";
+        return CodePage::Big5;
     case 3:
-        return "EUC-KR";
+        return CodePage::EucKr;
     case 7:
-        return "MAC-CYRILLIC";
+        return CodePage::MacCyrillic;
     case 25:
-        return "GB2312";
+        return CodePage::Gb2312;
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
@@ -191,14 +176,14 @@ DecodedNameString decodeNameString(std::uint16_t platformID, std::uint16_t encod
     case kUnicodePlatform:
         return decodeUtf16BE(bytes);
     case kMicrosoftPlatform:
-        if (const char* charset = microsoftFarEastCharset(encodingID))
-            return decodeWithIconv(charset, withoutZeroHighBytes(bytes));
+        if (const auto codePage = microsoftFarEastCodePage(encodingID))
+            return decodeInCodePage(*codePage, withoutZeroHighBytes(bytes));
         return decodeUtf16BE(bytes);
     case kMacintoshPlatform:
         if (encodingID == 0)
             return decodeMacRoman(bytes);
-        if (const char* charset = macintoshCharset(encodingID))
-            return decodeWithIconv(charset, bytes);
+        if (const auto codePage = macintoshCodePage(encodingID))
+            return decodeInCodePage(*codePage, bytes);
         return decodeBytesEscaped(bytes);
     case kIsoPlatform:
         if (encodingID == 1)

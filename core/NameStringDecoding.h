@@ -15,8 +15,8 @@ struct DecodedNameString {
 };
 
 // Unicode (0) and Microsoft (3) strings are UTF-16BE (the symbol encoding included), Macintosh
-// Roman is decoded by its own table, the Far East encodings of both platforms through iconv.
-// Anything else is shown byte by byte, escaped.
+// Roman is decoded by its own table, the Far East encodings of both platforms through the system's
+// converters (CodePages.h). Anything else is shown byte by byte, escaped.
 DecodedNameString decodeNameString(std::uint16_t platformID, std::uint16_t encodingID,
                                    std::string_view bytes);
 

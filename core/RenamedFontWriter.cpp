@@ -20,7 +20,6 @@
 #include <cerrno>
 #include <functional>
 #include <limits>
-#include <sys/stat.h>
 
 namespace {
 
@@ -93,11 +92,6 @@ FontNames verifyCopy(FileHandle& copy, std::uint64_t tableOffset, const RenamedN
             throw EMakeRefused(EMakeRefused::kNotRestorableText);
     }
     return read.FontNames;
-}
-
-bool pathIsTaken(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
 }
 
 // Copies the source with a new name table holding the texts `newTextsOf` gives; returns what

@@ -22,6 +22,10 @@ std::string baseNameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
+FileIdentity identityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -128,9 +132,9 @@ void UnpublishedCopy::publish(const std::string& newPath) {
         syncFolderOf(newPath);
     } catch (const EInOutError&) {
         // Not known to be on disk: not published.
-        struct stat st {};
-        if (file_.identity(st))
-            unlinkIfSameAt(newPath, st);
+        FileIdentity id;
+        if (file_.identity(id))
+            unlinkIfSameAt(newPath, id);
         throw;
     }
     PublishedCopies::note(newPath, file_);
@@ -149,11 +153,12 @@ void UnpublishedCopy::publishByReservation(const std::string& newPath) {
         registerInterruptCleanup(temporaryPath_, newPath);
     }
     reserved.tryLockExclusive();
-    struct stat ours {};
+    FileIdentity ours;
     struct stat now {};
     errno = 0;
-    if (!reserved.identity(ours) || ::lstat(newPath.c_str(), &now) != 0 || !sameFile(ours, now) ||
-        now.st_size != 0 || ::rename(temporaryPath_.c_str(), newPath.c_str()) != 0) {
+    if (!reserved.identity(ours) || ::lstat(newPath.c_str(), &now) != 0 ||
+        !(identityOf(now) == ours) || now.st_size != 0 ||
+        ::rename(temporaryPath_.c_str(), newPath.c_str()) != 0) {
         const int error = errno;
         unlinkIfSameAt(newPath, ours);
         registerInterruptCleanup(temporaryPath_);
@@ -172,9 +177,9 @@ PublishedCopies::~PublishedCopies() {
 }
 
 void PublishedCopies::note(const std::string& path, const FileHandle& file) {
-    struct stat st {};
-    if (openRun && file.identity(st))
-        openRun->copies_.push_back({path, st.st_dev, st.st_ino});
+    FileIdentity id;
+    if (openRun && file.identity(id))
+        openRun->copies_.push_back({path, id});
 }
 
 std::vector<std::string> PublishedCopies::removeAll() {
@@ -184,7 +189,7 @@ std::vector<std::string> PublishedCopies::removeAll() {
         if (::lstat(it->path.c_str(), &st) != 0)
             continue;
         // Another file put in its place since is not ours to remove.
-        if (st.st_dev != it->device || st.st_ino != it->inode)
+        if (!(identityOf(st) == it->identity))
             continue;
         if (::unlink(it->path.c_str()) != 0)
             left.push_back(it->path);

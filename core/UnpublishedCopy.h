@@ -3,7 +3,6 @@
 #include "core/FileHandle.h"
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace qm::core {
@@ -51,8 +50,7 @@ public:
 private:
     struct Copy {
         std::string path;
-        dev_t device;
-        ino_t inode;
+        FileIdentity identity;
     };
     std::vector<Copy> copies_;
     PublishedCopies* previous_;

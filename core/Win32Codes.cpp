@@ -4,6 +4,11 @@
 
 namespace {
 
+// A system without disk quotas has no errno for them.
+#ifndef EDQUOT
+constexpr int EDQUOT = ENOSPC;
+#endif
+
 constexpr ErrnoCode kErrnoCodes[] = {
     {ENOENT, 2},  {ENOTDIR, 3},  {ENAMETOOLONG, 3}, {ELOOP, 3},    {EMFILE, 4},
     {ENFILE, 4},  {EACCES, 5},   {EPERM, 5},        {EROFS, 5},    {EISDIR, 5},

@@ -116,4 +116,34 @@ TEST(QtFreeLayers, linkNoQtLibrary) {
     }
 }
 
+// The core and the CLI reach the system through the file layer alone, so the reader, the
+// writer, the swap and the CLI are the same code on POSIX and on Windows: no other file of theirs
+// includes a system header or asks which system it is built for.
+TEST(PlatformSeam, onlyTheFileLayerSpeaksToTheSystem) {
+    const std::set<std::string> posixLayer = {"FileHandle.cpp", "UnpublishedCopy.cpp",
+                                              "InterruptCleanup.cpp", "CodePages.cpp"};
+    static const std::regex system(
+        R"(^\s*#\s*include\s*<(unistd|fcntl|dirent|iconv|signal|csignal|windows|io|sys/.*)(\.h)?>)");
+    static const std::regex platformTest(R"(_WIN32|_WIN64|__MINGW|__linux|__unix)");
+    for (const std::string folder : {"core", "cli"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(QM_SOURCE_DIR) / folder)) {
+            const auto ext = entry.path().extension();
+            if (ext != ".h" && ext != ".cpp")
+                continue;
+            const std::string name = entry.path().filename().string();
+            const bool fileLayer = folder == "core" && posixLayer.count(name) != 0;
+            std::ifstream in(entry.path());
+            std::string text;
+            for (int number = 1; std::getline(in, text); ++number) {
+                const std::string where = folder + "/" + name + ":" + std::to_string(number);
+                EXPECT_FALSE(std::regex_search(text, platformTest)) << where;
+                EXPECT_TRUE(fileLayer || !std::regex_search(text, system)) << where;
+            }
+        }
+    }
+    // The Windows file layer implements every part of the interface the POSIX one does.
+    for (const std::string& file : posixLayer)
+        EXPECT_TRUE(fs::exists(fs::path(QM_SOURCE_DIR) / "core" / "windows" / file)) << file;
+}
+
 } // namespace
