@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -296,9 +295,9 @@ private:
     class FaceFile {
     public:
         explicit FaceFile(const std::string& bytes) {
-            const std::string folder = std::filesystem::temp_directory_path().string();
+            const std::string folder = temporaryFolder();
             for (unsigned n = 0;; ++n) {
-                path_ = folder + "/quillmark-face-" + std::to_string(::getpid()) + "-" +
+                path_ = folder + "/quillmark-face-" + std::to_string(processId()) + "-" +
                         std::to_string(n);
                 try {
                     FileHandle file = FileHandle::createNew(path_);
@@ -308,7 +307,7 @@ private:
                     return;
                 } catch (const EInOutError& error) {
                     if (created_) {
-                        ::unlink(path_.c_str());
+                        removeFile(path_);
                         throw;
                     }
                     if (error.errnoValue() != EEXIST || n == 100)
@@ -318,7 +317,7 @@ private:
         }
         ~FaceFile() {
             if (created_)
-                ::unlink(path_.c_str());
+                removeFile(path_);
         }
         FaceFile(const FaceFile&) = delete;
         FaceFile& operator=(const FaceFile&) = delete;

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -268,6 +269,18 @@ void FileHandle::discard() noexcept {
     const int fd = std::exchange(fd_, -1);
     if (fd >= 0)
         ::close(fd);
+}
+
+void removeFile(const std::string& path) noexcept {
+    ::unlink(path.c_str());
+}
+
+std::string temporaryFolder() {
+    return std::filesystem::temp_directory_path().string();
+}
+
+unsigned long processId() {
+    return static_cast<unsigned long>(::getpid());
 }
 
 std::string systemTextOfErrno(int errnoValue) {

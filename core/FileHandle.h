@@ -102,3 +102,8 @@ bool isExistingFolder(const std::string& path);
 bool pathIsTaken(const std::string& path);
 // Which file `path` names (after following links); nothing when none is there.
 std::optional<FileIdentity> identityOfPath(const std::string& path);
+// Removes the file at `path`, ignoring errors (cleanup).
+void removeFile(const std::string& path) noexcept;
+// The folder for temporary files, and this process's ID, which names them.
+std::string temporaryFolder();
+unsigned long processId();

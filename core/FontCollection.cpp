@@ -19,7 +19,6 @@
 #include <limits>
 #include <map>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace qm::core {
 
@@ -421,11 +420,6 @@ struct FaceCopy {
     std::size_t table = 0; // into the new tables
     FontRead sourceRead;
 };
-
-bool pathIsTaken(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 } // namespace
 

@@ -2,12 +2,11 @@
 
 #include "core/ByteHelpers.h"
 #include "core/EInOutError.h"
+#include "core/FileHandle.h"
 #include "core/RenamedFontWriter.h"
 #include "core/Windows1252.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 namespace qm::session {
 
@@ -24,11 +23,9 @@ Outcome refused(Cue cue, MessageKind kind, std::string message) {
 } // namespace
 
 bool pathIsTaken(const std::string& path) {
-    // The link itself, not what it points to: a dangling link takes the name too.
-    std::error_code error;
-    const auto type = std::filesystem::symlink_status(path, error).type();
-    return !path.empty() && type != std::filesystem::file_type::not_found &&
-           type != std::filesystem::file_type::none;
+    // The link itself, not what it points to: a dangling link takes the name too. The file layer
+    // asks, so that a Windows path in any script, or a long one, is asked as it is.
+    return !path.empty() && ::pathIsTaken(path);
 }
 
 std::string notConfirmedText(const SwapResult& swap) {

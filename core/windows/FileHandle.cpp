@@ -371,3 +371,19 @@ std::optional<FileIdentity> identityOfPath(const std::string& path) {
         return std::nullopt;
     return id;
 }
+
+void removeFile(const std::string& path) noexcept {
+    ::DeleteFileW(systemPathOf(path).c_str());
+}
+
+std::string temporaryFolder() {
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH)
+        throw lastWindowsError();
+    return qm::core::utf8OfWide(std::wstring_view(folder, length));
+}
+
+unsigned long processId() {
+    return ::GetCurrentProcessId();
+}
