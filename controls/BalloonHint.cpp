@@ -37,8 +37,82 @@ TBalloonBase::TBalloonBase(QObject* owner)
       color_(qm::controls::system::infoBk()), font_(defaultUiFont()),
       fontColor_(qm::controls::classic::black()) {}
 
+void TBalloonBase::setBorderColor(const QColor& c) {
+    if (c == borderColor_)
+        return;
+    borderColor_ = c;
+    emit borderColorChanged(c);
+}
+
+void TBalloonBase::setColor(const QColor& c) {
+    if (c == color_)
+        return;
+    color_ = c;
+    emit colorChanged(c);
+}
+
+void TBalloonBase::setFont(const QFont& f) {
+    if (f == font_)
+        return;
+    font_ = f;
+    emit fontChanged(f);
+}
+
+void TBalloonBase::setFontColor(const QColor& c) {
+    if (c == fontColor_)
+        return;
+    fontColor_ = c;
+    emit fontColorChanged(c);
+}
+
+void TBalloonBase::setMaxWidth(int w) {
+    if (w == maxWidth_)
+        return;
+    maxWidth_ = w;
+    emit maxWidthChanged(w);
+}
+
+void TBalloonBase::setBehavior(TBalloonBehaviors b) {
+    if (b == behavior_)
+        return;
+    behavior_ = b;
+    emit behaviorChanged(b);
+}
+
+void TBalloonBase::setPosition(TBalloonPosition p) {
+    if (p == position_)
+        return;
+    position_ = p;
+    emit positionChanged(p);
+}
+
+void TBalloonBase::setShadowStyle(TBalloonShadowStyle s) {
+    if (s == shadowStyle_)
+        return;
+    shadowStyle_ = s;
+    emit shadowStyleChanged(s);
+}
+
+void TBalloonBase::setShape(TBalloonShape s) {
+    if (s == shape_)
+        return;
+    shape_ = s;
+    emit shapeChanged(s);
+}
+
+void TBalloonBase::setStyle(THintStyle s) {
+    if (s == style_)
+        return;
+    style_ = s;
+    emit styleChanged(s);
+}
+
 void TBalloonBase::setShadowDepth(int d) {
-    shadowDepth_ = std::clamp(d, 0, kMaxShadowDepth);
+    const int kept = std::clamp(d, 0, kMaxShadowDepth);
+    if (kept == shadowDepth_)
+        return;
+    shadowDepth_ = kept;
+    emit shadowDepthChanged(kept);
 }
 
 BalloonLook TBalloonBase::look() const {
@@ -228,11 +302,19 @@ void TBalloonHint::setActive(bool on) {
     if (active_ == on)
         return;
     active_ = on;
-    if (QCoreApplication::closingDown())
+    if (!QCoreApplication::closingDown()) {
+        // The next hint makes a window of the new kind.
+        cancelHint();
+        delete window_.data();
+    }
+    emit activeChanged(on);
+}
+
+void TBalloonHint::setHintHidePause(int ms) {
+    if (ms == hintHidePause_)
         return;
-    // The next hint makes a window of the new kind.
-    cancelHint();
-    delete window_.data();
+    hintHidePause_ = ms;
+    emit hintHidePauseChanged(ms);
 }
 
 Qt::MouseButtons TBalloonHint::buttonsDown() const {

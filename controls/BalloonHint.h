@@ -27,49 +27,63 @@ enum THintStyle { hsDefault, hsCustom, hsSystem };
 
 class TBalloonBase : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QFont Font READ Font WRITE setFont)
-    Q_PROPERTY(QColor fontColor READ fontColor WRITE setFontColor)
-    Q_PROPERTY(int MaxWidth READ MaxWidth WRITE setMaxWidth)
-    Q_PROPERTY(TBalloonBehaviors Behavior READ Behavior WRITE setBehavior)
-    Q_PROPERTY(TBalloonPosition Position READ Position WRITE setPosition)
-    Q_PROPERTY(int ShadowDepth READ ShadowDepth WRITE setShadowDepth)
-    Q_PROPERTY(TBalloonShadowStyle ShadowStyle READ ShadowStyle WRITE setShadowStyle)
-    Q_PROPERTY(TBalloonShape Shape READ Shape WRITE setShape)
-    Q_PROPERTY(THintStyle Style READ Style WRITE setStyle)
+    Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor NOTIFY borderColorChanged)
+    Q_PROPERTY(QColor Color READ Color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont NOTIFY fontChanged)
+    Q_PROPERTY(QColor fontColor READ fontColor WRITE setFontColor NOTIFY fontColorChanged)
+    Q_PROPERTY(int MaxWidth READ MaxWidth WRITE setMaxWidth NOTIFY maxWidthChanged)
+    Q_PROPERTY(TBalloonBehaviors Behavior READ Behavior WRITE setBehavior NOTIFY behaviorChanged)
+    Q_PROPERTY(TBalloonPosition Position READ Position WRITE setPosition NOTIFY positionChanged)
+    Q_PROPERTY(int ShadowDepth READ ShadowDepth WRITE setShadowDepth NOTIFY shadowDepthChanged)
+    Q_PROPERTY(TBalloonShadowStyle ShadowStyle READ ShadowStyle WRITE setShadowStyle NOTIFY
+                   shadowStyleChanged)
+    Q_PROPERTY(TBalloonShape Shape READ Shape WRITE setShape NOTIFY shapeChanged)
+    Q_PROPERTY(THintStyle Style READ Style WRITE setStyle NOTIFY styleChanged)
 
 public:
     explicit TBalloonBase(QObject* owner = nullptr);
 
     QColor BorderColor() const { return borderColor_; }
-    void setBorderColor(const QColor& c) { borderColor_ = c; }
+    void setBorderColor(const QColor& c);
     QColor Color() const { return color_; }
-    void setColor(const QColor& c) { color_ = c; }
+    void setColor(const QColor& c);
     QFont Font() const { return font_; }
-    void setFont(const QFont& f) { font_ = f; }
+    void setFont(const QFont& f);
     // The custom font's colour (a font carries its colour where this was designed).
     QColor fontColor() const { return fontColor_; }
-    void setFontColor(const QColor& c) { fontColor_ = c; }
+    void setFontColor(const QColor& c);
     int MaxWidth() const { return maxWidth_; }
-    void setMaxWidth(int w) { maxWidth_ = w; }
+    void setMaxWidth(int w);
     TBalloonBehaviors Behavior() const { return behavior_; }
-    void setBehavior(TBalloonBehaviors b) { behavior_ = b; }
+    void setBehavior(TBalloonBehaviors b);
     TBalloonPosition Position() const { return position_; }
-    void setPosition(TBalloonPosition p) { position_ = p; }
+    void setPosition(TBalloonPosition p);
     int ShadowDepth() const { return shadowDepth_; }
     void setShadowDepth(int d); // clamped to 0..16
     TBalloonShadowStyle ShadowStyle() const { return shadowStyle_; }
-    void setShadowStyle(TBalloonShadowStyle s) { shadowStyle_ = s; }
+    void setShadowStyle(TBalloonShadowStyle s);
     TBalloonShape Shape() const { return shape_; }
-    void setShape(TBalloonShape s) { shape_ = s; }
+    void setShape(TBalloonShape s);
     THintStyle Style() const { return style_; }
-    void setStyle(THintStyle s) { style_ = s; }
+    void setStyle(THintStyle s);
 
     // Font and colours chosen by Style.
     BalloonLook look() const;
     // Mouse buttons held now.
     virtual Qt::MouseButtons buttonsDown() const;
+
+signals:
+    void borderColorChanged(const QColor& borderColor);
+    void colorChanged(const QColor& color);
+    void fontChanged(const QFont& font);
+    void fontColorChanged(const QColor& fontColor);
+    void maxWidthChanged(int maxWidth);
+    void behaviorChanged(TBalloonBehaviors behavior);
+    void positionChanged(TBalloonPosition position);
+    void shadowDepthChanged(int shadowDepth);
+    void shadowStyleChanged(TBalloonShadowStyle shadowStyle);
+    void shapeChanged(TBalloonShape shape);
+    void styleChanged(THintStyle style);
 
 private:
     QColor borderColor_;
@@ -148,8 +162,9 @@ public:
 // pressed, or the application loses the focus.
 class TBalloonHint : public TBalloonBase {
     Q_OBJECT
-    Q_PROPERTY(bool Active READ Active WRITE setActive)
-    Q_PROPERTY(int hintHidePause READ hintHidePause WRITE setHintHidePause)
+    Q_PROPERTY(bool Active READ Active WRITE setActive NOTIFY activeChanged)
+    Q_PROPERTY(
+        int hintHidePause READ hintHidePause WRITE setHintHidePause NOTIFY hintHidePauseChanged)
 
 public:
     // Installs itself on the application; the newest one wins.
@@ -161,7 +176,7 @@ public:
     void setActive(bool on);
     // How long a hint stays, in milliseconds.
     int hintHidePause() const { return hintHidePause_; }
-    void setHintHidePause(int ms) { hintHidePause_ = ms; }
+    void setHintHidePause(int ms);
 
     // Hides the hint now; the control's next tooltip request shows it again.
     void cancelHint();
@@ -172,6 +187,10 @@ public:
     QWidget* hintControl() const { return hintControl_; }
 
     Qt::MouseButtons buttonsDown() const override;
+
+signals:
+    void activeChanged(bool active);
+    void hintHidePauseChanged(int hintHidePause);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -79,6 +80,7 @@ void TCompanyText::setCaption(const QString& text) {
     else
         owner_->captionText_->caption_ = own;
     owner_->updateCaption();
+    owner_->announceCaptions();
 }
 
 void TCompanyText::setVisible(bool on) {
@@ -87,26 +89,40 @@ void TCompanyText::setVisible(bool on) {
     owner_->captionText_->caption_ = owner_->CaptionText()->Caption();
     visible_ = on;
     owner_->updateCaption();
+    emit visibleChanged(on);
+    owner_->announceCaptions();
 }
 
 void TCompanyText::setColorActive(const QColor& c) {
+    if (c == colorActive_)
+        return;
     colorActive_ = c;
     owner_->update();
+    emit colorActiveChanged(c);
 }
 
 void TCompanyText::setColorInactive(const QColor& c) {
+    if (c == colorInactive_)
+        return;
     colorInactive_ = c;
     owner_->update();
+    emit colorInactiveChanged(c);
 }
 
 void TCompanyText::setFont(const QFont& f) {
+    if (f == font_)
+        return;
     font_ = f;
     owner_->update();
+    emit fontChanged(f);
 }
 
 void TCompanyText::setFontKind(TFontKind k) {
+    if (k == fontKind_)
+        return;
     fontKind_ = k;
     owner_->update();
+    emit fontKindChanged(k);
 }
 
 QFont TCompanyText::drawingFont(const QFont& captionFont) const {
@@ -185,6 +201,7 @@ TMSOfficeCaption::TMSOfficeCaption(QObject* owner)
     takeOverFrame();
     form_->installEventFilter(this);
     relayout();
+    announceCaptions();
 }
 
 TMSOfficeCaption::~TMSOfficeCaption() {
@@ -236,6 +253,7 @@ void TMSOfficeCaption::setColor(const QColor& c) {
         return;
     color_ = c;
     update();
+    emit colorChanged(c);
 }
 
 void TMSOfficeCaption::setGradientEnabled(TGradEnabled e) {
@@ -243,6 +261,7 @@ void TMSOfficeCaption::setGradientEnabled(TGradEnabled e) {
         return;
     enabled_ = e;
     update();
+    emit gradientEnabledChanged(e);
 }
 
 void TMSOfficeCaption::setJustification(TJustification j) {
@@ -250,6 +269,7 @@ void TMSOfficeCaption::setJustification(TJustification j) {
         return;
     justification_ = j;
     update();
+    emit justificationChanged(j);
 }
 
 void TMSOfficeCaption::setNumColors(int n) {
@@ -260,6 +280,7 @@ void TMSOfficeCaption::setNumColors(int n) {
         return;
     numColors_ = n;
     update();
+    emit numColorsChanged(n);
 }
 
 void TMSOfficeCaption::setMetrics(const TSystemMetrics& m) {
@@ -279,6 +300,21 @@ void TMSOfficeCaption::updateCaption() {
     form_->setUpdatesEnabled(updates);
     updatingCaption_ = false;
     update();
+}
+
+void TMSOfficeCaption::announceCaptions() {
+    // A part's caption can change without its setter: the caption part follows the window
+    // caption, and the others decide where it starts.
+    if (!companyText_ || !appNameText_ || !captionText_)
+        return;
+    const std::array<TCompanyText*, 3> parts{companyText_, appNameText_, captionText_};
+    for (TCompanyText* part : parts) {
+        const QString now = part->Caption();
+        if (now == part->announced_)
+            continue;
+        part->announced_ = now;
+        emit part->captionChanged(now);
+    }
 }
 
 void TMSOfficeCaption::relayout() {
@@ -453,8 +489,11 @@ bool TMSOfficeCaption::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Resize:
         relayout();
         break;
-    case QEvent::ActivationChange:
     case QEvent::WindowTitleChange:
+        announceCaptions();
+        update();
+        break;
+    case QEvent::ActivationChange:
     case QEvent::WindowIconChange:
         update();
         break;

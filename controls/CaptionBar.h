@@ -23,12 +23,13 @@ enum TFontKind { fkCustom, fkSystem, fkSystemI, fkSystemB, fkSystemBI, fkAutoHei
 // One text part of the caption. Changing its Caption or Visible rebuilds the window caption.
 class TCompanyText : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor ColorActive READ ColorActive WRITE setColorActive)
-    Q_PROPERTY(QColor ColorInactive READ ColorInactive WRITE setColorInactive)
-    Q_PROPERTY(QFont Font READ Font WRITE setFont)
-    Q_PROPERTY(TFontKind FontKind READ FontKind WRITE setFontKind)
-    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(QColor ColorActive READ ColorActive WRITE setColorActive NOTIFY colorActiveChanged)
+    Q_PROPERTY(
+        QColor ColorInactive READ ColorInactive WRITE setColorInactive NOTIFY colorInactiveChanged)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont NOTIFY fontChanged)
+    Q_PROPERTY(TFontKind FontKind READ FontKind WRITE setFontKind NOTIFY fontKindChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible NOTIFY visibleChanged)
 
 public:
     explicit TCompanyText(TMSOfficeCaption* owner);
@@ -49,10 +50,20 @@ public:
     // The font the part is drawn in, given the caption font.
     QFont drawingFont(const QFont& captionFont) const;
 
+signals:
+    // Also when the part changes because the window caption or another part did.
+    void captionChanged(const QString& caption);
+    void colorActiveChanged(const QColor& colorActive);
+    void colorInactiveChanged(const QColor& colorInactive);
+    void fontChanged(const QFont& font);
+    void fontKindChanged(TFontKind fontKind);
+    void visibleChanged(bool visible);
+
 protected:
     friend class TMSOfficeCaption;
     TMSOfficeCaption* owner_;
     QString caption_;
+    QString announced_; // Caption() as last announced by captionChanged
 
 private:
     QColor colorActive_;
@@ -83,10 +94,12 @@ class TMSOfficeCaption : public QWidget {
     Q_PROPERTY(TAppNameText* AppNameText READ AppNameText CONSTANT)
     Q_PROPERTY(TCaptionText* CaptionText READ CaptionText CONSTANT)
     Q_PROPERTY(TCompanyText* CompanyText READ CompanyText CONSTANT)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(TGradEnabled Enabled READ gradientEnabled WRITE setGradientEnabled)
-    Q_PROPERTY(TJustification Justification READ Justification WRITE setJustification)
-    Q_PROPERTY(int NumColors READ NumColors WRITE setNumColors)
+    Q_PROPERTY(QColor Color READ Color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(TGradEnabled Enabled READ gradientEnabled WRITE setGradientEnabled NOTIFY
+                   gradientEnabledChanged)
+    Q_PROPERTY(TJustification Justification READ Justification WRITE setJustification NOTIFY
+                   justificationChanged)
+    Q_PROPERTY(int NumColors READ NumColors WRITE setNumColors NOTIFY numColorsChanged)
 
 public:
     // `owner` must be a main window (see isForm), otherwise EOwnerError. The window becomes
@@ -125,6 +138,10 @@ public:
     void updateCaption();
 
 signals:
+    void colorChanged(const QColor& color);
+    void gradientEnabledChanged(TGradEnabled enabled);
+    void justificationChanged(TJustification justification);
+    void numColorsChanged(int numColors);
     // Lets the owner draw on the bar before the texts; `r` is the text area.
     void OnDrawCaption(QObject* sender, QPainter* canvas, QRect& r);
 
@@ -144,6 +161,7 @@ private:
     void showSystemMenu(const QPoint& globalPos);
     int buttonAt(const QPoint& windowPos) const;
     void readCaptionFont();
+    void announceCaptions();
 
     QPointer<QWidget> form_;
     TCompanyText* companyText_;

@@ -12,10 +12,19 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+namespace {
+
+// The size a new toggle has before anything sets its bounds.
+constexpr QSize kConstructionSize(113, 17);
+// The caption starts here, right of the box.
+constexpr int kTextLeft = 18;
+
+} // namespace
+
 // ---- TTogglerBase ----
 
 TTogglerBase::TTogglerBase(QWidget* parent) : QWidget(parent) {
-    resize(113, 17);
+    resize(kConstructionSize);
     setAttribute(Qt::WA_OpaquePaintEvent); // the control paints every pixel itself
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -23,8 +32,11 @@ TTogglerBase::TTogglerBase(QWidget* parent) : QWidget(parent) {
 TTogglerBase::~TTogglerBase() = default;
 
 void TTogglerBase::setTabStop(bool on) {
+    if (on == tabStop())
+        return;
     // Without a tab stop the box still takes the focus when clicked.
     setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+    emit tabStopChanged(on);
 }
 
 void TTogglerBase::setCaption(const QString& text) {
@@ -39,6 +51,7 @@ void TTogglerBase::setCaption(const QString& text) {
         shortcutId_ = grabShortcut(QKeySequence(
             QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(accel_.toUpper().unicode()))));
     update();
+    emit captionChanged(caption_);
 }
 
 bool TTogglerBase::canFocus() const {
@@ -140,8 +153,12 @@ TCheckBoxBase::TCheckBoxBase(QWidget* parent) : TTogglerBase(parent) {}
 void TCheckBoxBase::setState(TCheckBoxState s) {
     if (s == state_)
         return;
+    const bool wasChecked = checked();
     state_ = s;
     update();
+    emit stateChanged(s);
+    if (checked() != wasChecked)
+        emit checkedChanged(checked());
     emit clicked(); // also when the program sets it
 }
 
@@ -156,6 +173,7 @@ void TBWCCCheckBox::setCheckColor(const QColor& c) {
         return;
     checkColor_ = c;
     update();
+    emit checkColorChanged(c);
 }
 
 void TBWCCCheckBox::setColor(const QColor& c) {
@@ -163,6 +181,7 @@ void TBWCCCheckBox::setColor(const QColor& c) {
         return;
     color_ = c;
     update();
+    emit colorChanged(c);
 }
 
 void TBWCCCheckBox::setFontColor(const QColor& c) {
@@ -170,6 +189,21 @@ void TBWCCCheckBox::setFontColor(const QColor& c) {
         return;
     fontColor_ = c;
     update();
+    emit fontColorChanged(c);
+}
+
+QSize TBWCCCheckBox::sizeHint() const {
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, caption());
+    // One more pixel across and down for the focus rectangle around the text.
+    QSize hint(kTextLeft + text.width() + 1, text.height() + 1);
+    // Tall enough for the box with its pushed frame, which reaches one pixel past its bottom.
+    for (;;) {
+        const BoxEdges box = checkBoxEdges(hint.height());
+        if (box.top >= 0 && box.bottom + 1 <= hint.height())
+            break;
+        hint.rheight() += 1;
+    }
+    return hint;
 }
 
 void TBWCCCheckBox::paintBox(QPainter& p) const {
@@ -178,11 +212,11 @@ void TBWCCCheckBox::paintBox(QPainter& p) const {
     // Text, word-wrapped right of the box and centred vertically as a block.
     const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
     p.setFont(font());
-    const int textWidth = std::max(width() - 18, 1);
+    const int textWidth = std::max(width() - kTextLeft, 1);
     const QRect measured =
         p.fontMetrics().boundingRect(QRect(0, 0, textWidth, 0), flags, caption());
     const int top = height() / 2 - measured.height() / 2;
-    const QRect textRect(18, top, textWidth, measured.height());
+    const QRect textRect(kTextLeft, top, textWidth, measured.height());
     if (hasFocus()) {
         const QRect focus = textRect.adjusted(-1, 0, 1, 1);
         p.save();

@@ -9,8 +9,8 @@
 
 class TTogglerBase : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-    Q_PROPERTY(bool TabStop READ tabStop WRITE setTabStop)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(bool TabStop READ tabStop WRITE setTabStop NOTIFY tabStopChanged)
 
 public:
     explicit TTogglerBase(QWidget* parent = nullptr);
@@ -28,7 +28,9 @@ public:
     // The click action.
     virtual void toggle() = 0;
 
-    QSize sizeHint() const override { return QSize(113, 17); }
+signals:
+    void captionChanged(const QString& caption);
+    void tabStopChanged(bool tabStop);
 
 protected:
     bool canFocus() const;
@@ -60,8 +62,8 @@ public:
     enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
     Q_ENUM(TCheckBoxState)
 
-    Q_PROPERTY(TCheckBoxState State READ state WRITE setState)
-    Q_PROPERTY(bool Checked READ checked WRITE setChecked)
+    Q_PROPERTY(TCheckBoxState State READ state WRITE setState NOTIFY stateChanged)
+    Q_PROPERTY(bool Checked READ checked WRITE setChecked NOTIFY checkedChanged)
 
 public:
     explicit TCheckBoxBase(QWidget* parent = nullptr);
@@ -75,6 +77,8 @@ public:
     void toggle() override { setChecked(!checked()); }
 
 signals:
+    void stateChanged(TCheckBoxState state);
+    void checkedChanged(bool checked);
     void clicked();
 
 private:
@@ -83,9 +87,9 @@ private:
 
 class TBWCCCheckBox : public TCheckBoxBase {
     Q_OBJECT
-    Q_PROPERTY(QColor CheckColor READ checkColor WRITE setCheckColor)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
-    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor)
+    Q_PROPERTY(QColor CheckColor READ checkColor WRITE setCheckColor NOTIFY checkColorChanged)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor NOTIFY fontColorChanged)
 
 public:
     explicit TBWCCCheckBox(QWidget* parent = nullptr);
@@ -97,6 +101,14 @@ public:
     void setColor(const QColor& c);
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& c);
+
+    // The caption on one line right of the box, and the box with its pushed frame.
+    QSize sizeHint() const override;
+
+signals:
+    void checkColorChanged(const QColor& checkColor);
+    void colorChanged(const QColor& color);
+    void fontColorChanged(const QColor& fontColor);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,12 @@
 
 namespace {
 
+// The size a new button has before anything sets its bounds.
+constexpr QSize kConstructionSize(75, 25);
+
+// The win95 frame is two lines whatever BevelSize says.
+constexpr int kWin95BevelWidth = 2;
+
 Placement placementOf(TColorButton::TAlignment a) {
     const int i = static_cast<int>(a);
     return {i % 3, i / 3};
@@ -20,7 +26,7 @@ Placement placementOf(TColorButton::TAlignment a) {
 
 TColorButton::TColorButton(QWidget* parent)
     : QWidget(parent), color_(qm::controls::system::btnFace()) {
-    resize(75, 25);
+    resize(kConstructionSize);
     deriveColors();
 }
 
@@ -29,6 +35,21 @@ TColorButton::~TColorButton() = default;
 void TColorButton::deriveColors() {
     highlight_ = bevelHighlight(color_);
     shadow_ = bevelShadow(color_);
+}
+
+QSize TColorButton::sizeHint() const {
+    if (pictureMode_ == pmAutoSize && !picture_.isNull()) {
+        const int extra = 2 * (bevelSize_ + borderSize_);
+        return picture_.size() + QSize(extra, extra);
+    }
+    int bevel = 0;
+    if (bevelSize_ != 0 && bevelStyle_ != bvNone)
+        bevel = bevelType_ == ctPlain ? bevelSize_ : kWin95BevelWidth;
+    const int extra = 2 * (bevel + borderSize_);
+    QSize content = picture_.size();
+    if (!caption_.isEmpty())
+        content = content.expandedTo(fontMetrics().size(0, caption_));
+    return content + QSize(extra, extra);
 }
 
 void TColorButton::autoSize() {
@@ -43,7 +64,8 @@ void TColorButton::setColor(const QColor& c) {
         return;
     color_ = c;
     deriveColors();
-    repaint();
+    update();
+    emit colorChanged(color_);
 }
 
 void TColorButton::setBevelSize(int v) {
@@ -51,7 +73,8 @@ void TColorButton::setBevelSize(int v) {
         return;
     bevelSize_ = v;
     autoSize();
-    repaint();
+    update();
+    emit bevelSizeChanged(bevelSize_);
 }
 
 void TColorButton::setBevelStyle(TBevelStyle s) {
@@ -59,7 +82,8 @@ void TColorButton::setBevelStyle(TBevelStyle s) {
         return;
     bevelStyle_ = s;
     autoSize();
-    repaint();
+    update();
+    emit bevelStyleChanged(bevelStyle_);
 }
 
 void TColorButton::setBevelType(TBevelType t) {
@@ -67,7 +91,8 @@ void TColorButton::setBevelType(TBevelType t) {
         return;
     bevelType_ = t;
     autoSize();
-    repaint();
+    update();
+    emit bevelTypeChanged(bevelType_);
 }
 
 void TColorButton::setBorderSize(int v) {
@@ -75,7 +100,8 @@ void TColorButton::setBorderSize(int v) {
         return;
     borderSize_ = v;
     autoSize();
-    repaint();
+    update();
+    emit borderSizeChanged(borderSize_);
 }
 
 void TColorButton::setPicture(const QPixmap& p) {
@@ -83,42 +109,48 @@ void TColorButton::setPicture(const QPixmap& p) {
         return;
     picture_ = p;
     autoSize();
-    repaint();
+    update();
+    emit pictureChanged(picture_);
 }
 
 void TColorButton::setPictureMode(TPictureMode m) {
     if (m == pictureMode_)
         return;
     pictureMode_ = m;
-    repaint();
+    update();
+    emit pictureModeChanged(pictureMode_);
 }
 
 void TColorButton::setPictureAlignment(TAlignment a) {
     if (a == pictureAlignment_)
         return;
     pictureAlignment_ = a;
-    repaint();
+    update();
+    emit pictureAlignmentChanged(pictureAlignment_);
 }
 
 void TColorButton::setCaptionAlignment(TAlignment a) {
     if (a == captionAlignment_)
         return;
     captionAlignment_ = a;
-    repaint();
+    update();
+    emit captionAlignmentChanged(captionAlignment_);
 }
 
 void TColorButton::setCaption(const QString& text) {
     if (text == caption_)
         return;
     caption_ = text;
-    repaint();
+    update();
+    emit captionChanged(caption_);
 }
 
 void TColorButton::setFontColor(const QColor& c) {
     if (c == fontColor_)
         return;
     fontColor_ = c;
-    repaint();
+    update();
+    emit fontColorChanged(fontColor_);
 }
 
 void TColorButton::Loaded() {
@@ -131,7 +163,7 @@ void TColorButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) {
         state_ = isEnabled() ? bsUp : bsDisabled;
-        repaint();
+        update();
     }
 }
 
@@ -139,7 +171,7 @@ void TColorButton::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     if (state_ != bsDisabled) {
         state_ = bsPressed;
-        repaint();
+        update();
     }
 }
 
@@ -149,7 +181,7 @@ void TColorButton::mouseReleaseEvent(QMouseEvent* event) {
                        rect().contains(event->position().toPoint());
     if (state_ != bsDisabled) {
         state_ = bsUp;
-        repaint();
+        update();
     }
     if (click)
         emit clicked();

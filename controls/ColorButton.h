@@ -32,17 +32,20 @@ public:
     enum TButtonState { bsUp, bsPressed, bsDisabled };
     Q_ENUM(TButtonState)
 
-    Q_PROPERTY(int BevelSize READ bevelSize WRITE setBevelSize)
-    Q_PROPERTY(TBevelStyle BevelStyle READ bevelStyle WRITE setBevelStyle)
-    Q_PROPERTY(TBevelType BevelType READ bevelType WRITE setBevelType)
-    Q_PROPERTY(int BorderSize READ borderSize WRITE setBorderSize)
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-    Q_PROPERTY(TAlignment CaptionAlignment READ captionAlignment WRITE setCaptionAlignment)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
-    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor)
-    Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture)
-    Q_PROPERTY(TAlignment PictureAlignment READ pictureAlignment WRITE setPictureAlignment)
-    Q_PROPERTY(TPictureMode PictureMode READ pictureMode WRITE setPictureMode)
+    Q_PROPERTY(int BevelSize READ bevelSize WRITE setBevelSize NOTIFY bevelSizeChanged)
+    Q_PROPERTY(TBevelStyle BevelStyle READ bevelStyle WRITE setBevelStyle NOTIFY bevelStyleChanged)
+    Q_PROPERTY(TBevelType BevelType READ bevelType WRITE setBevelType NOTIFY bevelTypeChanged)
+    Q_PROPERTY(int BorderSize READ borderSize WRITE setBorderSize NOTIFY borderSizeChanged)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(TAlignment CaptionAlignment READ captionAlignment WRITE setCaptionAlignment NOTIFY
+                   captionAlignmentChanged)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor NOTIFY fontColorChanged)
+    Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture NOTIFY pictureChanged)
+    Q_PROPERTY(TAlignment PictureAlignment READ pictureAlignment WRITE setPictureAlignment NOTIFY
+                   pictureAlignmentChanged)
+    Q_PROPERTY(
+        TPictureMode PictureMode READ pictureMode WRITE setPictureMode NOTIFY pictureModeChanged)
 
 public:
     explicit TColorButton(QWidget* parent = nullptr);
@@ -81,9 +84,22 @@ public:
     // After a whole set of settings was applied: state from Enabled, auto-size, colours.
     void Loaded();
 
-    QSize sizeHint() const override { return QSize(75, 25); }
+    // The picture or the caption on one line, whichever is larger, inside bevel and border;
+    // an auto-sized picture gives the auto-size rule's size.
+    QSize sizeHint() const override;
 
 signals:
+    void bevelSizeChanged(int bevelSize);
+    void bevelStyleChanged(TBevelStyle bevelStyle);
+    void bevelTypeChanged(TBevelType bevelType);
+    void borderSizeChanged(int borderSize);
+    void captionChanged(const QString& caption);
+    void captionAlignmentChanged(TAlignment captionAlignment);
+    void colorChanged(const QColor& color);
+    void fontColorChanged(const QColor& fontColor);
+    void pictureChanged(const QPixmap& picture);
+    void pictureAlignmentChanged(TAlignment pictureAlignment);
+    void pictureModeChanged(TPictureMode pictureMode);
     void clicked();
 
 protected:

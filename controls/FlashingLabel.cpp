@@ -20,6 +20,7 @@ void TFlashingLabel::setColor(const QColor& c) {
     pal.setColor(QPalette::WindowText, c);
     setPalette(pal);
     update();
+    emit colorChanged(c);
 }
 
 void TFlashingLabel::setFlashing(bool on) {
@@ -38,16 +39,19 @@ void TFlashingLabel::setFlashing(bool on) {
         setVisible(true);
     }
     update();
+    emit flashingChanged(on);
 }
 
 void TFlashingLabel::setInterval(int ms) {
-    if (ms == interval_)
-        return;
     // abs(INT_MIN) is undefined; the longest period stands in for it.
-    interval_ = ms == INT_MIN ? INT_MAX : std::abs(ms);
+    const int stored = ms == INT_MIN ? INT_MAX : std::abs(ms);
+    if (stored == interval_)
+        return;
+    interval_ = stored;
     if (timer_)
         timer_->setInterval(interval_);
     update();
+    emit intervalChanged(interval_);
 }
 
 void TFlashingLabel::toggleVisibility() {

@@ -10,9 +10,9 @@ class QTimer;
 
 class TFlashingLabel : public QLabel {
     Q_OBJECT
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
-    Q_PROPERTY(bool Flashing READ flashing WRITE setFlashing)
-    Q_PROPERTY(int Interval READ interval WRITE setInterval)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(bool Flashing READ flashing WRITE setFlashing NOTIFY flashingChanged)
+    Q_PROPERTY(int Interval READ interval WRITE setInterval NOTIFY intervalChanged)
 
 public:
     explicit TFlashingLabel(QWidget* parent = nullptr);
@@ -26,6 +26,11 @@ public:
     // Milliseconds; a negative value is stored as its absolute value.
     int interval() const { return interval_; }
     void setInterval(int ms);
+
+signals:
+    void colorChanged(const QColor& color);
+    void flashingChanged(bool flashing);
+    void intervalChanged(int interval);
 
 private:
     void toggleVisibility();

@@ -22,6 +22,7 @@ void TMyFontImage::setFontCaption(const QString& text) {
         return;
     fontCaption_ = text;
     changed();
+    emit fontCaptionChanged(text);
 }
 
 void TMyFontImage::setFontToUse(const TFIFont& f) {
@@ -29,6 +30,7 @@ void TMyFontImage::setFontToUse(const TFIFont& f) {
         return;
     fontToUse_ = f;
     changed();
+    emit fontToUseChanged(f);
 }
 
 void TMyFontImage::setFontBackColor(const QColor& c) {
@@ -36,6 +38,7 @@ void TMyFontImage::setFontBackColor(const QColor& c) {
         return;
     fontBackColor_ = c;
     changed();
+    emit fontBackColorChanged(c);
 }
 
 void TMyFontImage::setFrame(TFrameType f) {
@@ -43,6 +46,7 @@ void TMyFontImage::setFrame(TFrameType f) {
         return;
     frame_ = f;
     changed();
+    emit frameChanged(f);
 }
 
 void TMyFontImage::setHorzPos(int px) {
@@ -50,6 +54,7 @@ void TMyFontImage::setHorzPos(int px) {
         return;
     horzPos_ = px;
     changed();
+    emit horzPosChanged(px);
 }
 
 void TMyFontImage::setVertPos(int px) {
@@ -57,12 +62,16 @@ void TMyFontImage::setVertPos(int px) {
         return;
     vertPos_ = px;
     changed();
+    emit vertPosChanged(px);
 }
 
 void TMyFontImage::setPicture(const QPixmap& p) {
+    if (p.cacheKey() == picture_.cacheKey())
+        return;
     picture_ = p;
     masked_ = QPixmap();
     update();
+    emit pictureChanged(p);
 }
 
 void TMyFontImage::setTransparent(bool on) {
@@ -71,6 +80,7 @@ void TMyFontImage::setTransparent(bool on) {
     transparent_ = on;
     masked_ = QPixmap();
     update();
+    emit transparentChanged(on);
 }
 
 void TMyFontImage::setCenter(bool on) {
@@ -78,6 +88,7 @@ void TMyFontImage::setCenter(bool on) {
         return;
     center_ = on;
     update();
+    emit centerChanged(on);
 }
 
 QImage renderFontCaption(const QString& caption, const TFIFont& f, const QColor& back,
@@ -131,7 +142,7 @@ void TMyFontImage::render() {
 }
 
 QSize TMyFontImage::sizeHint() const {
-    return picture_.isNull() ? QSize(105, 105) : picture_.size();
+    return picture_.isNull() ? QSize() : picture_.size();
 }
 
 void TMyFontImage::paintEvent(QPaintEvent*) {

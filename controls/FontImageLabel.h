@@ -25,15 +25,16 @@ public:
     enum TFrameType { caNone, caStandard, ca3DRaised, ca3DLowered };
     Q_ENUM(TFrameType)
 
-    Q_PROPERTY(QString FontCaption READ fontCaption WRITE setFontCaption)
-    Q_PROPERTY(TFIFont FontToUse READ fontToUse WRITE setFontToUse)
-    Q_PROPERTY(QColor FontBackColor READ fontBackColor WRITE setFontBackColor)
-    Q_PROPERTY(TFrameType Frame READ frame WRITE setFrame)
-    Q_PROPERTY(int HorzPos READ horzPos WRITE setHorzPos)
-    Q_PROPERTY(int VertPos READ vertPos WRITE setVertPos)
-    Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture)
-    Q_PROPERTY(bool Transparent READ transparent WRITE setTransparent)
-    Q_PROPERTY(bool Center READ center WRITE setCenter)
+    Q_PROPERTY(QString FontCaption READ fontCaption WRITE setFontCaption NOTIFY fontCaptionChanged)
+    Q_PROPERTY(TFIFont FontToUse READ fontToUse WRITE setFontToUse NOTIFY fontToUseChanged)
+    Q_PROPERTY(
+        QColor FontBackColor READ fontBackColor WRITE setFontBackColor NOTIFY fontBackColorChanged)
+    Q_PROPERTY(TFrameType Frame READ frame WRITE setFrame NOTIFY frameChanged)
+    Q_PROPERTY(int HorzPos READ horzPos WRITE setHorzPos NOTIFY horzPosChanged)
+    Q_PROPERTY(int VertPos READ vertPos WRITE setVertPos NOTIFY vertPosChanged)
+    Q_PROPERTY(QPixmap Picture READ picture WRITE setPicture NOTIFY pictureChanged)
+    Q_PROPERTY(bool Transparent READ transparent WRITE setTransparent NOTIFY transparentChanged)
+    Q_PROPERTY(bool Center READ center WRITE setCenter NOTIFY centerChanged)
 
 public:
     explicit TMyFontImage(QWidget* parent = nullptr);
@@ -67,7 +68,19 @@ public:
     void setDesigning(bool on) { designing_ = on; }
     void render();
 
+    // The picture's size; none without a picture.
     QSize sizeHint() const override;
+
+signals:
+    void fontCaptionChanged(const QString& fontCaption);
+    void fontToUseChanged(const TFIFont& fontToUse);
+    void fontBackColorChanged(const QColor& fontBackColor);
+    void frameChanged(TFrameType frame);
+    void horzPosChanged(int horzPos);
+    void vertPosChanged(int vertPos);
+    void pictureChanged(const QPixmap& picture);
+    void transparentChanged(bool transparent);
+    void centerChanged(bool center);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,7 +2,6 @@
 
 #include "controls/LcdGeometry.h"
 #include "controls/LcdGlyphs.h"
-#include "controls/MessageBox.h"
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 
@@ -53,7 +52,8 @@ void TLCDLabel::setCaption(const QString& text) {
     if (kept == caption_)
         return;
     caption_ = kept;
-    repaint(); // at once, not on the next cycle
+    update();
+    emit captionChanged(caption_);
 }
 
 void TLCDLabel::setDotMatrix(TDotMatrix m) {
@@ -62,6 +62,7 @@ void TLCDLabel::setDotMatrix(TDotMatrix m) {
     dotMatrix_ = m;
     applySizing();
     update();
+    emit dotMatrixChanged(m);
 }
 
 void TLCDLabel::setPixelSize(TPixelSize p) {
@@ -70,6 +71,7 @@ void TLCDLabel::setPixelSize(TPixelSize p) {
     pixelSize_ = p;
     applySizing();
     update();
+    emit pixelSizeChanged(p);
 }
 
 void TLCDLabel::setPixelShape(TPixelShape s) {
@@ -77,68 +79,60 @@ void TLCDLabel::setPixelShape(TPixelShape s) {
         return;
     pixelShape_ = s;
     update();
+    emit pixelShapeChanged(s);
 }
 
 bool TLCDLabel::acceptSpacing(int v, const char* message) {
     if (v >= 0)
         return true;
-    showError(this, QString::fromLatin1(message));
+    emit settingRefused(QString::fromLatin1(message));
     return false;
 }
 
 bool TLCDLabel::acceptCount(int v, const char* message) {
     if (v >= 1)
         return true;
-    showError(this, QString::fromLatin1(message));
+    emit settingRefused(QString::fromLatin1(message));
     return false;
 }
 
-void TLCDLabel::setPixelSpacing(int v) {
-    if (!acceptSpacing(v, "Pixel spacing can't be less than zero!") || v == pixelSpacing_)
+void TLCDLabel::setSizing(int& field, int v, void (TLCDLabel::*changed)(int)) {
+    if (v == field)
         return;
-    pixelSpacing_ = v;
+    field = v;
     applySizing();
     update();
+    emit(this->*changed)(field);
+}
+
+void TLCDLabel::setPixelSpacing(int v) {
+    if (acceptSpacing(v, "Pixel spacing can't be less than zero!"))
+        setSizing(pixelSpacing_, v, &TLCDLabel::pixelSpacingChanged);
 }
 
 void TLCDLabel::setCharSpacing(int v) {
-    if (!acceptSpacing(v, "Character spacing can't be less than zero!") || v == charSpacing_)
-        return;
-    charSpacing_ = v;
-    applySizing();
-    update();
+    if (acceptSpacing(v, "Character spacing can't be less than zero!"))
+        setSizing(charSpacing_, v, &TLCDLabel::charSpacingChanged);
 }
 
 void TLCDLabel::setLineSpacing(int v) {
-    if (!acceptSpacing(v, "Line spacing can't be less than zero!") || v == lineSpacing_)
-        return;
-    lineSpacing_ = v;
-    applySizing();
-    update();
+    if (acceptSpacing(v, "Line spacing can't be less than zero!"))
+        setSizing(lineSpacing_, v, &TLCDLabel::lineSpacingChanged);
 }
 
 void TLCDLabel::setBorderSpace(int v) {
-    if (!acceptSpacing(v, "Border spacing can't be less than zero!") || v == borderSpace_)
-        return;
-    borderSpace_ = v;
-    applySizing();
-    update();
+    if (acceptSpacing(v, "Border spacing can't be less than zero!"))
+        setSizing(borderSpace_, v, &TLCDLabel::borderSpaceChanged);
 }
 
 void TLCDLabel::setTextLines(int v) {
-    if (!acceptCount(v, "Display needs at least on line!") || v == textLines_)
-        return;
-    textLines_ = v;
-    applySizing();
-    update();
+    if (acceptCount(v, "Display needs at least on line!"))
+        setSizing(textLines_, v, &TLCDLabel::textLinesChanged);
 }
 
 void TLCDLabel::setNoOfChars(int v) {
-    if (!acceptCount(v, "Display needs at least one character!") || v == noOfChars_)
-        return;
-    noOfChars_ = v;
-    applySizing();
-    update();
+    if (acceptCount(v, "Display needs at least one character!"))
+        setSizing(noOfChars_, v, &TLCDLabel::noOfCharsChanged);
 }
 
 void TLCDLabel::setBackGround(const QColor& c) {
@@ -146,6 +140,7 @@ void TLCDLabel::setBackGround(const QColor& c) {
         return;
     backGround_ = c;
     update();
+    emit backGroundChanged(c);
 }
 
 void TLCDLabel::setBorderStyle(TBorderStyle b) {
@@ -153,6 +148,7 @@ void TLCDLabel::setBorderStyle(TBorderStyle b) {
         return;
     borderStyle_ = b;
     update();
+    emit borderStyleChanged(b);
 }
 
 void TLCDLabel::setBorderColor(const QColor& c) {
@@ -160,6 +156,7 @@ void TLCDLabel::setBorderColor(const QColor& c) {
         return;
     borderColor_ = c;
     update();
+    emit borderColorChanged(c);
 }
 
 void TLCDLabel::setPixelOn(const QColor& c) {
@@ -168,6 +165,7 @@ void TLCDLabel::setPixelOn(const QColor& c) {
     pixelOn_ = c;
     shade_ = shadeOf(c);
     update();
+    emit pixelOnChanged(c);
 }
 
 void TLCDLabel::setPixelOff(const QColor& c) {
@@ -175,6 +173,7 @@ void TLCDLabel::setPixelOff(const QColor& c) {
         return;
     pixelOff_ = c;
     update();
+    emit pixelOffChanged(c);
 }
 
 QSize TLCDLabel::cellSize() const {
@@ -188,8 +187,18 @@ void TLCDLabel::applySizing() {
     if (size() != sizedSize_) {
         // Resized from outside: fit the counts to the new size first.
         const LcdCounts c = lcdCountsForSize(size(), cell, s);
+        const LcdCounts before{noOfChars_, textLines_};
         noOfChars_ = c.noOfChars;
         textLines_ = c.textLines;
+        sizedSize_ = lcdSizeForCounts(c, cell, s);
+        if (size() != sizedSize_)
+            resize(sizedSize_);
+        // Announced once the size is settled, so a listener reads a consistent control.
+        if (c.noOfChars != before.noOfChars)
+            emit noOfCharsChanged(c.noOfChars);
+        if (c.textLines != before.textLines)
+            emit textLinesChanged(c.textLines);
+        return;
     }
     sizedSize_ = lcdSizeForCounts({noOfChars_, textLines_}, cell, s);
     if (size() != sizedSize_)
@@ -207,7 +216,9 @@ void TLCDLabel::resizeEvent(QResizeEvent* event) {
 }
 
 QSize TLCDLabel::sizeHint() const {
-    return sizedSize_;
+    // Rule B: the size the counts take.
+    const LcdSpacing s{pixelSpacing_, charSpacing_, lineSpacing_, borderSpace_};
+    return lcdSizeForCounts({noOfChars_, textLines_}, cellSize(), s);
 }
 
 QPoint TLCDLabel::dotOrigin(int line, int index, int row, int column) const {

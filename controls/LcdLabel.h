@@ -32,21 +32,22 @@ public:
     enum TBorderStyle { Raised, Lowered, Single, None };
     Q_ENUM(TBorderStyle)
 
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-    Q_PROPERTY(TDotMatrix DotMatrix READ dotMatrix WRITE setDotMatrix)
-    Q_PROPERTY(TPixelSize PixelSize READ pixelSize WRITE setPixelSize)
-    Q_PROPERTY(int PixelSpacing READ pixelSpacing WRITE setPixelSpacing)
-    Q_PROPERTY(TPixelShape PixelShape READ pixelShape WRITE setPixelShape)
-    Q_PROPERTY(int CharSpacing READ charSpacing WRITE setCharSpacing)
-    Q_PROPERTY(int LineSpacing READ lineSpacing WRITE setLineSpacing)
-    Q_PROPERTY(int BorderSpace READ borderSpace WRITE setBorderSpace)
-    Q_PROPERTY(int TextLines READ textLines WRITE setTextLines)
-    Q_PROPERTY(int NoOfChars READ noOfChars WRITE setNoOfChars)
-    Q_PROPERTY(QColor BackGround READ backGround WRITE setBackGround)
-    Q_PROPERTY(TBorderStyle BorderStyle READ borderStyle WRITE setBorderStyle)
-    Q_PROPERTY(QColor BorderColor READ borderColor WRITE setBorderColor)
-    Q_PROPERTY(QColor PixelOn READ pixelOn WRITE setPixelOn)
-    Q_PROPERTY(QColor PixelOff READ pixelOff WRITE setPixelOff)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(TDotMatrix DotMatrix READ dotMatrix WRITE setDotMatrix NOTIFY dotMatrixChanged)
+    Q_PROPERTY(TPixelSize PixelSize READ pixelSize WRITE setPixelSize NOTIFY pixelSizeChanged)
+    Q_PROPERTY(int PixelSpacing READ pixelSpacing WRITE setPixelSpacing NOTIFY pixelSpacingChanged)
+    Q_PROPERTY(TPixelShape PixelShape READ pixelShape WRITE setPixelShape NOTIFY pixelShapeChanged)
+    Q_PROPERTY(int CharSpacing READ charSpacing WRITE setCharSpacing NOTIFY charSpacingChanged)
+    Q_PROPERTY(int LineSpacing READ lineSpacing WRITE setLineSpacing NOTIFY lineSpacingChanged)
+    Q_PROPERTY(int BorderSpace READ borderSpace WRITE setBorderSpace NOTIFY borderSpaceChanged)
+    Q_PROPERTY(int TextLines READ textLines WRITE setTextLines NOTIFY textLinesChanged)
+    Q_PROPERTY(int NoOfChars READ noOfChars WRITE setNoOfChars NOTIFY noOfCharsChanged)
+    Q_PROPERTY(QColor BackGround READ backGround WRITE setBackGround NOTIFY backGroundChanged)
+    Q_PROPERTY(
+        TBorderStyle BorderStyle READ borderStyle WRITE setBorderStyle NOTIFY borderStyleChanged)
+    Q_PROPERTY(QColor BorderColor READ borderColor WRITE setBorderColor NOTIFY borderColorChanged)
+    Q_PROPERTY(QColor PixelOn READ pixelOn WRITE setPixelOn NOTIFY pixelOnChanged)
+    Q_PROPERTY(QColor PixelOff READ pixelOff WRITE setPixelOff NOTIFY pixelOffChanged)
 
 public:
     explicit TLCDLabel(QWidget* parent = nullptr);
@@ -63,7 +64,7 @@ public:
     TPixelShape pixelShape() const { return pixelShape_; }
     void setPixelShape(TPixelShape s);
 
-    // Negative spacings and counts below 1 are refused with an "Error" box.
+    // Negative spacings and counts below 1 are refused: settingRefused() says why.
     int pixelSpacing() const { return pixelSpacing_; }
     void setPixelSpacing(int v);
     int charSpacing() const { return charSpacing_; }
@@ -101,6 +102,23 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    void captionChanged(const QString& caption);
+    void dotMatrixChanged(TDotMatrix dotMatrix);
+    void pixelSizeChanged(TPixelSize pixelSize);
+    void pixelSpacingChanged(int pixelSpacing);
+    void pixelShapeChanged(TPixelShape pixelShape);
+    void charSpacingChanged(int charSpacing);
+    void lineSpacingChanged(int lineSpacing);
+    void borderSpaceChanged(int borderSpace);
+    void textLinesChanged(int textLines);
+    void noOfCharsChanged(int noOfChars);
+    void backGroundChanged(const QColor& backGround);
+    void borderStyleChanged(TBorderStyle borderStyle);
+    void borderColorChanged(const QColor& borderColor);
+    void pixelOnChanged(const QColor& pixelOn);
+    void pixelOffChanged(const QColor& pixelOff);
+    // A refused setting: the value stays, and the message says why. The caller shows it.
+    void settingRefused(const QString& message);
     void clicked();
     void doubleClicked();
 
@@ -113,6 +131,7 @@ protected:
 private:
     bool acceptSpacing(int v, const char* message);
     bool acceptCount(int v, const char* message);
+    void setSizing(int& field, int v, void (TLCDLabel::*changed)(int));
     void applySizing();
     QSize cellSize() const;
     void drawGlyph(class QPainter& p, int x, int y, unsigned char code) const;

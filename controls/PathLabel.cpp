@@ -20,6 +20,7 @@ void TFileLabel::setFileName(const QString& name) {
     fileName_ = name;
     split();
     fit();
+    emit fileNameChanged(name);
 }
 
 void TFileLabel::setSeparator(const QString& s) {
@@ -28,6 +29,7 @@ void TFileLabel::setSeparator(const QString& s) {
     separator_ = s;
     split();
     fit();
+    emit separatorChanged(s);
 }
 
 void TFileLabel::setDirection(TDirection d) {
@@ -35,6 +37,7 @@ void TFileLabel::setDirection(TDirection d) {
         return;
     direction_ = d;
     fit();
+    emit directionChanged(d);
 }
 
 void TFileLabel::split() {

@@ -14,9 +14,9 @@ public:
     enum TDirection { drFromLeft, drFromRight };
     Q_ENUM(TDirection)
 
-    Q_PROPERTY(QString FileName READ fileName WRITE setFileName)
-    Q_PROPERTY(TDirection Direction READ direction WRITE setDirection)
-    Q_PROPERTY(QString Separator READ separator WRITE setSeparator)
+    Q_PROPERTY(QString FileName READ fileName WRITE setFileName NOTIFY fileNameChanged)
+    Q_PROPERTY(TDirection Direction READ direction WRITE setDirection NOTIFY directionChanged)
+    Q_PROPERTY(QString Separator READ separator WRITE setSeparator NOTIFY separatorChanged)
 
 public:
     explicit TFileLabel(QWidget* parent = nullptr);
@@ -33,6 +33,9 @@ public:
     const PathPieces& pieces() const { return pieces_; }
 
 signals:
+    void fileNameChanged(const QString& fileName);
+    void directionChanged(TDirection direction);
+    void separatorChanged(const QString& separator);
     void clicked();
 
 protected:

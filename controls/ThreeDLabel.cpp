@@ -36,6 +36,7 @@ void TDRLabel::setColor(const QColor& c) {
     pal.setColor(QPalette::Window, c);
     setPalette(pal);
     update();
+    emit colorChanged(c);
 }
 
 QColor TDRLabel::fontColor() const {
@@ -49,6 +50,7 @@ void TDRLabel::setFontColor(const QColor& c) {
     pal.setColor(QPalette::WindowText, c);
     setPalette(pal);
     update();
+    emit fontColorChanged(c);
 }
 
 void TDRLabel::setTransparent(bool on) {
@@ -56,6 +58,7 @@ void TDRLabel::setTransparent(bool on) {
         return;
     transparent_ = on;
     update();
+    emit transparentChanged(on);
 }
 
 void TDRLabel::setShowAccelChar(bool on) {
@@ -63,6 +66,7 @@ void TDRLabel::setShowAccelChar(bool on) {
         return;
     showAccelChar_ = on;
     update();
+    emit showAccelCharChanged(on);
 }
 
 void TDRLabel::setHiColor(const QColor& c) {
@@ -70,6 +74,7 @@ void TDRLabel::setHiColor(const QColor& c) {
         return;
     hiColor_ = c;
     update();
+    emit hiColorChanged(c);
 }
 
 void TDRLabel::setLoColor(const QColor& c) {
@@ -77,6 +82,7 @@ void TDRLabel::setLoColor(const QColor& c) {
         return;
     loColor_ = c;
     update();
+    emit loColorChanged(c);
 }
 
 void TDRLabel::setBorder(TDRBorder b) {
@@ -84,6 +90,7 @@ void TDRLabel::setBorder(TDRBorder b) {
         return;
     border_ = b;
     update();
+    emit borderChanged(b);
 }
 
 void TDRLabel::setCtl3D(bool on) {
@@ -91,6 +98,7 @@ void TDRLabel::setCtl3D(bool on) {
         return;
     ctl3D_ = on;
     update();
+    emit ctl3DChanged(on);
 }
 
 void TDRLabel::setShadowColor(const QColor& c) {
@@ -98,6 +106,7 @@ void TDRLabel::setShadowColor(const QColor& c) {
         return;
     shadowColor_ = c;
     update();
+    emit shadowColorChanged(c);
 }
 
 void TDRLabel::setDeep(int d) {
@@ -105,6 +114,7 @@ void TDRLabel::setDeep(int d) {
         return;
     deep_ = d;
     update();
+    emit deepChanged(d);
 }
 
 void TDRLabel::setBlinkInterval(int ms) {
@@ -114,6 +124,7 @@ void TDRLabel::setBlinkInterval(int ms) {
     // A negative period counts by its size: a zero-length one would blink as fast as it can.
     timer_->setInterval(ms == INT_MIN ? INT_MAX : std::abs(ms));
     update();
+    emit blinkIntervalChanged(ms);
 }
 
 void TDRLabel::setBlink(TDRBlink b) {
@@ -129,6 +140,11 @@ void TDRLabel::setBlink(TDRBlink b) {
     else if (!timer_->isActive())
         timer_->start();
     update();
+    emit blinkChanged(b);
+}
+
+QSize TDRLabel::sizeHint() const {
+    return QLabel::sizeHint() + QSize(deep_, deep_);
 }
 
 void TDRLabel::blinkStep() {

@@ -17,18 +17,20 @@ public:
     enum TDRBlink { blNone, blBlink, blHiLo };
     Q_ENUM(TDRBlink)
 
-    Q_PROPERTY(QColor HiColor READ hiColor WRITE setHiColor)
-    Q_PROPERTY(QColor LoColor READ loColor WRITE setLoColor)
-    Q_PROPERTY(TDRBorder Border READ border WRITE setBorder)
-    Q_PROPERTY(bool Ctl3D READ ctl3D WRITE setCtl3D)
-    Q_PROPERTY(int BlinkInterval READ blinkInterval WRITE setBlinkInterval)
-    Q_PROPERTY(TDRBlink Blink READ blink WRITE setBlink)
-    Q_PROPERTY(QColor ShadowColor READ shadowColor WRITE setShadowColor)
-    Q_PROPERTY(int Deep READ deep WRITE setDeep)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
-    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor)
-    Q_PROPERTY(bool Transparent READ transparent WRITE setTransparent)
-    Q_PROPERTY(bool ShowAccelChar READ showAccelChar WRITE setShowAccelChar)
+    Q_PROPERTY(QColor HiColor READ hiColor WRITE setHiColor NOTIFY hiColorChanged)
+    Q_PROPERTY(QColor LoColor READ loColor WRITE setLoColor NOTIFY loColorChanged)
+    Q_PROPERTY(TDRBorder Border READ border WRITE setBorder NOTIFY borderChanged)
+    Q_PROPERTY(bool Ctl3D READ ctl3D WRITE setCtl3D NOTIFY ctl3DChanged)
+    Q_PROPERTY(
+        int BlinkInterval READ blinkInterval WRITE setBlinkInterval NOTIFY blinkIntervalChanged)
+    Q_PROPERTY(TDRBlink Blink READ blink WRITE setBlink NOTIFY blinkChanged)
+    Q_PROPERTY(QColor ShadowColor READ shadowColor WRITE setShadowColor NOTIFY shadowColorChanged)
+    Q_PROPERTY(int Deep READ deep WRITE setDeep NOTIFY deepChanged)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QColor FontColor READ fontColor WRITE setFontColor NOTIFY fontColorChanged)
+    Q_PROPERTY(bool Transparent READ transparent WRITE setTransparent NOTIFY transparentChanged)
+    Q_PROPERTY(
+        bool ShowAccelChar READ showAccelChar WRITE setShowAccelChar NOTIFY showAccelCharChanged)
 
 public:
     explicit TDRLabel(QWidget* parent = nullptr);
@@ -64,6 +66,23 @@ public:
 
     // One tick of the blink timer.
     void blinkStep();
+
+    // The caption's size with room for the shadow copy, Deep pixels right and down.
+    QSize sizeHint() const override;
+
+signals:
+    void hiColorChanged(const QColor& hiColor);
+    void loColorChanged(const QColor& loColor);
+    void borderChanged(TDRBorder border);
+    void ctl3DChanged(bool ctl3D);
+    void blinkIntervalChanged(int blinkInterval);
+    void blinkChanged(TDRBlink blink);
+    void shadowColorChanged(const QColor& shadowColor);
+    void deepChanged(int deep);
+    void colorChanged(const QColor& color);
+    void fontColorChanged(const QColor& fontColor);
+    void transparentChanged(bool transparent);
+    void showAccelCharChanged(bool showAccelChar);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -111,6 +111,7 @@ void TWinRoller::setEnabled(bool on) {
         return;
     enabled_ = on;
     repaintButton();
+    emit enabledChanged(on);
 }
 
 void TWinRoller::setRoller(bool up) {
@@ -126,6 +127,7 @@ void TWinRoller::setRoller(bool up) {
         emit OnRoller(this, 0);
     }
     repaintButton();
+    emit rollerChanged(up);
 }
 
 void TWinRoller::setRemainHeight(int h) {
@@ -134,6 +136,7 @@ void TWinRoller::setRemainHeight(int h) {
     remainHeight_ = h;
     if (roller_)
         applyRolledShape();
+    emit remainHeightChanged(h);
 }
 
 void TWinRoller::setVisible(bool on) {
@@ -141,6 +144,7 @@ void TWinRoller::setVisible(bool on) {
         return;
     visible_ = on;
     layoutButton();
+    emit visibleChanged(on);
 }
 
 void TWinRoller::setMetrics(const TSystemMetrics& m) {

@@ -17,10 +17,10 @@ class QWidget;
 
 class TWinRoller : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
-    Q_PROPERTY(bool Roller READ Roller WRITE setRoller)
-    Q_PROPERTY(int RemainHeight READ RemainHeight WRITE setRemainHeight)
-    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled NOTIFY enabledChanged)
+    Q_PROPERTY(bool Roller READ Roller WRITE setRoller NOTIFY rollerChanged)
+    Q_PROPERTY(int RemainHeight READ RemainHeight WRITE setRemainHeight NOTIFY remainHeightChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible NOTIFY visibleChanged)
 
 public:
     // `owner` must be a main window (see isForm); otherwise EOwnerError.
@@ -55,6 +55,10 @@ public:
     void releaseAt(const QPoint& windowPos);
 
 signals:
+    void enabledChanged(bool enabled);
+    void rollerChanged(bool roller);
+    void remainHeightChanged(int remainHeight);
+    void visibleChanged(bool visible);
     // After each roll: mode 1 when just rolled up, 0 when rolled down.
     void OnRoller(QObject* sender, int mode);
 
