@@ -9,6 +9,7 @@
 #include "controls/FlashingLabel.h"
 #include "controls/FontImageLabel.h"
 #include "controls/LcdLabel.h"
+#include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
 #include "controls/SystemColors.h"
 #include "controls/ThreeDLabel.h"
@@ -227,6 +228,9 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::Counter: {
         auto* w = new TLCDLabel(parent);
+        // The counter refuses bad settings; the window shows why, as an error box.
+        QObject::connect(w, &TLCDLabel::settingRefused, w,
+                         [w](const QString& message) { showError(w, message); });
         w->setDotMatrix(TLCDLabel::mat5x7);
         w->setTextLines(1);
         w->setNoOfChars(10);
