@@ -51,11 +51,6 @@ HANDLE openRegular(const std::string& path, DWORD access, DWORD sharing, int& er
         errorCode = ENODEV;
         return INVALID_HANDLE_VALUE;
     }
-    const DWORD attributes = attributesOf(wide);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        errorCode = EISDIR;
-        return INVALID_HANDLE_VALUE;
-    }
     const HANDLE file = ::CreateFileW(wide.c_str(), access, sharing, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -63,6 +58,11 @@ HANDLE openRegular(const std::string& path, DWORD access, DWORD sharing, int& er
         errorCode = qm::core::errnoOfWindowsError(windowsCode);
         if (windowsCode == ERROR_INVALID_NAME)
             errorCode = ENOENT;
+        // A folder is refused as "access denied"; asked only then, which spares every open a
+        // call.
+        const DWORD attributes = windowsCode == ERROR_ACCESS_DENIED ? attributesOf(wide) : 0;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            errorCode = EISDIR;
         return INVALID_HANDLE_VALUE;
     }
     LARGE_INTEGER length{};
