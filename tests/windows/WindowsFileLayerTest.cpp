@@ -5,16 +5,21 @@
 
 #include "core/EInOutError.h"
 #include "core/FileHandle.h"
+#include "core/InterruptCleanup.h"
 #include "core/NameSwap.h"
 #include "core/UnpublishedCopy.h"
 #include "core/windows/WideText.h"
 #include "tests/cli/CliOutcome.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <set>
+#include <thread>
 #include <windows.h>
 
 namespace {
@@ -201,6 +206,26 @@ TEST_F(WindowsFileLayer, namesWindowsCannotHoldAndReadOnlyFilesAreRefusedUnchang
     EXPECT_NE(restore.err.find(SwapResult::kReadOnlyText), std::string::npos) << restore.err;
     EXPECT_EQ(bytesOf(copy), before);
     EXPECT_EQ(namesIn(folder_), (std::set<std::string>{"ReadOnly.ttf", "source.ttf"}));
+}
+
+// Ctrl+C during a run is held for the run to undo its changes, as SIGINT is on POSIX: the
+// console's handler, on a thread of its own, only records it.
+TEST(ConsoleInterrupts, aCtrlCDuringARunIsHeldForTheRun) {
+    const bool console = ::AllocConsole() || ::GetConsoleWindow() != nullptr ||
+                         ::GetLastError() == ERROR_ACCESS_DENIED;
+    // ctest runs this case a second time under a terminal, where it must not skip.
+    if (!console && std::getenv("QM_NEEDS_CONSOLE") == nullptr)
+        GTEST_SKIP() << "no console to send Ctrl+C in without a terminal; "
+                        "windows.consoleInterruptsUnderATerminal runs it under one";
+    ASSERT_TRUE(console) << "no console under a terminal";
+    installInterruptHandlers();
+    const qm::core::HeldInterrupts held;
+    EXPECT_EQ(qm::core::heldInterrupt(), 0);
+    ASSERT_TRUE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (qm::core::heldInterrupt() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(qm::core::heldInterrupt(), SIGINT);
 }
 
 } // namespace
