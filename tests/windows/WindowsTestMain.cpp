@@ -9,6 +9,15 @@
 namespace {
 
 const std::map<std::string, std::string> kSkipped = {
+    {"Reader.aFifoIsNotAFontFileAndDoesNotHang",
+     "Windows has no FIFOs in its file systems; a pipe's \\\\.\\ path is refused as a device"},
+    {"Reader.aFileLockedExclusivelyElsewhereRaisesAnIoError",
+     "it holds the file with flock, which Windows lacks; WindowsFileLayer."
+     "aFileHeldOpenElsewhereIsReportedAndLeftAlone holds it as Windows programs do"},
+    {"NameSwapTest.AFileLockedByAnotherProgramIsInUse",
+     "it holds the file with flock, which Windows lacks; WindowsFileLayer."
+     "aFileHeldOpenElsewhereIsReportedAndLeftAlone and aSwapHoldsAnExclusiveLockThatKeepsOthersOut "
+     "hold it as Windows programs do"},
     {"Rows/InOutErrorTest.CarriesErrnoCodeAndText/Locked",
      "its second line is glibc's text for EWOULDBLOCK; on Windows the system's description is "
      "FormatMessageW's for the sharing violation"},
