@@ -77,7 +77,8 @@ struct Duel {
     }
 };
 
-// The names a bare readdir finds for the file list's mask, sorted as a list shows them.
+// The names a bare readdir finds for the file list's mask, in the file list's order (letter case
+// ignored), sorted as Qt sorts a list of names.
 QStringList ttfNames(const QString& folder) {
     QStringList names;
     if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
@@ -90,7 +91,7 @@ QStringList ttfNames(const QString& folder) {
         }
         ::closedir(dir);
     }
-    names.sort();
+    names.sort(Qt::CaseInsensitive);
     return names;
 }
 
