@@ -8,6 +8,8 @@
 #  (c) opening the font on the mount, as "quillmark FONT" (a file manager's "Open with") does.
 # Start-up freezes when the first frame waits for the mount: DELAY seconds or more. The window
 # should show at once and fill the folder in when the mount answers.
+# Measured at f30831b with a delay of 2 s: (a) 0.2 s; (b) 2.2 s, the drive box's statfs of every
+# mount; (c) no frame within 15 s: about 28 requests to the mount before the first frame.
 # usage: bench/slow-mount.sh [BUILD] [DELAY]    (needs /dev/fuse and python3-fusepy)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
