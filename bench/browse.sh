@@ -23,5 +23,6 @@ if [ -z "$font" ]; then
   echo "browse.sh: no TrueType file of 5 MB or more under /usr/share/fonts; pass one" >&2
   exit 2
 fi
+# shellcheck source=bench/window-env.sh
 . "$here/window-env.sh"
 "$bench" "$font" 10000 "${QM_BENCH_ROUNDS:-15}" 2>/dev/null

@@ -22,6 +22,7 @@ for tool in "$window" "$bare"; do
   [ -x "$tool" ] || { echo "startup.sh: $tool is missing; build first" >&2; exit 2; }
 done
 command -v hyperfine >/dev/null || { echo "startup.sh: hyperfine is missing" >&2; exit 2; }
+# shellcheck source=bench/window-env.sh
 . "$here/window-env.sh"
 rounds=${QM_BENCH_ROUNDS:-6}
 
@@ -54,7 +55,7 @@ print(f"  start-up: median {m:.2f}x the bare window, rounds {min(ratios):.2f}x t
 PY
 
 echo "== where the start goes: ms from the process start (medians of 10 runs each)"
-for run in $(seq 1 10); do
+for _ in $(seq 1 10); do
   sh -c 'exec "$0" frame "$(date +%s%N)"' "$window" 2>/dev/null >>"$sandbox/spans-window"
   sh -c 'exec "$0" "$1" "$2" frame "$(date +%s%N)"' "$bare" "$width" "$height" 2>/dev/null >>"$sandbox/spans-bare"
 done
@@ -73,7 +74,7 @@ for moment in ("main", "application", "window-shown", "first-frame"):
 PY
 
 echo "== idle memory one second after the first frame: the window vs the bare window"
-window_kib=() bare_kib=() ratios=()
+window_kib=() bare_kib=()
 for round in $(seq 1 "$rounds"); do
   if [ $((round % 2)) = 1 ]; then
     w=$("$window" idle 1000 2>/dev/null); b=$("$bare" "$width" "$height" idle 1000 2>/dev/null)

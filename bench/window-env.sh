@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the window benchmarks: a fresh home, settings and runtime folder, and a display
 # server of their own, both gone on exit (cleanup_window_env). Xvfb picks a free display number
 # itself (-displayfd), so that Xvfbs started at the same moment by other jobs never share one.
@@ -16,7 +17,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -s "$sandbox/display" ] || { echo "$0: Xvfb did not start: $(cat "$sandbox/xvfb.log")" >&2; exit 1; }
-export DISPLAY=":$(cat "$sandbox/display")"
+DISPLAY=":$(cat "$sandbox/display")"
+export DISPLAY
 unset XAUTHORITY WAYLAND_DISPLAY
 mkdir -p "$sandbox/.config" "$sandbox/run"
 chmod 700 "$sandbox/run"

@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 small=${2:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 bench="$build/bench/memory/memory_bench"
 [ -x "$bench" ] || { echo "window-memory.sh: $bench is missing; build first" >&2; exit 2; }
+# shellcheck source=bench/window-env.sh
 . "$here/window-env.sh"
 rounds=${QM_BENCH_ROUNDS:-3}
 largest=$(find /usr/share/fonts -type f -iname '*.ttf' -printf '%s %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
