@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -11,7 +10,11 @@ struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t file = 0;
     bool operator==(const FileIdentity&) const = default;
-    auto operator<=>(const FileIdentity&) const = default;
+    // Written out rather than defaulted with <=>: Qt's moc, which reads this header through the
+    // window's, cannot parse <compare>.
+    bool operator<(const FileIdentity& other) const {
+        return device != other.device ? device < other.device : file < other.file;
+    }
 };
 
 // The file layer: the one place the core and the command line speak to the system about files.
