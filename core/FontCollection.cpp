@@ -571,17 +571,25 @@ std::optional<std::string> standaloneFace(const FontBytes& file, std::size_t ind
                   std::to_string(collection->faceOffsets.size()) + ".";
         return std::nullopt;
     }
-    const std::uint32_t offset = collection->faceOffsets[index];
+    std::optional<std::string> font = standaloneFont(file, collection->faceOffsets[index], problem);
+    if (!font)
+        problem = faceText(index, problem);
+    return font;
+}
+
+std::optional<std::string> standaloneFont(const FontBytes& file, std::uint64_t directoryAt,
+                                          std::string& problem) {
+    const std::uint64_t offset = directoryAt;
     std::uint8_t start[kDirectoryStart];
     if (file.readAt(offset, start, sizeof start) != sizeof start) {
-        problem = faceText(index, "its table directory lies beyond the end of the file.");
+        problem = "its table directory lies beyond the end of the file.";
         return std::nullopt;
     }
     const std::uint16_t numTables = bytesToWord(start + 4);
     std::string directory(kDirectoryEntrySize * numTables, '\0');
     if (file.readAt(offset + kDirectoryStart, reinterpret_cast<std::uint8_t*>(directory.data()),
                     directory.size()) != directory.size()) {
-        problem = faceText(index, "its table directory lies beyond the end of the file.");
+        problem = "its table directory lies beyond the end of the file.";
         return std::nullopt;
     }
 
@@ -608,13 +616,13 @@ std::optional<std::string> standaloneFace(const FontBytes& file, std::size_t ind
         padToFour(font, 0);
         const std::uint64_t at = font.size();
         if (at + length > kLargestOffset) {
-            problem = faceText(index, "its tables do not fit a font of 4 GB.");
+            problem = "its tables do not fit a font of 4 GB.";
             return std::nullopt;
         }
         font.resize(at + length);
         if (file.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(font.data() + at), length) !=
             length) {
-            problem = faceText(index, "a table lies beyond the end of the file.");
+            problem = "a table lies beyond the end of the file.";
             return std::nullopt;
         }
         if (std::memcmp(entry, "head", 4) == 0 && length >= 12) {

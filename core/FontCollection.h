@@ -131,4 +131,11 @@ SwapOutcome planCollectionSwap(const FontBytes& file, std::vector<SwappedFontByt
 std::optional<std::string> standaloneFace(const FontBytes& file, std::size_t index,
                                           std::string& problem);
 
+// The font whose table directory starts at `directoryAt` in `file`, as a file of its own: its
+// tables copied out in directory order, each at a multiple of 4, with offsets, checksums and
+// head's checkSumAdjustment computed anew. Nothing, and `problem` in words, when the directory
+// or a table lies beyond the file.
+std::optional<std::string> standaloneFont(const FontBytes& file, std::uint64_t directoryAt,
+                                          std::string& problem);
+
 } // namespace qm::core
