@@ -12,6 +12,7 @@
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
 #include "core/UnpublishedCopy.h"
+#include "core/WebFont.h"
 #include "core/Windows1252.h"
 #include "session/FontSession.h"
 
@@ -269,6 +270,10 @@ private:
     static constexpr const char* kFileExistsText =
         "A TrueType font file with this name already exists.";
     static constexpr std::size_t kBatchBytes = 64 * 1024;
+    // A web font keeps no names to swap back: make wrote a new file and left the source as it
+    // was.
+    static constexpr const char* kWebFontRestoreText =
+        "A web font cannot be restored in place; its source was never changed.";
 
     // One copy: where from, where to, the strings of its name table, the fields cut to fit,
     // its new PostScript name (UTF-8), and once written, what it could not be given.
@@ -283,6 +288,7 @@ private:
         // A collection: each face's texts, and once written, what each could not be given.
         // With --face, the one face written as a font of its own, and that font's extension.
         bool collection = false;
+        bool web = false;
         std::optional<std::size_t> face;
         std::string faceExtension;
         std::vector<qm::core::FacePlan> faces;
@@ -332,6 +338,9 @@ private:
     void writePlanned(PlannedCopy& copy) {
         if (copy.face) {
             noteMade(copy, writeFace(copy));
+        } else if (copy.web) {
+            noteMade(copy, qm::core::writeRenamedWebFont(copy.source, copy.target, copy.newTexts,
+                                                         copy.sourceTexts));
         } else if (copy.collection) {
             const std::vector<MadeCopy> made =
                 qm::core::writeRenamedCollection(copy.source, copy.target, copy.faces);
@@ -466,6 +475,7 @@ private:
         });
         if (!failure.empty())
             return false;
+        copy.web = webFont_;
         if (parsed.face && faces == 0) {
             failure = "This font is not a collection; --face takes a face of a .ttc or .otc file.";
             return false;
@@ -552,7 +562,13 @@ private:
             SwapResult swap = swapNameTables(path, kKinds);
             const bool notAFont =
                 swap.outcome == SwapOutcome::NotValid || swap.outcome == SwapOutcome::NoNameEntry;
-            if (!notAFont || !isCollectionFile(path))
+            if (!notAFont)
+                return swap;
+            if (isWebFontFile(path)) {
+                swap.ErrorText = kWebFontRestoreText;
+                return swap;
+            }
+            if (!isCollectionFile(path))
                 return swap;
             collections_.insert(path);
             const qm::core::CollectionSwapResult faces = qm::core::swapCollection(path);
@@ -573,6 +589,15 @@ private:
         try {
             const FileHandle file = FileHandle::openSharedIfFile(path);
             return file.isOpen() && qm::core::isCollection(FileFontBytes(file));
+        } catch (const EInOutError&) {
+            return false;
+        }
+    }
+    static bool isWebFontFile(const std::string& path) {
+        try {
+            const FileHandle file = FileHandle::openSharedIfFile(path);
+            return file.isOpen() &&
+                   qm::core::webFormatOf(FileFontBytes(file)) != qm::core::WebFormat::None;
         } catch (const EInOutError&) {
             return false;
         }
@@ -658,6 +683,17 @@ private:
                 return false;
             }
             const FileFontBytes bytes(file, blockMemory_);
+            webFont_ = qm::core::webFormatOf(bytes) != qm::core::WebFormat::None;
+            if (webFont_) {
+                std::string problem;
+                const std::optional<std::string> sfnt = qm::core::decodeWebFont(bytes, problem);
+                if (sfnt)
+                    readFrom(qm::core::MemoryFontBytes(*sfnt));
+                else
+                    failRead(problem);
+                report(std::nullopt, nullptr);
+                return good;
+            }
             if (!qm::core::isCollection(bytes)) {
                 readFrom(bytes);
                 report(std::nullopt, &bytes);
@@ -852,6 +888,8 @@ private:
     FontRecord record_;
     std::string output_;
     bool batched_ = false;
+    // The file read last was a web font.
+    bool webFont_ = false;
     // The files restore swapped as collections.
     std::set<std::string> collections_;
 };
