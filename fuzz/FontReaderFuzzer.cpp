@@ -6,11 +6,14 @@
 #include "core/EInOutError.h"
 #include "core/FileHandle.h"
 #include "core/FontBytes.h"
+#include "core/FontCollection.h"
 #include "core/FullNameTexts.h"
 #include "core/NameRecords.h"
 #include "core/NameReferences.h"
 #include "core/NameSwap.h"
 #include "core/RenamedFontWriter.h"
+#include "core/TableDirectory.h"
+#include "core/WebFont.h"
 #include "core/Windows1252.h"
 
 #include <algorithm>
@@ -189,6 +192,143 @@ void checkWholeTexts(const ScratchFiles& files, bool makeCopy) {
     checkCopyRestoresWhole(files.copy());
 }
 
+// A collection: every face reads or says why; a face that reads reads the same taken out as a
+// font of its own; a copy of a collection whose faces all read carries the new family in every
+// face, restores every face to the source's names, and a second restore gives it back byte for
+// byte.
+void checkCollection(const ScratchFiles& files, bool makeCopy) {
+    std::vector<qm::core::FacePlan> plans;
+    std::vector<FontRead> sources;
+    {
+        const FileHandle file = FileHandle::openSharedIfFile(files.input());
+        const FileFontBytes bytes(file);
+        if (!qm::core::isCollection(bytes))
+            return;
+        std::string problem;
+        const std::optional<qm::core::Collection> collection =
+            qm::core::readCollection(bytes, problem);
+        if (!collection) {
+            check(!problem.empty());
+            return;
+        }
+        for (std::size_t i = 0; i < collection->faceOffsets.size(); ++i) {
+            const std::optional<qm::core::FaceFontBytes> face =
+                qm::core::faceOf(bytes, *collection, i, problem);
+            if (!face) {
+                check(!problem.empty());
+                makeCopy = false;
+                continue;
+            }
+            const FontRead read = ReadFontNames(*face, FontKinds::TrueTypeAndCff);
+            FullNameTextsUtf8 texts;
+            if (read.ReadFailed || !readFullNameTexts(*face, texts, problem)) {
+                makeCopy = false;
+                continue;
+            }
+            // Taken out, a table keeps the bytes its entry's length covers: where the reader
+            // reads past a short entry, the font on its own may read otherwise.
+            const TableLookup name = findTable(*face, "name");
+            const TableLookup head = findTable(*face, "head");
+            std::string held;
+            const bool readsInsideEntries =
+                name.entry && head.entry && head.entry->length >= 54 &&
+                nameTableBytes(*face, name.entry->offset, held).size() <= name.entry->length;
+            const std::optional<std::string> alone = qm::core::standaloneFace(bytes, i, problem);
+            if (alone && readsInsideEntries) {
+                const std::string copy(*alone);
+                struct Bytes : FontBytes {
+                    const std::string& data;
+                    explicit Bytes(const std::string& d) : data(d) {}
+                    std::uint64_t size() const override { return data.size(); }
+                    std::size_t readAt(std::uint64_t position, std::uint8_t* buffer,
+                                       std::size_t count) const override {
+                        if (position >= data.size())
+                            return 0;
+                        const std::size_t n =
+                            std::min<std::uint64_t>(count, data.size() - position);
+                        std::copy_n(data.data() + position, n, buffer);
+                        return n;
+                    }
+                };
+                const FontRead outside = ReadFontNames(Bytes(copy), FontKinds::TrueTypeAndCff);
+                check(!outside.ReadFailed && outside.FontNames == read.FontNames);
+            }
+            qm::core::FacePlan plan;
+            for (unsigned k = 0; k < 8; ++k)
+                plan.plannedTexts[k] = utf8ToUtf32(texts[k]);
+            plan.newTexts[1] = U"F\u00FCzz";
+            plans.push_back(plan);
+            sources.push_back(read);
+        }
+        if (!makeCopy || plans.size() != collection->faceOffsets.size())
+            return;
+    }
+    ::unlink(files.copy().c_str());
+    try {
+        qm::core::writeRenamedCollection(files.input(), files.copy(), plans);
+    } catch (const EMakeRefused&) {
+        struct stat st {};
+        check(::lstat(files.copy().c_str(), &st) != 0);
+        return;
+    }
+    const std::vector<char> published = contents(files.copy());
+    const qm::core::CollectionSwapResult restored = qm::core::swapCollection(files.copy());
+    check(restored.outcome == SwapOutcome::Swapped && restored.reads.size() == sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        check(restored.reads[i].FontNames == sources[i].FontNames);
+    const qm::core::CollectionSwapResult again = qm::core::swapCollection(files.copy());
+    check(again.outcome == SwapOutcome::Swapped);
+    for (const FontRead& read : again.reads)
+        check(read.FontNames.FamilyName == "F\xFCzz");
+    check(contents(files.copy()) == published);
+}
+
+// A web font decodes or says why; a decoded font that reads gives a renamed web font of the
+// same format that decodes to a font with the new family, or is refused with nothing written.
+void checkWebFont(const ScratchFiles& files, bool makeCopy) {
+    std::string sfnt;
+    {
+        const FileHandle file = FileHandle::openSharedIfFile(files.input());
+        const FileFontBytes bytes(file);
+        const qm::core::WebFormat format = qm::core::webFormatOf(bytes);
+        if (format == qm::core::WebFormat::None)
+            return;
+        std::string problem;
+        const std::optional<std::string> decoded = qm::core::decodeWebFont(bytes, problem);
+        if (!decoded) {
+            check(!problem.empty());
+            return;
+        }
+        sfnt = *decoded;
+    }
+    const qm::core::MemoryFontBytes font(sfnt);
+    const FontRead read = ReadFontNames(font, FontKinds::TrueTypeAndCff);
+    FullNameTextsUtf8 texts;
+    std::string problem;
+    if (!makeCopy || read.ReadFailed || !readFullNameTexts(font, texts, problem))
+        return;
+    FullNameTexts planned;
+    for (unsigned k = 0; k < 8; ++k)
+        planned[k] = utf8ToUtf32(texts[k]);
+    NewNameTexts newTexts;
+    newTexts[1] = U"F\u00FCzz";
+    ::unlink(files.copy().c_str());
+    try {
+        qm::core::writeRenamedWebFont(files.input(), files.copy(), newTexts, planned);
+    } catch (const EMakeRefused&) {
+        struct stat st {};
+        check(::lstat(files.copy().c_str(), &st) != 0);
+        return;
+    }
+    const FileHandle copy = FileHandle::openSharedIfFile(files.copy());
+    const std::optional<std::string> decoded =
+        qm::core::decodeWebFont(FileFontBytes(copy), problem);
+    check(decoded.has_value());
+    const FontRead renamed =
+        ReadFontNames(qm::core::MemoryFontBytes(*decoded), FontKinds::TrueTypeAndCff);
+    check(!renamed.ReadFailed && renamed.FontNames.FamilyName == "F\xFCzz");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -203,6 +343,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkMakeAndRestore(files, source);
         const FontRead anySfnt = ReadFontNames(files.input(), FontKinds::TrueTypeAndCff);
         checkWholeTexts(files, !anySfnt.ReadFailed && size < 64 * 1024);
+        checkCollection(files, size < 64 * 1024);
+        checkWebFont(files, size < 64 * 1024);
     } catch (const EInOutError&) {
         // The files are ours, unlocked and unchanging: a raised error is a fault.
         std::abort();

@@ -1,6 +1,12 @@
 // Writes the fuzzer's seed corpus: usual, renamed, restored and broken fonts from the builder.
+#include "core/FileHandle.h"
+#include "core/FontBytes.h"
+#include "core/FontCollection.h"
+#include "core/FullNameTexts.h"
 #include "core/NameSwap.h"
 #include "core/RenamedFontWriter.h"
+#include "core/WebFont.h"
+#include "core/Windows1252.h"
 #include "tests/support/TestFonts.h"
 
 #include <algorithm>
@@ -94,6 +100,66 @@ int main(int argc, char** argv) {
     PutU32(halfSwapped, halfSwapped.size() - 12, GetU32(renamed, entry + 4));
     seed("half-swapped.ttf", halfSwapped);
     seed("half-swapped-unrecorded.ttf", unrecorded);
+
+    // Collections: two faces sharing their head table, the same renamed, and one cut off in
+    // the middle of its swap.
+    FontSpec second;
+    second.FamilyName = "Second";
+    second.MacStyle = 1;
+    const Bytes faces[] = {SimpleFont(), SimpleFont(second)};
+    Bytes collection = {'t', 't', 'c', 'f', 0, 2, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0,
+                        0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::size_t headAt = 0;
+    for (std::size_t face = 0; face < 2; ++face) {
+        const std::size_t start = collection.size();
+        PutU32(collection, 12 + 4 * face, static_cast<std::uint32_t>(start));
+        collection.insert(collection.end(), faces[face].begin(), faces[face].end());
+        for (std::size_t i = 0; i < GetU16(faces[face], 4); ++i) {
+            const std::size_t entry = start + 12 + 16 * i;
+            PutU32(collection, entry + 8, GetU32(collection, entry + 8) + start);
+            if (face == 0 && collection[entry] == 'h')
+                headAt = GetU32(collection, entry + 8);
+        }
+    }
+    const std::size_t secondHead = FindEntry(faces[1], "head").value();
+    PutU32(collection, GetU32(collection, 16) + secondHead + 8, static_cast<std::uint32_t>(headAt));
+    seed("collection.ttc", collection);
+    WriteFile(source, collection);
+    const std::string renamedCollection = dir + "/renamed.ttc";
+    std::filesystem::remove(renamedCollection);
+    std::vector<qm::core::FacePlan> plans(2);
+    for (qm::core::FacePlan& plan : plans)
+        plan.newTexts[1] = U"Renamed";
+    const FileHandle file = FileHandle::openShared(source);
+    const FileFontBytes bytes(file);
+    std::string problem;
+    const qm::core::Collection read = *qm::core::readCollection(bytes, problem);
+    for (std::size_t face = 0; face < 2; ++face) {
+        FullNameTextsUtf8 texts;
+        readFullNameTexts(*qm::core::faceOf(bytes, read, face, problem), texts, problem);
+        for (unsigned k = 0; k < 8; ++k)
+            plans[face].plannedTexts[k] = utf8ToUtf32(texts[k]);
+    }
+    qm::core::writeRenamedCollection(source, renamedCollection, plans);
+    const Bytes renamedFaces = ReadFile(renamedCollection);
+    Bytes cutShort = renamedFaces;
+    const std::size_t records = GetU32(cutShort, cutShort.size() - 8);
+    PutU32(cutShort, cutShort.size() - 12, 1);
+    std::copy_n(renamedFaces.begin() + static_cast<long>(records + 4), 8,
+                cutShort.begin() + GetU32(renamedFaces, records));
+    seed("half-swapped.ttc", cutShort);
     std::filesystem::remove(source);
+
+    // Web fonts: as encoded, and claiming another decoded size.
+    const Bytes simple = SimpleFont();
+    const std::string sfnt(simple.begin(), simple.end());
+    for (const auto& [format, name] : {std::pair{qm::core::WebFormat::Woff, "simple.woff"},
+                                       std::pair{qm::core::WebFormat::Woff2, "simple.woff2"}}) {
+        const std::string encoded = qm::core::encodeWebFont(sfnt, format).value();
+        Bytes web(encoded.begin(), encoded.end());
+        seed(name, web);
+        PutU32(web, 16, GetU32(web, 16) + 4);
+        seed(std::string("lying-") + name, web);
+    }
     return 0;
 }
