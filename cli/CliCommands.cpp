@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -39,7 +40,7 @@ constexpr int kExitNotConfirmed = 3;
 constexpr int kExitLeftChanged = 4;
 
 constexpr const char* kUsageText =
-    "usage: quillmark-cli read [--json] [--all] FONT...\n"
+    "usage: quillmark-cli read [--json] [--all] [-r] FONT...\n"
     "       quillmark-cli make [--json] SOURCE NEWFILE [--family T] [--style T] [--version T]\n"
     "                          [--font-id T] [--copyright T] [--trademark T]\n"
     "       quillmark-cli make [--json] --out-dir DIR [--family T] [--style T] ... FONT...\n"
@@ -71,6 +72,8 @@ const std::map<std::string, std::string NameTexts::*> kTextOptions = {
 struct Arguments {
     bool json = false;
     bool all = false;
+    // read -r: the fonts of each folder given, and of the folders inside it.
+    bool recursive = false;
     std::optional<std::string> outDir;
     // make --face N: one face of a collection, written as a font of its own.
     std::optional<std::size_t> face;
@@ -102,6 +105,8 @@ Arguments parse(const std::vector<std::string>& args, Command command) {
             parsed.json = true;
         } else if (arg == "--all" && command == Command::Read) {
             parsed.all = true;
+        } else if (arg == "-r" && command == Command::Read) {
+            parsed.recursive = true;
         } else if (arg == "--out-dir" && command == Command::Make) {
             if (i + 1 >= args.size())
                 throw UsageError{arg + " needs a folder"};
@@ -167,10 +172,23 @@ public:
         json_ = parsed.json;
         all_ = parsed.all;
         int status = kExitOk;
+        std::vector<std::string> paths;
+        for (const std::string& operand : parsed.operands) {
+            struct stat st {};
+            if (parsed.recursive && ::stat(operand.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                if (!fontsUnder(operand, paths))
+                    status = kExitFailed;
+            } else {
+                paths.push_back(operand);
+            }
+        }
         const Batch batch(*this);
-        for (const std::string& path : parsed.operands)
-            if (!readAndPrint(path))
+        const Progress progress(err_, paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            progress.at(i, paths[i]);
+            if (!readAndPrint(paths[i]))
                 status = kExitFailed;
+        }
         return status;
     }
 
@@ -842,6 +860,67 @@ private:
         out_.write(output_.data(), static_cast<std::streamsize>(output_.size()));
         output_.clear();
     }
+
+    // The fonts in a folder tree, by name: files whose extension names a font, collection or web
+    // font, in sorted order. Links are not followed, so no font is listed twice and no loop is
+    // walked; a folder that cannot be read is named on standard error and the walk goes on.
+    bool fontsUnder(const std::string& folder, std::vector<std::string>& paths) {
+        static const std::set<std::string> kFontExtensions = {".ttf", ".otf",  ".ttc",
+                                                              ".otc", ".woff", ".woff2"};
+        namespace fs = std::filesystem;
+        bool complete = true;
+        std::vector<std::string> found;
+        std::error_code error;
+        fs::recursive_directory_iterator it(folder, error);
+        for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            std::string extension = it->path().extension().string();
+            std::transform(extension.begin(), extension.end(), extension.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            std::error_code typeError;
+            if (kFontExtensions.count(extension) != 0 && !it->is_symlink(typeError) &&
+                it->is_regular_file(typeError))
+                found.push_back(it->path().string());
+            if (it->is_directory(typeError) && !it->is_symlink(typeError) &&
+                ::access(it->path().c_str(), R_OK | X_OK) != 0) {
+                failed(it->path().string(),
+                       "This folder cannot be read; its fonts are not listed.");
+                it.disable_recursion_pending();
+                complete = false;
+            }
+        }
+        if (error) {
+            failed(folder, error.message());
+            complete = false;
+        }
+        std::sort(found.begin(), found.end());
+        paths.insert(paths.end(), found.begin(), found.end());
+        return complete;
+    }
+
+    // "read N of M: FILE" on standard error, kept to one line, while a long read runs, when
+    // standard error is a terminal.
+    class Progress {
+    public:
+        Progress(std::ostream& err, std::size_t total)
+            : err_(err), total_(total), shown_(&err == &std::cerr && ::isatty(STDERR_FILENO)) {}
+        ~Progress() {
+            if (shown_)
+                err_ << "\r\033[K" << std::flush;
+        }
+        Progress(const Progress&) = delete;
+        Progress& operator=(const Progress&) = delete;
+        void at(std::size_t index, const std::string& path) const {
+            // Every 32nd font: a line a font would cost more than the reads.
+            if (!shown_ || index % 32 != 0)
+                return;
+            err_ << "\r\033[Kread " << index + 1 << " of " << total_ << ": " << path << std::flush;
+        }
+
+    private:
+        std::ostream& err_;
+        std::size_t total_;
+        bool shown_;
+    };
 
     // A read of many fonts writes its records in batches, not one by one. Whatever is
     // batched is written when the read ends, however it ends.
