@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <iterator>
@@ -174,8 +175,7 @@ public:
         int status = kExitOk;
         std::vector<std::string> paths;
         for (const std::string& operand : parsed.operands) {
-            struct stat st {};
-            if (parsed.recursive && ::stat(operand.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            if (parsed.recursive && isExistingFolder(operand)) {
                 if (!fontsUnder(operand, paths))
                     status = kExitFailed;
             } else {
@@ -880,8 +880,10 @@ private:
             if (kFontExtensions.count(extension) != 0 && !it->is_symlink(typeError) &&
                 it->is_regular_file(typeError))
                 found.push_back(it->path().string());
+            // Looked into before the walk enters it: a folder it cannot enter would end the walk.
+            std::error_code openError;
             if (it->is_directory(typeError) && !it->is_symlink(typeError) &&
-                ::access(it->path().c_str(), R_OK | X_OK) != 0) {
+                (fs::directory_iterator(it->path(), openError), openError)) {
                 failed(it->path().string(),
                        "This folder cannot be read; its fonts are not listed.");
                 it.disable_recursion_pending();
@@ -902,7 +904,7 @@ private:
     class Progress {
     public:
         Progress(std::ostream& err, std::size_t total)
-            : err_(err), total_(total), shown_(&err == &std::cerr && ::isatty(STDERR_FILENO)) {}
+            : err_(err), total_(total), shown_(&err == &std::cerr && standardErrorIsTerminal()) {}
         ~Progress() {
             if (shown_)
                 err_ << "\r\033[K" << std::flush;

@@ -334,3 +334,7 @@ std::optional<FileIdentity> identityOfPath(const std::string& path) {
     return FileIdentity{static_cast<std::uint64_t>(st.st_dev),
                         static_cast<std::uint64_t>(st.st_ino)};
 }
+
+bool standardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}

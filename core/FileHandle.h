@@ -110,3 +110,5 @@ void removeFile(const std::string& path) noexcept;
 // The folder for temporary files, and this process's ID, which names them.
 std::string temporaryFolder();
 unsigned long processId();
+// True when standard error is a terminal, where a progress line may be shown.
+bool standardErrorIsTerminal();

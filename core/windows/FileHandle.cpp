@@ -387,3 +387,8 @@ std::string temporaryFolder() {
 unsigned long processId() {
     return ::GetCurrentProcessId();
 }
+
+bool standardErrorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
