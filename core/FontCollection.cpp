@@ -606,6 +606,26 @@ std::optional<std::string> standaloneFont(const FontBytes& file, std::uint64_t d
     }
     font.append(directory.size(), '\0');
 
+    // Checked before any memory is taken: every table inside the file, and all of them together
+    // no more than the file holds, as tables that do not overlap are.
+    std::uint64_t claimed = font.size();
+    for (std::size_t i = 0; i < numTables; ++i) {
+        const auto* entry =
+            reinterpret_cast<const std::uint8_t*>(directory.data()) + kDirectoryEntrySize * i;
+        const std::uint64_t length = BytesToLong(entry + 12);
+        if (BytesToLong(entry + 8) + length > file.size()) {
+            problem = "a table lies beyond the end of the file.";
+            return std::nullopt;
+        }
+        claimed += (length + 3) / 4 * 4;
+    }
+    if (claimed > font.size() + file.size() + 3 * std::uint64_t{numTables} ||
+        claimed > kLargestOffset) {
+        problem = "its tables claim more bytes than the file holds.";
+        return std::nullopt;
+    }
+    font.reserve(claimed);
+
     std::uint64_t headAt = 0;
     bool hasHead = false;
     for (std::size_t i = 0; i < numTables; ++i) {
@@ -615,10 +635,6 @@ std::optional<std::string> standaloneFont(const FontBytes& file, std::uint64_t d
         const std::uint32_t length = BytesToLong(entry + 12);
         padToFour(font, 0);
         const std::uint64_t at = font.size();
-        if (at + length > kLargestOffset) {
-            problem = "its tables do not fit a font of 4 GB.";
-            return std::nullopt;
-        }
         font.resize(at + length);
         if (file.readAt(tableOffset, reinterpret_cast<std::uint8_t*>(font.data() + at), length) !=
             length) {
