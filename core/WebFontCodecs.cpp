@@ -2,10 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
-#include <woff2/decode.h>
-#include <woff2/encode.h>
 #include <woff2/output.h>
 #include <zlib.h>
 
@@ -63,25 +62,72 @@ private:
     int saved_ = -1;
 };
 
+// zlib and the WOFF 2.0 library, loaded when the first web font is met rather than linked: linked,
+// their seven libraries would be loaded at every start of the program, which costs a read of a
+// font more than the read itself. The WOFF 2.0 functions are C++, found by their names as the
+// compiler gives them (size_t is unsigned long, "m", on every 64-bit Debian architecture).
+struct Codecs {
+    int (*uncompress)(Bytef*, uLongf*, const Bytef*, uLong) = nullptr;
+    int (*compress2)(Bytef*, uLongf*, const Bytef*, uLong, int) = nullptr;
+    uLong (*compressBound)(uLong) = nullptr;
+    bool (*decodeWoff2)(const std::uint8_t*, std::size_t, woff2::WOFF2Out*) = nullptr;
+    std::size_t (*maxWoff2Size)(const std::uint8_t*, std::size_t) = nullptr;
+    bool (*encodeWoff2)(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t*) = nullptr;
+    std::string missing;
+};
+
+template <typename Function> void find(void* library, const char* name, Function& function) {
+    if (library != nullptr)
+        function = reinterpret_cast<Function>(::dlsym(library, name));
+}
+
+const Codecs& codecs() {
+    static const Codecs loaded = [] {
+        Codecs c;
+        void* zlib = ::dlopen("libz.so.1", RTLD_NOW | RTLD_LOCAL);
+        void* decoder = ::dlopen("libwoff2dec.so.1.0.2", RTLD_NOW | RTLD_LOCAL);
+        void* encoder = ::dlopen("libwoff2enc.so.1.0.2", RTLD_NOW | RTLD_LOCAL);
+        find(zlib, "uncompress", c.uncompress);
+        find(zlib, "compress2", c.compress2);
+        find(zlib, "compressBound", c.compressBound);
+        find(decoder, "_ZN5woff217ConvertWOFF2ToTTFEPKhmPNS_8WOFF2OutE", c.decodeWoff2);
+        find(encoder, "_ZN5woff222MaxWOFF2CompressedSizeEPKhm", c.maxWoff2Size);
+        find(encoder, "_ZN5woff217ConvertTTFToWOFF2EPKhmPhPm", c.encodeWoff2);
+        if (!c.uncompress || !c.compress2 || !c.compressBound)
+            c.missing = "Web fonts need zlib (libz.so.1), which cannot be loaded.";
+        else if (!c.decodeWoff2 || !c.maxWoff2Size || !c.encodeWoff2)
+            c.missing = "Web fonts need the WOFF 2.0 library (libwoff2dec.so.1.0.2, "
+                        "libwoff2enc.so.1.0.2), which cannot be loaded.";
+        return c;
+    }();
+    return loaded;
+}
+
 } // namespace
 
 std::string webFontCodecsMissing() {
-    return {};
+    return codecs().missing;
 }
 
+// Each codec refuses its work where its library could not be loaded.
 bool inflateInto(std::string_view packed, char* out, std::size_t size) {
+    if (!codecs().uncompress)
+        return false;
     uLongf inflated = size;
-    return ::uncompress(reinterpret_cast<Bytef*>(out), &inflated,
-                        reinterpret_cast<const Bytef*>(packed.data()), packed.size()) == Z_OK &&
+    return codecs().uncompress(reinterpret_cast<Bytef*>(out), &inflated,
+                               reinterpret_cast<const Bytef*>(packed.data()),
+                               packed.size()) == Z_OK &&
            inflated == size;
 }
 
 std::optional<std::string> deflated(std::string_view bytes) {
-    std::string packed(compressBound(bytes.size()), '\0');
+    if (!codecs().compress2)
+        return std::nullopt;
+    std::string packed(codecs().compressBound(bytes.size()), '\0');
     uLongf packedSize = packed.size();
-    if (::compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                    reinterpret_cast<const Bytef*>(bytes.data()), bytes.size(),
-                    Z_BEST_COMPRESSION) != Z_OK)
+    if (codecs().compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                           reinterpret_cast<const Bytef*>(bytes.data()), bytes.size(),
+                           Z_BEST_COMPRESSION) != Z_OK)
         return std::nullopt;
     packed.resize(packedSize);
     return packed;
@@ -89,20 +135,24 @@ std::optional<std::string> deflated(std::string_view bytes) {
 
 Woff2Decoded decodeWoff2(std::string_view woff2, std::size_t claimed, std::string& sfnt) {
     sfnt.clear();
+    if (!codecs().decodeWoff2)
+        return Woff2Decoded::Failed;
     ClaimedSizeOut out(sfnt, claimed);
-    if (woff2::ConvertWOFF2ToTTF(reinterpret_cast<const std::uint8_t*>(woff2.data()), woff2.size(),
-                                 &out))
+    if (codecs().decodeWoff2(reinterpret_cast<const std::uint8_t*>(woff2.data()), woff2.size(),
+                             &out))
         return Woff2Decoded::Decoded;
     return out.wentBeyond() ? Woff2Decoded::BeyondClaimed : Woff2Decoded::Failed;
 }
 
 std::optional<std::string> encodeWoff2(std::string_view sfnt) {
+    if (!codecs().encodeWoff2)
+        return std::nullopt;
     const auto* data = reinterpret_cast<const std::uint8_t*>(sfnt.data());
-    std::string woff2(woff2::MaxWOFF2CompressedSize(data, sfnt.size()), '\0');
+    std::string woff2(codecs().maxWoff2Size(data, sfnt.size()), '\0');
     std::size_t length = woff2.size();
     const QuietStandardError quiet;
-    if (!woff2::ConvertTTFToWOFF2(data, sfnt.size(), reinterpret_cast<std::uint8_t*>(woff2.data()),
-                                  &length))
+    if (!codecs().encodeWoff2(data, sfnt.size(), reinterpret_cast<std::uint8_t*>(woff2.data()),
+                              &length))
         return std::nullopt;
     woff2.resize(length);
     return woff2;
