@@ -1,8 +1,6 @@
 #include "core/CodePages.h"
 
-#include <cerrno>
 #include <iconv.h>
-#include <string>
 
 namespace {
 
@@ -28,31 +26,39 @@ const char* iconvName(CodePage codePage) {
     return "";
 }
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
 } // namespace
 
-// A byte iconv cannot take is passed on as undecodable and skipped.
-void decodeCodePage(CodePage codePage, std::string_view bytes, CodePageOutput& out) {
-    const iconv_t cd = ::iconv_open("UTF-8", iconvName(codePage));
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        for (char c : bytes)
-            out.undecodable(static_cast<unsigned char>(c));
-        return;
-    }
-    std::string input(bytes);
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char buffer[256];
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t done = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.text(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
-        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out.undecodable(static_cast<unsigned char>(*in));
-            ++in;
-            --inLeft;
-            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    ::iconv_close(cd);
+CodePageConverter::CodePageConverter(CodePage codePage) : codePage_(codePage) {
+    const iconv_t cd = ::iconv_open("UTF-8", iconvName(codePage_));
+    native_ = cd == kNoConverter ? nullptr : cd;
+}
+
+CodePageConverter::~CodePageConverter() {
+    if (native_)
+        ::iconv_close(static_cast<iconv_t>(native_));
+}
+
+// One character at a time: glibc's CP949 takes some invalid pairs whole and still reports them
+// invalid, which leaves nothing to tell where the bad bytes were in a longer run.
+bool CodePageConverter::convert(std::string_view bytes, std::string& utf8) {
+    if (!native_)
+        return false;
+    const auto cd = static_cast<iconv_t>(native_);
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char input[4];
+    if (bytes.size() > sizeof input)
+        return false;
+    bytes.copy(input, bytes.size());
+    char* in = input;
+    std::size_t inLeft = bytes.size();
+    char output[16];
+    char* out = output;
+    std::size_t outLeft = sizeof output;
+    if (::iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0 ||
+        out == output)
+        return false;
+    utf8.append(output, static_cast<std::size_t>(out - output));
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The legacy multi-byte encodings that name records may use, decoded by the system's own
@@ -16,14 +17,20 @@ enum class CodePage {
     Gb2312, // simplified Chinese, EUC-CN: the double-byte part of 936 with both bytes 0xA1-0xFE
 };
 
-// Where a decoding goes.
-class CodePageOutput {
+// One code page's converter from the system, opened once for a record.
+class CodePageConverter {
 public:
-    virtual ~CodePageOutput() = default;
-    // Decoded characters, as UTF-8.
-    virtual void text(std::string_view utf8) = 0;
-    // A byte that starts no character of the code page; the decoding goes on after it.
-    virtual void undecodable(unsigned char byte) = 0;
-};
+    explicit CodePageConverter(CodePage codePage);
+    ~CodePageConverter();
+    CodePageConverter(const CodePageConverter&) = delete;
+    CodePageConverter& operator=(const CodePageConverter&) = delete;
 
-void decodeCodePage(CodePage codePage, std::string_view bytes, CodePageOutput& out);
+    // Appends to `utf8` the character that `bytes` (one or two of them) are, when they are
+    // exactly one character of the code page; else false, with `utf8` as it was.
+    bool convert(std::string_view bytes, std::string& utf8);
+
+private:
+    CodePage codePage_;
+    // The system's converter (an iconv descriptor on POSIX).
+    void* native_ = nullptr;
+};

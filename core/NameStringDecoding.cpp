@@ -103,16 +103,27 @@ DecodedNameString decodeBytesEscaped(std::string_view bytes) {
     return out.result;
 }
 
-// Decodes a multi-byte encoding through the system; a byte it cannot take is escaped and
-// skipped.
+// Decodes a multi-byte encoding through the system's converter, a character of one or two
+// bytes at a time; a byte that starts none is escaped and skipped.
 DecodedNameString decodeInCodePage(CodePage codePage, std::string_view bytes) {
-    struct Output : CodePageOutput {
-        void text(std::string_view utf8) override { out.putUtf8(utf8); }
-        void undecodable(unsigned char byte) override { out.putEscaped(byte); }
-        TextOut out;
-    } output;
-    decodeCodePage(codePage, bytes, output);
-    return output.out.result;
+    CodePageConverter converter(codePage);
+    TextOut out;
+    std::string character;
+    for (std::size_t i = 0; i < bytes.size();) {
+        character.clear();
+        std::size_t length = 1;
+        for (; length <= 2 && i + length <= bytes.size(); ++length)
+            if (converter.convert(bytes.substr(i, length), character))
+                break;
+        if (character.empty()) {
+            out.putEscaped(static_cast<unsigned char>(bytes[i]));
+            ++i;
+            continue;
+        }
+        out.putUtf8(character);
+        i += length;
+    }
+    return out.result;
 }
 
 // Microsoft's Far East encodings store each character in a 16-bit unit: a single-byte

@@ -1,5 +1,6 @@
 #include "core/EInOutError.h"
 #include "core/FontReader.h"
+#include "core/NameStringDecoding.h"
 #include "tests/support/TestFonts.h"
 
 #include <fcntl.h>
@@ -410,6 +411,35 @@ TEST(Reader, eachReadStartsFromTheResetRecord) {
     expected.FamilyName = "B";
     expected.FullName = "B";
     EXPECT_EQ(reader.FontNames, expected);
+}
+
+// Every pair of bytes from 0x80 in every legacy encoding, amid a record and at its end: the
+// system's converter, asked one character at a time, never reads past the record (the sanitizers
+// watch), and what comes before and after the pair comes out as it is.
+TEST(LegacyEncodings, everyPairDecodesWithinItsRecord) {
+    const std::pair<std::uint16_t, std::uint16_t> encodings[] = {
+        {1, 1}, {1, 2}, {1, 3}, {1, 7}, {1, 25}, {3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}};
+    int failures = 0;
+    for (const auto& [platform, encoding] : encodings) {
+        // Microsoft records hold their characters in 16-bit units.
+        const std::string a = platform == 3 ? "\0A"s : "A"s;
+        // '!' is a trail byte of none of them.
+        const std::string z = platform == 3 ? "\0!"s : "!"s;
+        for (unsigned first = 0x80; first <= 0xFF; ++first) {
+            for (unsigned second = 0x30; second <= 0xFF; ++second) {
+                const std::string pair{static_cast<char>(first), static_cast<char>(second)};
+                for (const bool atEnd : {false, true}) {
+                    const std::string text =
+                        decodeNameString(platform, encoding, a + pair + (atEnd ? "" : z)).text;
+                    const bool good = text.front() == 'A' && (atEnd || text.back() == '!');
+                    if (!good && ++failures <= 5)
+                        ADD_FAILURE() << platform << "/" << encoding << " " << std::hex << first
+                                      << " " << second << ": " << text;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0);
 }
 
 } // namespace
