@@ -4,6 +4,10 @@
 # The machine's fonts are linked under short names, repeated to 1,000, so that one call takes
 # them all within the 32,767 characters of a Windows command line. Wine's server is kept running
 # and warmed up, as a Windows session's is.
+# Measured at rest on the 2-core machine: Linux 10.9 ms, Wine 79.9 ms, 7.3x (MISSED); Wine's own
+# start is 13 ms against 1.6 ms, and each font costs Wine about seven requests to its server
+# (strace -c: 9,378 writes and 7,576 reads on its socket for 1,000 fonts) where Linux makes five
+# system calls (open, fstat, flock, pread, close).
 # usage: bench/windows-read.sh BUILD [WINDOWS_BUILD]   (WINDOWS_BUILD: build-windows)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
