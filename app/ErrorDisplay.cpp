@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+using qm::controls::showError;
+
 QString errorDisplayText(const std::exception& error) {
     const QString text = QString::fromUtf8(error.what());
     // An error without a message of its own still has to say something.

@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QToolTip>
 
+using qm::controls::setApplicationHintPause;
+
 HintSwitch::HintSwitch(QObject* owner) : QObject(owner) {
     qApp->installEventFilter(this);
     setHintPause(hintPause_);

@@ -19,6 +19,9 @@
 #include <QScreen>
 #include <QThread>
 
+using qm::controls::showError;
+using qm::controls::showInformation;
+
 namespace {
 
 const QString kSettingsKey = QStringLiteral("Software\\Solvane\\Vantrel\\Quillmark\\Application");

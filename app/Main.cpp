@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
+using qm::controls::defaultUiFont;
+
 namespace {
 
 // A component as the window makes it: most take only their owner, the two that reach the

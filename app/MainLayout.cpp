@@ -30,6 +30,9 @@
 #include <string>
 #include <string_view>
 
+using qm::controls::defaultUiFont;
+using qm::controls::showError;
+
 namespace {
 
 using K = ControlKind;

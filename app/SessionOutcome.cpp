@@ -8,6 +8,9 @@
 #include <QFrame>
 #include <QLabel>
 
+using qm::controls::showError;
+using qm::controls::showInformation;
+
 void TFrmMain::showOutcome(const qm::session::Outcome& outcome) {
     using qm::session::MessageKind;
     if (outcome.forgetFont)

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace qm::controls {
+
 namespace {
 
 constexpr int kTailInset = 15; // the body leaves this much room beside it for the tail
@@ -217,3 +219,5 @@ QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& l
                      text);
     return img;
 }
+
+} // namespace qm::controls

@@ -19,6 +19,8 @@ enum TBalloonPosition { bpAboveLeft, bpAboveRight, bpBelowLeft, bpBelowRight };
 enum TBalloonShape { bsRoundRect, bsRectangle };
 enum TBalloonShadowStyle { ssShaded, ssSolid };
 
+namespace qm::controls {
+
 constexpr int kMaxShadowDepth = 16;
 
 // The balloon's frame around its text: 33 pixels across, 38 down, plus the shadow.
@@ -80,3 +82,5 @@ struct BalloonLook {
 // image of `size`.
 QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& look,
                      const QString& text, const QImage& background);
+
+} // namespace qm::controls

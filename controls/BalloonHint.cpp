@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <climits>
 
+using namespace qm::controls;
+
 namespace {
 
 // The application-wide "which balloon settings are in force": the newest TBalloonHint.

@@ -68,7 +68,7 @@ public:
     void setStyle(THintStyle s);
 
     // Font and colours chosen by Style.
-    BalloonLook look() const;
+    qm::controls::BalloonLook look() const;
     // Mouse buttons held now.
     virtual Qt::MouseButtons buttonsDown() const;
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace qm::controls {
+
 QColor bevelHighlight(const QColor& c) {
     return QColor(std::min(c.red() + 64, 255), std::min(c.green() + 64, 255),
                   std::min(c.blue() + 64, 255));
@@ -57,3 +59,5 @@ std::vector<BevelLine> win95BevelPass(const QRect& r, const QColor& a, const QCo
         {{QPoint(r.x(), bottom(r) - 1), QPoint(r.x(), r.y()), QPoint(right(r), r.y())}, b},
     };
 }
+
+} // namespace qm::controls

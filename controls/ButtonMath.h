@@ -10,6 +10,8 @@
 #include <QSize>
 #include <vector>
 
+namespace qm::controls {
+
 // Each byte of c increased (or decreased) by 64 and clamped.
 QColor bevelHighlight(const QColor& c);
 QColor bevelShadow(const QColor& c);
@@ -35,3 +37,5 @@ std::vector<BevelLine> plainBevelPass(const QRect& r, const QColor& a, const QCo
 
 // The same for the two-line frame, whose bottom-right line ends one row above r's top.
 std::vector<BevelLine> win95BevelPass(const QRect& r, const QColor& a, const QColor& b);
+
+} // namespace qm::controls

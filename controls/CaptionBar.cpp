@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <array>
 
+using namespace qm::controls;
+
 namespace {
 
 QObject* checkedOwner(QObject* owner) {

@@ -121,8 +121,8 @@ public:
     // Above 256 becomes 256; below 1 is ignored.
     void setNumColors(int n);
 
-    const TSystemMetrics& metrics() const { return metrics_; }
-    void setMetrics(const TSystemMetrics& m);
+    const qm::controls::TSystemMetrics& metrics() const { return metrics_; }
+    void setMetrics(const qm::controls::TSystemMetrics& m);
     QFont captionFont() const { return captionFont_; }
     QMargins clientMargins() const;
     bool isActive() const;
@@ -131,7 +131,7 @@ public:
 
     // The bar as painted now (caption rectangle size), and the parts as last laid out.
     QImage captionImage();
-    const std::vector<DrawnCaptionPart>& drawnParts() const { return drawn_; }
+    const std::vector<qm::controls::DrawnCaptionPart>& drawnParts() const { return drawn_; }
     QMenu* systemMenu() const { return systemMenu_; }
 
     // Rebuilds the window caption from the parts (called when a part changes).
@@ -171,10 +171,10 @@ private:
     TGradEnabled enabled_ = geSmart;
     TJustification justification_ = jAuto;
     int numColors_ = 64;
-    TSystemMetrics metrics_;
+    qm::controls::TSystemMetrics metrics_;
     QFont captionFont_;
     int displayDepth_ = 0;
-    std::vector<DrawnCaptionPart> drawn_;
+    std::vector<qm::controls::DrawnCaptionPart> drawn_;
     QMenu* systemMenu_ = nullptr;
     int pressedButton_ = -1; // 0 close, 1 minimise, 2 maximise
     bool buttonDown_ = false;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace qm::controls {
+
 int mulDiv(int a, int b, int c) {
     if (c == 0)
         return -1;
@@ -176,3 +178,5 @@ QFont fontFittingHeight(const QFont& font, const QFont& reference) {
     f.setPixelSize(1);
     return f;
 }
+
+} // namespace qm::controls

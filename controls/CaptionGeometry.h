@@ -15,6 +15,8 @@
 enum TGradEnabled { geAlways, geNever, geWhenActive, geSmart };
 enum TJustification { jAuto, jLeft, jCenter, jRight };
 
+namespace qm::controls {
+
 constexpr int kMaxGradientColors = 256;
 
 // a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
@@ -72,3 +74,5 @@ QString captionPartOf(const QString& windowCaption, const QString& company, bool
 
 // `font` resized so that its ascent and descent fit those of `reference`.
 QFont fontFittingHeight(const QFont& font, const QFont& reference);
+
+} // namespace qm::controls

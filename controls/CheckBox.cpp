@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+using namespace qm::controls;
+
 namespace {
 
 // The size a new toggle has before anything sets its bounds.

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace qm::controls;
+
 namespace {
 
 // The size a new button has before anything sets its bounds.

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace qm::controls;
+
 TMyFontImage::TMyFontImage(QWidget* parent) : QWidget(parent) {
     fontToUse_.font.setFamily(QStringLiteral("Arial"));
     fontToUse_.font.setPointSize(20);
@@ -91,8 +93,8 @@ void TMyFontImage::setCenter(bool on) {
     emit centerChanged(on);
 }
 
-QImage renderFontCaption(const QString& caption, const TFIFont& f, const QColor& back,
-                         TMyFontImage::TFrameType frame, int horzPos, int vertPos) {
+QImage qm::controls::renderFontCaption(const QString& caption, const TFIFont& f, const QColor& back,
+                                       TMyFontImage::TFrameType frame, int horzPos, int vertPos) {
     const QFontMetrics fm(f.font);
     const int w = fm.horizontalAdvance(caption) + 2 * horzPos;
     const int h = fm.height() + 2 * vertPos;

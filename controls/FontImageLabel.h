@@ -101,6 +101,10 @@ private:
     bool designing_ = false;
 };
 
+namespace qm::controls {
+
 // The render step as a plain function: the picture for a caption in a font with margins.
 QImage renderFontCaption(const QString& caption, const TFIFont& font, const QColor& back,
                          TMyFontImage::TFrameType frame, int horzPos, int vertPos);
+
+} // namespace qm::controls

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QWidget>
 
+namespace qm::controls {
+
 bool isForm(const QObject* owner) {
     const auto* w = qobject_cast<const QWidget*>(owner);
     if (!w || !w->isWindow())
@@ -120,3 +122,5 @@ void drawWindowFrame(QPainter& p, const QRect& window, const TFormStyle& style,
     p.restore();
     drawRaisedEdge(p, window);
 }
+
+} // namespace qm::controls

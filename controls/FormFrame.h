@@ -17,6 +17,8 @@ public:
     EOwnerError() : std::runtime_error("Class of the owner is not a TForm!") {}
 };
 
+namespace qm::controls {
+
 // Classic metrics at 96 pixels per inch.
 struct TSystemMetrics {
     int cxBorder = 1;
@@ -72,3 +74,5 @@ void drawRaisedEdge(QPainter& p, const QRect& r, bool left = true, bool top = tr
 void drawSunkenEdge(QPainter& p, const QRect& r);
 // A push button's face and edges, pushed in or not.
 void drawButtonFrame(QPainter& p, const QRect& r, bool pushed);
+
+} // namespace qm::controls

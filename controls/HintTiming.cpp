@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace qm::controls {
+
 int HintTimingStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                                QStyleHintReturn* returnData) const {
     if (hint == SH_ToolTip_WakeUpDelay)
@@ -18,3 +20,5 @@ void setApplicationHintPause(int ms) {
     else
         QApplication::setStyle(new HintTimingStyle(ms));
 }
+
+} // namespace qm::controls

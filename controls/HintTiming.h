@@ -5,6 +5,8 @@
 
 #include <QProxyStyle>
 
+namespace qm::controls {
+
 class HintTimingStyle : public QProxyStyle {
 public:
     explicit HintTimingStyle(int pause) : pause_(pause) {}
@@ -22,3 +24,5 @@ private:
 // Milliseconds before a hint shows, for the whole application: the application's style becomes
 // a HintTimingStyle the first time.
 void setApplicationHintPause(int ms);
+
+} // namespace qm::controls

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qm::controls {
+
 QSize lcdCellSize(int columns, int rows, int dotSize, int pixelSpacing) {
     return QSize(columns * dotSize + (columns - 1) * pixelSpacing,
                  rows * dotSize + (rows - 1) * pixelSpacing);
@@ -26,3 +28,5 @@ QSize lcdSizeForCounts(LcdCounts c, QSize cell, const LcdSpacing& s) {
 LcdRgb lcdShade(LcdRgb on) {
     return {on.r / 2, on.g / 2, on.b / 2};
 }
+
+} // namespace qm::controls

@@ -4,6 +4,8 @@
 
 #include <QSize>
 
+namespace qm::controls {
+
 struct LcdCounts {
     int noOfChars;
     int textLines;
@@ -30,3 +32,5 @@ struct LcdRgb {
     int r, g, b;
 };
 LcdRgb lcdShade(LcdRgb on);
+
+} // namespace qm::controls

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace qm::controls {
+
 // The tables are written packed, one number per dot row with the leftmost dot in the
 // highest of `columns` bits, and expanded at compile time to one byte per dot.
 
@@ -114,3 +116,5 @@ bool lcdDotLit(LcdMatrix m, unsigned char code, int row, int column) {
     return table[(code - lcdFirstCode(m)) * cell +
                  static_cast<size_t>(row * grid.columns + column)] != 0;
 }
+
+} // namespace qm::controls

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+namespace qm::controls {
+
 enum class LcdMatrix { Mat5x7, Mat5x8, Mat7x9, Mat9x12, Hitachi, Hitachi2 };
 
 struct LcdGrid {
@@ -26,3 +28,5 @@ int lcdLastCode(LcdMatrix m);
 // Whether the dot at (row, column) of the glyph for code is lit. Codes a matrix does not
 // cover read as blank; Hitachi2 falls back to the Hitachi glyph in its top seven rows.
 bool lcdDotLit(LcdMatrix m, unsigned char code, int row, int column);
+
+} // namespace qm::controls

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace qm::controls;
+
 namespace {
 
 constexpr int kMaxCaption = 255; // the text buffer's capacity

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+namespace qm::controls {
+
 namespace {
 // The test seam: the newest live recorder, or null when boxes are really shown.
 MessageBoxRecorder* activeRecorder = nullptr;
@@ -43,3 +45,5 @@ void showMessageBox(QWidget* parent, MessageKind kind, const QString& text) {
     box.exec();
     QGuiApplication::restoreOverrideCursor();
 }
+
+} // namespace qm::controls

@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace qm::controls {
+
 enum class MessageKind { Information, Error };
 
 struct ShownMessage {
@@ -49,3 +51,5 @@ private:
     std::vector<ShownMessage> shown_;
     MessageBoxRecorder* previous_;
 };
+
+} // namespace qm::controls

@@ -1,5 +1,7 @@
 #include "controls/PathFit.h"
 
+namespace qm::controls {
+
 PathPieces splitPath(const QString& fileName, const QString& separator) {
     PathPieces out;
     QString rest = fileName;
@@ -57,3 +59,5 @@ QString fitPath(const QString& fileName, const PathPieces& split, const QString&
     }
     return head + middle + ellipsis + tail;
 }
+
+} // namespace qm::controls

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace qm::controls {
+
 enum class PathDirection { FromLeft, FromRight };
 
 struct PathPieces {
@@ -21,3 +23,5 @@ using TextWidth = std::function<int(const QString&)>;
 // The text to show for fileName in a label `available` pixels wide.
 QString fitPath(const QString& fileName, const PathPieces& split, const QString& separator,
                 PathDirection direction, int available, const TextWidth& width);
+
+} // namespace qm::controls

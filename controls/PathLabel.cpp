@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 
+using namespace qm::controls;
+
 TFileLabel::TFileLabel(QWidget* parent) : QLabel(parent) {
     setWordWrap(false);
     setTextFormat(Qt::PlainText); // a path is never markup

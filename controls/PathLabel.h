@@ -30,7 +30,7 @@ public:
     void setSeparator(const QString& s);
 
     // The pieces of FileName as last split.
-    const PathPieces& pieces() const { return pieces_; }
+    const qm::controls::PathPieces& pieces() const { return pieces_; }
 
 signals:
     void fileNameChanged(const QString& fileName);
@@ -50,5 +50,5 @@ private:
     QString fileName_;
     QString separator_ = QStringLiteral("\\");
     TDirection direction_ = drFromLeft;
-    PathPieces pieces_;
+    qm::controls::PathPieces pieces_;
 };

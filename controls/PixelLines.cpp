@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <cstdlib>
 
+namespace qm::controls {
+
 std::vector<QPoint> linePixels(QPoint from, QPoint to) {
     std::vector<QPoint> out;
     int x = from.x(), y = from.y();
@@ -37,3 +39,5 @@ void drawPolyline(QPainter& p, const std::vector<QPoint>& points, const QColor& 
     for (const QPoint& px : polylinePixels(points))
         p.fillRect(px.x(), px.y(), 1, 1, color);
 }
+
+} // namespace qm::controls

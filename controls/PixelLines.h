@@ -9,7 +9,11 @@
 
 class QPainter;
 
+namespace qm::controls {
+
 std::vector<QPoint> linePixels(QPoint from, QPoint to);
 std::vector<QPoint> polylinePixels(const std::vector<QPoint>& points);
 
 void drawPolyline(QPainter& p, const std::vector<QPoint>& points, const QColor& color);
+
+} // namespace qm::controls

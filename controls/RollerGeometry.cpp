@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qm::controls {
+
 QRect rollerButtonRect(int w, const TFormStyle& s, const TSystemMetrics& m) {
     int r = 0, top = 0, bottom = 0, left = 0;
     switch (s.border) {
@@ -88,3 +90,5 @@ std::vector<QPoint> rollerTrianglePixels(const QSize& size, bool upward, bool fi
     }
     return pixels;
 }
+
+} // namespace qm::controls

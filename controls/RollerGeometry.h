@@ -10,6 +10,8 @@
 #include <QSize>
 #include <vector>
 
+namespace qm::controls {
+
 // The roller's button in window coordinates for a window `windowWidth` wide, just left of
 // the caption buttons; an empty rectangle for a window without a border.
 QRect rollerButtonRect(int windowWidth, const TFormStyle& style, const TSystemMetrics& m);
@@ -32,3 +34,5 @@ CaptionButtonRects captionButtonRects(int windowWidth, const TFormStyle& style,
 // half, the downward one in the lower half, both shifted one pixel right and down while the
 // button is pushed. `filled` false gives only the outline.
 std::vector<QPoint> rollerTrianglePixels(const QSize& size, bool upward, bool filled, bool pushed);
+
+} // namespace qm::controls

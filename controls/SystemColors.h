@@ -110,6 +110,8 @@ inline QColor white() {
 
 } // namespace qm::controls::classic
 
+namespace qm::controls {
+
 // "MS Sans Serif" 8 pt: an 11-pixel sans-serif face. Liberation Sans is metric-compatible
 // with the faces the layout was drawn with; DejaVu Sans is the fallback.
 inline QFont defaultUiFont() {
@@ -125,3 +127,5 @@ inline QFont defaultUiFont() {
     f.setPixelSize(11);
     return f;
 }
+
+} // namespace qm::controls

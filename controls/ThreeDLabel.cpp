@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdlib>
 
+using namespace qm::controls;
+
 namespace {
 constexpr int kMaxCaption = 255;
 } // namespace

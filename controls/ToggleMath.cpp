@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace qm::controls {
+
 QChar acceleratorOf(const QString& caption) {
     const qsizetype amp = caption.indexOf(QLatin1Char('&'));
     if (amp < 0 || amp + 1 >= caption.size() || caption[amp + 1] == QLatin1Char('&'))
@@ -29,3 +31,5 @@ std::array<QLine, 4> checkMarkLines(const BoxEdges& b) {
         QLine(b.right - 3, b.top + 3, b.left + 1, b.bottom - 1),
     };
 }
+
+} // namespace qm::controls

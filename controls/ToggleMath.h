@@ -9,6 +9,8 @@
 #include <QString>
 #include <array>
 
+namespace qm::controls {
+
 // The character after the first '&'; none when that '&' is last or followed by another '&'.
 QChar acceleratorOf(const QString& caption);
 
@@ -25,3 +27,5 @@ BoxEdges checkBoxEdges(int controlHeight);
 // The check mark's four one-pixel lines, each from its first point to its last point,
 // the last point left out.
 std::array<QLine, 4> checkMarkLines(const BoxEdges& box);
+
+} // namespace qm::controls

@@ -12,6 +12,8 @@
 
 #include <utility>
 
+using namespace qm::controls;
+
 namespace {
 
 // A Wayland compositor takes a window's shape as the region that receives input only and
@@ -159,7 +161,7 @@ QRect TWinRoller::buttonRect() const {
 }
 
 int TWinRoller::rolledUpHeight() const {
-    return ::rolledUpHeight(formStyleOf(form_), metrics_, remainHeight_);
+    return qm::controls::rolledUpHeight(formStyleOf(form_), metrics_, remainHeight_);
 }
 
 void TWinRoller::layoutButton() {

@@ -36,9 +36,9 @@ public:
     bool Visible() const { return visible_; }
     void setVisible(bool on);
 
-    const TSystemMetrics& metrics() const { return metrics_; }
+    const qm::controls::TSystemMetrics& metrics() const { return metrics_; }
     // A change of the system metrics: the button moves and a rolled window re-shapes.
-    void setMetrics(const TSystemMetrics& m);
+    void setMetrics(const qm::controls::TSystemMetrics& m);
 
     // The button in window coordinates, and the height left showing when rolled up.
     QRect buttonRect() const;
@@ -74,7 +74,7 @@ private:
     QPointer<QWidget> form_;
     QPointer<QWidget> button_;
     QPointer<QWidget> edge_;
-    TSystemMetrics metrics_;
+    qm::controls::TSystemMetrics metrics_;
     bool enabled_ = false;
     bool roller_ = false;
     int remainHeight_ = 0;

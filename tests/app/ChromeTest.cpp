@@ -20,6 +20,12 @@
 
 #include <functional>
 
+using qm::controls::CaptionButtonRects;
+using qm::controls::captionButtonRects;
+using qm::controls::CaptionPart;
+using qm::controls::DrawnCaptionPart;
+using qm::controls::formStyleOf;
+
 namespace qmtest {
 namespace {
 

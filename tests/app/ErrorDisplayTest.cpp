@@ -18,6 +18,9 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+using qm::controls::MessageBoxRecorder;
+using qm::controls::MessageKind;
+
 namespace qmtest {
 namespace {
 

@@ -111,14 +111,14 @@ public: // helpers for free functions of the tests as well
     // ---- Fonts registered for the program alone ----------------------------------------------
     // The window's app-only registrations, which the fixture hands in and keeps a handle on.
     const qm::platform::AppFonts& appFonts() const { return *fonts_; }
-    const std::vector<ShownMessage>& messages() const { return messages_.shown(); }
+    const std::vector<qm::controls::ShownMessage>& messages() const { return messages_.shown(); }
     void clearMessages() { messages_.clear(); }
 
 private:
     testfonts::TempDir temp_;
     QByteArray savedConfigHome_;
     bool hadConfigHome_ = false;
-    MessageBoxRecorder messages_;
+    qm::controls::MessageBoxRecorder messages_;
     std::shared_ptr<qm::platform::SoundPlayer> sound_;
     std::shared_ptr<qm::platform::AppFonts> fonts_;
     std::unique_ptr<TFrmMain> window_;

@@ -4,6 +4,20 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+using qm::controls::balloonBody;
+using qm::controls::BalloonLook;
+using qm::controls::balloonMask;
+using qm::controls::BalloonPlacement;
+using qm::controls::balloonTail;
+using qm::controls::balloonTextRect;
+using qm::controls::balloonTextWidthLimit;
+using qm::controls::balloonWindowSize;
+using qm::controls::defaultUiFont;
+using qm::controls::effectiveMaxWidth;
+using qm::controls::measureBalloonText;
+using qm::controls::placeBalloon;
+using qm::controls::renderBalloon;
+
 namespace {
 
 const QRect Screen640(0, 0, 640, 480);

@@ -11,6 +11,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using qm::controls::balloonBody;
+using qm::controls::balloonMask;
+using qm::controls::balloonTail;
+using qm::controls::defaultUiFont;
+using qm::controls::kMaxShadowDepth;
+using qm::controls::measureBalloonText;
+using qm::controls::setApplicationHintPause;
+
 namespace {
 
 // Stands in for the application's hint switch turned off: tooltip requests stop here.

@@ -10,6 +10,23 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using qm::controls::AppNamePart;
+using qm::controls::captionButtonRects;
+using qm::controls::CaptionPart;
+using qm::controls::captionPartOf;
+using qm::controls::CaptionPartText;
+using qm::controls::captionTextArea;
+using qm::controls::CompanyPart;
+using qm::controls::defaultUiFont;
+using qm::controls::formStyleOf;
+using qm::controls::GradientBand;
+using qm::controls::gradientBands;
+using qm::controls::gradientShown;
+using qm::controls::joinCaptionParts;
+using qm::controls::layoutCaptionParts;
+using qm::controls::mulDiv;
+using qm::controls::TSystemMetrics;
+
 namespace {
 
 const QString Caption = QStringLiteral("Quillmark 2.3 - Copyright \u00a9 1998 Solvane Vantrel");

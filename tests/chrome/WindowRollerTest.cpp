@@ -10,6 +10,18 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using qm::controls::bsDialog;
+using qm::controls::bsNone;
+using qm::controls::bsSingle;
+using qm::controls::bsSizeable;
+using qm::controls::bsToolWindow;
+using qm::controls::CaptionButtonRects;
+using qm::controls::captionButtonRects;
+using qm::controls::rollerButtonRect;
+using qm::controls::rollerTrianglePixels;
+using qm::controls::TFormStyle;
+using qm::controls::TSystemMetrics;
+
 namespace {
 
 // The main window's frame: single border, system menu and minimise box, no maximise box.

@@ -7,6 +7,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using qm::controls::acceleratorOf;
+using qm::controls::blendColor;
+
 namespace {
 
 const QColor kRed(255, 0, 0);

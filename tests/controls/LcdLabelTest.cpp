@@ -9,6 +9,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using qm::controls::lcdDotLit;
+using qm::controls::lcdGrid;
+using qm::controls::LcdMatrix;
+using qm::controls::lcdTable;
+using qm::controls::MessageBoxRecorder;
+
 namespace {
 
 // The window's counter: mat5x7, 2-pixel square dots, ten characters, one line.

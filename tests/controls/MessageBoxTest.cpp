@@ -8,6 +8,12 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using qm::controls::MessageBoxRecorder;
+using qm::controls::messageDisplayText;
+using qm::controls::MessageKind;
+using qm::controls::showError;
+using qm::controls::showInformation;
+
 struct DisplayRow {
     const char* name;
     const char* text;

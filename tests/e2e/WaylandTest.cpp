@@ -36,6 +36,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using qm::controls::captionButtonRects;
+using qm::controls::formStyleOf;
+
 extern char** environ;
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QFrame>
 #include <QPushButton>
 
+using qm::controls::defaultUiFont;
+
 ChromeSample buildChromeSample() {
     ChromeSample s;
     s.form = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowSystemMenuHint |

@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+using qm::controls::defaultUiFont;
+using qm::controls::setApplicationHintPause;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     setApplicationHintPause(1000); // the program's own timing

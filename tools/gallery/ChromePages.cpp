@@ -21,6 +21,16 @@
 #include <QPainter>
 #include <QPushButton>
 
+using qm::controls::BalloonLook;
+using qm::controls::balloonMask;
+using qm::controls::BalloonPlacement;
+using qm::controls::balloonTextWidthLimit;
+using qm::controls::balloonWindowSize;
+using qm::controls::effectiveMaxWidth;
+using qm::controls::measureBalloonText;
+using qm::controls::placeBalloon;
+using qm::controls::renderBalloon;
+
 namespace {
 
 const QString kCreateHint =

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <cstdio>
 
+using qm::controls::defaultUiFont;
+
 namespace {
 
 struct PageEntry {
