@@ -5,8 +5,10 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qm::viewer {
 
@@ -28,7 +30,9 @@ constexpr qreal kCellGlyphSize = 15.0;
 
 // Copyright and trademark texts run up to 127 characters and need a second line.
 constexpr int kNameRowLines[] = {1, 1, 1, 1, 1, 1, 2, 2, 1};
-constexpr int kNameRows = sizeof(kNameRowLines) / sizeof(kNameRowLines[0]);
+// The text is drawn this far below its row's top.
+constexpr qreal kNameTextDrop = 1.0;
+constexpr int kNameTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 // The sheet's own texts use the desktop's face, never the sample's, at sizes in sheet points.
 QFont sheetFont(int pixelSize, bool bold = false) {
@@ -38,6 +42,104 @@ QFont sheetFont(int pixelSize, bool bold = false) {
     // Unhinted metrics stay true when the page is scaled for the screen or a printer.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+QFont nameLabelFont() {
+    return sheetFont(8, true);
+}
+QFont nameTextFont() {
+    return sheetFont(8);
+}
+
+qreal nameTextWidth() {
+    return kSheetSize.width() - 2 * kSheetMargin - kLabelColumn;
+}
+
+// How many rows of kNameRowHeight the text takes when wrapped as paintNames() draws it.
+int rowsNeeded(const QString& text) {
+    const QRectF bounds =
+        QFontMetricsF(nameTextFont())
+            .boundingRect(QRectF(0, 0, nameTextWidth(), 1e6), kNameTextFlags, text);
+    return std::max(1, int(std::ceil((bounds.height() + kNameTextDrop) / kNameRowHeight - 1e-6)));
+}
+
+// The text cut after the last whole line that fits in rows, that line ending in an ellipsis.
+QString fitRows(const QString& text, int rows) {
+    if (rowsNeeded(text) <= rows)
+        return text;
+    const QFont font = nameTextFont();
+    QTextLayout wrapped(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    wrapped.setTextOption(option);
+    QList<int> starts;
+    wrapped.beginLayout();
+    for (QTextLine line = wrapped.createLine(); line.isValid(); line = wrapped.createLine()) {
+        line.setLineWidth(nameTextWidth());
+        starts.append(line.textStart());
+    }
+    wrapped.endLayout();
+    const QFontMetricsF metrics(font);
+    for (int lines = int(starts.size()) - 1; lines > 0; --lines) {
+        const QString rest = text.mid(starts[lines - 1]).simplified();
+        const QString shown =
+            text.left(starts[lines - 1]) +
+            metrics.elidedText(rest + QChar(u'\u2026'), Qt::ElideRight, nameTextWidth());
+        if (rowsNeeded(shown) <= rows)
+            return shown;
+    }
+    return metrics.elidedText(text.simplified(), Qt::ElideRight, nameTextWidth());
+}
+
+std::vector<std::pair<QString, QString>> nameRowTexts(const FontSample& sample) {
+    std::vector<std::pair<QString, QString>> rows = sample.names;
+    rows.emplace_back(QStringLiteral("Style flags"),
+                      QStringLiteral("Bold: %1     Italic: %2")
+                          .arg(sample.bold ? QStringLiteral("yes") : QStringLiteral("no"),
+                               sample.italic ? QStringLiteral("yes") : QStringLiteral("no")));
+    return rows;
+}
+
+// Lays the sheet out with the name rows this many rows of kNameRowHeight tall.
+SheetLayout placeParts(const QList<int>& rowLines) {
+    SheetLayout layout;
+    const qreal left = kSheetMargin;
+    const qreal width = kSheetSize.width() - 2 * kSheetMargin;
+    qreal top = kSheetMargin;
+
+    layout.title = QRectF(left, top, width, kTitleHeight);
+    top = layout.title.bottom() + kSectionGap;
+
+    const qreal namesTop = top;
+    for (int lines : rowLines) {
+        layout.nameRows.append({QRectF(left, top, width, lines * kNameRowHeight), {}, {}});
+        top += lines * kNameRowHeight;
+    }
+    layout.names = QRectF(left, namesTop, width, top - namesTop);
+    top = layout.names.bottom() + kSectionGap;
+
+    layout.waterfallHeading = QRectF(left, top, width, kHeadingHeight);
+    top = layout.waterfallHeading.bottom();
+    for (int size : waterfallSizes()) {
+        layout.waterfall.append(QRectF(left, top, width, size * kWaterfallLeading));
+        top += size * kWaterfallLeading;
+    }
+    top += kSectionGap;
+
+    layout.gridHeading = QRectF(left, top, width, kHeadingHeight);
+    top = layout.gridHeading.bottom();
+    const int count = kGridLastCode - kGridFirstCode + 1;
+    const int rows = (count + kGridColumns - 1) / kGridColumns;
+    const qreal cellWidth = width / kGridColumns;
+    layout.grid = QRectF(left, top, width, rows * kCellHeight);
+    for (int i = 0; i < count; ++i)
+        layout.cells.append(QRectF(left + (i % kGridColumns) * cellWidth,
+                                   top + (i / kGridColumns) * kCellHeight, cellWidth, kCellHeight));
+    return layout;
+}
+
+QList<int> usualRowLines() {
+    return QList<int>(std::begin(kNameRowLines), std::end(kNameRowLines));
 }
 
 // Lays the text out with the face's own advances; the Latin samples need no shaping.
@@ -142,31 +244,19 @@ void paintTitle(QPainter& painter, const SheetLayout& layout, const FontSample& 
     painter.restore();
 }
 
-void paintNames(QPainter& painter, const SheetLayout& layout, const FontSample& sample) {
-    std::vector<std::pair<QString, QString>> rows = sample.names;
-    rows.emplace_back(QStringLiteral("Style flags"),
-                      QStringLiteral("Bold: %1     Italic: %2")
-                          .arg(sample.bold ? QStringLiteral("yes") : QStringLiteral("no"),
-                               sample.italic ? QStringLiteral("yes") : QStringLiteral("no")));
-    qreal top = layout.names.top();
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const int lines = i < kNameRows ? kNameRowLines[i] : 1;
-        const QRectF row(layout.names.left(), top, layout.names.width(), lines * kNameRowHeight);
-        top += row.height();
-        if (row.bottom() > layout.names.bottom() + 0.01)
-            break;
-        painter.setFont(sheetFont(8, true));
+void paintNames(QPainter& painter, const SheetLayout& layout) {
+    for (const NameRow& row : layout.nameRows) {
+        painter.setFont(nameLabelFont());
         painter.setPen(QColor(70, 70, 70));
-        painter.drawText(QRectF(row.left(), row.top(), kLabelColumn, kNameRowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, rows[i].first);
-        painter.setFont(sheetFont(8));
+        painter.drawText(QRectF(row.rect.left(), row.rect.top(), kLabelColumn, kNameRowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, row.label);
+        painter.setFont(nameTextFont());
         painter.setPen(Qt::black);
-        const QRectF value(row.left() + kLabelColumn, row.top(), row.width() - kLabelColumn,
-                           row.height());
+        const QRectF value(row.rect.left() + kLabelColumn, row.rect.top(),
+                           row.rect.width() - kLabelColumn, row.rect.height());
         painter.save();
         painter.setClipRect(value);
-        painter.drawText(value.adjusted(0, 1, 0, 0),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rows[i].second);
+        painter.drawText(value.adjusted(0, kNameTextDrop, 0, 0), kNameTextFlags, row.text);
         painter.restore();
     }
 }
@@ -236,37 +326,28 @@ QString sampleSentence() {
 }
 
 SheetLayout layoutSampleSheet() {
-    SheetLayout layout;
-    const qreal left = kSheetMargin;
-    const qreal width = kSheetSize.width() - 2 * kSheetMargin;
-    qreal top = kSheetMargin;
+    return placeParts(usualRowLines());
+}
 
-    layout.title = QRectF(left, top, width, kTitleHeight);
-    top = layout.title.bottom() + kSectionGap;
-
-    qreal nameLines = 0;
-    for (int lines : kNameRowLines)
-        nameLines += lines;
-    layout.names = QRectF(left, top, width, nameLines * kNameRowHeight);
-    top = layout.names.bottom() + kSectionGap;
-
-    layout.waterfallHeading = QRectF(left, top, width, kHeadingHeight);
-    top = layout.waterfallHeading.bottom();
-    for (int size : waterfallSizes()) {
-        layout.waterfall.append(QRectF(left, top, width, size * kWaterfallLeading));
-        top += size * kWaterfallLeading;
+SheetLayout layoutSampleSheet(const FontSample& sample) {
+    const std::vector<std::pair<QString, QString>> texts = nameRowTexts(sample);
+    QList<int> lines = usualRowLines();
+    lines.resize(qsizetype(texts.size()), 1);
+    // Rows the page has room for below the grid; they go to the first rows that need them.
+    const SheetLayout usual = placeParts(lines);
+    int spare = int(std::floor(
+        (kSheetSize.height() - kSheetMargin - usual.grid.bottom()) / kNameRowHeight + 1e-9));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const int more =
+            std::min(spare, std::max(0, rowsNeeded(texts[size_t(i)].second) - lines[i]));
+        lines[i] += more;
+        spare -= more;
     }
-    top += kSectionGap;
-
-    layout.gridHeading = QRectF(left, top, width, kHeadingHeight);
-    top = layout.gridHeading.bottom();
-    const int count = kGridLastCode - kGridFirstCode + 1;
-    const int rows = (count + kGridColumns - 1) / kGridColumns;
-    const qreal cellWidth = width / kGridColumns;
-    layout.grid = QRectF(left, top, width, rows * kCellHeight);
-    for (int i = 0; i < count; ++i)
-        layout.cells.append(QRectF(left + (i % kGridColumns) * cellWidth,
-                                   top + (i / kGridColumns) * kCellHeight, cellWidth, kCellHeight));
+    SheetLayout layout = placeParts(lines);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        layout.nameRows[i].label = texts[size_t(i)].first;
+        layout.nameRows[i].text = fitRows(texts[size_t(i)].second, lines[i]);
+    }
     return layout;
 }
 
@@ -286,10 +367,10 @@ void paintSampleSheet(QPainter& painter, const QRectF& target, const FontSample&
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(QRectF(QPointF(0, 0), kSheetSize), Qt::white);
 
-    const SheetLayout layout = layoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet(sample);
     if (sample.face.isValid()) {
         paintTitle(painter, layout, sample);
-        paintNames(painter, layout, sample);
+        paintNames(painter, layout);
         paintWaterfall(painter, layout, sample);
         paintGrid(painter, layout, sample);
     }

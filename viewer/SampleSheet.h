@@ -25,10 +25,18 @@ inline constexpr int kGridColumns = 16;
 inline constexpr int kGridFirstCode = 32;
 inline constexpr int kGridLastCode = 255;
 
+// One row of the names block: a label and the text beside it, wrapped within the row.
+struct NameRow {
+    QRectF rect;
+    QString label;
+    QString text; // ends with "\u2026" where the page had no room for all of it
+};
+
 // Where each part of the sheet goes, in points from the page's top left corner.
 struct SheetLayout {
     QRectF title; // the full name drawn in the face itself, and the path
     QRectF names; // label / text rows and the style flags
+    QList<NameRow> nameRows;
     QRectF waterfallHeading;
     QList<QRectF> waterfall; // one line per size of waterfallSizes()
     QRectF gridHeading;
@@ -36,7 +44,11 @@ struct SheetLayout {
     QList<QRectF> cells; // one per code from kGridFirstCode to kGridLastCode
 };
 
+// The layout for names that fit their usual rows, and the labels of the rows.
 SheetLayout layoutSampleSheet();
+// The layout for this sample's names: a row whose text wraps to more lines than usual is made
+// taller, and the parts below move down, as far as the page has room.
+SheetLayout layoutSampleSheet(const FontSample& sample);
 
 // The largest rectangle of the sheet's proportions centred in target.
 QRectF fitSheet(const QRectF& target);
