@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+class QAccessibleInterface;
+
 namespace qm::viewer {
 
 class SheetView : public QWidget {
@@ -17,11 +19,22 @@ public:
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 
+    // The size that shows the page at zoom times the width it has in a view fitWidth wide.
+    static QSize zoomedSize(int fitWidth, qreal zoom);
+
+    // The widget whose keyboard focus the frame around the page shows.
+    void setFocusHolder(const QWidget* holder) { focusHolder_ = holder; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const FontSample& sample_;
+    const QWidget* focusHolder_ = nullptr;
 };
+
+// The sheet is an image to assistive technologies; the rest keep the roles Qt gives them.
+// Installed with QAccessible::installFactory(); it runs only once a reader asks.
+QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* object);
 
 } // namespace qm::viewer

@@ -4,8 +4,10 @@
 #include "platform/CommandLine.h"
 #include "viewer/FontSample.h"
 #include "viewer/SheetOutput.h"
+#include "viewer/SheetView.h"
 #include "viewer/ViewerWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    QAccessible::installFactory(qm::viewer::sheetAccessibleFactory);
     qm::viewer::ViewerWindow window(sample);
     window.show();
     return QApplication::exec();
