@@ -1,6 +1,7 @@
 // The glyphsee program run as a real process with --pdf, its PDF turned into pixels by pdftoppm.
 
 #include "ViewerTestSupport.h"
+#include "viewer/FontSample.h"
 #include "viewer/SampleSheet.h"
 
 #include <QDir>
@@ -46,7 +47,8 @@ TEST_P(GlyphseePdfTest, writesAPdfWhoseFirstPageShowsTheSample) {
     // One A4 page.
     EXPECT_NEAR(page.width(), kSheetSize.width() * kDpi / 72, 2);
     EXPECT_NEAR(page.height(), kSheetSize.height() * kDpi / 72, 2);
-    const SheetLayout layout = layoutSampleSheet();
+    const SheetLayout layout =
+        layoutSampleSheet(loadFontSample(SystemFont(QString::fromUtf8(GetParam()))));
     EXPECT_GT(InkFraction(page, ToPixels(layout.title, kDpi)), 0.01);
     EXPECT_GT(InkFraction(page, ToPixels(layout.names, kDpi)), 0.01);
     EXPECT_GT(InkFraction(page, ToPixels(layout.waterfall.last(), kDpi)), 0.02);

@@ -122,7 +122,7 @@ TEST_P(SheetInkTest, everyPartOfTheSheetIsDrawn) {
     const FontSample sample = loadFontSample(SystemFont(QString::fromUtf8(GetParam())));
     ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
     const QImage image = RenderSheet(sample);
-    const SheetLayout layout = layoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet(sample);
     EXPECT_GT(InkFraction(image, ToPixels(layout.title, kDpi)), 0.01);
     EXPECT_GT(InkFraction(image, ToPixels(layout.names, kDpi)), 0.01);
     for (int i = 0; i < layout.waterfall.size(); ++i)
@@ -159,7 +159,7 @@ TEST(SheetGlyphsTest, codesTheFontLacksAreShadedAndOthersDrawTheirGlyph) {
     const FontSample sample = loadFontSample(SystemFont(QStringLiteral("dejavu/DejaVuSans.ttf")));
     ASSERT_TRUE(sample.ok());
     const QImage image = RenderSheet(sample);
-    const SheetLayout layout = layoutSampleSheet();
+    const SheetLayout layout = layoutSampleSheet(sample);
     const auto cell = [&](int code) {
         // The cell's inside, clear of its border and of the code printed in its corner.
         const QRectF r = layout.cells[code - kGridFirstCode];
