@@ -39,6 +39,10 @@ QSize SheetView::zoomedSize(int fitWidth, qreal zoom) {
 QAccessibleInterface* sheetAccessibleFactory(const QString&, QObject* object) {
     if (auto* view = qobject_cast<SheetView*>(object))
         return new QAccessibleWidget(view, QAccessible::Graphic);
+    // The scroll area that holds the sheet and its focus is the document being read.
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->objectName() == QLatin1String("SheetScroll"))
+        return new QAccessibleWidget(widget, QAccessible::Document);
     return nullptr;
 }
 

@@ -33,7 +33,8 @@ private:
     const QWidget* focusHolder_ = nullptr;
 };
 
-// The sheet is an image to assistive technologies; the rest keep the roles Qt gives them.
+// To assistive technologies the sheet is an image in a document (the scroll area named
+// SheetScroll); the rest keep the roles Qt gives them.
 // Installed with QAccessible::installFactory(); it runs only once a reader asks.
 QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* object);
 

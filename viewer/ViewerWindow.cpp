@@ -52,11 +52,17 @@ ViewerWindow::ViewerWindow(FontSample sample, QWidget* parent)
     QToolBar* tools = addToolBar(QStringLiteral("Sheet"));
     tools->setObjectName(QStringLiteral("SheetTools"));
     tools->setMovable(false);
-    printAction_ = tools->addAction(QStringLiteral("Print..."), this, &ViewerWindow::printSheet);
+    // The dialogs open once the press has been answered: a screen reader that pressed the
+    // button through its action is not kept waiting while the dialog runs.
+    const auto later = [this](void (ViewerWindow::*slot)()) {
+        return [this, slot] { QMetaObject::invokeMethod(this, slot, Qt::QueuedConnection); };
+    };
+    printAction_ =
+        tools->addAction(QStringLiteral("Print..."), this, later(&ViewerWindow::printSheet));
     printAction_->setObjectName(QStringLiteral("PrintAction"));
     printAction_->setShortcut(QKeySequence::Print);
     saveAction_ =
-        tools->addAction(QStringLiteral("Save as PDF..."), this, &ViewerWindow::saveSheetAs);
+        tools->addAction(QStringLiteral("Save as PDF..."), this, later(&ViewerWindow::saveSheetAs));
     saveAction_->setObjectName(QStringLiteral("SavePdfAction"));
     saveAction_->setShortcut(QKeySequence::Save);
     QAction* quit = tools->addAction(QStringLiteral("Close"), this, &QWidget::close);
@@ -130,6 +136,9 @@ void ViewerWindow::setUpButtons(QToolBar* tools) {
         button->setFocusPolicy(Qt::TabFocus);
         button->installEventFilter(this);
     }
+    // The button that shows tools a narrow window has no room for.
+    if (auto* more = tools->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More tools"));
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
