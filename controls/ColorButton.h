@@ -84,8 +84,8 @@ public:
     // After a whole set of settings was applied: state from Enabled, auto-size, colours.
     void Loaded();
 
-    // The picture or the caption on one line, whichever is larger, inside bevel and border;
-    // an auto-sized picture gives the auto-size rule's size.
+    // The picture and the caption on one line, which share one area as they are drawn, inside
+    // bevel and border; an auto-sized picture gives the auto-size rule's size.
     QSize sizeHint() const override;
 
 signals:
