@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -30,6 +31,8 @@ namespace qm::viewer {
 namespace {
 // A title bar and borders.
 constexpr QSize kFrameAllowance{16, 48};
+// The share of the screen's height left for panels where the desktop does not say where they are.
+constexpr double kUnknownPanelShare = 0.1;
 // Zoom steps, as multiples of the width that fits the window.
 constexpr qreal kZoomLevels[] = {0.5, 0.67, 0.8, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
 constexpr int kZoomSteps = int(std::size(kZoomLevels));
@@ -228,8 +231,14 @@ void ViewerWindow::fitToScreen(QSize wanted) {
         return;
     }
     // Room is left for the frame the desktop puts around the window.
-    const QRect room = screen->availableGeometry().adjusted(0, 0, -kFrameAllowance.width(),
-                                                            -kFrameAllowance.height());
+    QRect room = screen->availableGeometry().adjusted(0, 0, -kFrameAllowance.width(),
+                                                      -kFrameAllowance.height());
+    // Wayland does not tell where the desktop's panels are (the whole screen is "available"):
+    // room is left for them too.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        screen->availableGeometry() == screen->geometry())
+        room.setHeight(room.height() -
+                       int(std::lround(screen->geometry().height() * kUnknownPanelShare)));
     resize(wanted.boundedTo(room.size()));
     move(room.topLeft() + QPoint((room.width() - width()) / 2, (room.height() - height()) / 2));
 }
