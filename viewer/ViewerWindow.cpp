@@ -86,7 +86,6 @@ ViewerWindow::ViewerWindow(FontSample sample, QWidget* parent)
         message_->setWordWrap(true);
         message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
         message_->setMargin(24);
-        message_->setAccessibleName(QStringLiteral("Message"));
         setCentralWidget(message_);
         fitToScreen(QSize(560, 260));
         return;
