@@ -3,6 +3,7 @@
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
@@ -19,6 +20,8 @@ TDRLabel::TDRLabel(QWidget* parent)
     : QLabel(parent), shadowColor_(qm::controls::system::btnHighlight()) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     savedTextColor_ = fontColor();
+    announcedColor_ = color();
+    announcedFontColor_ = fontColor();
     timer_ = new QTimer(this);
     timer_->setInterval(blinkInterval_);
     connect(timer_, &QTimer::timeout, this, &TDRLabel::blinkStep);
@@ -36,9 +39,7 @@ void TDRLabel::setColor(const QColor& c) {
         return;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, c);
-    setPalette(pal);
-    update();
-    emit colorChanged(c);
+    setPalette(pal); // announced by changeEvent()
 }
 
 QColor TDRLabel::fontColor() const {
@@ -50,9 +51,22 @@ void TDRLabel::setFontColor(const QColor& c) {
         return;
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, c);
-    setPalette(pal);
+    setPalette(pal); // announced by changeEvent()
+}
+
+void TDRLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
     update();
-    emit fontColorChanged(c);
+    if (color() != announcedColor_) {
+        announcedColor_ = color();
+        emit colorChanged(announcedColor_);
+    }
+    if (fontColor() != announcedFontColor_) {
+        announcedFontColor_ = fontColor();
+        emit fontColorChanged(announcedFontColor_);
+    }
 }
 
 void TDRLabel::setTransparent(bool on) {

@@ -86,6 +86,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QColor hiColor_{0, 0, 255};
@@ -97,6 +98,10 @@ private:
     QColor shadowColor_;
     int deep_ = 1;
     QColor savedTextColor_;
+    // Color and FontColor live in the palette, which a parent can change too: the values last
+    // announced tell a palette change that moved them.
+    QColor announcedColor_;
+    QColor announcedFontColor_;
     bool transparent_ = false;
     bool showAccelChar_ = true;
     QTimer* timer_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "controls/ThreeDLabel.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -109,6 +110,25 @@ TEST(DrLabel, blinkHidesAndShowsAndRestoresColourWhenStopped) {
     l.setBlink(TDRLabel::blNone);
     EXPECT_EQ(l.fontColor(), kBlue);
     EXPECT_FALSE(l.findChild<QTimer*>()->isActive());
+}
+
+TEST(DrLabel, coloursTheParentsPaletteChangesAreAnnounced) {
+    QWidget parent;
+    auto* l = new TDRLabel(&parent);
+    QSignalSpy colour(l, &TDRLabel::colorChanged);
+    QSignalSpy text(l, &TDRLabel::fontColorChanged);
+    QPalette pal = parent.palette();
+    pal.setColor(QPalette::Window, kBack);
+    parent.setPalette(pal);
+    EXPECT_EQ(l->color(), kBack);
+    ASSERT_EQ(colour.size(), 1);
+    EXPECT_EQ(colour[0][0].value<QColor>(), kBack);
+    EXPECT_EQ(text.size(), 0);
+    l->setFontColor(kBlue); // its own setting outranks the parent's from now on
+    pal.setColor(QPalette::WindowText, kShadow);
+    parent.setPalette(pal);
+    EXPECT_EQ(text.size(), 1);
+    EXPECT_EQ(l->fontColor(), kBlue);
 }
 
 TEST(DrLabel, hiLoAlternatesBetweenItsColours) {
