@@ -7,12 +7,15 @@
 #include "app/MainLayout.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
+#include "browse/BrowsePanel.h"
 #include "controls/BalloonHint.h"
 #include "controls/CaptionBar.h"
 #include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
+#include "naming/KeyPreview.h"
+#include "naming/NamingPanel.h"
 #include "platform/AppFonts.h"
 
 #include <QCloseEvent>
@@ -88,7 +91,14 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     }
 }
 
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain() {
+    // The boxes still lose the focus while the widgets go: by then nothing may call this window.
+    delete keyPreview_;
+    if (naming_)
+        naming_->disconnect(this);
+    if (browse_)
+        browse_->disconnect(this);
+}
 
 void TFrmMain::connectHandlers() {
     // The browser's own events (folder change, list mouse and key releases) and the naming

@@ -1,12 +1,8 @@
 #pragma once
 // TFrmMain: the one main window. Its state is declared here, its controls in
-// app/MainControls.def and its components in app/MainComponents.def; its handlers are defined
-// in the folder of the subsystem they belong to:
-//   app/     FormCreate, FormClose, version reminder, cues, information panels, destination
-//            folder, "View / Print", the general error display
-//   browse/  folder browsing and count, loading a font, the character strip, the temporary
-//            registration
-//   naming/  the naming boxes and the key filter, derived names, make a new font, restore
+// app/MainControls.def and its components in app/MainComponents.def. It wires the browser
+// panel (browse/) and the naming panel (naming/) to the font session (session/), and its
+// handlers, all in app/, read the boxes, call the session and show the outcome.
 
 #include "app/ControlKind.h"
 #include "core/FontReader.h"
@@ -33,8 +29,14 @@ class TRegFile;
 class HintSwitch;
 
 namespace qm::browse {
+class BrowsePanel;
 class StripPainter;
 } // namespace qm::browse
+
+namespace qm::naming {
+class KeyPreview;
+class NamingPanel;
+} // namespace qm::naming
 
 namespace qm::platform {
 class AppFonts;
@@ -121,17 +123,16 @@ private:
     // Runs a handler; whatever it lets escape is shown in the "Error" box.
     template <class F> void guarded(F&& handler);
 
-    // ---- browse/ --------------------------------------------------------------------------
-    // Links drive box, folder list, file list and file-name box, and connects the browser's own
-    // events (list mouse and key releases, folder change, strip scrolling). The constructor
-    // calls it once, after the layout and before FormCreate.
+    // ---- the browser ----------------------------------------------------------------------
+    // Makes the browser panel of drive box, folder list, file list and file-name box, and
+    // connects its folder and font choices and the strip's scrolling. The constructor calls it
+    // once, after the layout and before FormCreate.
     void connectBrowser();
-    void D_DirChange();
+    qm::browse::BrowsePanel* browse_ = nullptr;
+    void D_DirChange(const QString& folder);
     void ShowFontTotal();
-    void D_FileMouseUp();
-    void D_FileKeyUp(int key);
-    void LoadSelectedFont();
-    void loadFontAt(const QString& path); // LoadSelectedFont from the path it has built on
+    // The file chosen in the browser (D_FileMouseUp, D_FileKeyUp) or opened.
+    void LoadSelectedFont(const QString& path);
     // Registers the read font and shows its characters and names; raises std::runtime_error
     // when the system refuses to set it up.
     void showLoadedFont(const QString& path);
@@ -146,13 +147,14 @@ private:
     qm::browse::StripPainter* stripPainter_ =
         nullptr; // draws LB_All256Chars in the loaded file's glyphs
 
-    // ---- naming/ --------------------------------------------------------------------------
-    void connectNaming(); // key preview, name-box exits, destination box clicks
+    // ---- the naming boxes -----------------------------------------------------------------
+    void connectNaming(); // naming panel, key preview, destination box clicks
+    qm::naming::NamingPanel* naming_ = nullptr;
+    qm::naming::KeyPreview* keyPreview_ = nullptr;
     bool FormKeyPress(QLineEdit* box, QChar key); // true: the key is swallowed
     void E_FamilyNameExit();
     void DeriveNames();
     void ShowFontNames();
-    NameTexts boxTexts() const; // the eight boxes as the record holds texts
     void ResetFontDisplay();
     void B_CreateFontNowClick();
     void B_MakeFontClick();

@@ -77,6 +77,7 @@ void FileListBox::writeFileEdit() {
     const QString name = fileName();
     fileEdit_->setText(name.isEmpty() ? QString::fromLatin1(kMask) : name);
     fileEdit_->selectAll();
+    emit fileEditWritten(fileEdit_->text());
 }
 
 void FileListBox::setTextColor(const QColor& color) {

@@ -46,6 +46,8 @@ signals:
     void mouseReleased();
     // A key released while the list has the focus, after the selection has moved; Qt::Key.
     void keyReleased(int key);
+    // The name just written into the file-name box.
+    void fileEditWritten(const QString& name);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

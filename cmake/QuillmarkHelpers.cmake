@@ -30,3 +30,11 @@ function(qm_add_test)
     NO_PRETTY_VALUES
     PROPERTIES ${properties})
 endfunction()
+
+# qm_add_panel(<target> <sources...>): one of the window's panels, widgets with state of their
+# own on the platform layer, which the window wires to the session.
+function(qm_add_panel name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC qm_platform qm_core Qt6::Widgets)
+endfunction()

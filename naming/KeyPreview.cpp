@@ -1,9 +1,5 @@
 #include "naming/KeyPreview.h"
 
-#include "app/ErrorDisplay.h"
-#include "app/Main.h"
-
-#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,7 +9,6 @@ namespace qm::naming {
 namespace {
 
 const char* const kKeysProperty = "qmPreviewKeys";
-const char* const kExitProperty = "qmRunsNameExit";
 
 } // namespace
 
@@ -52,8 +47,8 @@ QChar typedCharacter(const QKeyEvent& event) {
     return text.front();
 }
 
-KeyPreview::KeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit)
-    : QObject(form), keyPress_(std::move(keyPress)), exit_(std::move(exit)) {}
+KeyPreview::KeyPreview(QObject* form, KeyPress keyPress, Guard guard)
+    : QObject(form), keyPress_(std::move(keyPress)), guard_(std::move(guard)) {}
 
 void KeyPreview::watchKeys(QLineEdit* box) {
     box->setProperty(kKeysProperty, true);
@@ -61,52 +56,30 @@ void KeyPreview::watchKeys(QLineEdit* box) {
     box->installEventFilter(this);
 }
 
-void KeyPreview::watchExit(QLineEdit* box) {
-    box->setProperty(kExitProperty, true);
-    box->removeEventFilter(this);
-    box->installEventFilter(this);
-}
-
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
-    // While the window is being torn down neither it nor its boxes may be called on.
-    auto* form = qobject_cast<TFrmMain*>(parent());
     auto* box = qobject_cast<QLineEdit*>(watched);
-    if (form == nullptr || box == nullptr)
+    if (box == nullptr || !box->property(kKeysProperty).toBool())
         return false;
 
     switch (event->type()) {
     case QEvent::KeyPress: {
-        if (!box->property(kKeysProperty).toBool())
-            return false;
         const QChar typed = typedCharacter(static_cast<QKeyEvent&>(*event));
         if (typed.isNull())
             return false;
         bool swallowed = true; // a key whose handler failed is not typed as well
-        runGuarded(form, [&] { swallowed = keyPress_(box, typed); });
+        guard_([&] { swallowed = keyPress_(box, typed); });
         return swallowed;
     }
     case QEvent::InputMethod: {
         // Composed characters (dead keys, input methods) obey the same rules as typed ones.
-        if (!box->property(kKeysProperty).toBool())
-            return false;
         const QString commit = static_cast<QInputMethodEvent&>(*event).commitString();
         bool swallowed = false;
-        runGuarded(form, [&] {
+        guard_([&] {
             for (const QChar c : commit)
                 if (!swallowed)
                     swallowed = keyPress_(box, c);
         });
         return swallowed;
-    }
-    case QEvent::FocusOut: {
-        if (!box->property(kExitProperty).toBool())
-            return false;
-        // Switching to another program or opening a context menu is not leaving the box.
-        const Qt::FocusReason reason = static_cast<QFocusEvent&>(*event).reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        runGuarded(form, [this] { exit_(); });
-        return false;
     }
     default:
         return false;

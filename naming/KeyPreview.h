@@ -1,9 +1,8 @@
 #pragma once
 
 // The window's key preview: every key typed into a naming box or the file-name box goes to
-// TFrmMain::FormKeyPress before the box sees it (a filter on the top-level would never see
-// keys the box accepts). It also runs E_FamilyNameExit when the focus leaves the family or
-// the style box for another control of the window.
+// the window's FormKeyPress before the box sees it (a filter on the top-level would never see
+// keys the box accepts).
 
 #include <QChar>
 #include <QObject>
@@ -12,7 +11,6 @@
 
 class QKeyEvent;
 class QLineEdit;
-class TFrmMain;
 
 namespace qm::naming {
 
@@ -29,21 +27,20 @@ QChar typedCharacter(const QKeyEvent& event);
 class KeyPreview : public QObject {
 public:
     using KeyPress = std::function<bool(QLineEdit* box, QChar key)>; // true: swallowed
-    using Exit = std::function<void()>;
-    // The form's FormKeyPress and E_FamilyNameExit; what they throw goes to its error display.
-    KeyPreview(TFrmMain* form, KeyPress keyPress, Exit exit);
+    // Runs a call of FormKeyPress; what it throws goes to the window's error display.
+    using Guard = std::function<void(const std::function<void()>& call)>;
+    // The window owns the preview and ends it before its own teardown.
+    KeyPreview(QObject* form, KeyPress keyPress, Guard guard);
 
     // Keys typed into `box` pass FormKeyPress first.
     void watchKeys(QLineEdit* box);
-    // Leaving `box` for another control of the window runs E_FamilyNameExit.
-    void watchExit(QLineEdit* box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     KeyPress keyPress_;
-    Exit exit_;
+    Guard guard_;
 };
 
 } // namespace qm::naming

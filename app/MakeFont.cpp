@@ -2,12 +2,12 @@
 
 #include "app/BusyCursor.h"
 #include "app/Main.h"
-#include "browse/DirectoryListBox.h"
-#include "browse/FileListBox.h"
+#include "browse/BrowsePanel.h"
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"
 #include "core/ByteHelpers.h"
 #include "naming/AnsiText.h"
+#include "naming/NamingPanel.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -26,15 +26,12 @@ void TFrmMain::B_CreateFontNowClick() {
     }
     // 3. Open the panel and lock the list: a click in it now loads nothing.
     P_MakeFont->show();
-    D_File->setLocked(true);
-    D_File->clearSelection();
-    D_FileName->clear();
-    D_FileName->setFocus();
+    browse_->setLocked(true);
 }
 
 void TFrmMain::B_CancelMakeClick() {
     PlayCue(MyTock);
-    D_File->setLocked(false, D_FileName);
+    browse_->setLocked(false);
     P_MakeFont->hide();
 }
 
@@ -55,7 +52,7 @@ void TFrmMain::B_MakeFontClick() {
     // 6. to 10. The names derived, and a copy of the font on show written with the names the
     //     boxes show, finished and verified, or nothing.
     DeriveNames();
-    const qm::session::Outcome made = session_.make(plan, boxTexts());
+    const qm::session::Outcome made = session_.make(plan, naming_->texts());
     if (made.disk != qm::session::OnDisk::Created) {
         showOutcome(made);
         return;
@@ -65,13 +62,13 @@ void TFrmMain::B_MakeFontClick() {
     D_FilePath->setFileName(newPath);
     LB_CurrentFont->setFileName(newPath);
     // 12. The list shows the new file; it can be restored.
-    D_File->reread();
+    browse_->reread();
     B_RestoreNames->setEnabled(true);
     // 13. The success cue.
     showOutcome(made);
     // 14. The counter counts the new file.
     ShowFontTotal();
     // 15. The busy cursor goes with `busy`.
-    D_File->setLocked(false, D_FileName);
+    browse_->setLocked(false);
     P_MakeFont->hide();
 }

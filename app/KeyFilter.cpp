@@ -5,8 +5,8 @@
 #include "app/Main.h"
 #include "controls/PathLabel.h"
 #include "core/NamingRules.h"
-#include "naming/BoxText.h"
 #include "naming/KeyPreview.h"
+#include "naming/NamingPanel.h"
 
 #include <QLineEdit>
 
@@ -46,17 +46,17 @@ bool TFrmMain::FormKeyPress(QLineEdit* box, QChar key) {
 }
 
 void TFrmMain::connectNaming() {
-    auto* preview = new qm::naming::KeyPreview(
+    naming_ = new qm::naming::NamingPanel({E_FamilyName, E_Style, E_FullName, E_Postscript,
+                                           E_Version, E_FontID, E_Copyright, E_TradeMark},
+                                          this);
+    connect(naming_, &qm::naming::NamingPanel::namesEdited, this,
+            [this] { guarded([this] { E_FamilyNameExit(); }); });
+    keyPreview_ = new qm::naming::KeyPreview(
         this, [this](QLineEdit* box, QChar key) { return FormKeyPress(box, key); },
-        [this] { E_FamilyNameExit(); });
+        [this](const std::function<void()>& call) { guarded(call); });
     for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
                            E_Copyright, E_TradeMark, D_FileName})
-        preview->watchKeys(box);
-    for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
-                           E_Copyright, E_TradeMark})
-        qm::naming::keepTypingLimit(box);
-    preview->watchExit(E_FamilyName);
-    preview->watchExit(E_Style);
+        keyPreview_->watchKeys(box);
 
     // The destination box and its caption fix the folder as "SET" does.
     new ClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });

@@ -3,8 +3,6 @@
 
 #include "app/Main.h"
 #include "browse/CharacterStrip.h"
-#include "browse/DirectoryListBox.h"
-#include "browse/FileListBox.h"
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"
 #include "core/FontReader.h"
@@ -29,34 +27,8 @@ constexpr const char* kGetFontFailedText = "Windows GetFont routine failed.";
 
 } // namespace
 
-void TFrmMain::D_FileMouseUp() {
-    if (D_File->isLocked()) {
-        D_File->clearSelection();
-        D_FileName->setFocus();
-        return;
-    }
-    LoadSelectedFont();
-}
-
-void TFrmMain::D_FileKeyUp(int key) {
-    if (D_File->isLocked()) {
-        D_File->clearSelection();
-        D_FileName->setFocus();
-        return;
-    }
-    // Page Up and Page Down only move the selection.
-    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End)
-        LoadSelectedFont();
-}
-
-void TFrmMain::LoadSelectedFont() {
-    // 1. The folder, a "/" unless it ends in one, and the name in the file-name box.
-    const QString folder = D_Dir->directory();
-    const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
-    loadFontAt(qm::platform::pathCase(folder + separator + D_FileName->text()));
-}
-
-void TFrmMain::loadFontAt(const QString& path) {
+void TFrmMain::LoadSelectedFont(const QString& path) {
+    // 1. The chosen file is the current path.
     D_FilePath->setFileName(path);
     session_.setCurrentPath(toFilePath(path));
     // 2. Nothing loads before the window is shown.

@@ -2,15 +2,11 @@
 // selected and loaded exactly as a click in the file list does.
 
 #include "app/Main.h"
-#include "browse/DirectoryListBox.h"
-#include "browse/FileListBox.h"
+#include "browse/BrowsePanel.h"
 #include "platform/FileNames.h"
-#include "platform/Folders.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 
@@ -40,34 +36,7 @@ void TFrmMain::acceptFontDrops() {
 }
 
 void TFrmMain::openFontFile(const QString& path) {
-    guarded([this, &path] {
-        // While the create-new-font panel holds the list, a click loads nothing: neither does
-        // this.
-        if (path.isEmpty() || D_File->isLocked())
-            return;
-        const QString target = QDir::cleanPath(qm::platform::absolutePath(path));
-        if (qm::platform::isFolder(target)) {
-            D_Dir->setDirectory(target);
-            return;
-        }
-        const qsizetype slash = target.lastIndexOf(u'/');
-        const QString folder = slash <= 0 ? QStringLiteral("/") : target.left(slash);
-        const QString name = target.mid(slash + 1);
-        if (!D_Dir->setDirectory(folder)) {
-            // Its folder is gone as well: the error panel still names the file asked for.
-            loadFontAt(qm::platform::pathCase(target));
-            return;
-        }
-        // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
-        if (!D_File->selectFileName(name)) {
-            D_File->clearSelection();
-            D_FileName->setText(name);
-        }
-        if (QListWidgetItem* item = D_File->currentItem())
-            D_File->scrollToItem(item);
-        D_File->setFocus();
-        D_FileMouseUp();
-    });
+    guarded([this, &path] { browse_->open(path); });
 }
 
 namespace {
@@ -86,13 +55,13 @@ bool takeWithoutMoving(QDropEvent* event) {
 } // namespace
 
 void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!draggedPath(event->mimeData()).isEmpty() && !D_File->isLocked())
+    if (!draggedPath(event->mimeData()).isEmpty() && !browse_->isLocked())
         takeWithoutMoving(event);
 }
 
 void TFrmMain::dropEvent(QDropEvent* event) {
     const QString path = draggedPath(event->mimeData());
-    if (path.isEmpty() || D_File->isLocked() || !takeWithoutMoving(event))
+    if (path.isEmpty() || browse_->isLocked() || !takeWithoutMoving(event))
         return;
     activateWindow();
     openFontFile(path);

@@ -1,0 +1,114 @@
+#include "browse/BrowsePanel.h"
+
+#include "browse/DirectoryListBox.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
+#include "platform/FileNames.h"
+#include "platform/Folders.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+namespace qm::browse {
+
+BrowsePanel::BrowsePanel(DriveComboBox* drive, DirectoryListBox* folders, FileListBox* files,
+                         QLineEdit* fileName, QObject* parent)
+    : QObject(parent), drive_(drive), folders_(folders), files_(files), fileName_(fileName) {
+    files_->setFileEdit(fileName_);
+    folders_->setFileList(files_);
+    drive_->setDirList(folders_);
+    connect(files_, &FileListBox::fileEditWritten, this,
+            [this](const QString& name) { name_ = name; });
+    // No file is chosen in a new folder yet.
+    connect(folders_, &DirectoryListBox::directoryChanged, this, [this] {
+        fileName_->clear();
+        name_.clear();
+        emit folderChosen(folder());
+    });
+    connect(files_, &FileListBox::mouseReleased, this, &BrowsePanel::D_FileMouseUp);
+    connect(files_, &FileListBox::keyReleased, this, &BrowsePanel::D_FileKeyUp);
+}
+
+QString BrowsePanel::folder() const {
+    return folders_->directory();
+}
+
+int BrowsePanel::fontCount() const {
+    return files_->count();
+}
+
+void BrowsePanel::reread() {
+    files_->reread();
+}
+
+void BrowsePanel::D_FileMouseUp() {
+    if (files_->isLocked())
+        return giveBoxBack();
+    emit fontChosen(selectedPath());
+}
+
+void BrowsePanel::D_FileKeyUp(int key) {
+    if (files_->isLocked())
+        return giveBoxBack();
+    // Page Up and Page Down only move the selection.
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End)
+        emit fontChosen(selectedPath());
+}
+
+void BrowsePanel::giveBoxBack() {
+    files_->clearSelection();
+    fileName_->setFocus();
+}
+
+QString BrowsePanel::selectedPath() const {
+    return pathIn(folder(), name_);
+}
+
+QString BrowsePanel::pathIn(const QString& folder, const QString& name) const {
+    // The folder, a "/" unless it ends in one, and the name.
+    const QString separator = folder.endsWith(u'/') ? QString() : QStringLiteral("/");
+    return qm::platform::pathCase(folder + separator + name);
+}
+
+void BrowsePanel::open(const QString& path) {
+    if (path.isEmpty() || files_->isLocked())
+        return;
+    const QString target = QDir::cleanPath(qm::platform::absolutePath(path));
+    if (qm::platform::isFolder(target)) {
+        folders_->setDirectory(target);
+        return;
+    }
+    const qsizetype slash = target.lastIndexOf(u'/');
+    const QString folder = slash <= 0 ? QStringLiteral("/") : target.left(slash);
+    const QString name = target.mid(slash + 1);
+    if (!folders_->setDirectory(folder)) {
+        // Its folder is gone as well: the error still names the file asked for.
+        emit fontChosen(qm::platform::pathCase(target));
+        return;
+    }
+    // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
+    if (!files_->selectFileName(name)) {
+        files_->clearSelection();
+        fileName_->setText(name);
+        name_ = name;
+    }
+    if (QListWidgetItem* item = files_->currentItem())
+        files_->scrollToItem(item);
+    files_->setFocus();
+    emit fontChosen(selectedPath());
+}
+
+void BrowsePanel::setLocked(bool locked) {
+    files_->setLocked(locked, locked ? nullptr : fileName_);
+    if (locked) {
+        files_->clearSelection();
+        fileName_->clear();
+        fileName_->setFocus();
+    }
+}
+
+bool BrowsePanel::isLocked() const {
+    return files_->isLocked();
+}
+
+} // namespace qm::browse
