@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/WavePlay.h"
 #include "controls/CheckBox.h"
+#include "session/FontSession.h"
 
 void TFrmMain::PlayCue(const QString& cue) {
     if (C_AllowSounds->checked()) {

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "controls/PathLabel.h"
 #include "platform/FileNames.h"
+#include "session/FontSession.h"
 
 #include <QFrame>
 
@@ -14,13 +15,13 @@ void TFrmMain::B_AdvancedClick() {
 void TFrmMain::B_SetFolderClick() {
     PlayCue(MyOK);
     P_Advanced->hide();
-    session_.fixDestination();
-    LB_DestinationFile->setFileName(qm::platform::fileNameText(session_.destinationFolder()));
+    session_->fixDestination();
+    LB_DestinationFile->setFileName(qm::platform::fileNameText(session_->destinationFolder()));
 }
 
 void TFrmMain::B_SetFolderCancelClick() {
     PlayCue(MyOK);
-    session_.followBrowsing();
-    LB_DestinationFile->setFileName(qm::platform::fileNameText(session_.browsedFolder()));
+    session_->followBrowsing();
+    LB_DestinationFile->setFileName(qm::platform::fileNameText(session_->browsedFolder()));
     P_Advanced->hide();
 }

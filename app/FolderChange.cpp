@@ -9,6 +9,7 @@
 #include "platform/AppFonts.h"
 #include "platform/FileNames.h"
 #include "platform/Folders.h"
+#include "session/FontSession.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -39,8 +40,8 @@ void TFrmMain::D_DirChange(const QString& folder) {
     // 2. No file is chosen in the new folder yet: the browser has emptied its box.
     // 3. and 4. The current path is the folder, ending in "/"; the save-to label shows the
     //    fixed destination folder, else the browsed one.
-    const std::string saveTo = session_.browse(fileNameBytes(folder));
-    D_FilePath->setFileName(qm::platform::pathCase(fileNameText(session_.currentPath())));
+    const std::string saveTo = session_->browse(fileNameBytes(folder));
+    D_FilePath->setFileName(qm::platform::pathCase(fileNameText(session_->currentPath())));
     LB_DestinationFile->setFileName(fileNameText(saveTo));
     // 6. The counter shows the new folder's fonts.
     ShowFontTotal();

@@ -11,6 +11,7 @@
 #include "controls/CheckBox.h"
 #include "controls/MessageBox.h"
 #include "platform/FileNames.h"
+#include "session/FontSession.h"
 
 #include <QApplication>
 #include <QDate>
@@ -105,7 +106,7 @@ void TFrmMain::FormCreate() {
     settingsStep(settingsFailures, [this] {
         // Until the user has chosen, new fonts go where the user may write.
         const TaggedValue saveTo = Reg->ReadValue(QStringLiteral("Save To"));
-        session_.setDestinationFolder(qm::platform::fileNameBytes(
+        session_->setDestinationFolder(qm::platform::fileNameBytes(
             saveTo.isNull() ? qm::platform::pathCase(folders_.newFontFolder())
                             : saveTo.toString()));
     });
@@ -207,7 +208,7 @@ void TFrmMain::FormClose() {
             Reg->WriteValue(QStringLiteral("Show Help"), C_ShowHelp->checked());
             Reg->WriteValue(QStringLiteral("SoundOn"), C_AllowSounds->checked());
             Reg->WriteValue(QStringLiteral("Save To"),
-                            qm::platform::fileNameText(session_.destinationFolder()));
+                            qm::platform::fileNameText(session_->destinationFolder()));
         });
         showSettingsFailures(settingsFailures);
 

@@ -9,6 +9,7 @@
 #include "naming/AnsiText.h"
 #include "platform/AppFonts.h"
 #include "platform/Folders.h"
+#include "session/FontSession.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -30,7 +31,7 @@ constexpr const char* kGetFontFailedText = "Windows GetFont routine failed.";
 void TFrmMain::LoadSelectedFont(const QString& path) {
     // 1. The chosen file is the current path.
     D_FilePath->setFileName(path);
-    session_.setCurrentPath(toFilePath(path));
+    session_->setCurrentPath(toFilePath(path));
     // 2. Nothing loads before the window is shown.
     if (!isVisible())
         return;
@@ -41,17 +42,17 @@ void TFrmMain::LoadSelectedFont(const QString& path) {
     P_Help->hide();
     // 4. A file that cannot be opened raises, and the general error display shows it; the
     //    names are reset by then.
-    qm::session::Outcome outcome = session_.load();
+    qm::session::Outcome outcome = session_->load();
     // 5. and 6. A font that reads is registered and shown.
     if (outcome.showNames) {
-        B_RestoreNames->setEnabled(session_.font().IsRenamed);
+        B_RestoreNames->setEnabled(session_->font().IsRenamed);
         try {
             showLoadedFont(path);
             return;
         } catch (const std::runtime_error&) {
             // What the system reports while the font is set up. Running out of memory or a
             // fault of the program itself goes on to the general error display.
-            outcome = session_.notShown(kGetFontFailedText);
+            outcome = session_->notShown(kGetFontFailedText);
         }
     }
     // 8. Failure: the actions go, the red panel names the file and the reason.
@@ -74,7 +75,7 @@ void TFrmMain::showLoadedFont(const QString& path) {
     repaint();
     // e. to g. The eight boxes, the current path and the action buttons.
     ShowFontNames();
-    session_.shown();
+    session_->shown();
     LB_CurrentFont->setFileName(path);
     B_ViewPrint->setEnabled(true);
     B_CreateFontNow->setEnabled(true);
@@ -82,7 +83,7 @@ void TFrmMain::showLoadedFont(const QString& path) {
 
 void TFrmMain::setStripFace(const QString& path) {
     // The head table's style bits, never the style name, which is the user's text.
-    const ::FontNames& names = session_.font().FontNames;
+    const ::FontNames& names = session_->font().FontNames;
     const bool bold = names.Bold;
     const bool italic = names.Italic;
     const QStringList families = temporaryFonts_->families(path);

@@ -17,6 +17,7 @@
 #include "naming/KeyPreview.h"
 #include "naming/NamingPanel.h"
 #include "platform/AppFonts.h"
+#include "session/FontSession.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -41,7 +42,8 @@ template <> TRegFile* newComponent<TRegFile>(TFrmMain* owner, MainWindowSetup& s
 } // namespace
 
 TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
-    : QWidget(parent), folders_(std::move(setup.folders)),
+    : QWidget(parent), session_(std::make_unique<qm::session::FontSession>()),
+      folders_(std::move(setup.folders)),
       temporaryFonts_(setup.fonts ? std::move(setup.fonts)
                                   : std::make_shared<qm::platform::AppFonts>()) {
     setObjectName(QStringLiteral("FrmMain"));

@@ -5,9 +5,7 @@
 // handlers, all in app/, read the boxes, call the session and show the outcome.
 
 #include "app/ControlKind.h"
-#include "core/FontReader.h"
 #include "platform/Folders.h"
-#include "session/FontSession.h"
 
 #include <QCursor>
 #include <QString>
@@ -37,6 +35,12 @@ namespace qm::naming {
 class KeyPreview;
 class NamingPanel;
 } // namespace qm::naming
+
+namespace qm::session {
+enum class Cue;
+class FontSession;
+struct Outcome;
+} // namespace qm::session
 
 namespace qm::platform {
 class AppFonts;
@@ -84,7 +88,8 @@ private:
     // ---- Program-wide state kept beside the window ----------------------------------------
     // The font: its read (FontNames, ReadFailed, ErrorText, IsRenamed), CurrentFontPath, the
     // source of a make and DestinationFolder.
-    qm::session::FontSession session_;
+    // Held apart so that the window's declaration does not pull in the core.
+    std::unique_ptr<qm::session::FontSession> session_;
     qm::platform::SystemFolders folders_; // where WindowsFolder and SystemFolder come from
     QString programFolder_;               // the folder looked in first for the viewer
     QCursor HandCursor;                   // "MYPOINTER", cursor 50

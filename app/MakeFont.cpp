@@ -8,6 +8,7 @@
 #include "core/ByteHelpers.h"
 #include "naming/AnsiText.h"
 #include "naming/NamingPanel.h"
+#include "session/FontSession.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -19,7 +20,7 @@ void TFrmMain::B_CreateFontNowClick() {
     // 1. The tock of a press.
     PlayCue(MyTock);
     // 2. Nothing is loaded: nothing to copy.
-    if (const qm::session::Outcome refusal = session_.openMake();
+    if (const qm::session::Outcome refusal = session_->openMake();
         refusal.kind != qm::session::MessageKind::None) {
         showOutcome(refusal);
         return;
@@ -41,7 +42,7 @@ void TFrmMain::B_MakeFontClick() {
     const QString typed = QString::fromStdString(upperCaseAscii(D_FileName->text().toStdString()));
     D_FileName->setText(typed);
     // 2. to 4. A name that may be a new font file's, in the destination folder, and free.
-    const qm::session::MakePlan plan = session_.planMake(toFilePath(typed));
+    const qm::session::MakePlan plan = session_->planMake(toFilePath(typed));
     if (plan.target.empty()) {
         showOutcome(plan.refusal);
         return;
@@ -52,7 +53,7 @@ void TFrmMain::B_MakeFontClick() {
     // 6. to 10. The names derived, and a copy of the font on show written with the names the
     //     boxes show, finished and verified, or nothing.
     DeriveNames();
-    const qm::session::Outcome made = session_.make(plan, naming_->texts());
+    const qm::session::Outcome made = session_->make(plan, naming_->texts());
     if (made.disk != qm::session::OnDisk::Created) {
         showOutcome(made);
         return;

@@ -4,15 +4,16 @@
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"
 #include "naming/NamingPanel.h"
+#include "session/FontSession.h"
 
 #include <QLabel>
 
 void TFrmMain::ShowFontNames() {
-    naming_->show(session_.font().FontNames);
+    naming_->show(session_->font().FontNames);
 }
 
 void TFrmMain::DeriveNames() {
-    naming_->derive(session_.font().FontNames.FamilyName);
+    naming_->derive(session_->font().FontNames.FamilyName);
 }
 
 void TFrmMain::E_FamilyNameExit() {
@@ -25,7 +26,7 @@ void TFrmMain::ResetFontDisplay() {
         RemoveTemporaryFont(TemporaryFontPath);
     TemporaryFontPath.clear();
     // 2. and 3. The names record holds its reset values; no current path, font or strip text.
-    session_.forget();
+    session_->forget();
     D_FilePath->setFileName(QString());
     LB_CurrentFont->setFileName(QString());
     LB_All256Chars->setText(QString());

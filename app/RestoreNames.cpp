@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "controls/ColorButton.h"
+#include "session/FontSession.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -15,9 +16,9 @@ void TFrmMain::B_RestoreNamesClick() {
     QCoreApplication::processEvents();
     // 3. to 10. The swap, and what the window shows of it: a file that could not be opened
     //    keeps the font on show with the red panel; any other failure forgets it.
-    const qm::session::Outcome outcome = session_.restore();
+    const qm::session::Outcome outcome = session_->restore();
     if (outcome.disk == qm::session::OnDisk::Swapped)
-        B_RestoreNames->setEnabled(session_.font().IsRenamed);
+        B_RestoreNames->setEnabled(session_->font().IsRenamed);
     if (!outcome.showNames) {
         showOutcome(outcome);
         return;

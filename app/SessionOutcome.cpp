@@ -4,6 +4,7 @@
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
 #include "platform/FileNames.h"
+#include "session/FontSession.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "core/FontReader.h"
 #include "platform/AppFonts.h"
+#include "session/FontSession.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr const char* kRemoveFailedText = "TrueType RemoveFontFile routine faile
 } // namespace
 
 void TFrmMain::AddTemporaryFont(const QString& path) {
-    FontRead& font = session_.font();
+    FontRead& font = session_->font();
     font.ReadFailed = false;
     font.ErrorText = FontRead::kUnknownErrorText;
     if (temporaryFonts_->add(path) == 0) {
@@ -24,7 +25,7 @@ void TFrmMain::AddTemporaryFont(const QString& path) {
 }
 
 void TFrmMain::RemoveTemporaryFont(const QString& path) {
-    FontRead& font = session_.font();
+    FontRead& font = session_->font();
     font.ReadFailed = false;
     font.ErrorText = FontRead::kUnknownErrorText;
     if (!temporaryFonts_->remove(path)) {

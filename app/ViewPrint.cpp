@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "controls/PathLabel.h"
 #include "platform/FileNames.h"
+#include "session/FontSession.h"
 
 #include <QFileInfo>
 #include <exception>
@@ -26,7 +27,7 @@ void TFrmMain::B_ViewPrintClick() {
 
         // 3. The current path, as one argument however many blanks it holds.
         AppExec->params().clear();
-        AppExec->params().append(qm::platform::fileNameText(session_.currentPath()));
+        AppExec->params().append(qm::platform::fileNameText(session_->currentPath()));
 
         // 4. Started; the viewer runs on by itself.
         AppExec->setExeName(viewer);
