@@ -101,12 +101,14 @@ void TFrmMain::setStripFace(const QString& path) {
     // Qt names the family after its own rules, not after name ID 1: ask for the file's own weight
     // and slant within the family Qt reports for the file. Asking by style name would make Qt
     // synthesise a slant for an upright face named "Italic".
-    const QRawFont own = qm::platform::AppFonts::rawFont(path, qm::browse::kStripPixelSize);
+    // Two small tables say which: the raw face, a copy of every table, is made only when the
+    // strip must draw from it.
+    const qm::platform::AppFonts::FaceStyle own = qm::platform::AppFonts::fileStyle(path);
     face.setFamilies({families.first()});
     face.setPixelSize(qm::browse::kStripPixelSize);
     face.setStyleStrategy(QFont::NoFontMerging);
-    face.setWeight(own.isValid() ? QFont::Weight(own.weight()) : QFont::Normal);
-    face.setStyle(own.isValid() ? own.style() : QFont::StyleNormal);
+    face.setWeight(own.weight);
+    face.setStyle(own.style);
     // The bits only ever add to the face, as the system synthesised what a face lacked.
     if (bold && face.weight() < QFont::DemiBold)
         face.setBold(true);
@@ -118,5 +120,6 @@ void TFrmMain::setStripFace(const QString& path) {
     if (qm::platform::AppFonts::drawsFileGlyphs(face, path))
         stripPainter_->clearFace();
     else
-        stripPainter_->setFace(own, bold, italic);
+        stripPainter_->setFace(qm::platform::AppFonts::rawFont(path, qm::browse::kStripPixelSize),
+                               bold, italic);
 }

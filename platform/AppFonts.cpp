@@ -241,9 +241,34 @@ bool AppFonts::drawsFileGlyphs(const QFont& font, const QString& path) {
     if (own.size() < kMacStyleAt + 2)
         return false;
     const int macStyle = quint8(own[kMacStyleAt + 1]);
+    // QFontInfo::bold() is true from Medium up; a Medium face is not a bold one.
     const QFontInfo drawn(font);
-    return drawn.bold() == bool(macStyle & 1) &&
+    return (drawn.weight() >= QFont::DemiBold) == bool(macStyle & 1) &&
            (drawn.style() != QFont::StyleNormal) == bool(macStyle & 2);
+}
+
+AppFonts::FaceStyle AppFonts::fileStyle(const QString& path) {
+    // The engine's rule: OS/2's fsSelection where a valid OS/2 table is present (italic or
+    // oblique bit, bold bit), else the head's macStyle bits.
+    constexpr int kFsSelectionAt = 62;
+    constexpr int kOs2Version0Size = 78;
+    constexpr int kMacStyleAt = 44;
+    bool bold = false;
+    bool italic = false;
+    const QByteArray os2 = fileTable(path, "OS/2");
+    if (os2.size() >= kOs2Version0Size && u16At(os2, 0) != 0xFFFF) {
+        const quint32 selection = u16At(os2, kFsSelectionAt);
+        italic = (selection & 0x0201) != 0;
+        bold = (selection & 0x0020) != 0;
+    } else {
+        const QByteArray head = fileTable(path, "head");
+        if (head.size() >= kMacStyleAt + 2) {
+            const int macStyle = quint8(head[kMacStyleAt + 1]);
+            bold = (macStyle & 1) != 0;
+            italic = (macStyle & 2) != 0;
+        }
+    }
+    return {bold ? QFont::Bold : QFont::Normal, italic ? QFont::StyleItalic : QFont::StyleNormal};
 }
 
 QByteArray AppFonts::fileTable(const QString& path, const char* tag) {

@@ -51,6 +51,13 @@ public:
     // The bytes of one table of a TrueType file as its directory gives them; empty when the file
     // has no such table, is cut short, or the table passes kMaxFaceBytes.
     static QByteArray fileTable(const QString& path, const char* tag);
+    // The weight and slant rawFont() would report, from the OS/2 and head tables alone, as the
+    // font engine derives them; reads two small tables instead of copying the whole face.
+    struct FaceStyle {
+        QFont::Weight weight = QFont::Normal;
+        QFont::Style style = QFont::StyleNormal;
+    };
+    static FaceStyle fileStyle(const QString& path);
 
 private:
     struct Registration {

@@ -109,7 +109,8 @@ TEST_F(AppFontsTest, drawsTheFileEvenWhenAnInstalledFontHasItsFamily) {
 }
 
 // The raw face is built from the tables alone: for every font of the machine it is the face Qt
-// makes of the whole file, and padding after the tables changes nothing.
+// makes of the whole file, with the weight and slant fileStyle() reads, and padding after the
+// tables changes nothing.
 TEST_F(AppFontsTest, rawFontOfEveryMachineFontIsTheWholeFilesFace) {
     QStringList fonts;
     QDirIterator it(QStringLiteral("/usr/share/fonts"), {"*.ttf", "*.otf", "*.ttc"}, QDir::Files,
@@ -134,6 +135,12 @@ TEST_F(AppFontsTest, rawFontOfEveryMachineFontIsTheWholeFilesFace) {
         const QRawFont whole(file.readAll(), 20);
         EXPECT_TRUE(whole.isValid()) << path.toStdString();
         EXPECT_TRUE(sameFace(AppFonts::rawFont(path, 20), whole)) << path.toStdString();
+        // The style read from two tables is the one the engine gives the whole face.
+        if (!path.endsWith(QStringLiteral(".ttc"))) {
+            const AppFonts::FaceStyle style = AppFonts::fileStyle(path);
+            EXPECT_EQ(style.weight, whole.weight()) << path.toStdString();
+            EXPECT_EQ(style.style, whole.style()) << path.toStdString();
+        }
     }
 
     // A sparse tail of a gigabyte is never read, and a table claimed past the bound is refused.
