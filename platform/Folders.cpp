@@ -1,9 +1,13 @@
 #include "platform/Folders.h"
 
+#include "platform/FileNames.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
+
+#include <string>
 
 namespace qm::platform {
 
@@ -52,11 +56,39 @@ QStringList fileSystemRoots(const QString& home, const QStringList& mountPoints)
     return roots;
 }
 
+namespace {
+
+// A mount point as mountinfo writes it: space, tab, newline and backslash as three octal digits.
+std::string unescapedMountPoint(const QByteArray& field) {
+    std::string bytes;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const auto isOctal = [&field](qsizetype at) {
+            return field[at] >= '0' && field[at] <= '7';
+        };
+        if (field[i] == '\\' && i + 3 < field.size() && isOctal(i + 1) && isOctal(i + 2) &&
+            isOctal(i + 3)) {
+            bytes +=
+                char((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            bytes += field[i];
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
 QStringList fileSystemRoots() {
+    // The kernel's own list: reading it asks nothing of the file systems, so a hanging network
+    // or FUSE mount cannot hold up the window; such a drive answers when it is chosen.
+    QFile mountInfo(QStringLiteral("/proc/self/mountinfo"));
     QStringList mounts;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady()) {
-            mounts.append(volume.rootPath());
+    if (mountInfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : mountInfo.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (fields.size() > 4)
+                mounts.append(fileNameText(unescapedMountPoint(fields[4])));
         }
     }
     return fileSystemRoots(QDir::homePath(), mounts);

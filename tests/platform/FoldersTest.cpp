@@ -4,6 +4,7 @@
 #include <QBitmap>
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -40,11 +41,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RootsRow{"NoHome", "", {}, {"/"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FileSystemRoots, onThisMachineStartWithRootAndHome) {
+// Read from the kernel's list without asking each file system, the roots are still every
+// mounted volume Qt finds there, names with spaces included.
+TEST(FileSystemRoots, onThisMachineStartWithRootAndHomeThenEveryVolume) {
     const QStringList roots = fileSystemRoots();
     ASSERT_GE(roots.size(), 2);
     EXPECT_EQ(roots[0], "/");
     EXPECT_EQ(roots[1], QDir::homePath());
+    QStringList volumes;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        volumes.append(volume.rootPath());
+    EXPECT_EQ(roots, fileSystemRoots(QDir::homePath(), volumes));
 }
 
 TEST(PathCase, leavesPathsAsTheyAre) {
