@@ -8,6 +8,8 @@
 #    most 1.2x).
 # Measured under load average 6-8 at f30831b: folder change 1.6x to 2.2x; load of HanaMinB
 # (30.7 MB) 18-39 ms against 3-8 ms, 3.6x to 5.9x.
+# At bbcacbb, the style read from OS/2 and head instead of a raw copy of the face: folder change
+# 13.7 ms against 10.1 ms, 1.45x; load of HanaMinB 3.2 ms against 2.6 ms, 1.20x (9 rounds).
 # usage: bench/browse.sh [BUILD] [FONT]    (QM_BENCH_ROUNDS rounds, 15 by default)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
