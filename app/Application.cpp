@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace qm::app {
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
@@ -12,3 +14,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         runGuarded(activeWindow(), [&] { result = QApplication::notify(receiver, event); });
     return clean ? result : true;
 }
+
+} // namespace qm::app

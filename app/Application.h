@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+namespace qm::app {
+
 class Application : public QApplication {
     Q_OBJECT
 public:
@@ -12,3 +14,5 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+} // namespace qm::app

@@ -6,6 +6,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+namespace qm::app {
+
 class BusyCursor {
 public:
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -13,3 +15,5 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+} // namespace qm::app

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace qm::app {
+
 ClickCatcher::ClickCatcher(QWidget* target, std::function<void()> onClick)
     : QObject(target), onClick_(std::move(onClick)) {
     target->installEventFilter(this);
@@ -23,3 +25,5 @@ bool ClickCatcher::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace qm::app

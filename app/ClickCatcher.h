@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace qm::app {
+
 class ClickCatcher : public QObject {
     Q_OBJECT
 public:
@@ -20,3 +22,5 @@ private:
     std::function<void()> onClick_;
     bool pressed_ = false;
 };
+
+} // namespace qm::app

@@ -14,9 +14,14 @@ class TFileLabel;
 class TFlashingLabel;
 class TLCDLabel;
 class TMyFontImage;
+
+namespace qm::browse {
 class DriveComboBox;
 class DirectoryListBox;
 class FileListBox;
+} // namespace qm::browse
+
+namespace qm::app {
 
 enum class ControlKind {
     Panel,      // QFrame with a colour and a bevel
@@ -53,9 +58,15 @@ template <> struct ControlClassOf<ControlKind::FontImage> { using type = TMyFont
 template <> struct ControlClassOf<ControlKind::Flashing> { using type = TFlashingLabel; };
 template <> struct ControlClassOf<ControlKind::Label3D> { using type = TDRLabel; };
 template <> struct ControlClassOf<ControlKind::ScrollBar> { using type = QScrollBar; };
-template <> struct ControlClassOf<ControlKind::DriveBox> { using type = DriveComboBox; };
-template <> struct ControlClassOf<ControlKind::FolderList> { using type = DirectoryListBox; };
-template <> struct ControlClassOf<ControlKind::FileList> { using type = FileListBox; };
+template <> struct ControlClassOf<ControlKind::DriveBox> {
+    using type = qm::browse::DriveComboBox;
+};
+template <> struct ControlClassOf<ControlKind::FolderList> {
+    using type = qm::browse::DirectoryListBox;
+};
+template <> struct ControlClassOf<ControlKind::FileList> { using type = qm::browse::FileListBox; };
 
 // The class a control of kind K is made as.
 template <ControlKind K> using ControlClass = typename ControlClassOf<K>::type;
+
+} // namespace qm::app

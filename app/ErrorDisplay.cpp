@@ -6,6 +6,8 @@
 
 using qm::controls::showError;
 
+namespace qm::app {
+
 QString errorDisplayText(const std::exception& error) {
     const QString text = QString::fromUtf8(error.what());
     // An error without a message of its own still has to say something.
@@ -19,3 +21,5 @@ QString unknownErrorText() {
 void showEscapedError(QWidget* parent, const QString& text) {
     showError(parent, text);
 }
+
+} // namespace qm::app

@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace qm::app {
+
 // The text the user sees for an error that reached the display.
 QString errorDisplayText(const std::exception& error);
 QString unknownErrorText();
@@ -28,3 +30,5 @@ template <class F> bool runGuarded(QWidget* parent, F&& handler) {
     }
     return false;
 }
+
+} // namespace qm::app

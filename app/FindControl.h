@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace qm::app {
+
 template <class T> T* findAs(const QWidget& window, const char* name) {
     T* control = window.findChild<T*>(QLatin1String(name));
     if (!control)
@@ -18,3 +20,5 @@ template <class T> T* findAs(const QWidget& window, const char* name) {
 template <class T> T* findAs(const QWidget* window, const char* name) {
     return findAs<T>(*window, name);
 }
+
+} // namespace qm::app

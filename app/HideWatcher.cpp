@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace qm::app {
+
 HideWatcher::HideWatcher(QWidget* target, std::function<void()> onHide)
     : QObject(target), onHide_(std::move(onHide)) {
     target->installEventFilter(this);
@@ -13,3 +15,5 @@ bool HideWatcher::eventFilter(QObject* watched, QEvent* event) {
         onHide_();
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace qm::app

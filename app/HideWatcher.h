@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace qm::app {
+
 class HideWatcher : public QObject {
     Q_OBJECT
 public:
@@ -19,3 +21,5 @@ protected:
 private:
     std::function<void()> onHide_;
 };
+
+} // namespace qm::app

@@ -8,6 +8,8 @@
 
 using qm::controls::setApplicationHintPause;
 
+namespace qm::app {
+
 HintSwitch::HintSwitch(QObject* owner) : QObject(owner) {
     qApp->installEventFilter(this);
     setHintPause(hintPause_);
@@ -29,3 +31,5 @@ bool HintSwitch::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace qm::app

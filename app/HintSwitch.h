@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+namespace qm::app {
+
 class HintSwitch : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
@@ -31,3 +33,5 @@ private:
     int hintPause_ = 1000;
     int hintHidePause_ = 6000;
 };
+
+} // namespace qm::app

@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 
+using qm::app::ClickCatcher;
 using qm::naming::kBackspaceChar;
 using qm::naming::kEnterChar;
 

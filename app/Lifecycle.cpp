@@ -20,6 +20,12 @@
 #include <QScreen>
 #include <QThread>
 
+using qm::app::applyHandCursor;
+using qm::app::BusyCursor;
+using qm::app::kCueNames;
+using qm::app::reminderText;
+using qm::app::TaggedValue;
+using qm::app::windowCaption;
 using qm::controls::showError;
 using qm::controls::showInformation;
 

@@ -23,6 +23,11 @@
 #include <QLabel>
 #include <QScrollBar>
 
+using qm::app::buildMainLayout;
+using qm::app::ClickCatcher;
+using qm::app::HideWatcher;
+using qm::app::MainWindowSetup;
+using qm::app::runGuarded;
 using qm::controls::defaultUiFont;
 
 namespace {

@@ -24,8 +24,6 @@ class TAppExec;
 class TPlayerWave;
 class TRegFile;
 
-class HintSwitch;
-
 namespace qm::browse {
 class BrowsePanel;
 class StripPainter;
@@ -48,6 +46,14 @@ class RegistryStore;
 class SoundPlayer;
 } // namespace qm::platform
 
+class TFrmMain;
+
+namespace qm::app {
+
+class HintSwitch;
+void buildMainLayout(TFrmMain& form);
+void applyHandCursor(TFrmMain& form, const QCursor& cursor);
+
 // What the window takes from the machine. Empty members mean the real thing; tests hand in
 // their own settings folder, a recording sound player, their own "Windows" and program folders,
 // and keep a handle on the app-only font registrations.
@@ -59,12 +65,14 @@ struct MainWindowSetup {
     QString programFolder;                                 // empty: the running program's
 };
 
+} // namespace qm::app
+
 class TFrmMain : public QWidget {
     Q_OBJECT
 
 public:
     // Builds the layout and runs FormCreate, which shows the window.
-    explicit TFrmMain(QWidget* parent = nullptr, MainWindowSetup setup = {});
+    explicit TFrmMain(QWidget* parent = nullptr, qm::app::MainWindowSetup setup = {});
     ~TFrmMain() override;
 
     // "Open with": the file's folder is browsed and the file selected and loaded as a click in
@@ -168,11 +176,12 @@ private:
 
     // One member per control of app/MainControls.def, named and typed as its row; the layout
     // makes the controls and sets these.
-#define QM_CONTROL(kind, name, ...) ControlClass<ControlKind::kind>* name = nullptr;
+#define QM_CONTROL(kind, name, ...)                                                                \
+    qm::app::ControlClass<qm::app::ControlKind::kind>* name = nullptr;
 #include "app/MainControls.def"
 #undef QM_CONTROL
-    friend void buildMainLayout(TFrmMain& form);
-    friend void applyHandCursor(TFrmMain& form, const QCursor& cursor);
+    friend void qm::app::buildMainLayout(TFrmMain& form);
+    friend void qm::app::applyHandCursor(TFrmMain& form, const QCursor& cursor);
 
     // One member per component of app/MainComponents.def, in the documented order.
 #define QM_COMPONENT(type, name) type* name = nullptr;
@@ -183,5 +192,5 @@ private:
 #include "app/ErrorDisplay.h"
 
 template <class F> void TFrmMain::guarded(F&& handler) {
-    runGuarded(this, std::forward<F>(handler));
+    qm::app::runGuarded(this, std::forward<F>(handler));
 }

@@ -30,8 +30,13 @@
 #include <string>
 #include <string_view>
 
+using qm::browse::DirectoryListBox;
+using qm::browse::DriveComboBox;
+using qm::browse::FileListBox;
 using qm::controls::defaultUiFont;
 using qm::controls::showError;
+
+namespace qm::app {
 
 namespace {
 
@@ -386,3 +391,5 @@ void applyHandCursor(TFrmMain& form, const QCursor& cursor) {
         if (rows[i].hand)
             controls[i]->setCursor(cursor);
 }
+
+} // namespace qm::app

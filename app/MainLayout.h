@@ -13,6 +13,8 @@
 class QCursor;
 class TFrmMain;
 
+namespace qm::app {
+
 enum class Bevel { None, Lowered, Raised, Single };
 
 struct LayoutRow {
@@ -50,3 +52,5 @@ const char* reminderText();
 void buildMainLayout(TFrmMain& form);
 // Gives cursor to every control whose row asks for the hand.
 void applyHandCursor(TFrmMain& form, const QCursor& cursor);
+
+} // namespace qm::app

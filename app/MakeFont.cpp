@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLineEdit>
 
+using qm::app::BusyCursor;
 using qm::naming::fromFilePath;
 using qm::naming::toFilePath;
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 using namespace qm::platform;
+using qm::app::TaggedValue;
 
 namespace {
 

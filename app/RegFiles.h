@@ -24,6 +24,8 @@ private:
     QString reason_;
 };
 
+namespace qm::app {
+
 // A value as it passes through the store: empty, null, 16/32-bit integer, on/off, single or
 // double floating point, currency, date, or text.
 class TaggedValue {
@@ -73,6 +75,8 @@ private:
     QString text_;
 };
 
+} // namespace qm::app
+
 class TRegFile : public QObject {
     Q_OBJECT
     Q_PROPERTY(TRootKey RootKey READ RootKey WRITE setRootKey)
@@ -113,9 +117,9 @@ public:
     void WriteData(const QString& name, const void* buffer, std::uint32_t regType, int size);
     static void SplitValueName(const QString& valueName, QString& sub, QString& name);
 
-    TaggedValue ReadValue(const QString& name);
-    TaggedValue ReadValueDefault(const QString& name, const TaggedValue& def);
-    void WriteValue(const QString& name, const TaggedValue& value);
+    qm::app::TaggedValue ReadValue(const QString& name);
+    qm::app::TaggedValue ReadValueDefault(const QString& name, const qm::app::TaggedValue& def);
+    void WriteValue(const QString& name, const qm::app::TaggedValue& value);
 
 private:
     void check(long code);

@@ -56,7 +56,11 @@ private:
     QByteArray waveData_;
 };
 
+namespace qm::app {
+
 // The ten cue texts, in the order the window fills its cue names.
 inline constexpr std::array<const char*, 10> kCueNames = {
     "MyOK",   "MyOhOh", "MyTick",   "MyTock", "MyGoodbye",
     "MyDing", "MyTaDa", "MyChimes", "MyOpen", "MyClose"};
+
+} // namespace qm::app

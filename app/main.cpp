@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using qm::app::Application;
+
 int main(int argc, char** argv) {
     qm::platform::CommandLine commandLine(
         QStringLiteral("quillmark"), QString::fromLatin1(qm::kVersion),

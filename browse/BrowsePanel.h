@@ -7,12 +7,13 @@
 #include <QObject>
 #include <QString>
 
-class DirectoryListBox;
-class DriveComboBox;
-class FileListBox;
 class QLineEdit;
 
 namespace qm::browse {
+
+class DirectoryListBox;
+class DriveComboBox;
+class FileListBox;
 
 class BrowsePanel : public QObject {
     Q_OBJECT

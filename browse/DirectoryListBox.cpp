@@ -9,8 +9,10 @@
 
 #include <algorithm>
 
+namespace qm::browse {
+
 DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
-    setItemDelegate(new qm::browse::BrowserItemDelegate(this));
+    setItemDelegate(new BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
@@ -60,9 +62,9 @@ void DirectoryListBox::fill() {
     int depth = 0;
     for (const QString& path : chain) {
         const QString name = depth == 0 ? path : path.mid(path.lastIndexOf(u'/') + 1);
-        auto* item = new QListWidgetItem(qm::browse::openFolderGlyph(), name);
-        item->setData(qm::browse::kPathRole, path);
-        item->setData(qm::browse::kDepthRole, depth++);
+        auto* item = new QListWidgetItem(openFolderGlyph(), name);
+        item->setData(kPathRole, path);
+        item->setData(kDepthRole, depth++);
         addItem(item);
     }
     QListWidgetItem* current = item(count() - 1);
@@ -78,9 +80,9 @@ void DirectoryListBox::fill() {
     });
     const QString prefix = directory_.endsWith(QLatin1Char('/')) ? directory_ : directory_ + '/';
     for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(qm::browse::closedFolderGlyph(), name);
-        item->setData(qm::browse::kPathRole, prefix + name);
-        item->setData(qm::browse::kDepthRole, depth);
+        auto* item = new QListWidgetItem(closedFolderGlyph(), name);
+        item->setData(kPathRole, prefix + name);
+        item->setData(kDepthRole, depth);
         addItem(item);
     }
 
@@ -91,13 +93,13 @@ void DirectoryListBox::fill() {
 QStringList DirectoryListBox::entryPaths() const {
     QStringList paths;
     for (int i = 0; i < count(); ++i)
-        paths.append(item(i)->data(qm::browse::kPathRole).toString());
+        paths.append(item(i)->data(kPathRole).toString());
     return paths;
 }
 
 void DirectoryListBox::openItem(QListWidgetItem* item) {
     if (item)
-        setDirectory(item->data(qm::browse::kPathRole).toString());
+        setDirectory(item->data(kPathRole).toString());
 }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent* event) {
@@ -107,3 +109,5 @@ void DirectoryListBox::keyPressEvent(QKeyEvent* event) {
     }
     QListWidget::keyPressEvent(event);
 }
+
+} // namespace qm::browse

@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QString>
 
+namespace qm::browse {
+
 class FileListBox;
 
 class DirectoryListBox : public QListWidget {
@@ -39,3 +41,5 @@ private:
     QString directory_;
     FileListBox* fileList_ = nullptr;
 };
+
+} // namespace qm::browse

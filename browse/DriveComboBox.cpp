@@ -4,6 +4,8 @@
 #include "browse/DirectoryListBox.h"
 #include "platform/Folders.h"
 
+namespace qm::browse {
+
 DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent) {
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
     setRoots(qm::platform::fileSystemRoots());
@@ -23,7 +25,7 @@ void DriveComboBox::setRoots(const QStringList& roots) {
     const QSignalBlocker block(this);
     clear();
     for (const QString& root : roots)
-        addItem(qm::browse::driveGlyph(), root, root);
+        addItem(driveGlyph(), root, root);
     if (dirList_)
         followFolder(dirList_->directory());
 }
@@ -61,3 +63,5 @@ void DriveComboBox::followFolder(const QString& folder) {
         setCurrentIndex(index);
     }
 }
+
+} // namespace qm::browse

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QStringList>
 
+namespace qm::browse {
+
 class DirectoryListBox;
 
 class DriveComboBox : public QComboBox {
@@ -30,3 +32,5 @@ private:
 
     DirectoryListBox* dirList_ = nullptr;
 };
+
+} // namespace qm::browse

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 
+namespace qm::browse {
+
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
-    setItemDelegate(new qm::browse::BrowserItemDelegate(this));
+    setItemDelegate(new BrowserItemDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
@@ -44,7 +46,7 @@ void FileListBox::reread() {
     const QSignalBlocker block(this);
     setUpdatesEnabled(false);
     clear();
-    const QIcon glyph = qm::browse::documentGlyph();
+    const QIcon glyph = documentGlyph();
     for (const QString& name : names)
         addItem(new QListWidgetItem(glyph, name));
     setUpdatesEnabled(true);
@@ -113,3 +115,5 @@ void FileListBox::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat())
         emit keyReleased(event->key());
 }
+
+} // namespace qm::browse

@@ -10,6 +10,8 @@
 
 class QLineEdit;
 
+namespace qm::browse {
+
 class FileListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -60,3 +62,5 @@ private:
     QString directory_;
     QLineEdit* fileEdit_ = nullptr;
 };
+
+} // namespace qm::browse

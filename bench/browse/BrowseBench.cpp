@@ -29,6 +29,10 @@
 #include <dirent.h>
 #include <vector>
 
+using qm::app::findAs;
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
+
 namespace {
 
 void settle() {

@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <cstring>
 
+using qm::app::findAs;
+
 namespace {
 
 // From here on VmHWM counts from the present resident memory.

@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using qm::app::Application;
+
 int main(int argc, char** argv) {
     using qm::bench::Spans;
     const char* mode = argc > 1 ? argv[1] : "frame";

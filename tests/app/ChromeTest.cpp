@@ -20,6 +20,8 @@
 
 #include <functional>
 
+using qm::app::HintSwitch;
+using qm::app::windowCaption;
 using qm::controls::CaptionButtonRects;
 using qm::controls::captionButtonRects;
 using qm::controls::CaptionPart;

@@ -16,6 +16,12 @@
 #include <cerrno>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
+
+using qm::app::Application;
+using qm::app::BusyCursor;
+using qm::app::runGuarded;
+using qm::app::unknownErrorText;
+using qm::browse::FileListBox;
 #endif
 
 using qm::controls::MessageBoxRecorder;

@@ -106,6 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 using InfoPanelsTest = WindowTest;
+using qm::app::findAs;
+using qm::app::HintSwitch;
 
 // A font load hides the help panel without its close button: "HELP" must work again.
 TEST_F(InfoPanelsTest, helpIsEnabledAgainWhenALoadHidesItsPanel) {

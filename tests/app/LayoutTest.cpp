@@ -110,6 +110,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.box); });
 
 using LayoutTest = WindowTest;
+using qm::app::LayoutRow;
+using qm::app::mainLayout;
+using qm::app::windowCaption;
 
 TEST_F(LayoutTest, tabWalksTheEditableBoxesAndSkipsTheDerivedOnes) {
     TFrmMain& w = start();

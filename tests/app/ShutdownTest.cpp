@@ -20,6 +20,9 @@ namespace {
 
 const QString kSystemFont = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 
+using qm::app::TaggedValue;
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
 using ShutdownTest = WindowTest;
 
 TEST_F(ShutdownTest, firstCloseWritesTheDefaultsAsTheirStoredKinds) {

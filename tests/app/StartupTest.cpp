@@ -28,6 +28,8 @@ bool checked(WindowTest& t, const char* name) {
     return box && box->checked();
 }
 
+using qm::app::HintSwitch;
+using qm::browse::DirectoryListBox;
 using StartupTest = WindowTest;
 
 TEST_F(StartupTest, firstStartUsesDefaultsAndRemembersTheDayWithoutReminding) {

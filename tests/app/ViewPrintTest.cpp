@@ -17,6 +17,8 @@
 
 #include <unistd.h>
 
+using qm::browse::DirectoryListBox;
+
 namespace qmtest {
 namespace {
 

@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+using qm::app::MainWindowSetup;
+using qm::app::TaggedValue;
+
 namespace qmtest {
 
 namespace {

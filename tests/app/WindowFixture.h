@@ -57,8 +57,8 @@ public: // helpers for free functions of the tests as well
     QString scratchPath(const QString& name) const;
 
     // Settings as a fresh settings component reads and writes them in the settings file.
-    void writeSetting(const QString& name, const TaggedValue& value);
-    TaggedValue readSetting(const QString& name);
+    void writeSetting(const QString& name, const qm::app::TaggedValue& value);
+    qm::app::TaggedValue readSetting(const QString& name);
     bool settingExists(const QString& name);
     static QString settingsKey();
 
@@ -79,10 +79,10 @@ public: // helpers for free functions of the tests as well
     }
     // A control of a given window by its object name; throws when it has none.
     template <class T> static T* findAs(const QWidget& window, const char* objectName) {
-        return ::findAs<T>(window, objectName);
+        return qm::app::findAs<T>(window, objectName);
     }
     template <class T> static T* findAs(const QWidget* window, const char* objectName) {
-        return ::findAs<T>(window, objectName);
+        return qm::app::findAs<T>(window, objectName);
     }
     // A left click in the middle of the control (or at pos).
     void click(const QString& objectName);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+using qm::app::Application;
+
 int main(int argc, char** argv) {
     // A Qt program without a display aborts unless told to draw offscreen.
     if (!std::getenv("QT_QPA_PLATFORM"))

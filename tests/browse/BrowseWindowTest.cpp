@@ -26,6 +26,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
+
 namespace qmtest {
 namespace {
 

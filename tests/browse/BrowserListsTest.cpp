@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+using qm::browse::DirectoryListBox;
+using qm::browse::DriveComboBox;
+using qm::browse::FileListBox;
+
 namespace {
 
 QString qs(const std::string& s) {

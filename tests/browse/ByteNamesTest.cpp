@@ -22,6 +22,8 @@
 namespace qmtest {
 namespace {
 
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
 using qm::platform::fileNameText;
 
 const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");

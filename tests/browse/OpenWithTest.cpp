@@ -22,6 +22,9 @@
 
 #include <fstream>
 
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
+
 namespace qmtest {
 namespace {
 

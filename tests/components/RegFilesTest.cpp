@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::platform;
+using qm::app::TaggedValue;
 
 namespace {
 

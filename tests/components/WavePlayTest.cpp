@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::platform;
+using qm::app::kCueNames;
 
 namespace {
 

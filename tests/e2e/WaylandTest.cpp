@@ -36,6 +36,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using qm::app::Application;
+using qm::app::findAs;
 using qm::controls::captionButtonRects;
 using qm::controls::formStyleOf;
 

@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 
+using qm::browse::FileListBox;
+
 namespace namingtest {
 namespace {
 

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTest>
 
+using qm::browse::DirectoryListBox;
+using qm::browse::FileListBox;
+
 namespace namingtest {
 
 ReadBack readFontFile(const QString& path) {

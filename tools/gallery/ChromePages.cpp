@@ -21,6 +21,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+using qm::app::findAs;
+using qm::app::MainWindowSetup;
 using qm::controls::BalloonLook;
 using qm::controls::balloonMask;
 using qm::controls::BalloonPlacement;
