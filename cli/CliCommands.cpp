@@ -11,6 +11,7 @@
 #include "core/NameSwap.h"
 #include "core/NamingRules.h"
 #include "core/RenamedFontWriter.h"
+#include "core/ScratchFile.h"
 #include "core/UnpublishedCopy.h"
 #include "core/WebFont.h"
 #include "core/Windows1252.h"
@@ -314,44 +315,6 @@ private:
         std::vector<std::vector<std::string>> warningsOfFace;
     };
 
-    // A face of a collection written out as a font file of its own, in the temporary folder,
-    // for the while a copy is made from it.
-    class FaceFile {
-    public:
-        explicit FaceFile(const std::string& bytes) {
-            const std::string folder = temporaryFolder();
-            for (unsigned n = 0;; ++n) {
-                path_ = folder + "/quillmark-face-" + std::to_string(processId()) + "-" +
-                        std::to_string(n);
-                try {
-                    FileHandle file = FileHandle::createNew(path_);
-                    created_ = true;
-                    file.writeAll(bytes.data(), bytes.size());
-                    file.close();
-                    return;
-                } catch (const EInOutError& error) {
-                    if (created_) {
-                        removeFile(path_);
-                        throw;
-                    }
-                    if (error.errnoValue() != EEXIST || n == 100)
-                        throw;
-                }
-            }
-        }
-        ~FaceFile() {
-            if (created_)
-                removeFile(path_);
-        }
-        FaceFile(const FaceFile&) = delete;
-        FaceFile& operator=(const FaceFile&) = delete;
-        const std::string& path() const { return path_; }
-
-    private:
-        std::string path_;
-        bool created_ = false;
-    };
-
     // Writes one planned copy: of a font, of a whole collection, or of one face of one.
     void writePlanned(PlannedCopy& copy) {
         if (copy.face) {
@@ -385,7 +348,7 @@ private:
         }
         if (!font)
             throw EMakeRefused(problem);
-        const FaceFile face(*font);
+        const qm::core::ScratchFile face("quillmark-face", *font);
         font.reset();
         return WriteRenamedFont(face.path(), copy.target, copy.newTexts, copy.sourceTexts, kKinds);
     }

@@ -4,6 +4,7 @@
 #include "core/EInOutError.h"
 #include "core/FileHandle.h"
 #include "core/FontReader.h"
+#include "core/ScratchFile.h"
 #include "core/TableDirectory.h"
 #include "core/UnpublishedCopy.h"
 
@@ -264,44 +265,6 @@ std::map<std::string, std::string> tablesOf(std::string_view sfnt) {
     return tables;
 }
 
-// A file in the temporary folder for the while a copy is made through it; `create` false
-// leaves only the name free for the writer to publish at.
-class ScratchFile {
-public:
-    ScratchFile(const std::string& bytes, bool create) {
-        static unsigned counter = 0;
-        for (;;) {
-            path_ = temporaryFolder() + "/quillmark-web-" + std::to_string(processId()) + "-" +
-                    std::to_string(counter++);
-            if (!create) {
-                if (pathIsTaken(path_))
-                    continue;
-                return;
-            }
-            try {
-                FileHandle file = FileHandle::createNew(path_);
-                created_ = true;
-                file.writeAll(bytes.data(), bytes.size());
-                file.close();
-                return;
-            } catch (const EInOutError& error) {
-                if (created_)
-                    removeFile(path_);
-                if (created_ || error.errnoValue() != EEXIST)
-                    throw;
-            }
-        }
-    }
-    ~ScratchFile() { removeFile(path_); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    bool created_ = false;
-};
-
 } // namespace
 
 WebFormat webFormatOf(const FontBytes& font) {
@@ -367,8 +330,8 @@ MadeCopy writeRenamedWebFont(const std::string& sourcePath, const std::string& n
     MadeCopy made;
     std::string renamed;
     {
-        const ScratchFile decoded(*sfnt, true);
-        const ScratchFile copy({}, false);
+        const ScratchFile decoded("quillmark-web", *sfnt);
+        const ScratchFile copy = ScratchFile::freeName("quillmark-web");
         made = WriteRenamedFont(decoded.path(), copy.path(), newTexts, plannedTexts,
                                 FontKinds::TrueTypeAndCff);
         const FileHandle file = FileHandle::openShared(copy.path());

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace testfonts;
 
@@ -29,21 +28,13 @@ std::vector<std::string> machineCffFonts() {
     return fonts;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // For each "source copy restored" triple, one line: "ok", or what fontTools found wrong. The
 // copy's CFF FontName is its name ID 6, its Top DICT's FullName and FamilyName (where the
 // source has them) its name IDs 4 and 1, its glyphs draw as the source's (through the moved
 // Private DICTs and their subroutines); every other table is the source's, byte for byte; the
 // restored file's tables are all the source's.
 std::vector<std::string> fontToolsVerdicts(const std::string& triples) {
-    return linesOf(CommandOutput("cat <<'PY' | /usr/bin/python3 - " + triples + R"(
+    return LinesOf(CommandOutput("cat <<'PY' | /usr/bin/python3 - " + triples + R"(
 import sys
 from fontTools.pens.recordingPen import RecordingPen
 from fontTools.ttLib import TTFont
@@ -77,7 +68,7 @@ PY
 
 // What ots-sanitize says of each file, one line each: its exit status and all it printed.
 std::vector<std::string> otsVerdicts(const std::string& files) {
-    return linesOf(CommandOutput("for f in " + files +
+    return LinesOf(CommandOutput("for f in " + files +
                                  "; do said=$(ots-sanitize \"$f\" 2>&1); echo \"$? $said\" | "
                                  "tr '\\n' ' '; echo; done"));
 }

@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 #include "core/NameRecords.h"
 #include "tests/cli/CliOutcome.h"
+#include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
 #include <array>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -43,14 +43,6 @@ std::string jsonBool(const std::string& line, const std::string& key) {
     return line.substr(start + marker.size(), line[start + marker.size()] == 't' ? 4 : 5);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 class CliTest : public testing::Test {
 protected:
     CliTest() {
@@ -70,7 +62,7 @@ TEST_F(CliTest, readJsonGivesOneObjectPerFontInOrder) {
     const CliOutcome run =
         runCommand({"read", "--json", Source, Dir.File("BAD.TTF"), Dir.File("NONE.TTF")});
     EXPECT_EQ(run.status, 1);
-    const auto lines = linesOf(run.out);
+    const auto lines = LinesOf(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
     EXPECT_EQ(jsonText(lines[0], "path"), Source);
     EXPECT_EQ(jsonBool(lines[0], "ReadFailed"), "false");

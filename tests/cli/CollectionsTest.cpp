@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace testfonts;
 
@@ -16,14 +15,6 @@ namespace {
 const std::string kFamily = "Quill \xC3\x9Cn\xC3\xAF"
                             "code";
 const std::string kCheck = "/usr/bin/python3 " QM_SOURCE_DIR "/tests/cli/collection_check.py ";
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The names of a record of read --json, without its path, face and renamed flag.
 std::string namesOf(const std::string& json) {
@@ -51,20 +42,20 @@ void cutShortRestore(const std::string& path) {
 TEST(Collections, everyFaceRenamedTablesStaySharedAndRestoreGivesBothSidesBack) {
     TempDir dir;
     const std::vector<std::string> sources =
-        linesOf(CommandOutput(kCheck + "build '" + dir.Path() + "'"));
+        LinesOf(CommandOutput(kCheck + "build '" + dir.Path() + "'"));
     ASSERT_GE(sources.size(), 4u) << "Debian's font packages are missing";
     for (const std::string& source : sources) {
         const bool cff = source.substr(source.size() - 4) == ".otc";
         const std::string copy = dir.File(cff ? "copy.otc" : "copy.ttc");
         const std::string face = dir.File(cff ? "face.otf" : "face.ttf");
-        const std::vector<std::string> faces = linesOf(runCommand({"read", "--json", source}).out);
+        const std::vector<std::string> faces = LinesOf(runCommand({"read", "--json", source}).out);
         ASSERT_GE(faces.size(), 1u) << source;
         const std::string last = std::to_string(faces.size() - 1);
         EXPECT_NE(faces.back().find("\"Face\": " + last), std::string::npos) << source;
 
         const CliOutcome made = runCommand({"make", source, copy, "--family", kFamily});
         ASSERT_EQ(made.status, 0) << source << ": " << made.err;
-        EXPECT_EQ(linesOf(made.out).size(), 10 * faces.size()) << source;
+        EXPECT_EQ(LinesOf(made.out).size(), 10 * faces.size()) << source;
         const CliOutcome alone =
             runCommand({"make", "--face", last, source, face, "--family", kFamily});
         ASSERT_EQ(alone.status, 0) << source << ": " << alone.err;
@@ -78,7 +69,7 @@ TEST(Collections, everyFaceRenamedTablesStaySharedAndRestoreGivesBothSidesBack) 
         const Bytes renamed = ReadFile(copy);
         ASSERT_EQ(runCommand({"restore", copy}).status, 0) << source;
         EXPECT_TRUE(startsWith(ReadFile(copy), original)) << source;
-        const std::vector<std::string> restored = linesOf(runCommand({"read", "--json", copy}).out);
+        const std::vector<std::string> restored = LinesOf(runCommand({"read", "--json", copy}).out);
         ASSERT_EQ(restored.size(), faces.size()) << source;
         for (std::size_t i = 0; i < faces.size(); ++i)
             EXPECT_EQ(namesOf(restored[i]), namesOf(faces[i])) << source << "#" << i;

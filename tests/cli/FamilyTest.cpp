@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,14 +19,6 @@ const std::string DejaVu = "/usr/share/fonts/truetype/dejavu/";
 const std::vector<std::string> DejaVuFamily = {
     DejaVu + "DejaVuSans.ttf", DejaVu + "DejaVuSans-Bold.ttf", DejaVu + "DejaVuSans-Oblique.ttf",
     DejaVu + "DejaVuSans-BoldOblique.ttf"};
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The JSON array or string value of `key` in one of our lines, brackets or quotes included.
 std::string member(const std::string& line, const std::string& key) {
@@ -80,12 +71,12 @@ TEST(Family, fourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
               (std::vector<std::string>{"QuillDemo-Bold.ttf", "QuillDemo-BoldOblique.ttf",
                                         "QuillDemo-Book.ttf", "QuillDemo-Oblique.ttf"}));
 
-    const auto copies = linesOf(made.out);
+    const auto copies = LinesOf(made.out);
     ASSERT_EQ(copies.size(), 4u);
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string source =
-            linesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
+            LinesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
         const std::string path = member(copies[i], "path");
         paths.push_back(path.substr(1, path.size() - 2));
         for (const char* key : {"Style", "Bold", "Italic", "Version", "Copyright"})
@@ -107,11 +98,11 @@ TEST(Family, fourStylesRenamedInOneCallKeepTheirOwnStylesAndRestoreTogether) {
     restore.insert(restore.end(), paths.begin(), paths.end());
     const CliOutcome restored = runCommand(restore);
     ASSERT_EQ(restored.status, 0) << restored.err;
-    const auto lines = linesOf(restored.out);
+    const auto lines = LinesOf(restored.out);
     ASSERT_EQ(lines.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string source =
-            linesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
+            LinesOf(runCommand({"read", "--json", DejaVuFamily[i]}).out).at(0);
         for (const char* key : {"FamilyName", "FullName", "Style", "Postscript"})
             EXPECT_EQ(member(lines[i], key), member(source, key)) << key;
     }

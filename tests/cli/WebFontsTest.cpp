@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace testfonts;
 
@@ -18,14 +17,6 @@ const std::string kCheck = "/usr/bin/python3 " QM_SOURCE_DIR "/tests/cli/webfont
 const std::string kRestoreRefused =
     "A web font cannot be restored in place; its source was never changed.";
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::string extensionOf(const std::string& path) {
     return std::filesystem::path(path).extension().string();
 }
@@ -33,7 +24,7 @@ std::string extensionOf(const std::string& path) {
 TEST(WebFonts, renamedInTheirOwnFormatTheyCarryTheNewNamesAndEveryOtherTableAndNeverRestore) {
     TempDir dir;
     const std::vector<std::string> sources =
-        linesOf(CommandOutput(kCheck + "build '" + dir.Path() + "'"));
+        LinesOf(CommandOutput(kCheck + "build '" + dir.Path() + "'"));
     ASSERT_GE(sources.size(), 10u) << "Debian's font packages or woff2 are missing";
     std::string pairs;
     std::vector<std::string> copies;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <sstream>
 
 namespace testfonts {
 
@@ -15,6 +16,14 @@ std::string CommandOutput(const std::string& command) {
         output.append(chunk.data(), got);
     ::pclose(pipe);
     return output;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace testfonts
