@@ -7,6 +7,7 @@
 #include "core/Windows1252.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -24,17 +25,30 @@ constexpr std::uint16_t kWwsFamilyID = 21;
 constexpr std::uint16_t kWwsStyleID = 22;
 constexpr std::uint16_t kVariationsPrefixID = 25;
 
-// The two records of each of the eight names.
-constexpr NameRecordFields kLayoutRecords[] = {
-    {kMacintoshPlatform, 0, kMacEnglish, 0, 0, 0},
-    {kMicrosoftPlatform, 1, kUsEnglish, 0, 0, 0},
-};
+constexpr std::uint16_t kUnicodeBmpEncoding = 1;
+constexpr std::uint16_t kSymbolEncoding = 0;
 
-bool isLayoutRecord(const NameRecordFields& record) {
-    return std::any_of(std::begin(kLayoutRecords), std::end(kLayoutRecords), [&](const auto& key) {
-        return record.platformID == key.platformID && record.encodingID == key.encodingID &&
-               record.languageID == key.languageID;
-    });
+// A symbol font's Microsoft names are in the symbol encoding, and Windows looks for them there:
+// its copy writes them there too.
+std::uint16_t microsoftEncodingOf(const NameTableView& source) {
+    bool symbol = false;
+    for (std::size_t i = 0; i < source.count(); ++i) {
+        const NameRecordFields record = source.record(i);
+        if (record.platformID != kMicrosoftPlatform)
+            continue;
+        if (record.encodingID == kUnicodeBmpEncoding)
+            return kUnicodeBmpEncoding;
+        symbol = symbol || record.encodingID == kSymbolEncoding;
+    }
+    return symbol ? kSymbolEncoding : kUnicodeBmpEncoding;
+}
+
+// The two records of each of the eight names.
+using LayoutRecords = std::array<NameRecordFields, 2>;
+
+LayoutRecords layoutRecordsOf(const NameTableView& source) {
+    return {{{kMacintoshPlatform, 0, kMacEnglish, 0, 0, 0},
+             {kMicrosoftPlatform, microsoftEncodingOf(source), kUsEnglish, 0, 0, 0}}};
 }
 
 const std::u32string& placeholderOf(unsigned nameID) {
@@ -73,7 +87,7 @@ class TablePlan {
 public:
     TablePlan(const NameTableView& source, const FullNameTexts& sourceTexts,
               const NewNameTexts& newTexts, const NameReferences& references)
-        : source_(source), references_(references) {
+        : source_(source), references_(references), layout_(layoutRecordsOf(source)) {
         for (unsigned k = 0; k < 8; ++k) {
             changed_[k] = newTexts[k] && *newTexts[k] != sourceTexts[k];
             texts_[k] = changed_[k] ? *newTexts[k] : sourceTexts[k];
@@ -132,6 +146,13 @@ public:
     }
 
 private:
+    bool isLayoutRecord(const NameRecordFields& record) const {
+        return std::any_of(layout_.begin(), layout_.end(), [&](const auto& key) {
+            return record.platformID == key.platformID && record.encodingID == key.encodingID &&
+                   record.languageID == key.languageID;
+        });
+    }
+
     // The source's prefix: its variations prefix where it has one, else its PostScript name's.
     std::u32string sourcePrefix(const std::u32string& sourcePostscript) const {
         for (std::size_t i = 0; i < source_.count(); ++i) {
@@ -163,7 +184,7 @@ private:
     bool encodedAnywhere(unsigned nameID) const {
         if (changed_[nameID])
             return true;
-        return std::any_of(std::begin(kLayoutRecords), std::end(kLayoutRecords),
+        return std::any_of(layout_.begin(), layout_.end(),
                            [&](const auto& key) { return !sourceLayoutString(key, nameID); });
     }
 
@@ -238,7 +259,7 @@ private:
             if (texts_[k].empty())
                 continue;
             present.insert(k);
-            for (NameRecordFields key : kLayoutRecords) {
+            for (NameRecordFields key : layout_) {
                 key.nameID = k;
                 const auto own = changed_[k] ? std::nullopt : sourceLayoutString(key, k);
                 if (own)
@@ -253,8 +274,9 @@ private:
         // the copy names it.
         if (changed_[kPostscriptID] && references_.variable && !newPrefix_.empty() &&
             present.count(kVariationsPrefixID) == 0)
-            if (auto record = rewritten(
-                    {kMicrosoftPlatform, 1, kUsEnglish, kVariationsPrefixID, 0, 0}, newPrefix_))
+            if (auto record = rewritten({kMicrosoftPlatform, layout_[1].encodingID, kUsEnglish,
+                                         kVariationsPrefixID, 0, 0},
+                                        newPrefix_))
                 records.push_back(std::move(*record));
         // A name another table points at stays, in the source's own records, whatever the
         // rename would have done with it.
@@ -271,6 +293,7 @@ private:
 
     const NameTableView& source_;
     const NameReferences& references_;
+    const LayoutRecords layout_;
     FullNameTexts texts_;
     std::array<bool, 8> changed_{};
     std::u32string oldPrefix_;

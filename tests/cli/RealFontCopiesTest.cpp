@@ -1,5 +1,5 @@
-// Every font of Debian's font packages on the machine, renamed through the command line with
-// texts beyond ASCII, read back by users' software and restored.
+// Every font of Debian's font packages on the machine, and a symbol font, renamed through the
+// command line with texts beyond ASCII, read back by users' software and restored.
 #include "tests/cli/CliOutcome.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
@@ -47,9 +47,14 @@ Bytes nameTableOf(const Bytes& font) {
 }
 
 TEST(RealFontCopies, keepEveryOtherRecordCarryTheNewNamesTrulyAndRestoreByteForByte) {
-    const std::vector<std::string> fonts = machineFonts();
+    std::vector<std::string> fonts = machineFonts();
     ASSERT_GE(fonts.size(), 100u) << "Debian's font packages are missing";
     TempDir dir;
+    // The packages hold no symbol font: one is made from a real font.
+    fonts.push_back(dir.File("symbol.ttf"));
+    CommandOutput("/usr/bin/python3 " QM_SOURCE_DIR "/tests/cli/make_symbol_font.py "
+                  "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf " +
+                  fonts.back());
     std::string pairs;
     std::vector<std::string> copies;
     for (std::size_t i = 0; i < fonts.size(); ++i) {

@@ -4,7 +4,7 @@ usage: renamed_copy_check.py FAMILY TRADEMARK SOURCE COPY [SOURCE COPY...]
 Prints one line per fault and a last line "checked N copies".
 For each pair: every source record that the rename neither writes nor contradicts is in the
 copy byte for byte; the new family and trademark decode to what was asked in every record
-that holds them; every name ID that fvar, STAT, CPAL or a feature's parameters point at and
+that holds them, and the Microsoft ones in the source's encoding; every name ID that fvar, STAT, CPAL or a feature's parameters point at and
 the source had is in the copy; the records are sorted; ots-sanitize says of the copy what it
 says of the source when that is nothing but success; fc-query lists the same faces, in the
 same order, with the same styles (in case as the derivation normalises them), under the new
@@ -102,9 +102,15 @@ def check(family, trademark, source_path, copy_path):
             if r.toUnicode() != want:
                 faults.append(f"{r.platformID}/{r.platEncID}/{r.langID}/{name_id}: "
                               f"{r.toUnicode()!r} != {want!r}")
+    # A symbol font's Microsoft names stay in the symbol encoding, where Windows looks for them.
+    encodings = {r.platEncID for r in old if r.platformID == 3}
+    microsoft = 0 if encodings and 1 not in encodings and 0 in encodings else 1
     for name_id in (1, 7):
-        if not copy["name"].getName(name_id, 3, 1, 0x409):
-            faults.append(f"no Microsoft record of name ID {name_id}")
+        if not copy["name"].getName(name_id, 3, microsoft, 0x409):
+            faults.append(f"no Microsoft record of name ID {name_id} in encoding {microsoft}")
+    added = {r.platEncID for r in new if r.platformID == 3} - (encodings or {1})
+    if added:
+        faults.append(f"Microsoft records in encodings {sorted(added)} the source has not")
 
     had = {r.nameID for r in old}
     have = {r.nameID for r in new}
