@@ -8,14 +8,10 @@
 #include "core/FontCollection.h"
 #include "core/FullNameTexts.h"
 #include "core/InterruptCleanup.h"
-#include "core/NameSwap.h"
 #include "core/NamingRules.h"
-#include "core/RenamedFontWriter.h"
-#include "core/ScratchFile.h"
-#include "core/UnpublishedCopy.h"
 #include "core/WebFont.h"
 #include "core/Windows1252.h"
-#include "session/FontSession.h"
+#include "session/FileSteps.h"
 
 #include "QuillmarkVersion.h"
 
@@ -31,6 +27,10 @@
 #include <utility>
 
 namespace {
+
+using qm::session::CopyPlan;
+using qm::session::OnDisk;
+using qm::session::Outcome;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -208,28 +208,16 @@ public:
         const std::string& source = parsed.operands[0];
         const std::string& newFile = parsed.operands[1];
 
-        if (qm::session::pathIsTaken(newFile))
-            return failed(newFile, kFileExistsText);
-        PlannedCopy copy;
-        copy.source = source;
-        copy.target = newFile;
+        if (const std::optional<Outcome> taken = qm::session::refuseTaken(newFile, kRules))
+            return refused(newFile, *taken);
+        std::vector<CopyPlan> copies(1);
+        copies[0].source = source;
+        copies[0].target = newFile;
         std::string failure;
-        if (!planCopy(parsed, copy, failure))
+        std::string extension;
+        if (!planCopy(parsed, copies[0], failure, extension))
             return failed(source, failure);
-        const qm::core::HeldInterrupts held;
-        qm::core::PublishedCopies run;
-        try {
-            writePlanned(copy);
-        } catch (const std::exception& error) {
-            if (qm::core::heldInterrupt() != 0)
-                return undoInterruptedMake(run);
-            return failed(newFile, error.what());
-        }
-        if (qm::core::heldInterrupt() != 0)
-            return undoInterruptedMake(run);
-        sayCut(copy);
-        readAndPrint(newFile, copy);
-        return kExitOk;
+        return makeAll(copies, false);
     }
 
     int restore(const std::vector<std::string>& args) {
@@ -238,120 +226,44 @@ public:
             throw UsageError{"restore needs at least one FILE"};
         json_ = parsed.json;
         refuseTheSameFileTwice(parsed.operands);
-        // What killed makes left in the folders about to be written goes first.
-        std::set<std::string> folders;
-        for (const std::string& path : parsed.operands)
-            if (folders.insert(folderOf(path)).second)
-                qm::core::removeStaleCopies(folderOf(path));
-        // All or nothing, under errors and interrupts alike: a file that cannot be swapped has
-        // the ones swapped before it swapped back, so every file ends as it was. The swap is
-        // its own inverse. Interrupts wait for the checks between files.
+        // All or nothing, under errors and interrupts alike. Interrupts wait for the checks
+        // between files.
         const qm::core::HeldInterrupts held;
-        std::vector<std::string> swapped;
-        std::vector<FontRead> reads;
-        for (const std::string& path : parsed.operands) {
-            if (qm::core::heldInterrupt() != 0)
-                return undoInterruptedRestore(swapped);
-            const SwapResult swap = swapFile(path);
-            if (swap.outcome != SwapOutcome::Swapped) {
-                failed(path, swapFailureText(path, swap));
-                // The message above names a file left unconfirmed; these name the others.
-                const std::vector<std::string> left = swapBack(swapped);
-                if (!left.empty())
-                    return leftChanged(left);
-                if (swap.outcome == SwapOutcome::NotConfirmed)
-                    return kExitNotConfirmed;
-                if (const int signal = qm::core::heldInterrupt(); signal != 0)
-                    qm::core::HeldInterrupts::endBy(signal);
-                return kExitFailed;
-            }
-            swapped.push_back(path);
-            reads.push_back(swap.read);
+        const qm::session::RestoreRun run =
+            qm::session::restoreAll(parsed.operands, kRules, failureSeen());
+        if (run.failure) {
+            // The failure named a file left unconfirmed; these name the others.
+            if (!run.left.empty())
+                return leftAsIt(run.left, kNotSwappedBackText);
+            if (run.failure->second.disk == OnDisk::SwappedUnconfirmed)
+                return kExitNotConfirmed;
+            if (run.interruptedBy != 0)
+                qm::core::HeldInterrupts::endBy(run.interruptedBy);
+            return kExitFailed;
         }
-        if (qm::core::heldInterrupt() != 0)
-            return undoInterruptedRestore(swapped);
+        if (run.interruptedBy != 0)
+            return interrupted(run, kNotSwappedBackText);
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
-        for (std::size_t i = 0; i < swapped.size(); ++i) {
-            if (collections_.count(swapped[i]) != 0) {
-                readAndPrint(swapped[i]);
+        for (const auto& [path, restored] : run.restored) {
+            if (restored.collection) {
+                readAndPrint(path);
                 continue;
             }
-            font_ = reads[i];
-            listTables(swapped[i]);
-            print(swapped[i]);
+            font_ = restored.read;
+            listTables(path);
+            print(path);
         }
         return kExitOk;
     }
 
 private:
-    // The command line also takes OpenType fonts with CFF outlines.
-    static constexpr FontKinds kKinds = FontKinds::TrueTypeAndCff;
-    static constexpr const char* kFileExistsText =
-        "A TrueType font file with this name already exists.";
+    static constexpr qm::session::Rules kRules = qm::session::kCommandLineRules;
+    static constexpr FontKinds kKinds = kRules.kinds;
     static constexpr std::size_t kBatchBytes = 64 * 1024;
-    // A web font keeps no names to swap back: make wrote a new file and left the source as it
-    // was.
-    static constexpr const char* kWebFontRestoreText =
-        "A web font cannot be restored in place; its source was never changed.";
-
-    // One copy: where from, where to, the strings of its name table, the fields cut to fit,
-    // its new PostScript name (UTF-8), and once written, what it could not be given.
-    struct PlannedCopy {
-        std::string source;
-        std::string target;
-        NewNameTexts newTexts;
-        FullNameTexts sourceTexts;
-        std::vector<std::string> cut;
-        std::string postscript;
-        std::vector<std::string> warnings;
-        // A collection: each face's texts, and once written, what each could not be given.
-        // With --face, the one face written as a font of its own, and that font's extension.
-        bool collection = false;
-        bool web = false;
-        std::optional<std::size_t> face;
-        std::string faceExtension;
-        std::vector<qm::core::FacePlan> faces;
-        std::vector<std::vector<std::string>> cutOfFace;
-        std::vector<std::vector<std::string>> warningsOfFace;
-    };
-
-    // Writes one planned copy: of a font, of a whole collection, or of one face of one.
-    void writePlanned(PlannedCopy& copy) {
-        if (copy.face) {
-            noteMade(copy, writeFace(copy));
-        } else if (copy.web) {
-            noteMade(copy, qm::core::writeRenamedWebFont(copy.source, copy.target, copy.newTexts,
-                                                         copy.sourceTexts));
-        } else if (copy.collection) {
-            const std::vector<MadeCopy> made =
-                qm::core::writeRenamedCollection(copy.source, copy.target, copy.faces);
-            for (const MadeCopy& face : made) {
-                copy.cutOfFace.emplace_back();
-                for (unsigned nameID : face.cutNameIDs)
-                    copy.cutOfFace.back().push_back(fieldKeyOfNameID(nameID));
-                copy.warningsOfFace.push_back(face.warnings);
-            }
-        } else {
-            noteMade(copy, WriteRenamedFont(copy.source, copy.target, copy.newTexts,
-                                            copy.sourceTexts, kKinds));
-        }
-    }
-
-    // The face is taken out of the collection first; the copy is then made from it as from
-    // any font, so it restores to the face as it stands in the collection.
-    static MadeCopy writeFace(const PlannedCopy& copy) {
-        std::string problem;
-        std::optional<std::string> font;
-        {
-            const FileHandle file = FileHandle::openShared(copy.source);
-            font = qm::core::standaloneFace(FileFontBytes(file), *copy.face, problem);
-        }
-        if (!font)
-            throw EMakeRefused(problem);
-        const qm::core::ScratchFile face("quillmark-face", *font);
-        font.reset();
-        return WriteRenamedFont(face.path(), copy.target, copy.newTexts, copy.sourceTexts, kKinds);
-    }
+    static constexpr const char* kNotSwappedBackText =
+        "could not be swapped back; it is left changed";
+    static constexpr const char* kNotRemovedText =
+        "could not be removed again; this copy is left in place";
 
     // make --out-dir: one copy per source, named after its new PostScript name and the source's
     // extension. All or nothing: every source is read and every target checked before the first
@@ -366,63 +278,62 @@ private:
         if (folder.back() != '/')
             folder += '/';
 
-        std::vector<PlannedCopy> plan;
+        std::vector<CopyPlan> copies;
         std::set<std::string> targets;
         for (const std::string& source : parsed.operands) {
-            PlannedCopy copy;
+            CopyPlan copy;
             copy.source = source;
             std::string failure;
-            if (!planCopy(parsed, copy, failure))
+            std::string extension;
+            if (!planCopy(parsed, copy, failure, extension))
                 return failedFamily(source, failure);
             const std::string& name = copy.postscript;
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 return failedFamily(source,
                                     "its PostScript name \"" + name + "\" cannot be a file name.");
-            copy.target = folder + name + (copy.face ? copy.faceExtension : extensionOf(source));
-            if (qm::session::pathIsTaken(copy.target))
-                return failedFamily(copy.target, kFileExistsText);
+            copy.target = folder + name + extension;
+            if (const std::optional<Outcome> taken =
+                    qm::session::refuseTaken(copy.target, kRules)) {
+                refused(copy.target, *taken);
+                return noCopyMade();
+            }
             if (!targets.insert(copy.target).second)
                 return failedFamily(copy.target, "two sources would both be written here.");
-            plan.push_back(std::move(copy));
+            copies.push_back(std::move(copy));
         }
+        return makeAll(copies, true);
+    }
 
+    // Makes every planned copy or none, and lists each made.
+    int makeAll(std::vector<CopyPlan>& copies, bool family) {
         // Interrupts wait for the checks between copies, so that the run can take its copies
         // back before it ends.
         const qm::core::HeldInterrupts held;
-        qm::core::PublishedCopies run;
-        for (PlannedCopy& copy : plan) {
-            if (qm::core::heldInterrupt() != 0)
-                return undoInterruptedMake(run);
-            try {
-                writePlanned(copy);
-            } catch (const std::exception& error) {
-                if (qm::core::heldInterrupt() != 0)
-                    return undoInterruptedMake(run);
-                // Only what this run created goes; a failed copy leaves nothing of its own.
-                failed(copy.target, error.what());
-                const std::vector<std::string> left = run.removeAll();
-                if (!left.empty())
-                    return leftMade(left);
-                err_ << "quillmark-cli: no copy was made\n";
-                return kExitFailed;
-            }
+        const qm::session::Run run = qm::session::makeAll(copies, kRules, failureSeen());
+        if (run.failure) {
+            if (!run.left.empty())
+                return leftAsIt(run.left, kNotRemovedText);
+            return family ? noCopyMade() : kExitFailed;
         }
-        if (qm::core::heldInterrupt() != 0)
-            return undoInterruptedMake(run);
-        for (const PlannedCopy& copy : plan) {
+        if (run.interruptedBy != 0)
+            return interrupted(run, kNotRemovedText);
+        for (const CopyPlan& copy : copies) {
             sayCut(copy);
             readAndPrint(copy.target, copy);
         }
         return kExitOk;
     }
 
-    // Reads `copy.source` and works out the copy's names as the window would, but on the
-    // source's whole texts in Unicode: the given texts typed over them, the family and style
-    // cleaned and the full and PostScript names derived, nothing cut to the window's field
-    // sizes. A collection is planned face by face, each keeping its own style; with --face only
-    // the face asked for. False, with the reason, when the source does not read.
-    bool planCopy(const Arguments& parsed, PlannedCopy& copy, std::string& failure) {
+    // Reads `copy.source` and plans the copy's texts on the source's whole texts in Unicode
+    // (the session's planTexts). A collection is planned face by face, each keeping its own
+    // style; with --face only the face asked for. False, with the reason, when the source does
+    // not read. `extension` is what a copy named after its PostScript name ends with.
+    bool planCopy(const Arguments& parsed, CopyPlan& copy, std::string& failure,
+                  std::string& extension) {
         copy.face = parsed.face;
+        qm::session::TypedTexts typed;
+        for (const auto& [option, text] : parsed.texts)
+            typed.emplace_back(kTextOptions.at(option), text);
         std::size_t faces = 0;
         bool planned = false;
         readEach(copy.source, [&](std::optional<std::size_t> face, const FontBytes* bytes) {
@@ -440,16 +351,16 @@ private:
                 copy.collection = true;
                 qm::core::FacePlan plan;
                 std::string postscript;
-                planTexts(parsed, plan.newTexts, plan.plannedTexts, postscript);
+                qm::session::planTexts(texts_, typed, plan.newTexts, plan.plannedTexts, postscript);
                 if (*face == 0)
                     copy.postscript = postscript;
                 copy.faces.push_back(std::move(plan));
                 return;
             }
-            planTexts(parsed, copy.newTexts, copy.sourceTexts, copy.postscript);
+            qm::session::planTexts(texts_, typed, copy.newTexts, copy.sourceTexts, copy.postscript);
             planned = true;
             std::uint8_t version[4] = {};
-            copy.faceExtension =
+            extension =
                 bytes && bytes->readAt(0, version, 4) == 4 && std::memcmp(version, "OTTO", 4) == 0
                     ? ".otf"
                     : ".ttf";
@@ -457,6 +368,8 @@ private:
         if (!failure.empty())
             return false;
         copy.web = webFont_;
+        if (!copy.face)
+            extension = extensionOf(copy.source);
         if (parsed.face && faces == 0) {
             failure = "This font is not a collection; --face takes a face of a .ttc or .otc file.";
             return false;
@@ -469,59 +382,26 @@ private:
         return true;
     }
 
-    // The texts of the font just read, as the window would derive them from the given ones.
-    void planTexts(const Arguments& parsed, NewNameTexts& newTexts, FullNameTexts& sourceTexts,
-                   std::string& postscript) {
-        const FullNameTextsUtf8& utf8 = texts_;
-        NameTexts boxes;
-        boxes.Copyright = utf8[0];
-        boxes.FamilyName = utf8[1];
-        boxes.Style = utf8[2];
-        boxes.FontID = utf8[3];
-        boxes.FullName = utf8[4];
-        boxes.Version = utf8[5];
-        boxes.Postscript = utf8[6];
-        boxes.TradeMark = utf8[7];
-        for (const auto& [option, text] : parsed.texts)
-            boxes.*kTextOptions.at(option) = text;
-        // The derivation touches ASCII blanks, controls and letters only, so it works on UTF-8.
-        const NameTexts names = deriveNameTexts(boxes, utf8[1]);
-        const std::string* derived[8] = {&names.Copyright,  &names.FamilyName, &names.Style,
-                                         &names.FontID,     &names.FullName,   &names.Version,
-                                         &names.Postscript, &names.TradeMark};
-        // A text that comes out as the source has it keeps the source's records.
-        for (unsigned k = 0; k < 8; ++k) {
-            sourceTexts[k] = utf8ToUtf32(utf8[k]);
-            std::u32string text = utf8ToUtf32(*derived[k]);
-            if (k == 6)
-                text = postscriptNameOf(text);
-            if (text != sourceTexts[k])
-                newTexts[k] = std::move(text);
-        }
-        postscript = utf32ToUtf8(newTexts[6].value_or(sourceTexts[6]));
-    }
-
-    void noteMade(PlannedCopy& copy, const MadeCopy& made) {
-        for (unsigned nameID : made.cutNameIDs)
-            copy.cut.push_back(fieldKeyOfNameID(nameID));
-        copy.warnings = made.warnings;
+    // What the copy, or one face of a collection copy, could not be given.
+    static const MadeCopy* madeOf(const CopyPlan* copy, std::optional<std::size_t> face) {
+        if (!copy)
+            return nullptr;
+        const std::optional<std::size_t> index = copy->collection ? face : 0;
+        return index && *index < copy->made.size() ? &copy->made[*index] : nullptr;
     }
 
     // A text cut to fit the name table, or a table that could not be renamed, is said, never
     // passed over silently.
-    void sayCut(const PlannedCopy& copy) {
-        for (std::size_t face = 0; face < copy.cutOfFace.size(); ++face) {
-            for (const std::string& field : copy.cutOfFace[face])
-                err_ << "quillmark-cli: " << copy.target << "#" << face << ": " << field
+    void sayCut(const CopyPlan& copy) {
+        for (std::size_t face = 0; face < copy.made.size(); ++face) {
+            const std::string where =
+                copy.collection ? copy.target + "#" + std::to_string(face) : copy.target;
+            for (unsigned nameID : copy.made[face].cutNameIDs)
+                err_ << "quillmark-cli: " << where << ": " << fieldKeyOfNameID(nameID)
                      << " was cut to fit the name table\n";
-            for (const std::string& warning : copy.warningsOfFace[face])
-                err_ << "quillmark-cli: " << copy.target << "#" << face << ": " << warning << "\n";
+            for (const std::string& warning : copy.made[face].warnings)
+                err_ << "quillmark-cli: " << where << ": " << warning << "\n";
         }
-        for (const std::string& field : copy.cut)
-            err_ << "quillmark-cli: " << copy.target << ": " << field
-                 << " was cut to fit the name table\n";
-        for (const std::string& warning : copy.warnings)
-            err_ << "quillmark-cli: " << copy.target << ": " << warning << "\n";
     }
 
     void refuseTheSameFileTwice(const std::vector<std::string>& paths) {
@@ -534,114 +414,25 @@ private:
         }
     }
 
-    // A failed read or write that left the file as it was comes back as NotValid with the
-    // error's text.
-    // A collection does not read as a font, so the font swap leaves it alone and it is then
-    // swapped as a collection.
-    SwapResult swapFile(const std::string& path) {
-        try {
-            SwapResult swap = swapNameTables(path, kKinds);
-            const bool notAFont =
-                swap.outcome == SwapOutcome::NotValid || swap.outcome == SwapOutcome::NoNameEntry;
-            if (!notAFont)
-                return swap;
-            if (isWebFontFile(path)) {
-                swap.ErrorText = kWebFontRestoreText;
-                return swap;
-            }
-            if (!isCollectionFile(path))
-                return swap;
-            collections_.insert(path);
-            const qm::core::CollectionSwapResult faces = qm::core::swapCollection(path);
-            swap = SwapResult{};
-            swap.outcome = faces.outcome;
-            swap.ErrorText = faces.ErrorText;
-            return swap;
-        } catch (const EInOutError& error) {
-            SwapResult failed;
-            failed.ErrorText = error.what();
-            return failed;
-        }
-    }
-
-    // Whether to swap the file as a collection. A file that cannot be opened to look is left
-    // to the font swap, which says why it cannot be opened.
-    static bool isCollectionFile(const std::string& path) {
-        try {
-            const FileHandle file = FileHandle::openSharedIfFile(path);
-            return file.isOpen() && qm::core::isCollection(FileFontBytes(file));
-        } catch (const EInOutError&) {
-            return false;
-        }
-    }
-    static bool isWebFontFile(const std::string& path) {
-        try {
-            const FileHandle file = FileHandle::openSharedIfFile(path);
-            return file.isOpen() &&
-                   qm::core::webFormatOf(FileFontBytes(file)) != qm::core::WebFormat::None;
-        } catch (const EInOutError&) {
-            return false;
-        }
-    }
-
-    std::string swapFailureText(const std::string& path, const SwapResult& swap) {
-        switch (swap.outcome) {
-        case SwapOutcome::InUse:
-            return swap.ErrorText;
-        case SwapOutcome::NotConfirmed:
-            return qm::session::notConfirmedText(swap);
-        default:
-            if (!swap.ErrorText.empty())
-                return swap.ErrorText;
-            // A font that reads but carries no trailer was never renamed.
-            if (readOrReport(path) && !font_.IsRenamed)
-                return SwapResult::kNotRenamedText;
-            return SwapResult::kNotValidFontText;
-        }
-    }
-
-    // Swaps back, last first; returns the files that could not be swapped back.
-    std::vector<std::string> swapBack(const std::vector<std::string>& swapped) {
-        std::vector<std::string> left;
-        for (auto it = swapped.rbegin(); it != swapped.rend(); ++it)
-            if (swapFile(*it).outcome != SwapOutcome::Swapped)
-                left.push_back(*it);
-        return left;
+    // The failed file of a run is named at once, before the run is undone.
+    qm::session::FailureSeen failureSeen() {
+        return [this](const std::string& path, const Outcome& outcome) { refused(path, outcome); };
     }
 
     // The exit status must say that files were changed, and which.
-    int leftChanged(const std::vector<std::string>& left) {
+    int leftAsIt(const std::vector<std::string>& left, const char* why) {
         for (const std::string& path : left)
-            err_ << "quillmark-cli: " << path
-                 << ": could not be swapped back; it is left changed\n";
+            err_ << "quillmark-cli: " << path << ": " << why << "\n";
         return kExitLeftChanged;
     }
 
-    int leftMade(const std::vector<std::string>& left) {
-        for (const std::string& path : left)
-            err_ << "quillmark-cli: " << path
-                 << ": could not be removed again; this copy is left in place\n";
-        return kExitLeftChanged;
-    }
-
-    // An interrupted run takes back what it changed and ends by the signal; only when that
-    // fails does it end with a status that names what is left.
-    int undoInterruptedRestore(const std::vector<std::string>& swapped) {
-        const int signal = qm::core::heldInterrupt();
-        const std::vector<std::string> left = swapBack(swapped);
-        if (left.empty())
-            qm::core::HeldInterrupts::endBy(signal);
-        err_ << "quillmark-cli: interrupted by signal " << signal << "\n";
-        return leftChanged(left);
-    }
-
-    int undoInterruptedMake(qm::core::PublishedCopies& run) {
-        const int signal = qm::core::heldInterrupt();
-        const std::vector<std::string> left = run.removeAll();
-        if (left.empty())
-            qm::core::HeldInterrupts::endBy(signal);
-        err_ << "quillmark-cli: interrupted by signal " << signal << "\n";
-        return leftMade(left);
+    // An interrupted run took back what it changed and ends by the signal; only when that
+    // failed does it end with a status that names what is left.
+    int interrupted(const qm::session::Run& run, const char* whyLeft) {
+        if (run.left.empty())
+            qm::core::HeldInterrupts::endBy(run.interruptedBy);
+        err_ << "quillmark-cli: interrupted by signal " << run.interruptedBy << "\n";
+        return leftAsIt(run.left, whyLeft);
     }
 
     // Reads `path` into font_, texts_ and tables_, and a collection face by face, calling
@@ -710,10 +501,6 @@ private:
             report(face, nullptr);
         }
         return good;
-    }
-
-    bool readOrReport(const std::string& path) {
-        return readEach(path, [](std::optional<std::size_t>, const FontBytes*) {});
     }
 
     // Reads one font's names, and its whole texts (or with --all, every record) from the same
@@ -786,7 +573,7 @@ private:
         });
     }
     // A copy just made, with what was cut from it and what it could not be given.
-    void readAndPrint(const std::string& path, const PlannedCopy& copy) {
+    void readAndPrint(const std::string& path, const CopyPlan& copy) {
         readEach(path, [&](std::optional<std::size_t> face, const FontBytes*) {
             print(path, &copy, face);
         });
@@ -795,15 +582,17 @@ private:
     // The reader's record, with the texts taken in full and in Unicode from the name table the
     // reader read.
     // A face of a collection is listed as FILE#N, and in JSON with its "Face".
-    void print(const std::string& path, const PlannedCopy* copy = nullptr,
+    void print(const std::string& path, const CopyPlan* copy = nullptr,
                std::optional<std::size_t> face = std::nullopt) {
         recordOf(font_, record_, !font_.ReadFailed && textsRead_ ? &texts_ : nullptr);
-        if (copy && face && *face < copy->cutOfFace.size()) {
-            record_.cut = copy->cutOfFace[*face];
-            record_.warnings = copy->warningsOfFace[*face];
+        if (const MadeCopy* made = madeOf(copy, face)) {
+            record_.cut.clear();
+            for (unsigned nameID : made->cutNameIDs)
+                record_.cut.push_back(fieldKeyOfNameID(nameID));
+            record_.warnings = made->warnings;
         } else if (copy) {
-            record_.cut = copy->cut;
-            record_.warnings = copy->warnings;
+            record_.cut.clear();
+            record_.warnings.clear();
         }
         std::string members = face ? ", \"Face\": " + std::to_string(*face) : std::string();
         if (all_ && json_)
@@ -910,10 +699,22 @@ private:
         return kExitFailed;
     }
 
-    int failedFamily(const std::string& path, const std::string& text) {
-        failed(path, text);
+    // A step of the session that was refused; its message is UTF-8 already.
+    int refused(const std::string& path, const Outcome& outcome) {
+        std::string text = outcome.message;
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        err_ << "quillmark-cli: " << path << ": " << text << "\n";
+        return kExitFailed;
+    }
+
+    int noCopyMade() {
         err_ << "quillmark-cli: no copy was made\n";
         return kExitFailed;
+    }
+
+    int failedFamily(const std::string& path, const std::string& text) {
+        failed(path, text);
+        return noCopyMade();
     }
 
     std::ostream& out_;
@@ -934,8 +735,6 @@ private:
     bool batched_ = false;
     // The file read last was a web font.
     bool webFont_ = false;
-    // The files restore swapped as collections.
-    std::set<std::string> collections_;
 };
 
 } // namespace

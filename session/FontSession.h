@@ -8,18 +8,12 @@
 #include "core/FontReader.h"
 #include "core/NameSwap.h"
 #include "core/NamingRules.h"
+#include "session/FileSteps.h"
 #include "session/Outcome.h"
 
 #include <string>
 
 namespace qm::session {
-
-// Whether anything at all is at `path`, even a dangling link: a new file never takes its place.
-bool pathIsTaken(const std::string& path);
-
-// A restore that changed the file but could not confirm the change: the message says so and
-// why, in the code page of the swap's ErrorText.
-std::string notConfirmedText(const SwapResult& swap);
 
 // A new font file about to be made: where, and why not when it may not be.
 struct MakePlan {
@@ -102,5 +96,9 @@ private:
     std::string destination_;
     std::string browsed_; // as the folder list gives it
 };
+
+// The window's rules: TrueType fonts, and its own words for a taken name and a failed restore.
+inline constexpr Rules kWindowRules{FontKinds::TrueType, false, FontSession::kFileExistsText,
+                                    FontSession::kNotValidText};
 
 } // namespace qm::session

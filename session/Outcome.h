@@ -3,6 +3,7 @@
 // What a step of the session did, as a value the window shows and the command line reports.
 
 #include <string>
+#include <utility>
 
 namespace qm::session {
 
@@ -29,5 +30,14 @@ struct Outcome {
     // The session's names are shown in the boxes.
     bool showNames = false;
 };
+
+// A step that changed nothing on disk and says so.
+inline Outcome saying(Cue cue, MessageKind kind, std::string message) {
+    Outcome outcome;
+    outcome.cue = cue;
+    outcome.kind = kind;
+    outcome.message = std::move(message);
+    return outcome;
+}
 
 } // namespace qm::session

@@ -3,6 +3,10 @@
 
 #include "session/FontSession.h"
 
+#include "core/FileHandle.h"
+#include "core/FontBytes.h"
+#include "core/FullNameTexts.h"
+
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
@@ -16,8 +20,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qm::session::CopyPlan;
 using qm::session::Cue;
 using qm::session::FontSession;
+using qm::session::kCommandLineRules;
 using qm::session::MessageKind;
 using qm::session::OnDisk;
 using qm::session::Outcome;
@@ -182,6 +188,97 @@ TEST(FontSessionTest, makesGoToTheFixedFolderElseTheBrowsedOne) {
     EXPECT_EQ(session.planMake("x").target, a.Path() + "/X.TTF");
     session.followBrowsing();
     EXPECT_EQ(session.planMake("x.otf").target, b.Path() + "/X.TTF");
+}
+
+// A copy planned as the command line plans one: the source's whole texts, with a new family.
+CopyPlan copyOf(const std::string& source, const std::string& target) {
+    CopyPlan copy;
+    copy.source = source;
+    copy.target = target;
+    FullNameTextsUtf8 texts;
+    std::string problem;
+    const FileHandle file = FileHandle::openShared(source);
+    EXPECT_TRUE(readFullNameTexts(FileFontBytes(file), texts, problem)) << source << problem;
+    qm::session::planTexts(texts, {{&NameTexts::FamilyName, "Run Check"}}, copy.newTexts,
+                           copy.sourceTexts, copy.postscript);
+    return copy;
+}
+
+// The command line's runs: a make or a restore of several fonts, TrueType and CFF, changes
+// every file or none, and names the one file that stopped it before the others are taken back.
+// The window's rules restore the same files with its own words, and TrueType only.
+TEST(FontSessionTest, runsOverSeveralFontsAreAllOrNothing) {
+    std::vector<std::string> sources = testfonts::MachineTrueTypeFonts();
+    ASSERT_GE(sources.size(), 3u);
+    sources.resize(3);
+    sources.push_back("/usr/share/fonts/opentype/cantarell/Cantarell-Regular.otf");
+    const testfonts::TempDir dir;
+    std::vector<CopyPlan> copies;
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        copies.push_back(copyOf(sources[i], dir.File("C" + std::to_string(i) +
+                                                     fs::path(sources[i]).extension().string())));
+        targets.push_back(copies.back().target);
+    }
+    std::vector<std::string> seen;
+    const auto note = [&](const std::string& path, const Outcome& outcome) {
+        seen.push_back(path + ": " + outcome.message);
+    };
+    const auto filesIn = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            names.push_back(entry.path().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    // The last copy's name is taken: the copies before it are taken back.
+    testfonts::WriteFile(targets.back(), {1, 2, 3});
+    qm::session::Run made = qm::session::makeAll(copies, kCommandLineRules, note);
+    ASSERT_TRUE(made.failure);
+    EXPECT_EQ(made.failure->first, targets.back());
+    EXPECT_EQ(seen,
+              std::vector<std::string>{targets.back() + ": " + kCommandLineRules.fileExistsText});
+    EXPECT_TRUE(made.left.empty());
+    EXPECT_EQ(filesIn(), std::vector<std::string>{targets.back()});
+
+    fs::remove(targets.back());
+    seen.clear();
+    made = qm::session::makeAll(copies, kCommandLineRules, note);
+    ASSERT_FALSE(made.failure) << made.failure->second.message;
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(filesIn(), targets);
+    EXPECT_EQ(fontToolsFamilies(targets), std::vector<std::string>(targets.size(), "Run Check"));
+
+    // A font never renamed at the end: every copy is swapped back as it was.
+    std::vector<testfonts::Bytes> renamed;
+    for (const auto& target : targets)
+        renamed.push_back(testfonts::ReadFile(target));
+    const std::string plain = dir.File("PLAIN.TTF");
+    fs::copy_file(sources[0], plain);
+    std::vector<std::string> paths = targets;
+    paths.push_back(plain);
+    qm::session::RestoreRun restored = qm::session::restoreAll(paths, kCommandLineRules, note);
+    ASSERT_TRUE(restored.failure);
+    EXPECT_EQ(seen, std::vector<std::string>{plain + ": " + SwapResult::kNotRenamedText});
+    EXPECT_TRUE(restored.left.empty());
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        EXPECT_EQ(testfonts::ReadFile(targets[i]), renamed[i]) << targets[i];
+    // The window says its own words of the same file, and takes no CFF font.
+    const qm::session::Restored inWindow = restoreFile(plain, qm::session::kWindowRules);
+    EXPECT_EQ(inWindow.outcome.message, FontSession::kNotValidText);
+    EXPECT_TRUE(inWindow.outcome.forgetFont);
+    EXPECT_EQ(restoreFile(targets.back(), qm::session::kWindowRules).outcome.disk, OnDisk::Nothing);
+    EXPECT_EQ(testfonts::ReadFile(targets.back()), renamed.back());
+
+    // Without it, every copy reads as its source again.
+    restored = qm::session::restoreAll(targets, kCommandLineRules, note);
+    ASSERT_FALSE(restored.failure) << restored.failure->second.message;
+    ASSERT_EQ(restored.restored.size(), targets.size());
+    EXPECT_EQ(fontToolsFamilies(targets), fontToolsFamilies(sources));
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(restored.restored[i].second.read.FontNames.FamilyName,
+                  ReadFontNames(sources[i], kCommandLineRules.kinds).FontNames.FamilyName);
 }
 
 } // namespace
