@@ -9,14 +9,12 @@
 #include "naming/NamingPanel.h"
 #include "tests/support/TestFonts.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -201,12 +199,3 @@ TEST(PanelsTest, theNamingPanelSaysWhenTheFamilyOrStyleWasEdited) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // A Qt program without a display aborts unless told to draw offscreen.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
