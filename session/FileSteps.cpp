@@ -294,7 +294,8 @@ RestoreRun restoreAll(const std::vector<std::string>& paths, const Rules& rules,
         }
         run.restored.emplace_back(path, std::move(restored));
     }
-    if ((run.interruptedBy = qm::core::heldInterrupt()) != 0)
+    run.interruptedBy = qm::core::heldInterrupt();
+    if (run.interruptedBy != 0)
         run.left = swapBack(run, rules);
     return run;
 }

@@ -21,16 +21,17 @@
 
 namespace qm::session {
 
+// The rules of a make or restore: the window's (FontSession.h) or the command line's.
 struct Rules {
     // The fonts a make or restore takes: TrueType only, or OpenType with CFF outlines too.
-    FontKinds kinds = FontKinds::TrueType;
+    FontKinds kinds;
     // A collection is restored as one; a web font's restore is refused with the reason.
-    bool collectionsAndWebFonts = false;
+    bool collectionsAndWebFonts;
     // The words for a new file's name that is taken.
-    const char* fileExistsText = nullptr;
+    const char* fileExistsText;
     // The words for a file that could not be restored (neither in use nor unconfirmed);
     // nullptr: the reason itself.
-    const char* notRestoredText = nullptr;
+    const char* notRestoredText;
 };
 
 inline constexpr Rules kCommandLineRules{FontKinds::TrueTypeAndCff, true,
@@ -99,7 +100,8 @@ struct Restored {
 Restored restoreFile(const std::string& path, const Rules& rules);
 
 // A run over several files, all or nothing: the files done, or when a file failed or an
-// interrupt held back came, the files changed that could not be taken back.
+// interrupt came, the files changed that could not be taken back. Interrupts count only while
+// the caller holds them back (qm::core::HeldInterrupts); ending the process is the caller's.
 struct Run {
     // The file that failed and the outcome that says why.
     std::optional<std::pair<std::string, Outcome>> failure;

@@ -3,7 +3,8 @@
 // The font the window works on, below its widgets: the current path, the last read, the source
 // of a make and the destination folder, and the steps that change them. Paths are the bytes
 // the file system names files by. The window reads its boxes, calls a step and shows the
-// outcome; the command line shares the rules that are the same for both.
+// outcome. Its make and restore are the steps of FileSteps.h under the window's rules, which the
+// command line calls with its own.
 
 #include "core/FontReader.h"
 #include "core/NameSwap.h"
