@@ -1,5 +1,6 @@
 #include "app/ClickCatcher.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -22,6 +23,16 @@ bool ClickCatcher::eventFilter(QObject* watched, QEvent* event) {
             widget->rect().contains(mouse->position().toPoint()))
             onClick_();
         return true;
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        const bool press = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                           key->key() == Qt::Key_Enter;
+        if (plain && press) {
+            if (!key->isAutoRepeat() && widget->isEnabled())
+                onClick_();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

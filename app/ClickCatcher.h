@@ -1,7 +1,8 @@
 #pragma once
 
 // Turns a left-button click on a plain label into a handler call, for the labels that act as
-// buttons ("OKAY", the mask over the flashing text, the destination caption).
+// buttons ("OKAY", the mask over the flashing text, the destination caption). With the focus,
+// Space or Enter calls it too, as on a button.
 
 #include <QObject>
 #include <functional>

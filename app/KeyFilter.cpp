@@ -61,6 +61,5 @@ void TFrmMain::connectNaming() {
 
     // The destination box and its caption fix the folder as "SET" does.
     new ClickCatcher(Label28, [this] { guarded([this] { B_SetFolderClick(); }); });
-    connect(LB_DestinationFile, &TFileLabel::clicked, this,
-            [this] { guarded([this] { B_SetFolderClick(); }); });
+    new ClickCatcher(LB_DestinationFile, [this] { guarded([this] { B_SetFolderClick(); }); });
 }

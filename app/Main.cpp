@@ -4,14 +4,19 @@
 #include "app/ClickCatcher.h"
 #include "app/HideWatcher.h"
 #include "app/HintSwitch.h"
+#include "app/KeyboardAccess.h"
 #include "app/MainLayout.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
 #include "browse/BrowsePanel.h"
+#include "browse/DirectoryListBox.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
 #include "controls/BalloonHint.h"
 #include "controls/CaptionBar.h"
 #include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
+#include "controls/PathLabel.h"
 #include "controls/SystemColors.h"
 #include "controls/WindowRoller.h"
 #include "naming/KeyPreview.h"
@@ -21,6 +26,8 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 
 using qm::app::buildMainLayout;
@@ -91,6 +98,7 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     connectHandlers();
     connectBrowser();
     connectNaming();
+    connectKeyboard();
 
     if (!runGuarded(this, [this] { FormCreate(); })) {
         // Start-up stopped early: the window still appears as far as it was set up.
@@ -101,6 +109,7 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
 TFrmMain::~TFrmMain() {
     // The boxes still lose the focus while the widgets go: by then nothing may call this window.
     delete keyPreview_;
+    delete keyboard_;
     if (naming_)
         naming_->disconnect(this);
     if (browse_)
@@ -139,6 +148,63 @@ void TFrmMain::connectHandlers() {
     new ClickCatcher(LB_WarningOff, [this] { guarded([this] { LB_WarningOffClick(); }); });
     // Closing help, loading a font or any later path that hides the panel gives "HELP" back.
     new HideWatcher(P_Help, [this] { B_Help->setEnabled(true); });
+}
+
+void TFrmMain::connectKeyboard() {
+    // The labels that act as buttons take Space and Enter through their click catchers.
+    for (QWidget* label :
+         std::initializer_list<QWidget*>{LB_WarnMask, LB_WarningOff, LB_DestinationFile})
+        label->setFocusPolicy(Qt::TabFocus);
+    M_WhatsNew->setTabChangesFocus(true);
+    // The window top to bottom, then the panels that open over it. Tab reaches every control a
+    // click can operate; one the mouse cannot focus (a button) is not focused by it now either.
+    QWidget* const order[] = {
+        SB_All256Chars, C_AllowSounds,      C_ShowHelp,
+        B_WhatsNew,     E_FamilyName,       E_Style,
+        E_Version,      E_FontID,           E_Copyright,
+        E_TradeMark,    B_CreateFontNow,    B_RestoreNames,
+        B_Help,         B_ViewPrint,        B_Advanced,
+        D_File,         LB_DestinationFile, D_Drive,
+        D_Dir,          D_FileName,         B_MakeFont,
+        B_CancelMake,   LB_WarnMask,        LB_WarningOff,
+        B_HelpClose,    M_WhatsNew,         B_WhatsNewClose,
+        B_SetFolder,    B_SetFolderCancel,
+    };
+    QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        w->setFocusPolicy(Qt::FocusPolicy(w->focusPolicy() | Qt::TabFocus));
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+
+    keyboard_ = new qm::app::KeyboardAccess(this);
+    const auto handler = [this](void (TFrmMain::*h)()) {
+        return [this, h] { guarded([this, h] { (this->*h)(); }); };
+    };
+    // Topmost first: the warning lies on the help panel, which lies on all the others.
+    keyboard_->addPanel(P_Warning, B_HelpClose, handler(&TFrmMain::LB_WarningOffClick));
+    keyboard_->addPanel(P_Help, B_Help, handler(&TFrmMain::B_HelpCloseClick));
+    keyboard_->addPanel(P_WhatsNew, B_WhatsNew, handler(&TFrmMain::B_WhatsNewCloseClick));
+    keyboard_->addPanel(P_MakeFont, B_CreateFontNow, handler(&TFrmMain::B_CancelMakeClick));
+    // Its CANCEL stops using the fixed folder; Escape only closes the panel.
+    keyboard_->addPanel(P_Advanced, B_Advanced, [this] { P_Advanced->hide(); });
+    const std::pair<char, TColorButton*> keys[] = {
+        {'C', B_CreateFontNow}, {'R', B_RestoreNames}, {'H', B_Help},     {'V', B_ViewPrint},
+        {'A', B_Advanced},      {'W', B_WhatsNew},     {'M', B_MakeFont}, {'S', B_SetFolder},
+    };
+    for (const auto& [letter, button] : keys)
+        keyboard_->addAccessKey(letter, button);
+    // The window opens with the family box ready for typing, as before there were more stops.
+    E_FamilyName->setFocus();
+}
+
+bool TFrmMain::focusNextPrevChild(bool next) {
+    QWidget* to = qm::app::nextTabStop(this, focusWidget(), next);
+    if (to == nullptr)
+        return false;
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 int TFrmMain::ScaleToScreen(int v, int pixelsPerInch) {

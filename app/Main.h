@@ -51,6 +51,7 @@ class TFrmMain;
 namespace qm::app {
 
 class HintSwitch;
+class KeyboardAccess;
 void buildMainLayout(TFrmMain& form);
 void applyHandCursor(TFrmMain& form, const QCursor& cursor);
 
@@ -91,6 +92,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Tab and Enter in the naming boxes skip what an open panel covers.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // ---- Program-wide state kept beside the window ----------------------------------------
@@ -136,6 +139,12 @@ private:
     // Runs a handler; whatever it lets escape is shown in the "Error" box.
     template <class F> void guarded(F&& handler);
 
+    // ---- the keyboard ---------------------------------------------------------------------
+    // Tab order, Escape for the panels, the access keys and the focus frame; the constructor
+    // calls it once, after the browser and the naming boxes are connected.
+    void connectKeyboard();
+    qm::app::KeyboardAccess* keyboard_ = nullptr;
+
     // ---- the browser ----------------------------------------------------------------------
     // Makes the browser panel of drive box, folder list, file list and file-name box, and
     // connects its folder and font choices and the strip's scrolling. The constructor calls it
@@ -173,6 +182,7 @@ private:
     void B_MakeFontClick();
     void B_CancelMakeClick();
     void B_RestoreNamesClick();
+    bool restoring_ = false; // a second press while the first waits for the display is ignored
 
     // One member per control of app/MainControls.def, named and typed as its row; the layout
     // makes the controls and sets these.

@@ -6,8 +6,13 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 void TFrmMain::B_RestoreNamesClick() {
+    // A second press delivered by step 2 would swap the names straight back.
+    if (restoring_)
+        return;
+    const QScopedValueRollback busy(restoring_, true);
     // 1. The file is about to change under the registration.
     if (!TemporaryFontPath.isEmpty())
         RemoveTemporaryFont(TemporaryFontPath);

@@ -17,6 +17,8 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/HintSwitch.h
   ${CMAKE_CURRENT_LIST_DIR}/InfoPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyFilter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeyboardAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeyboardAccess.h
   ${CMAKE_CURRENT_LIST_DIR}/Lifecycle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LoadFont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp

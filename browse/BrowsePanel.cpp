@@ -48,6 +48,11 @@ void BrowsePanel::D_FileMouseUp() {
 }
 
 void BrowsePanel::D_FileKeyUp(int key) {
+    // Tab and Shift+Tab only pass through, and a modifier let go is no key of the list's: the
+    // keyboard reaches the folders beyond a locked list.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Shift ||
+        key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
+        return;
     if (files_->isLocked())
         return giveBoxBack();
     // Page Up and Page Down only move the selection.

@@ -109,6 +109,22 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased();
 }
 
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    // Tabbed into, the list marks its first entry without choosing it. The first arrow chooses
+    // the marked entry instead of stepping past it; Home and End choose where they land.
+    QListWidgetItem* marked = currentItem();
+    const int key = event->key();
+    const bool nothingChosen = selectedItems().isEmpty();
+    if (nothingChosen && marked && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        marked->setSelected(true);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+    if (nothingChosen && selectedItems().isEmpty() && currentItem() &&
+        (key == Qt::Key_Home || key == Qt::Key_End))
+        currentItem()->setSelected(true);
+}
+
 void FileListBox::keyReleaseEvent(QKeyEvent* event) {
     QListWidget::keyReleaseEvent(event);
     // A held key repeats press and release pairs here; the user released it only once.

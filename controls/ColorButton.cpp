@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -187,6 +188,59 @@ void TColorButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (click)
         emit clicked();
+}
+
+void TColorButton::click() {
+    if (isEnabled())
+        emit clicked();
+}
+
+void TColorButton::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!plain || state_ == bsDisabled) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat()) {
+            spaceDown_ = true;
+            state_ = bsPressed;
+            update();
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A held Enter clicks once: repeats would start the same action again and again.
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TColorButton::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !spaceDown_) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    spaceDown_ = false;
+    if (state_ != bsPressed)
+        return;
+    state_ = bsUp;
+    update();
+    emit clicked();
+}
+
+void TColorButton::focusOutEvent(QFocusEvent* event) {
+    // Space let go elsewhere clicks nothing.
+    QWidget::focusOutEvent(event);
+    if (spaceDown_ && state_ == bsPressed) {
+        state_ = bsUp;
+        update();
+    }
+    spaceDown_ = false;
 }
 
 void TColorButton::paintButton(QPainter& p) const {

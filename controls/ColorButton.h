@@ -2,7 +2,8 @@
 
 // TColorButton: a flat push button in any colour, bevelled with lighter and darker shades of
 // it, with an optional picture and a word-wrapped caption. Pressed it looks pushed in;
-// disabled it shows its caption engraved. It has no keyboard activation of its own.
+// disabled it shows its caption engraved. With the focus, Space presses it (the click comes
+// when the key is let go) and Enter clicks it at once.
 
 #include <QColor>
 #include <QPixmap>
@@ -81,6 +82,9 @@ public:
     QColor shadowColor() const { return shadow_; }
     TButtonState state() const { return state_; }
 
+    // A click, as the mouse would give it, when the button is enabled.
+    void click();
+
     // After a whole set of settings was applied: state from Enabled, auto-size, colours.
     void Loaded();
 
@@ -106,6 +110,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -127,4 +134,5 @@ private:
     TAlignment pictureAlignment_ = alMiddleCenter;
     TPictureMode pictureMode_ = pmAlign;
     TButtonState state_ = bsUp;
+    bool spaceDown_ = false; // the press shown comes from Space, not the mouse
 };

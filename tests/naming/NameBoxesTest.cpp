@@ -185,7 +185,6 @@ INSTANTIATE_TEST_SUITE_P(
         ShortcutRow{"StyleEscapeRefused", "E_Style", Qt::Key_Escape, {}, "abc", "XYZ", 1},
         ShortcutRow{"FileNamePasteRefused", "D_FileName", Qt::Key_V, Qt::ControlModifier, "abc",
                     "XYZ", 1},
-        ShortcutRow{"FileNameEscapeRefused", "D_FileName", Qt::Key_Escape, {}, "abc", "XYZ", 1},
         ShortcutRow{"VersionPastes", "E_Version", Qt::Key_V, Qt::ControlModifier, "XYZ", "XYZ", 0},
         ShortcutRow{"FontIDCopies", "E_FontID", Qt::Key_C, Qt::ControlModifier, "abc", "abc", 0},
         ShortcutRow{"CopyrightCuts", "E_Copyright", Qt::Key_X, Qt::ControlModifier, "", "abc", 0},
