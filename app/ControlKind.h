@@ -23,6 +23,11 @@ class FileListBox;
 
 namespace qm::app {
 
+class AlertPanel;
+class LabelButton;
+class PathButton;
+class ReadOnlyBox;
+
 enum class ControlKind {
     Panel,      // QFrame with a colour and a bevel
     Label,      // QLabel
@@ -41,6 +46,11 @@ enum class ControlKind {
     DriveBox,   // DriveComboBox
     FolderList, // DirectoryListBox
     FileList,   // FileListBox
+    // Read by screen readers as what they do, drawn as their plain kinds.
+    AlertPanel,  // Panel announced when shown
+    LabelButton, // Label that acts as a button
+    PathButton,  // PathLabel that acts as a button
+    ReadOnlyBox, // Edit the program fills in
 };
 
 template <ControlKind> struct ControlClassOf;
@@ -65,6 +75,10 @@ template <> struct ControlClassOf<ControlKind::FolderList> {
     using type = qm::browse::DirectoryListBox;
 };
 template <> struct ControlClassOf<ControlKind::FileList> { using type = qm::browse::FileListBox; };
+template <> struct ControlClassOf<ControlKind::AlertPanel> { using type = AlertPanel; };
+template <> struct ControlClassOf<ControlKind::LabelButton> { using type = LabelButton; };
+template <> struct ControlClassOf<ControlKind::PathButton> { using type = PathButton; };
+template <> struct ControlClassOf<ControlKind::ReadOnlyBox> { using type = ReadOnlyBox; };
 
 // The class a control of kind K is made as.
 template <ControlKind K> using ControlClass = typename ControlClassOf<K>::type;

@@ -1,6 +1,7 @@
 // The fixed destination folder: " Advanced", "SET", "CANCEL" and the clickable destination box.
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "controls/PathLabel.h"
 #include "platform/FileNames.h"
 #include "session/FontSession.h"

@@ -1,6 +1,7 @@
 // The browser's folder change and the count of TrueType files on the dot-matrix counter.
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "browse/BrowsePanel.h"
 #include "browse/CharacterStrip.h"
 #include "controls/LcdLabel.h"

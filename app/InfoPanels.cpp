@@ -2,6 +2,7 @@
 
 #include "app/HintSwitch.h"
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
 #include "controls/FlashingLabel.h"

@@ -3,6 +3,7 @@
 
 #include "app/ClickCatcher.h"
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "controls/PathLabel.h"
 #include "core/NamingRules.h"
 #include "naming/KeyPreview.h"
@@ -55,8 +56,9 @@ void TFrmMain::connectNaming() {
     keyPreview_ = new qm::naming::KeyPreview(
         this, [this](QLineEdit* box, QChar key) { return FormKeyPress(box, key); },
         [this](const std::function<void()>& call) { guarded(call); });
-    for (QLineEdit* box : {E_FamilyName, E_Style, E_FullName, E_Version, E_FontID, E_Postscript,
-                           E_Copyright, E_TradeMark, D_FileName})
+    for (QLineEdit* box :
+         std::initializer_list<QLineEdit*>{E_FamilyName, E_Style, E_FullName, E_Version, E_FontID,
+                                           E_Postscript, E_Copyright, E_TradeMark, D_FileName})
         keyPreview_->watchKeys(box);
 
     // The destination box and its caption fix the folder as "SET" does.

@@ -125,6 +125,8 @@ void KeyboardAccess::addPanel(QWidget* panel, QWidget* opener, std::function<voi
 
 void KeyboardAccess::addAccessKey(char letter, TColorButton* button) {
     accessKeys_.push_back({letter, button});
+    // Readers tell the key with the button.
+    button->setProperty("qmAccessKey", QString(QLatin1Char(letter)));
 }
 
 char KeyboardAccess::accessKeyOf(const QWidget* button) const {

@@ -4,6 +4,7 @@
 #include "app/HintSwitch.h"
 #include "app/Main.h"
 #include "app/MainLayout.h"
+#include "app/ReaderControls.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
 #include "browse/DirectoryListBox.h"
@@ -141,7 +142,8 @@ void TFrmMain::FormCreate() {
     P_MakeFont->move(ScaleToScreen(19), ScaleToScreen(337));
     P_WhatsNew->move(ScaleToScreen(19), ScaleToScreen(54));
     P_Help->move(ScaleToScreen(19), ScaleToScreen(54));
-    for (QFrame* panel : {P_Advanced, P_MakeFont, P_All256Chars, P_FontError, P_WhatsNew, P_Help})
+    for (QFrame* panel : std::initializer_list<QFrame*>{P_Advanced, P_MakeFont, P_All256Chars,
+                                                        P_FontError, P_WhatsNew, P_Help})
         panel->raise();
 
     // 16. No current font.

@@ -2,6 +2,7 @@
 // show its characters and names; or show the red error panel and reset the window.
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "browse/CharacterStrip.h"
 #include "controls/ColorButton.h"
 #include "controls/PathLabel.h"

@@ -6,8 +6,10 @@
 #include "app/HintSwitch.h"
 #include "app/KeyboardAccess.h"
 #include "app/MainLayout.h"
+#include "app/ReaderControls.h"
 #include "app/RegFiles.h"
 #include "app/WavePlay.h"
+#include "app/WindowAccessible.h"
 #include "browse/BrowsePanel.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
@@ -99,6 +101,7 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     connectBrowser();
     connectNaming();
     connectKeyboard();
+    qm::app::nameControlsForReaders(*this);
 
     if (!runGuarded(this, [this] { FormCreate(); })) {
         // Start-up stopped early: the window still appears as far as it was set up.

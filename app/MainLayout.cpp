@@ -1,6 +1,7 @@
 #include "app/MainLayout.h"
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
@@ -167,18 +168,24 @@ QPixmap storedPicture(const LayoutRow& row) {
                : QPixmap();
 }
 
+bool isLabelKind(ControlKind kind) {
+    return kind == K::Label || kind == K::LabelButton;
+}
+
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     const QString caption = QString::fromUtf8(row.caption);
     switch (row.kind) {
-    case K::Panel: {
-        auto* w = new QFrame(parent);
+    case K::Panel:
+    case K::AlertPanel: {
+        QFrame* w = row.kind == K::Panel ? new QFrame(parent) : new AlertPanel(parent);
         applyBevel(w, row);
         return w;
     }
-    case K::Label: {
+    case K::Label:
+    case K::LabelButton: {
         // A doubled ampersand in a caption shows as one.
-        auto* w =
-            new QLabel(QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")), parent);
+        const QString text = QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        QLabel* w = row.kind == K::Label ? new QLabel(text, parent) : new LabelButton(text, parent);
         w->setWordWrap(row.wrap);
         w->setAlignment(row.align);
         w->setTextFormat(Qt::PlainText);
@@ -195,8 +202,10 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         w->setFrameStyle(QFrame::HLine | QFrame::Sunken);
         return w;
     }
-    case K::Edit: {
-        auto* w = new QLineEdit(caption, parent);
+    case K::Edit:
+    case K::ReadOnlyBox: {
+        QLineEdit* w =
+            row.kind == K::Edit ? new QLineEdit(caption, parent) : new ReadOnlyBox(caption, parent);
         w->setFrame(false);
         if (row.maxLength > 0)
             w->setMaxLength(row.maxLength);
@@ -227,8 +236,9 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
         w->setTabStop(false);
         return w;
     }
-    case K::PathLabel: {
-        auto* w = new TFileLabel(parent);
+    case K::PathLabel:
+    case K::PathButton: {
+        TFileLabel* w = row.kind == K::PathLabel ? new TFileLabel(parent) : new PathButton(parent);
         w->setSeparator(QStringLiteral("/"));
         w->setAlignment(row.align);
         w->setFileName(caption);
@@ -341,9 +351,9 @@ void buildMainLayout(TFrmMain& form) {
         w->setObjectName(QLatin1String(row.name));
         paint(w, row);
         w->setGeometry(row.place);
-        if (row.kind == K::Label && row.wrap)
+        if (isLabelKind(row.kind) && row.wrap)
             fitWrappedText(static_cast<QLabel*>(w));
-        if (row.kind == K::Label && !row.wrap) {
+        if (isLabelKind(row.kind) && !row.wrap) {
             auto* label = static_cast<QLabel*>(w);
             label->setFont(fitOneLine(label->font(), label->text(), label->contentsRect().width()));
         }
@@ -360,8 +370,9 @@ void buildMainLayout(TFrmMain& form) {
         if (*row.hint)
             w->setToolTip(QString::fromUtf8(row.hint));
         // Not a tab stop still takes the focus by mouse where the control needs it to act.
-        const bool clickFocus = row.kind == K::Edit || row.kind == K::Memo ||
-                                row.kind == K::Toggle || row.kind == K::DriveBox;
+        const bool clickFocus = row.kind == K::Edit || row.kind == K::ReadOnlyBox ||
+                                row.kind == K::Memo || row.kind == K::Toggle ||
+                                row.kind == K::DriveBox;
         w->setFocusPolicy(row.tabStop ? Qt::StrongFocus
                                       : (clickFocus ? Qt::ClickFocus : Qt::NoFocus));
         w->setVisible(!row.hidden);

@@ -1,6 +1,7 @@
 // "Restore Original Font Names": swaps a renamed font's two name tables in place.
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "controls/ColorButton.h"
 #include "session/FontSession.h"
 

@@ -1,6 +1,7 @@
 // A session step's outcome as the window shows it.
 
 #include "app/Main.h"
+#include "app/ReaderControls.h"
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
 #include "platform/FileNames.h"

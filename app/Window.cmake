@@ -30,11 +30,15 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MakeFont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NameFields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OpenWith.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReaderControls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReaderControls.h
   ${CMAKE_CURRENT_LIST_DIR}/RestoreNames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionOutcome.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StripScroll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TemporaryFont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewPrint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowAccessible.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowAccessible.h
 )
 # The lists the window's members and layout are generated from: edited, they rebuild the window.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/MainComponents.def

@@ -4,9 +4,11 @@
 #include "app/Main.h"
 #include "QuillmarkVersion.h"
 #include "app/Application.h"
+#include "app/WindowAccessible.h"
 #include "core/InterruptCleanup.h"
 #include "platform/CommandLine.h"
 
+#include <QAccessible>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
     installInterruptHandlers();
     Application app(argc, argv);
     Application::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
+    QAccessible::installFactory(qm::app::windowAccessibleFactory);
 
     // FormCreate runs inside the constructor and shows the window.
     auto* FrmMain = new TFrmMain;
