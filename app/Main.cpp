@@ -74,6 +74,9 @@ TFrmMain::TFrmMain(QWidget* parent, MainWindowSetup setup)
     programFolder_ = setup.programFolder.isEmpty() ? qm::platform::programFolder()
                                                    : std::move(setup.programFolder);
     buildMainLayout(*this);
+    // Names cut to fit show whole as tooltips.
+    LB_CurrentFont->setFullNameTip(true);
+    LB_FontFileError->setFullNameTip(true);
     // Both switches start on, as designed; the stored settings change them in FormCreate.
     C_AllowSounds->setChecked(true);
     C_ShowHelp->setChecked(true);

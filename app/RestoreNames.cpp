@@ -20,6 +20,9 @@ void TFrmMain::B_RestoreNamesClick() {
     TemporaryFontPath.clear();
     // 2. Let the withdrawal reach every widget before the file changes.
     QCoreApplication::processEvents();
+    // The font on show is the one restored, wherever the browser has gone since.
+    if (!session_->source().empty())
+        session_->setCurrentPath(session_->source());
     // 3. to 10. The swap, and what the window shows of it: a file that could not be opened
     //    keeps the font on show with the red panel; any other failure forgets it.
     const qm::session::Outcome outcome = session_->restore();

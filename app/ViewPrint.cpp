@@ -25,9 +25,12 @@ void TFrmMain::B_ViewPrintClick() {
         if (!QFileInfo(viewer).isFile())
             viewer = SystemFolder + QLatin1Char('/') + kViewerName;
 
-        // 3. The current path, as one argument however many blanks it holds.
+        // 3. The font on show (else the current path), as one argument however many blanks it
+        //    holds: browsing elsewhere after loading it does not change what is viewed.
+        const std::string& shown =
+            session_->source().empty() ? session_->currentPath() : session_->source();
         AppExec->params().clear();
-        AppExec->params().append(qm::platform::fileNameText(session_->currentPath()));
+        AppExec->params().append(qm::platform::fileNameText(shown));
 
         // 4. Started; the viewer runs on by itself.
         AppExec->setExeName(viewer);

@@ -1,7 +1,10 @@
 #include "browse/BrowserItems.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 
 namespace qm::browse {
 
@@ -78,6 +81,26 @@ QSize BrowserItemDelegate::sizeHint(const QStyleOptionViewItem& option,
     s.setWidth(s.width() + index.data(kDepthRole).toInt() * kIndentStep);
     s.setHeight(kItemHeight);
     return s;
+}
+
+bool BrowserItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event == nullptr || view == nullptr || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    item.rect.adjust(index.data(kDepthRole).toInt() * kIndentStep, 0, 0, 0);
+    const QStyle* style = view->style();
+    // The room the style gives the text, less the margins it keeps on both sides.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int room =
+        style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).width() - 2 * margin;
+    if (item.fontMetrics.horizontalAdvance(item.text) > room) {
+        QToolTip::showText(event->globalPos(), item.text, view);
+        return true;
+    }
+    QToolTip::hideText();
+    return true;
 }
 
 void BrowserItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

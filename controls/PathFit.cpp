@@ -19,8 +19,10 @@ PathPieces splitPath(const QString& fileName, const QString& separator) {
     return out;
 }
 
-QString fitPath(const QString& fileName, const PathPieces& split, const QString& separator,
-                PathDirection direction, int available, const TextWidth& width) {
+namespace {
+
+QString fitPieces(const QString& fileName, const PathPieces& split, const QString& separator,
+                  PathDirection direction, int available, const TextWidth& width) {
     if (fileName.isEmpty() || width(fileName) <= available)
         return fileName;
 
@@ -58,6 +60,22 @@ QString fitPath(const QString& fileName, const PathPieces& split, const QString&
         middle = candidate;
     }
     return head + middle + ellipsis + tail;
+}
+
+} // namespace
+
+QString fitPath(const QString& fileName, const PathPieces& split, const QString& separator,
+                PathDirection direction, int available, const TextWidth& width) {
+    const QString fitted = fitPieces(fileName, split, separator, direction, available, width);
+    // A folder's path ends in the separator, so its last piece is empty: where the folder's own
+    // name found no room, only ".../" would be left. The name is kept instead.
+    const QString ellipsis = QStringLiteral("...") + separator;
+    const qsizetype count = split.pieces.size();
+    if (count > 2 && split.pieces.last().isEmpty() && fitted.endsWith(ellipsis)) {
+        const QString own = split.pieces[count - 2] + separator;
+        return width(ellipsis + own) <= available ? ellipsis + own : own;
+    }
+    return fitted;
 }
 
 } // namespace qm::controls

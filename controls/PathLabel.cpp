@@ -52,6 +52,15 @@ void TFileLabel::fit() {
     const PathDirection dir =
         direction_ == drFromLeft ? PathDirection::FromLeft : PathDirection::FromRight;
     setText(fitPath(fileName_, pieces_, separator_, dir, QLabel::width(), width));
+    if (fullNameTip_)
+        setToolTip(text() == fileName_ ? QString() : fileName_);
+}
+
+void TFileLabel::setFullNameTip(bool on) {
+    fullNameTip_ = on;
+    if (!on)
+        setToolTip(QString());
+    fit();
 }
 
 void TFileLabel::resizeEvent(QResizeEvent* event) {

@@ -29,6 +29,10 @@ public:
     QString separator() const { return separator_; }
     void setSeparator(const QString& s);
 
+    // With the tip on, a name shown cut has the whole of it as its tooltip. Off by default: a
+    // label inside a control with a hint of its own would hide that hint.
+    void setFullNameTip(bool on);
+
     // The pieces of FileName as last split.
     const qm::controls::PathPieces& pieces() const { return pieces_; }
 
@@ -51,4 +55,5 @@ private:
     QString separator_ = QStringLiteral("\\");
     TDirection direction_ = drFromLeft;
     qm::controls::PathPieces pieces_;
+    bool fullNameTip_ = false;
 };

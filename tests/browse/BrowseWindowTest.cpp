@@ -17,10 +17,12 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -113,6 +115,49 @@ protected:
                findAs<QLabel>(w(), "LB_All256Chars")->text().isEmpty();
     }
 };
+
+// The machine's DejaVu faces, several of whose names are wider than the list: a name drawn cut
+// shows whole as its tooltip, one that fits shows none; the path cut over the boxes too.
+TEST_F(BrowseTest, namesCutToFitShowWholeAsTooltips) {
+    const QDir dejavu(QStringLiteral("/usr/share/fonts/truetype/dejavu"));
+    const QString deep = fontsFolder() + QStringLiteral("/a folder with a rather long name/and "
+                                                        "another one below it for good measure");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    for (const QString& name : dejavu.entryList({QStringLiteral("*.ttf")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(dejavu.filePath(name), deep + QLatin1Char('/') + name));
+    start();
+    openFolder(deep);
+    FileListBox* list = findAs<FileListBox>(w(), "D_File");
+    ASSERT_GT(list->count(), 10);
+    const int room = list->viewport()->width();
+    int cut = 0, whole = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        list->scrollToItem(item);
+        QToolTip::hideText();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+        const QPoint at = list->visualItemRect(item).center();
+        QHelpEvent ask(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &ask);
+        const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+        const int needs = list->fontMetrics().horizontalAdvance(item->text());
+        if (needs > room) {
+            ++cut;
+            EXPECT_EQ(tip, item->text());
+        } else if (needs < room / 2) {
+            ++whole;
+            EXPECT_EQ(tip, QString()) << item->text().toStdString();
+        }
+    }
+    EXPECT_GT(cut, 0);
+    EXPECT_GT(whole, 0);
+    QToolTip::hideText();
+
+    clickFile(list->item(0)->text());
+    auto* shown = findAs<TFileLabel>(w(), "LB_CurrentFont");
+    ASSERT_TRUE(shown->text().contains(QStringLiteral("...")));
+    EXPECT_EQ(shown->toolTip(), shown->fileName());
+}
 
 // ---- Folder change and count ----------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 
 #include "controls/PathLabel.h"
 
+#include <QDirIterator>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
@@ -125,6 +126,29 @@ INSTANTIATE_TEST_SUITE_P(Rows, PathFitting,
                                                   0,
                                                   "c:\\...\\fonts\\"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every folder of the machine's font tree, in a label from far too narrow to the destination
+// box's width: the folder's own name is always shown, never an empty ".../".
+TEST(FileLabel, aFolderKeepsItsOwnNameAtAnyWidth) {
+    TFileLabel label;
+    label.setSeparator(QStringLiteral("/"));
+    int folders = 0;
+    QDirIterator it(QStringLiteral("/usr/share/fonts"), QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString folder = it.next() + QLatin1Char('/');
+        const QString name = it.fileName() + QLatin1Char('/');
+        ++folders;
+        for (int width = 20; width <= 170; width += 10) {
+            label.resize(width, 16);
+            label.setFileName(folder);
+            ASSERT_TRUE(label.text().endsWith(name))
+                << label.text().toStdString() << " for " << folder.toStdString() << " in " << width
+                << " pixels";
+        }
+    }
+    EXPECT_GT(folders, 0);
+}
 
 TEST(FileLabel, defaultsAndEmptyName) {
     TFileLabel label;

@@ -151,18 +151,21 @@ TEST_F(RestoreTest, copyOfARestoredFileSavesTheSourceTable) {
     EXPECT_EQ(textOf(QStringLiteral("LB_CurrentFont")), again);
 }
 
-TEST_F(RestoreTest, restoreAfterAFolderChangeFindsNoFile) {
-    makeRenamedCopy();
+TEST_F(RestoreTest, restoreAfterAFolderChangeRestoresTheFontOnShow) {
+    const QString made = makeRenamedCopy();
+    const std::string family = readFontFile(made).Names.FamilyName;
     openFolder(windowsFolder());
     clearCues();
 
     click(QStringLiteral("B_RestoreNames"));
 
-    // The panel says what is really there; a lock alone is "in use".
-    EXPECT_TRUE(isShown(QStringLiteral("P_FontError")));
-    EXPECT_EQ(textOf(QStringLiteral("LB_FontError")),
-              QStringLiteral("This is a folder, not a font file."));
-    EXPECT_EQ(cues(), (QStringList{"MyOhOh"}));
+    // Browsing elsewhere left the font on show; that is the file restored.
+    EXPECT_FALSE(isShown(QStringLiteral("P_FontError")));
+    const ReadBack back = readFontFile(made);
+    ASSERT_FALSE(back.ReadFailed) << back.ErrorText;
+    EXPECT_NE(back.Names.FamilyName, family);
+    EXPECT_EQ(textOf(QStringLiteral("E_FamilyName")).toStdString(), back.Names.FamilyName);
+    EXPECT_FALSE(cues().contains(QStringLiteral("MyOhOh")));
 }
 
 } // namespace
