@@ -152,8 +152,10 @@ Qt::MouseButtons TBalloonBase::buttonsDown() const {
 // ---- TBalloonWindow ----------------------------------------------------------------------
 
 TBalloonWindow::TBalloonWindow(const TBalloonBase* settings)
+    // Transparent for input at the display server too: a click on the balloon reaches the
+    // control under it instead of being dropped here.
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus),
+                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
       settings_(settings) {
     setObjectName(QStringLiteral("BalloonWindow"));
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -96,6 +96,15 @@ class AccessibilityBus:
 
     @staticmethod
     def _bus_address():
+        # Asked only once our launcher owns the name: asking before would have D-Bus start a
+        # launcher of its own, which takes the name (ours then leaves at once, status 0) and
+        # knows nothing of our display.
+        owned = subprocess.run(
+            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+             "string:org.a11y.Bus"], capture_output=True, text=True, check=False)
+        if owned.returncode != 0 or "true" not in owned.stdout:
+            return None
         reply = subprocess.run(
             ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
              "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
