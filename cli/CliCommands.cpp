@@ -9,6 +9,7 @@
 #include "core/FullNameTexts.h"
 #include "core/InterruptCleanup.h"
 #include "core/NamingRules.h"
+#include "core/StateFolder.h"
 #include "core/WebFont.h"
 #include "core/Windows1252.h"
 #include "session/FileSteps.h"
@@ -229,8 +230,22 @@ public:
         // All or nothing, under errors and interrupts alike. Interrupts wait for the checks
         // between files.
         const qm::core::HeldInterrupts held;
-        const qm::session::RestoreRun run =
-            qm::session::restoreAll(parsed.operands, kRules, failureSeen());
+        // A run of these files killed before it ended is finished first; its files are then
+        // where the run was taking them, which is what a restore of them asks.
+        const qm::session::Finishing finishing =
+            qm::session::finishUnfinishedRuns(parsed.operands, kRules);
+        for (const std::string& line : finishing.said)
+            err_ << "quillmark-cli: " << line << "\n";
+        if (finishing.interruptedBy != 0)
+            qm::core::HeldInterrupts::endBy(finishing.interruptedBy);
+        if (finishing.blocked)
+            return kExitFailed;
+        const std::set<std::string> finished(finishing.finished.begin(), finishing.finished.end());
+        std::vector<std::string> rest;
+        for (const std::string& path : parsed.operands)
+            if (finished.count(qm::core::absolutePathOf(path)) == 0)
+                rest.push_back(path);
+        const qm::session::RestoreRun run = qm::session::restoreAll(rest, kRules, failureSeen());
         if (run.failure) {
             // The failure named a file left unconfirmed; these name the others.
             if (!run.left.empty())
@@ -243,6 +258,9 @@ public:
         }
         if (run.interruptedBy != 0)
             return interrupted(run, kNotSwappedBackText);
+        for (const std::string& path : parsed.operands)
+            if (finished.count(qm::core::absolutePathOf(path)) != 0)
+                readAndPrint(path);
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (const auto& [path, restored] : run.restored) {
             if (restored.collection) {

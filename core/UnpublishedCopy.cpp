@@ -3,6 +3,7 @@
 #include "core/EInOutError.h"
 #include "core/InterruptCleanup.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -109,7 +110,7 @@ UnpublishedCopy::~UnpublishedCopy() {
     clearInterruptCleanup();
 }
 
-void UnpublishedCopy::publish(const std::string& newPath) {
+void UnpublishedCopy::publishNow(const std::string& newPath) {
     if (heldInterrupt() != 0)
         throw EInOutError(EINTR);
     if (temporaryPath_.empty()) {
@@ -166,6 +167,49 @@ void UnpublishedCopy::publishByReservation(const std::string& newPath) {
     }
     temporaryPath_.clear();
     clearInterruptCleanup();
+}
+
+namespace {
+
+HeldCopies* openHold = nullptr;
+
+} // namespace
+
+void UnpublishedCopy::publish(const std::string& newPath) {
+    if (!HeldCopies::hold(*this, newPath))
+        publishNow(newPath);
+}
+
+HeldCopies::HeldCopies() : previous_(openHold) {
+    openHold = this;
+}
+
+HeldCopies::~HeldCopies() {
+    openHold = previous_;
+}
+
+bool HeldCopies::hold(UnpublishedCopy& copy, const std::string& newPath) {
+    if (!openHold || std::find(openHold->expected_.begin(), openHold->expected_.end(), newPath) ==
+                         openHold->expected_.end())
+        return false;
+    if (heldInterrupt() != 0)
+        throw EInOutError(EINTR);
+    for (const auto& held : openHold->copies_)
+        if (held.second == newPath)
+            throw EInOutError::ofCreate(EEXIST);
+    openHold->copies_.emplace_back(
+        std::unique_ptr<UnpublishedCopy>(new UnpublishedCopy(std::move(copy))), newPath);
+    return true;
+}
+
+void HeldCopies::publishAll(std::string& publishing) {
+    for (auto& [copy, path] : copies_) {
+        if (!copy)
+            continue;
+        publishing = path;
+        copy->publishNow(path);
+        copy.reset();
+    }
 }
 
 PublishedCopies::PublishedCopies() : previous_(openRun) {

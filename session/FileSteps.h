@@ -119,12 +119,35 @@ struct RestoreRun : Run {
 using FailureSeen = std::function<void(const std::string& path, const Outcome& outcome)>;
 
 // Makes every copy or none: a copy that fails, or an interrupt between copies, removes the
-// copies the run made. Nothing that existed before is touched.
+// copies the run made. Nothing that existed before is touched. The copies are all written and
+// verified unpublished before the first gets its name: a run killed before then leaves none in
+// sight, and one killed while they get their names leaves those named so far, each complete.
 Run makeAll(std::vector<CopyPlan>& copies, const Rules& rules, const FailureSeen& seen);
+
+// A restore of several files keeps a journal on the host (qm::core::stateFolder) from before
+// its first swap until it ends, naming each file with the bytes that say where it stands before
+// the run and after it. A run killed before it ended leaves its journal for the next restore.
+struct Finishing {
+    // What was done or found, a line each (UTF-8), for standard error.
+    std::vector<std::string> said;
+    // The files an unfinished run was taking and that are now where it was taking them.
+    std::vector<std::string> finished;
+    // A file of an unfinished run is missing, no longer the same file, or could not be swapped:
+    // its journal is kept, and nothing was touched unless `finished` says so.
+    bool blocked = false;
+    int interruptedBy = 0;
+};
+
+// Finishes every unfinished run that any of `paths` belongs to, deciding each swap by the file's
+// own bytes: a file still where the run found it is swapped, one already swapped is left.
+// Journals of another user or that are damaged are never followed; a journal whose run is still
+// going is left to it.
+Finishing finishUnfinishedRuns(const std::vector<std::string>& paths, const Rules& rules);
 
 // Restores every file or none: a file that cannot be restored, or an interrupt between files,
 // has the files restored before it swapped back, last first (the swap is its own inverse). An
-// error is the file's failure.
+// error is the file's failure. A run of several files that cannot keep its journal changes
+// nothing and fails with why.
 RestoreRun restoreAll(const std::vector<std::string>& paths, const Rules& rules,
                       const FailureSeen& seen);
 

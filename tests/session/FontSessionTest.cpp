@@ -11,6 +11,7 @@
 #include "tests/support/TestFonts.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -213,6 +214,9 @@ TEST(FontSessionTest, runsOverSeveralFontsAreAllOrNothing) {
     sources.resize(3);
     sources.push_back("/usr/share/fonts/opentype/cantarell/Cantarell-Regular.otf");
     const testfonts::TempDir dir;
+    // A restore of several files keeps its journal here, not in the user's state folder.
+    const testfonts::TempDir state;
+    ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     std::vector<CopyPlan> copies;
     std::vector<std::string> targets;
     for (std::size_t i = 0; i < sources.size(); ++i) {
