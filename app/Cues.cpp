@@ -3,17 +3,53 @@
 #include "app/Main.h"
 #include "app/WavePlay.h"
 #include "controls/CheckBox.h"
+#include "controls/LcdLabel.h"
 #include "session/FontSession.h"
 
+#include <QTimer>
+
+namespace {
+
+// What a cue that is not heard shows on the counter instead; nothing for the clicks.
+QString silentWord(const QString& cue) {
+    if (cue == QLatin1String("MyOK") || cue == QLatin1String("MyChimes"))
+        return QStringLiteral("DONE");
+    if (cue == QLatin1String("MyOhOh"))
+        return QStringLiteral("ERROR");
+    if (cue == QLatin1String("MyDing"))
+        return QStringLiteral("REFUSED");
+    return {};
+}
+
+constexpr int kFlashMilliseconds = 1500;
+
+} // namespace
+
 void TFrmMain::PlayCue(const QString& cue) {
+    bool heard = false;
     if (C_AllowSounds->checked()) {
         if (cue.left(2) == QLatin1String("My"))
             Sound->setWhereWave(TPlayerWave::wwInResource);
         Sound->setWaveName(cue);
-        Sound->Play();
+        heard = Sound->Play();
     }
     Sound->setWhereWave(TPlayerWave::wwInFile);
     Sound->setAsync(true);
+    if (const QString word = silentWord(cue); !heard && !word.isEmpty())
+        flashStatus(word);
+}
+
+void TFrmMain::flashStatus(const QString& word) {
+    if (!statusFlash_) {
+        statusFlash_ = new QTimer(this);
+        statusFlash_->setSingleShot(true);
+        connect(statusFlash_, &QTimer::timeout, this,
+                [this] { LCD_FontTotal->setCaption(fontTotal_); });
+    }
+    // Centred in the counter's ten places.
+    const int places = 10;
+    LCD_FontTotal->setCaption(QString((places - int(word.size())) / 2, QLatin1Char(' ')) + word);
+    statusFlash_->start(kFlashMilliseconds);
 }
 
 void TFrmMain::C_AllowSoundsClick() {

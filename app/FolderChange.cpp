@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
 
 using qm::platform::fileNameBytes;
 using qm::platform::fileNameText;
@@ -50,5 +51,8 @@ void TFrmMain::D_DirChange(const QString& folder) {
 
 void TFrmMain::ShowFontTotal() {
     const auto caption = fontTotalCaption(static_cast<std::size_t>(browse_->fontCount()));
-    LCD_FontTotal->setCaption(QString::fromStdString(caption));
+    fontTotal_ = QString::fromStdString(caption);
+    // A word on show stays its moment; the new count follows it.
+    if (!statusFlash_ || !statusFlash_->isActive())
+        LCD_FontTotal->setCaption(fontTotal_);
 }

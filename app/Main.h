@@ -15,6 +15,7 @@
 
 class QDragEnterEvent;
 class QDropEvent;
+class QTimer;
 
 class TBalloonHint;
 class TMSOfficeCaption;
@@ -121,6 +122,11 @@ private:
     void WinRollerRoller(int mode);
     void PlayCue(const QString& cue);
     void PlayCue(qm::session::Cue cue);
+    // A success or refusal not heard (sound off, or no sound device) is seen instead: the
+    // counter shows a word for a moment, then the count again.
+    void flashStatus(const QString& word);
+    QTimer* statusFlash_ = nullptr; // made at the first flash
+    QString fontTotal_;             // the count the counter shows when no word flashes
     // A session step's outcome as the window shows it: the font forgotten, the cue, the box or
     // the red panel.
     void showOutcome(const qm::session::Outcome& outcome);

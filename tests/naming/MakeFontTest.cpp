@@ -4,11 +4,14 @@
 #include "tests/naming/NamingFixture.h"
 
 #include "browse/FileListBox.h"
+#include "controls/CheckBox.h"
+#include "controls/LcdLabel.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTest>
 
 using qm::browse::FileListBox;
 
@@ -67,6 +70,34 @@ TEST_F(NamingTest, typedNameAndEnterMakeTheFontWithTheTypedNames) {
     EXPECT_EQ(cues(), (QStringList{"MyTock", "MyTock", "MyOK"}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(messages().empty());
+}
+
+// With "Sound On" off the cues are silent, so the counter shows what happened for a moment,
+// then the count again (the new one, after a make); with sound on it only counts.
+TEST_F(NamingTest, successAndRefusalShowOnTheCounterWhenSoundIsOff) {
+    addFont(kSource);
+    pickFont(kSource);
+    auto* counter = findAs<TLCDLabel>(QStringLiteral("LCD_FontTotal"));
+    const QImage counting = counter->grab().toImage();
+    makeFont(QStringLiteral("heard"));
+    EXPECT_EQ(counter->caption(), QStringLiteral("0002 Fonts"));
+
+    click(QStringLiteral("C_AllowSounds"));
+    ASSERT_FALSE(findAs<TBWCCCheckBox>(QStringLiteral("C_AllowSounds"))->checked());
+    makeFont(QStringLiteral("seen"));
+    ASSERT_TRUE(QFileInfo::exists(fontsFolder() + QStringLiteral("/SEEN.TTF")));
+    EXPECT_EQ(counter->caption().trimmed(), QStringLiteral("DONE"));
+    EXPECT_NE(counter->grab().toImage(), counting);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [counter] { return counter->caption() == QStringLiteral("0003 Fonts"); }, 5000))
+        << counter->caption().toStdString();
+
+    // A refused name: the box says why, the counter that it was refused.
+    makeFont(QStringLiteral("too long a name"));
+    EXPECT_EQ(counter->caption().trimmed(), QStringLiteral("REFUSED"));
+    EXPECT_FALSE(messages().empty());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [counter] { return counter->caption() == QStringLiteral("0003 Fonts"); }, 5000));
 }
 
 TEST_F(NamingTest, createOpensThePanelAndLocksTheList) {
