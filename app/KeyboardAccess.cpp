@@ -111,16 +111,16 @@ QWidget* nextTabStop(QWidget* form, QWidget* from, bool forward) {
 }
 
 KeyboardAccess::KeyboardAccess(QWidget* form) : QObject(form), form_(form) {
-    qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this] { followFocus(); });
 }
 
-KeyboardAccess::~KeyboardAccess() {
-    qApp->removeEventFilter(this);
+void KeyboardAccess::watchKeys(QWidget* control) {
+    control->installEventFilter(this);
 }
 
 void KeyboardAccess::addPanel(QWidget* panel, QWidget* opener, std::function<void()> close) {
     panels_.push_back({panel, opener, std::move(close), panel->isVisibleTo(form_)});
+    panel->installEventFilter(this);
 }
 
 void KeyboardAccess::addAccessKey(char letter, TColorButton* button) {

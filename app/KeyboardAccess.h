@@ -27,9 +27,11 @@ QWidget* nextTabStop(QWidget* form, QWidget* from, bool forward);
 class KeyboardAccess : public QObject {
     Q_OBJECT
 public:
-    // Watches the keys of form's controls from now on.
     explicit KeyboardAccess(QWidget* form);
-    ~KeyboardAccess() override;
+
+    // Watches the keys sent to a control. Only the controls given and the panels are watched,
+    // not every event of the program, so that start-up does not pay for it.
+    void watchKeys(QWidget* control);
 
     // A panel Escape closes with `close`, and the control that takes the focus back once the
     // panel is gone. Panels are given topmost first.

@@ -185,6 +185,8 @@ void TFrmMain::connectKeyboard() {
     }
 
     keyboard_ = new qm::app::KeyboardAccess(this);
+    for (QWidget* w : order)
+        keyboard_->watchKeys(w);
     const auto handler = [this](void (TFrmMain::*h)()) {
         return [this, h] { guarded([this, h] { (this->*h)(); }); };
     };

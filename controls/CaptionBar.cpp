@@ -198,6 +198,13 @@ TMSOfficeCaption::TMSOfficeCaption(QObject* owner)
     auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), form_);
     altF4->setContext(Qt::WindowShortcut);
     connect(altF4, &QShortcut::activated, this, [this] { form_->close(); });
+    // Alt+Space opens the menu from the keyboard, under the caption's left end, as the icon does.
+    auto* altSpace = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), form_);
+    altSpace->setContext(Qt::WindowShortcut);
+    connect(altSpace, &QShortcut::activated, this, [this] {
+        const QRect area = captionTextArea(form_->width(), formStyleOf(form_), metrics_);
+        showSystemMenu(form_->mapToGlobal(QPoint(area.left(), area.bottom() + 1)));
+    });
 
     connect(form_, &QObject::destroyed, this, [this] { formDying_ = true; });
     takeOverFrame();

@@ -4,9 +4,11 @@
 
 #include <QFontMetrics>
 #include <QMenu>
+
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -396,6 +398,18 @@ TEST_F(CaptionBarTest, altF4Closes) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(content, Qt::Key_F4, Qt::AltModifier);
     EXPECT_FALSE(form->isVisible());
+}
+
+// The keyboard reaches the system menu and what it holds: Alt+Space, then N minimises.
+TEST_F(CaptionBarTest, altSpaceOpensTheSystemMenuUnderTheCaption) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(content, Qt::Key_Space, Qt::AltModifier);
+    QMenu* menu = bar->systemMenu();
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+    EXPECT_LE(std::abs(menu->pos().y() - form->mapToGlobal(QPoint(0, textArea().bottom())).y()), 2);
+    QTest::keyClick(menu, Qt::Key_N);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form->isMinimized(); }, 2000));
 }
 
 } // namespace
