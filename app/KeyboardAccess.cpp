@@ -200,6 +200,14 @@ bool KeyboardAccess::keyPress(QWidget* receiver, const QKeyEvent& key) {
     }
     if (!isTextBox(receiver) && isNavigationKey(key.key()))
         useKeyboard();
+    // Enter switches a check box as Space does; the box itself knows only Space.
+    if (auto* box = qobject_cast<TBWCCCheckBox*>(receiver);
+        box && mods == Qt::NoModifier &&
+        (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+        if (!key.isAutoRepeat())
+            box->toggle();
+        return true;
+    }
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "browse/FileListBox.h"
+#include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
 
 #include <QApplication>
@@ -106,6 +107,15 @@ TEST_F(KeyboardTest, tabReachesEveryControlAClickCanInTheWindowAndEachPanel) {
     copySystemFont(kSystemFont, QStringLiteral("SANS.TTF"));
     startActive();
     expectTabReachesWhatAClickCan("nothing loaded");
+    // Enter and Space switch a check box.
+    while (focusedName() != "C_AllowSounds")
+        key(Qt::Key_Tab);
+    auto* sound = findAs<TBWCCCheckBox>("C_AllowSounds");
+    ASSERT_TRUE(sound->checked());
+    key(Qt::Key_Return);
+    EXPECT_FALSE(sound->checked());
+    key(Qt::Key_Space);
+    EXPECT_TRUE(sound->checked());
 
     // Each panel takes the focus when opened by its access key; Escape gives it back. The
     // make panel needs a font on show: the file list's Home picks the first.
