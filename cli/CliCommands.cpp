@@ -9,7 +9,6 @@
 #include "core/FullNameTexts.h"
 #include "core/InterruptCleanup.h"
 #include "core/NamingRules.h"
-#include "core/StateFolder.h"
 #include "core/WebFont.h"
 #include "core/Windows1252.h"
 #include "session/FileSteps.h"
@@ -240,10 +239,9 @@ public:
             qm::core::HeldInterrupts::endBy(finishing.interruptedBy);
         if (finishing.blocked)
             return kExitFailed;
-        const std::set<std::string> finished(finishing.finished.begin(), finishing.finished.end());
         std::vector<std::string> rest;
         for (const std::string& path : parsed.operands)
-            if (finished.count(qm::core::absolutePathOf(path)) == 0)
+            if (!finishing.covers(path))
                 rest.push_back(path);
         const qm::session::RestoreRun run = qm::session::restoreAll(rest, kRules, failureSeen());
         if (run.failure) {
@@ -259,7 +257,7 @@ public:
         if (run.interruptedBy != 0)
             return interrupted(run, kNotSwappedBackText);
         for (const std::string& path : parsed.operands)
-            if (finished.count(qm::core::absolutePathOf(path)) != 0)
+            if (finishing.covers(path))
                 readAndPrint(path);
         // Each swap's own final read, made under its lock: another reader cannot spoil it.
         for (const auto& [path, restored] : run.restored) {

@@ -197,6 +197,9 @@ struct Place {
 struct JournalFile {
     std::string path;
     std::uint64_t size = 0;
+    // Which file it was, so that a restore naming it by another path (a hard link, another
+    // case on Windows) finds the run too; a disk mounted again may give it another.
+    std::optional<FileIdentity> identity;
     std::vector<Place> places;
     std::string before;
     std::string after;
@@ -225,6 +228,8 @@ std::optional<JournalFile> journalFileOf(const std::string& path, const Rules& r
         JournalFile entry;
         entry.path = qm::core::absolutePathOf(path);
         entry.size = font.size();
+        if (FileIdentity id; file.identity(id))
+            entry.identity = id;
         std::vector<SwappedFontBytes::Patch> writes;
         std::string problem;
         if (rules.collectionsAndWebFonts && qm::core::isCollection(font)) {
@@ -304,6 +309,9 @@ std::string journalText(const std::vector<JournalFile>& files) {
     std::string text = std::string(kJournalHeader) + "\n";
     for (const JournalFile& file : files) {
         text += "file " + hexOf(file.path) + " " + std::to_string(file.size) + "\n";
+        if (file.identity)
+            text += "identity " + std::to_string(file.identity->device) + " " +
+                    std::to_string(file.identity->file) + "\n";
         for (const Place& place : file.places)
             text += "place " + std::to_string(place.at) + " " + std::to_string(place.size) + " " +
                     (place.locates ? "1" : "0") + "\n";
@@ -339,7 +347,13 @@ std::optional<std::vector<JournalFile>> parseJournal(const std::string& text) {
             const std::optional<std::uint64_t> size = numberOf(b);
             if (!path || path->empty() || !size)
                 return std::nullopt;
-            files.push_back({*path, *size, {}, {}, {}});
+            files.push_back({*path, *size, std::nullopt, {}, {}, {}});
+        } else if (key == "identity" && !files.empty() && !files.back().identity && c.empty()) {
+            const std::optional<std::uint64_t> device = numberOf(a);
+            const std::optional<std::uint64_t> file = numberOf(b);
+            if (!device || !file)
+                return std::nullopt;
+            files.back().identity = FileIdentity{*device, *file};
         } else if (key == "place" && !files.empty() && (c == "0" || c == "1")) {
             const std::optional<std::uint64_t> at = numberOf(a);
             const std::optional<std::uint64_t> size = numberOf(b);
@@ -534,6 +548,8 @@ bool finishRun(const std::string& journalPath, FileHandle& journal,
         finishing.said.push_back(file.path +
                                  (swaps == 0 ? ": was already swapped" : ": swapped to finish it"));
         finishing.finished.push_back(file.path);
+        if (const std::optional<FileIdentity> id = identityOfPath(file.path))
+            finishing.finishedFiles.push_back(*id);
     }
     // Let go first: Windows removes no file open without sharing its removal. A restore that
     // takes the journal meanwhile finds every file already swapped.
@@ -685,6 +701,14 @@ Run makeAll(std::vector<CopyPlan>& copies, const Rules& rules, const FailureSeen
     return run;
 }
 
+bool Finishing::covers(const std::string& path) const {
+    const std::optional<FileIdentity> id = identityOfPath(path);
+    return std::find(finished.begin(), finished.end(), qm::core::absolutePathOf(path)) !=
+               finished.end() ||
+           (id &&
+            std::find(finishedFiles.begin(), finishedFiles.end(), *id) != finishedFiles.end());
+}
+
 Finishing finishUnfinishedRuns(const std::vector<std::string>& paths, const Rules& rules) {
     Finishing finishing;
     std::string problem;
@@ -692,8 +716,12 @@ Finishing finishUnfinishedRuns(const std::vector<std::string>& paths, const Rule
     if (folder.empty())
         return finishing;
     std::set<std::string> named;
-    for (const std::string& path : paths)
+    std::set<FileIdentity> namedFiles;
+    for (const std::string& path : paths) {
         named.insert(qm::core::absolutePathOf(path));
+        if (const std::optional<FileIdentity> id = identityOfPath(path))
+            namedFiles.insert(*id);
+    }
     const auto endsWith = [](const std::string& name, std::string_view end) {
         return name.size() > end.size() &&
                name.compare(name.size() - end.size(), end.size(), end) == 0;
@@ -716,7 +744,8 @@ Finishing finishUnfinishedRuns(const std::vector<std::string>& paths, const Rule
         const std::optional<std::vector<JournalFile>> files =
             takeJournal(path, held, finishing.said);
         if (!files || std::none_of(files->begin(), files->end(), [&](const JournalFile& file) {
-                return named.count(file.path) != 0;
+                return named.count(file.path) != 0 ||
+                       (file.identity && namedFiles.count(*file.identity) != 0);
             }))
             continue;
         if (!finishRun(path, held, *files, rules, finishing)) {

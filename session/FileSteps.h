@@ -6,6 +6,7 @@
 // narrowest; the command line's take fonts with CFF outlines, collections and web fonts, and
 // say why a restore was refused.
 
+#include "core/FileHandle.h"
 #include "core/FontCollection.h"
 #include "core/FontNames.h"
 #include "core/FontReader.h"
@@ -132,10 +133,14 @@ struct Finishing {
     std::vector<std::string> said;
     // The files an unfinished run was taking and that are now where it was taking them.
     std::vector<std::string> finished;
+    std::vector<FileIdentity> finishedFiles;
     // A file of an unfinished run is missing, no longer the same file, or could not be swapped:
     // its journal is kept, and nothing was touched unless `finished` says so.
     bool blocked = false;
     int interruptedBy = 0;
+
+    // Whether `path` names one of the files finished, by any path.
+    bool covers(const std::string& path) const;
 };
 
 // Finishes every unfinished run that any of `paths` belongs to, deciding each swap by the file's

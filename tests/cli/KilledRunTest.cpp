@@ -249,9 +249,11 @@ TEST_F(KilledRestore, aJournalIsNotFollowedWhenAFileIsAwayOrTheJournalIsNotSound
     ::chmod(journal.c_str(), 0600);
     WriteFile(journal, sound);
 
-    // Naming any one file of the run finishes the whole run, and only then does what was
-    // asked, which the finished run has already done.
-    const Ran finished = runCli({}, {"restore", copies_[1]}, logs_.File("finished"));
+    // Naming any one file of the run, by any path, finishes the whole run, and only then does
+    // what was asked, which the finished run has already done.
+    const std::string link = logs_.File("link");
+    std::filesystem::create_symlink(copies_[1], link);
+    const Ran finished = runCli({}, {"restore", link}, logs_.File("finished"));
     EXPECT_EQ(exitOf(finished), 0) << finished.errors;
     EXPECT_EQ(contentsOf(dir_.Path()), restored_) << finished.errors;
     EXPECT_TRUE(journals().empty());
