@@ -428,6 +428,9 @@ public:
         for (const std::string& path : paths)
             if (std::optional<JournalFile> file = journalFileOf(path, rules))
                 files.push_back(std::move(*file));
+        // No file can be swapped: the run fails at its first file and changes nothing.
+        if (files.empty())
+            return true;
         const std::string name = qm::core::pathInFolder(
             folder,
             "restore-" + std::to_string(processId()) + "-" +
