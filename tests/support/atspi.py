@@ -170,7 +170,7 @@ class AccessibilityBus:
                 child.stdout.close()
 
 
-def application(pid, timeout=20.0):
+def application(pid, timeout=60.0):
     """The accessible application of process pid, once it has registered."""
     import pyatspi
 
