@@ -72,8 +72,8 @@ std::vector<LayoutRow> makeLayout() {
     };
 }
 
-QFont rowFont(const LayoutRow& row) {
-    QFont font = defaultUiFont();
+QFont rowFont(const QFont& uiFont, const LayoutRow& row) {
+    QFont font = uiFont;
     if (row.pixels > 0)
         font.setPixelSize(row.pixels);
     font.setBold(row.bold);
@@ -84,7 +84,7 @@ QColor rowText(const LayoutRow& row) {
     return row.text.isValid() ? row.text : qm::controls::classic::black();
 }
 
-void paint(QWidget* w, const LayoutRow& row) {
+void paint(QWidget* w, const LayoutRow& row, const QFont& uiFont) {
     QPalette pal = w->palette();
     const QColor text = rowText(row);
     pal.setColor(QPalette::WindowText, text);
@@ -97,7 +97,7 @@ void paint(QWidget* w, const LayoutRow& row) {
         w->setAutoFillBackground(true);
     }
     w->setPalette(pal);
-    w->setFont(rowFont(row));
+    w->setFont(rowFont(uiFont, row));
 }
 
 // A wrapping text that the system's face draws wider than the layout allows would lose its last
@@ -341,6 +341,8 @@ const char* reminderText() {
 }
 
 void buildMainLayout(TFrmMain& form) {
+    // The UI face is chosen once: asking the font database per row cost more than the rows.
+    const QFont uiFont = defaultUiFont();
     QHash<QString, QWidget*> controls;
     QWidget* previousStop = nullptr;
     for (const LayoutRow& row : mainLayout()) {
@@ -349,7 +351,7 @@ void buildMainLayout(TFrmMain& form) {
             throw std::logic_error(std::string("no parent made before ") + row.name);
         QWidget* w = createControl(row, parent);
         w->setObjectName(QLatin1String(row.name));
-        paint(w, row);
+        paint(w, row, uiFont);
         w->setGeometry(row.place);
         if (isLabelKind(row.kind) && row.wrap)
             fitWrappedText(static_cast<QLabel*>(w));
