@@ -15,6 +15,7 @@
 #include "controls/SystemColors.h"
 #include "controls/ThreeDLabel.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHash>
@@ -30,6 +31,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 using qm::browse::DirectoryListBox;
 using qm::browse::DriveComboBox;
@@ -143,6 +146,55 @@ void fitListRows(QPlainTextEdit* list) {
     list->setFont(font);
 }
 
+bool isLabelKind(ControlKind kind) {
+    return kind == K::Label || kind == K::LabelButton;
+}
+
+// Shrinks the face of a control whose text would not fit its place.
+void fitToPlace(QWidget* w, const LayoutRow& row) {
+    if (isLabelKind(row.kind) && row.wrap)
+        fitWrappedText(static_cast<QLabel*>(w));
+    if (isLabelKind(row.kind) && !row.wrap) {
+        auto* label = static_cast<QLabel*>(w);
+        label->setFont(fitOneLine(label->font(), label->text(), label->contentsRect().width()));
+    }
+    if (row.kind == K::Button) {
+        auto* button = static_cast<TColorButton*>(w);
+        const int margin = 2 * (button->bevelSize() + button->borderSize());
+        button->setFont(fitOneLine(button->font(), button->caption(), row.place.width() - margin));
+    }
+    if (row.kind == K::Memo && row.readOnly)
+        fitListRows(static_cast<QPlainTextEdit*>(w));
+}
+
+// Fits the labels and lists of a panel hidden at start on its first show, which comes before
+// its first paint. Buttons are fitted at once: their pictures are taken while hidden.
+class FitWhenShown : public QObject {
+public:
+    explicit FitWhenShown(QWidget* panel) : QObject(panel) { panel->installEventFilter(this); }
+
+    // Whether w's fit waits for the panel; the rows outlive the window.
+    bool defer(QWidget* w, const LayoutRow& row) {
+        if (!isLabelKind(row.kind) && row.kind != K::Memo)
+            return false;
+        waiting_.push_back({w, &row});
+        return true;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == parent() && event->type() == QEvent::Show) {
+            for (const auto& [w, row] : waiting_)
+                fitToPlace(w, *row);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::vector<std::pair<QWidget*, const LayoutRow*>> waiting_;
+};
+
 void applyBevel(QFrame* frame, const LayoutRow& row) {
     switch (row.bevel) {
     case Bevel::None:
@@ -166,10 +218,6 @@ QPixmap storedPicture(const LayoutRow& row) {
     return row.picture
                ? QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)))
                : QPixmap();
-}
-
-bool isLabelKind(ControlKind kind) {
-    return kind == K::Label || kind == K::LabelButton;
 }
 
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
@@ -344,6 +392,8 @@ void buildMainLayout(TFrmMain& form) {
     // The UI face is chosen once: asking the font database per row cost more than the rows.
     const QFont uiFont = defaultUiFont();
     QHash<QString, QWidget*> controls;
+    // The fit each control of a panel fitted on show waits for.
+    QHash<QWidget*, FitWhenShown*> fitsOnShow;
     QWidget* previousStop = nullptr;
     for (const LayoutRow& row : mainLayout()) {
         QWidget* parent = row.parent ? controls.value(QLatin1String(row.parent)) : &form;
@@ -353,20 +403,13 @@ void buildMainLayout(TFrmMain& form) {
         w->setObjectName(QLatin1String(row.name));
         paint(w, row, uiFont);
         w->setGeometry(row.place);
-        if (isLabelKind(row.kind) && row.wrap)
-            fitWrappedText(static_cast<QLabel*>(w));
-        if (isLabelKind(row.kind) && !row.wrap) {
-            auto* label = static_cast<QLabel*>(w);
-            label->setFont(fitOneLine(label->font(), label->text(), label->contentsRect().width()));
-        }
-        if (row.kind == K::Button) {
-            auto* button = static_cast<TColorButton*>(w);
-            const int margin = 2 * (button->bevelSize() + button->borderSize());
-            button->setFont(
-                fitOneLine(button->font(), button->caption(), row.place.width() - margin));
-        }
-        if (row.kind == K::Memo && row.readOnly)
-            fitListRows(static_cast<QPlainTextEdit*>(w));
+        FitWhenShown* const panelFit = fitsOnShow.value(parent);
+        if (!panelFit || !panelFit->defer(w, row))
+            fitToPlace(w, row);
+        if (panelFit)
+            fitsOnShow.insert(w, panelFit);
+        else if (row.fitWhenShown)
+            fitsOnShow.insert(w, new FitWhenShown(w));
         if (row.kind == K::Counter)
             static_cast<TLCDLabel*>(w)->updateSize(); // keeps its own snapped size
         if (*row.hint)

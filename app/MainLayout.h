@@ -38,6 +38,9 @@ struct LayoutRow {
     bool tabStop = false;
     bool hand = false; // cursor 50, set once the cursor is loaded
     bool hidden = false;
+    // A panel hidden at start whose texts never change: its labels and lists are fitted to their
+    // places when it first shows, not during start-up.
+    bool fitWhenShown = false;
 };
 
 // The window's rows in creation order.
