@@ -72,13 +72,7 @@ class AccessibilityBus:
         # The display first, and only ours: the bus launcher publishes the bus on the display
         # it finds and leaves at once when that is another user's (an inherited DISPLAY, as in
         # CI's unprivileged pass), and pyatspi looks for the bus there too.
-        xvfb = self._spawn(["Xvfb", "-displayfd", "1", "-screen", "0", self.screen,
-                            "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL)
-        number = xvfb.stdout.readline().decode().strip()
-        if not number:
-            raise Unavailable("Xvfb did not start")
-        self.display = ":" + number
+        self.display = self._start_display()
         for inherited in ("XAUTHORITY", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS"):
             os.environ.pop(inherited, None)
         os.environ["DISPLAY"] = self.display
@@ -93,6 +87,29 @@ class AccessibilityBus:
         except ImportError as error:
             raise Unavailable(f"pyatspi cannot be imported ({error}; Debian package "
                               "python3-pyatspi)") from error
+
+    def _start_display(self):
+        # A number of its own, away from the low ones that the other jobs of the machine take
+        # first: a server of another mount namespace (a chroot's) or one still shutting down
+        # can hold a low number's abstract socket while its lock file is gone, and the
+        # programs, which try that socket first, then fail to connect.
+        first = 200 + os.getpid() % 700
+        for number in range(first, first + 20):
+            xvfb = self._spawn(["Xvfb", f":{number}", "-displayfd", "1", "-screen", "0",
+                                self.screen, "-nolisten", "tcp"], stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL)
+            if xvfb.stdout.readline().decode().strip() != str(number):
+                xvfb.wait()
+                continue
+            # Ours only if a client reaches it and finds our screen.
+            size = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
+                                  text=True, check=False,
+                                  env=dict(os.environ, DISPLAY=f":{number}"))
+            if size.stdout.split() == self.screen.split("x")[:2]:
+                return f":{number}"
+            xvfb.terminate()
+            xvfb.wait()
+        raise Unavailable("Xvfb did not start on any of 20 display numbers")
 
     @staticmethod
     def _bus_address():
