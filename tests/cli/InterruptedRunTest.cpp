@@ -1,5 +1,6 @@
 // Runs over several files, interrupted at every call of the system calls they make: the files
 // on disk must always be all or nothing, and the exit status must say which.
+#include "tests/cli/TracedCli.h"
 #include "tests/support/TestFonts.h"
 
 #include <algorithm>
@@ -16,10 +17,10 @@
 #include <unistd.h>
 
 using namespace testfonts;
+using namespace tracedcli;
 
 namespace {
 
-const std::string kCli = QM_BINARY_DIR "/cli/quillmark-cli";
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
 const std::vector<std::string> kFamily = {kDejaVu + "DejaVuSans.ttf",
                                           kDejaVu + "DejaVuSans-Bold.ttf",
@@ -29,55 +30,6 @@ const std::vector<std::string> kCalls = {"openat", "flock",  "pwrite64", "copy_f
                                          "fsync",  "linkat", "unlink"};
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// Runs quillmark-cli under strace with `strace` options first; returns the wait status, which
-// strace makes the program's own.
-int runTraced(const std::vector<std::string>& straceOptions, const std::vector<std::string>& args,
-              const std::string& errors = "/dev/null") {
-    std::vector<std::string> all = {"strace", "-f", "-o", "/dev/null"};
-    all.insert(all.end(), straceOptions.begin(), straceOptions.end());
-    all.push_back(kCli);
-    all.insert(all.end(), args.begin(), args.end());
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // LeakSanitizer cannot run under ptrace.
-        ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        ::dup2(::open("/dev/null", O_WRONLY), 1);
-        ::dup2(::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv;
-        for (std::string& arg : all)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execvp("strace", argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return status;
-}
-
-// How often a normal run calls each of kCalls.
-std::map<std::string, int> callCounts(const std::vector<std::string>& args,
-                                      const std::string& log) {
-    std::string calls;
-    for (const std::string& call : kCalls)
-        calls += (calls.empty() ? "" : ",") + call;
-    runTraced({"-o", log, "-e", "trace=" + calls}, args);
-    std::map<std::string, int> counts;
-    std::ifstream in(log);
-    for (std::string line; std::getline(in, line);)
-        for (const std::string& call : kCalls)
-            if (line.find(" " + call + "(") != std::string::npos)
-                ++counts[call];
-    return counts;
-}
-
-std::map<std::string, Bytes> contentsOf(const std::string& folder) {
-    std::map<std::string, Bytes> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        files[entry.path().filename().string()] = ReadFile(entry.path().string());
-    return files;
-}
-
 // Every (call, index) of a normal run, each with one of the three signals in turn; `reset`
 // puts the files back before each run, `check` gets the wait status and where the signal was
 // placed.
@@ -86,7 +38,7 @@ void atEveryCall(const std::vector<std::string>& args, const std::string& log, R
                  Check check) {
     reset();
     int point = 0;
-    for (const auto& [call, count] : callCounts(args, log))
+    for (const auto& [call, count] : callCounts(kCalls, args, log))
         for (int n = 1; n <= count; ++n, ++point) {
             reset();
             const int signal = kSignals[point % 3];

@@ -1,6 +1,7 @@
 // Runs over several files killed outright (SIGKILL: no handler runs) at each write, sync and
 // rename they make: the next run must leave every file exactly as a run that was never killed
 // does, deciding by what each file holds.
+#include "tests/cli/TracedCli.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/TestFonts.h"
 
@@ -17,10 +18,10 @@
 #include <unistd.h>
 
 using namespace testfonts;
+using namespace tracedcli;
 
 namespace {
 
-const std::string kCli = QM_BINARY_DIR "/cli/quillmark-cli";
 // TrueType and CFF outlines, from three families.
 const std::vector<std::string> kSources = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
@@ -40,25 +41,8 @@ struct Ran {
 // quillmark-cli under strace with `straceOptions`; the wait status is the program's own.
 Ran runCli(const std::vector<std::string>& straceOptions, const std::vector<std::string>& args,
            const std::string& errors) {
-    std::vector<std::string> all = {"strace", "-f", "-o", "/dev/null"};
-    all.insert(all.end(), straceOptions.begin(), straceOptions.end());
-    all.push_back(kCli);
-    all.insert(all.end(), args.begin(), args.end());
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // LeakSanitizer cannot run under ptrace.
-        ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        ::dup2(::open("/dev/null", O_WRONLY), 1);
-        ::dup2(::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv;
-        for (std::string& arg : all)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execvp("strace", argv.data());
-        ::_exit(127);
-    }
     Ran ran;
-    ::waitpid(child, &ran.status, 0);
+    ran.status = runTraced(straceOptions, args, errors);
     std::ifstream in(errors);
     ran.errors.assign(std::istreambuf_iterator<char>(in), {});
     return ran;
@@ -66,29 +50,6 @@ Ran runCli(const std::vector<std::string>& straceOptions, const std::vector<std:
 
 int exitOf(const Ran& ran) {
     return WIFEXITED(ran.status) ? WEXITSTATUS(ran.status) : -WTERMSIG(ran.status);
-}
-
-std::map<std::string, Bytes> contentsOf(const std::string& folder) {
-    std::map<std::string, Bytes> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        files[entry.path().filename().string()] = ReadFile(entry.path().string());
-    return files;
-}
-
-// How often a normal run calls each of kCalls.
-std::map<std::string, int> callCounts(const std::vector<std::string>& args,
-                                      const std::string& log) {
-    std::string calls;
-    for (const std::string& call : kCalls)
-        calls += (calls.empty() ? "" : ",") + call;
-    runCli({"-o", log, "-e", "trace=" + calls}, args, "/dev/null");
-    std::map<std::string, int> counts;
-    std::ifstream in(log);
-    for (std::string line; std::getline(in, line);)
-        for (const std::string& call : kCalls)
-            if (line.find(" " + call + "(") != std::string::npos)
-                ++counts[call];
-    return counts;
 }
 
 // Each file's family as fontTools reads it (name ID 1, the best record), a line each;
@@ -182,7 +143,7 @@ PY)");
 
 TEST_F(KilledRestore, theSameCommandAgainFinishesTheRunWhereverTheKillCame) {
     int killedMidRun = 0;
-    for (const auto& [call, count] : callCounts(args_, logs_.File("calls")))
+    for (const auto& [call, count] : callCounts(kCalls, args_, logs_.File("calls")))
         for (int n = 1; n <= count; ++n) {
             const std::string where = call + " #" + std::to_string(n);
             const Ran killed = killedAt(call, n);
@@ -301,7 +262,7 @@ TEST(KilledMake, noCopyIsInSightUntilAllAreMadeAndEachInSightIsComplete) {
     };
 
     reset();
-    const std::map<std::string, int> counts = callCounts(args, logs.File("calls"));
+    const std::map<std::string, int> counts = callCounts(kCalls, args, logs.File("calls"));
     const auto order = callOrder(logs.File("calls"));
     ASSERT_EQ(counts.count("linkat"), 1u);
     // Nothing may be in sight before the last copy is written, nor before the first name.
