@@ -1,5 +1,7 @@
 #include "session/FileSteps.h"
 
+#include "session/RestoreJournal.h"
+
 #include "core/ByteHelpers.h"
 #include "core/CopyTrailer.h"
 #include "core/EInOutError.h"
@@ -12,14 +14,11 @@
 #include "core/UnpublishedCopy.h"
 #include "core/WebFont.h"
 #include "core/Windows1252.h"
+#include "session/RestoreJournal.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <set>
-#include <sstream>
-#include <string_view>
 
 namespace qm::session {
 
@@ -170,326 +169,9 @@ std::vector<std::string> swapBack(const RestoreRun& run, const Rules& rules) {
     return left;
 }
 
-} // namespace
-
-namespace {
-
-// The journal of a restore of several files. Each file is named by its absolute path and size,
-// with the places a swap writes that say where the file stands (each name or CFF entry's
-// location and the location saved for the next swap; for a collection each face's name entry
-// and the swap state) and what they hold before the run and after its swap. The text ends with
-// a checksum: a journal cut short or damaged is never followed.
-constexpr const char* kJournalHeader = "quillmark restore journal 1";
-constexpr const char* kJournalSuffix = ".journal";
-constexpr const char* kUnfinishedSuffix = ".tmp";
-constexpr std::uint64_t kLargestJournal = 16 * 1024 * 1024;
 // A half-done swap is completed first, and one completed back to where the run found the file
 // is swapped once more.
 constexpr int kMostSwapsToFinish = 3;
-
-struct Place {
-    std::uint64_t at = 0;
-    std::uint32_t size = 0;
-    // A location only the file of the run holds; the swap state of a collection is not one.
-    bool locates = true;
-};
-
-struct JournalFile {
-    std::string path;
-    std::uint64_t size = 0;
-    // Which file it was, so that a restore naming it by another path (a hard link, another
-    // case on Windows) finds the run too; a disk mounted again may give it another.
-    std::optional<FileIdentity> identity;
-    std::vector<Place> places;
-    std::string before;
-    std::string after;
-};
-
-std::string bytesAtPlaces(const FontBytes& font, const std::vector<Place>& places) {
-    std::string bytes;
-    for (const Place& place : places) {
-        std::string part(place.size, '\0');
-        if (font.readAt(place.at, reinterpret_cast<std::uint8_t*>(part.data()), place.size) !=
-            place.size)
-            throw EInOutError::readBeyondEnd();
-        bytes += part;
-    }
-    return bytes;
-}
-
-// The file's entry for a journal: nothing when no swap of it can be planned (its restore
-// will fail and undo the run).
-std::optional<JournalFile> journalFileOf(const std::string& path, const Rules& rules) {
-    try {
-        const FileHandle file = FileHandle::openSharedIfFile(path);
-        if (!file.isOpen())
-            return std::nullopt;
-        const FileFontBytes font(file);
-        JournalFile entry;
-        entry.path = qm::core::absolutePathOf(path);
-        entry.size = font.size();
-        if (FileIdentity id; file.identity(id))
-            entry.identity = id;
-        std::vector<SwappedFontBytes::Patch> writes;
-        std::string problem;
-        if (rules.collectionsAndWebFonts && qm::core::isCollection(font)) {
-            const std::optional<qm::core::Collection> collection =
-                qm::core::readCollection(font, problem);
-            std::vector<FontRead> after;
-            if (!collection || !collection->trailer ||
-                qm::core::planCollectionSwap(font, writes, after) != SwapOutcome::Swapped)
-                return std::nullopt;
-            for (const qm::core::FaceRecord& face : collection->trailer->records)
-                entry.places.push_back({face.entryAt, 8, true});
-            entry.places.push_back({entry.size - qm::core::kStateDistance, 4, false});
-        } else {
-            const std::optional<qm::core::CopyTrailer> trailer =
-                qm::core::readCopyTrailer(font, problem);
-            SwapPlan plan;
-            if (!trailer || planSwap(font, plan, rules.kinds) != SwapOutcome::Swapped)
-                return std::nullopt;
-            writes = std::move(plan.writes);
-            for (const qm::core::SwappedTable& table : trailer->tables) {
-                entry.places.push_back({table.entryAt, 8, true});
-                entry.places.push_back({table.savedAt, 8, true});
-            }
-        }
-        entry.before = bytesAtPlaces(font, entry.places);
-        entry.after = bytesAtPlaces(SwappedFontBytes(font, writes), entry.places);
-        return entry;
-    } catch (const EInOutError&) {
-        return std::nullopt;
-    }
-}
-
-std::string hexOf(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
-    return hex;
-}
-
-std::optional<std::string> bytesOfHex(std::string_view hex) {
-    if (hex.size() % 2 != 0)
-        return std::nullopt;
-    std::string bytes;
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        int value = 0;
-        for (const char c : hex.substr(i, 2)) {
-            const int digit = c >= '0' && c <= '9'   ? c - '0'
-                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                     : -1;
-            if (digit < 0)
-                return std::nullopt;
-            value = value * 16 + digit;
-        }
-        bytes += static_cast<char>(value);
-    }
-    return bytes;
-}
-
-// FNV-1a: enough to know a journal is the one written, not to guard against a forger, who
-// would need to write in this user's own folder.
-std::string checksumOf(std::string_view text) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    return digits;
-}
-
-std::string journalText(const std::vector<JournalFile>& files) {
-    std::string text = std::string(kJournalHeader) + "\n";
-    for (const JournalFile& file : files) {
-        text += "file " + hexOf(file.path) + " " + std::to_string(file.size) + "\n";
-        if (file.identity)
-            text += "identity " + std::to_string(file.identity->device) + " " +
-                    std::to_string(file.identity->file) + "\n";
-        for (const Place& place : file.places)
-            text += "place " + std::to_string(place.at) + " " + std::to_string(place.size) + " " +
-                    (place.locates ? "1" : "0") + "\n";
-        text += "before " + hexOf(file.before) + "\nafter " + hexOf(file.after) + "\n";
-    }
-    return text + "check " + checksumOf(text) + "\n";
-}
-
-std::optional<std::uint64_t> numberOf(const std::string& word) {
-    if (word.empty() || word.size() > 19 ||
-        word.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    return std::stoull(word);
-}
-
-// The files of a journal; nothing when it is not exactly what journalText writes.
-std::optional<std::vector<JournalFile>> parseJournal(const std::string& text) {
-    const std::size_t check = text.rfind("check ");
-    if (check == std::string::npos ||
-        text != text.substr(0, check) + "check " + checksumOf(text.substr(0, check)) + "\n")
-        return std::nullopt;
-    std::vector<JournalFile> files;
-    std::istringstream lines(text.substr(0, check));
-    std::string line;
-    if (!std::getline(lines, line) || line != kJournalHeader)
-        return std::nullopt;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string key, a, b, c;
-        words >> key >> a >> b >> c;
-        if (key == "file" && c.empty()) {
-            const std::optional<std::string> path = bytesOfHex(a);
-            const std::optional<std::uint64_t> size = numberOf(b);
-            if (!path || path->empty() || !size)
-                return std::nullopt;
-            files.push_back({*path, *size, std::nullopt, {}, {}, {}});
-        } else if (key == "identity" && !files.empty() && !files.back().identity && c.empty()) {
-            const std::optional<std::uint64_t> device = numberOf(a);
-            const std::optional<std::uint64_t> file = numberOf(b);
-            if (!device || !file)
-                return std::nullopt;
-            files.back().identity = FileIdentity{*device, *file};
-        } else if (key == "place" && !files.empty() && (c == "0" || c == "1")) {
-            const std::optional<std::uint64_t> at = numberOf(a);
-            const std::optional<std::uint64_t> size = numberOf(b);
-            if (!at || !size || (*size != 4 && *size != 8))
-                return std::nullopt;
-            files.back().places.push_back({*at, static_cast<std::uint32_t>(*size), c == "1"});
-        } else if ((key == "before" || key == "after") && !files.empty() && b.empty()) {
-            const std::optional<std::string> bytes = bytesOfHex(a);
-            if (!bytes)
-                return std::nullopt;
-            (key == "before" ? files.back().before : files.back().after) = *bytes;
-        } else {
-            return std::nullopt;
-        }
-    }
-    for (const JournalFile& file : files) {
-        std::size_t size = 0;
-        for (const Place& place : file.places)
-            size += place.size;
-        if (file.places.empty() || file.before.size() != size || file.after.size() != size)
-            return std::nullopt;
-    }
-    if (files.empty())
-        return std::nullopt;
-    return files;
-}
-
-// Where a file of a journal stands now.
-enum class Standing { Before, After, Between, Missing, Other };
-
-Standing standingOf(const JournalFile& entry) {
-    try {
-        const FileHandle file = FileHandle::openSharedIfFile(entry.path);
-        if (!file.isOpen())
-            return ::pathIsTaken(entry.path) ? Standing::Other : Standing::Missing;
-        const FileFontBytes font(file);
-        if (font.size() != entry.size)
-            return Standing::Other;
-        const std::string now = bytesAtPlaces(font, entry.places);
-        if (now == entry.after)
-            return Standing::After;
-        if (now == entry.before)
-            return Standing::Before;
-        // A swap cut short leaves each location as it was or as it will be; any other is
-        // another file.
-        std::size_t offset = 0;
-        for (const Place& place : entry.places) {
-            const auto part = [&](const std::string& bytes) {
-                return bytes.compare(offset, place.size, now, offset, place.size) == 0;
-            };
-            if (place.locates && !part(entry.before) && !part(entry.after))
-                return Standing::Other;
-            offset += place.size;
-        }
-        return Standing::Between;
-    } catch (const EInOutError&) {
-        return Standing::Other;
-    }
-}
-
-// The run's journal while it runs: written, synced and renamed into place before the first
-// swap, held locked so that no other restore takes the run for a killed one, and removed when
-// the run ends however it ends. A killed run leaves it.
-class Journal {
-public:
-    // False, with `problem`, when the journal could not be kept.
-    bool begin(const std::vector<std::string>& paths, const Rules& rules, std::string& problem) {
-        const std::string folder = qm::core::stateFolder(problem);
-        if (folder.empty())
-            return false;
-        std::vector<JournalFile> files;
-        for (const std::string& path : paths)
-            if (std::optional<JournalFile> file = journalFileOf(path, rules))
-                files.push_back(std::move(*file));
-        // No file can be swapped: the run fails at its first file and changes nothing.
-        if (files.empty())
-            return true;
-        const std::string name = qm::core::pathInFolder(
-            folder,
-            "restore-" + std::to_string(processId()) + "-" +
-                std::to_string(std::chrono::system_clock::now().time_since_epoch().count()));
-        const std::string text = journalText(files);
-        try {
-            file_ = FileHandle::createNew(name + kUnfinishedSuffix);
-            file_.tryLockExclusive();
-            file_.writeAll(text.data(), text.size());
-            file_.sync();
-            qm::core::renameOver(name + kUnfinishedSuffix, name + kJournalSuffix);
-            path_ = name + kJournalSuffix;
-        } catch (const EInOutError& error) {
-            file_.discard();
-            removeFile(name + kUnfinishedSuffix);
-            problem = name + kJournalSuffix + ": " + error.what();
-            return false;
-        }
-        return true;
-    }
-    ~Journal() {
-        if (path_.empty())
-            return;
-        removeFile(path_);
-        file_.discard();
-    }
-
-private:
-    FileHandle file_;
-    std::string path_;
-};
-
-// The journal at `path` when it is this user's, whole and not held by a running restore, with
-// it locked in `file`; `said` gets why a journal is not followed.
-std::optional<std::vector<JournalFile>> takeJournal(const std::string& path, FileHandle& file,
-                                                    std::vector<std::string>& said) {
-    if (!qm::core::isOwnPrivateFile(path)) {
-        said.push_back(path + ": not a journal of this user's alone; it is not followed");
-        return std::nullopt;
-    }
-    try {
-        file = FileHandle::openSharedIfFile(path);
-    } catch (const EInOutError&) {
-        // Locked: its run is still going.
-        return std::nullopt;
-    }
-    if (!file.isOpen() || !file.tryLockExclusive())
-        return std::nullopt;
-    std::optional<std::vector<JournalFile>> files;
-    if (file.size() <= kLargestJournal) {
-        std::string text(static_cast<std::size_t>(file.size()), '\0');
-        if (file.tryRead(0, text.data(), text.size()) == static_cast<long long>(text.size()))
-            files = parseJournal(text);
-    }
-    if (!files)
-        said.push_back(path + ": a damaged journal of an interrupted restore; it is not "
-                              "followed (check the files it was restoring, then remove it)");
-    return files;
-}
 
 // Brings a file of an unfinished run to where the run was taking it; counts the swaps made.
 // False, with why, when it cannot.
@@ -725,24 +407,7 @@ Finishing finishUnfinishedRuns(const std::vector<std::string>& paths, const Rule
         if (const std::optional<FileIdentity> id = identityOfPath(path))
             namedFiles.insert(*id);
     }
-    const auto endsWith = [](const std::string& name, std::string_view end) {
-        return name.size() > end.size() &&
-               name.compare(name.size() - end.size(), end.size(), end) == 0;
-    };
-    for (const std::string& name : qm::core::namesIn(folder)) {
-        const std::string path = qm::core::pathInFolder(folder, name);
-        if (endsWith(name, kUnfinishedSuffix) && qm::core::isOwnPrivateFile(path)) {
-            // A journal its run was killed while writing: that run swapped nothing.
-            try {
-                FileHandle file = FileHandle::openSharedIfFile(path);
-                if (file.isOpen() && file.tryLockExclusive())
-                    removeFile(path);
-            } catch (const EInOutError&) {
-            }
-            continue;
-        }
-        if (!endsWith(name, kJournalSuffix))
-            continue;
+    for (const std::string& path : journalsIn(folder)) {
         FileHandle held;
         const std::optional<std::vector<JournalFile>> files =
             takeJournal(path, held, finishing.said);
@@ -767,7 +432,7 @@ RestoreRun restoreAll(const std::vector<std::string>& paths, const Rules& rules,
         if (folders.insert(folderOf(path)).second)
             qm::core::removeStaleCopies(folderOf(path));
     RestoreRun run;
-    Journal journal;
+    RestoreJournal journal;
     std::string problem;
     if (paths.size() > 1 && !journal.begin(paths, rules, problem)) {
         Outcome outcome = saying(Cue::OhOh, MessageKind::Error,
