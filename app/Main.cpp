@@ -26,9 +26,11 @@
 #include "platform/AppFonts.h"
 #include "session/FontSession.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -203,8 +205,33 @@ void TFrmMain::connectKeyboard() {
     };
     for (const auto& [letter, button] : keys)
         keyboard_->addAccessKey(letter, button);
+    addRollToWindowMenu();
     // The window opens with the family box ready for typing, as before there were more stops.
     E_FamilyName->setFocus();
+}
+
+void TFrmMain::addRollToWindowMenu() {
+    // The roller's caption button takes no keys; the window menu (Alt+Space) rolls instead.
+    QMenu* menu = TitleBar->systemMenu();
+    const QList<QAction*> entries = menu->actions();
+    auto* roll = new QAction(menu);
+    roll->setObjectName(QStringLiteral("SystemMenuRoll"));
+    const auto name = [this, roll](bool up) {
+        roll->setText(up ? QStringLiteral("Roll &Down") : QStringLiteral("Roll &Up"));
+        // A reader reads the caption button by this entry's name.
+        if (QAccessible::isActive()) {
+            QAccessibleEvent renamed(WinRoller->button(), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+        }
+    };
+    name(WinRoller->Roller());
+    // After Minimize, before the separator and Close.
+    menu->insertAction(entries.size() > 1 ? entries.at(1) : nullptr, roll);
+    connect(roll, &QAction::triggered, WinRoller,
+            [this] { WinRoller->setRoller(!WinRoller->Roller()); });
+    connect(WinRoller, &TWinRoller::rollerChanged, roll, name);
+    connect(WinRoller, &TWinRoller::enabledChanged, roll, &QAction::setEnabled);
+    roll->setEnabled(WinRoller->Enabled());
 }
 
 bool TFrmMain::focusNextPrevChild(bool next) {

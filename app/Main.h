@@ -149,6 +149,7 @@ private:
     // Tab order, Escape for the panels, the access keys and the focus frame; the constructor
     // calls it once, after the browser and the naming boxes are connected.
     void connectKeyboard();
+    void addRollToWindowMenu();
     qm::app::KeyboardAccess* keyboard_ = nullptr;
 
     // ---- the browser ----------------------------------------------------------------------

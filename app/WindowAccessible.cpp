@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -118,6 +119,31 @@ protected:
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
             QCoreApplication::sendEvent(w, &down);
         });
+    }
+};
+
+// The roller's caption button reads and acts as the window menu's entry for it.
+class RollerButtonAccessible : public PressableAccessible {
+public:
+    using PressableAccessible::PressableAccessible;
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name)
+            return PressableAccessible::text(t);
+        const QAction* roll = rollAction();
+        return roll ? roll->text().remove(QLatin1Char('&')) : QString();
+    }
+
+protected:
+    void press() override {
+        QAction* roll = rollAction();
+        if (roll)
+            later(roll, [roll] { roll->trigger(); });
+    }
+
+private:
+    QAction* rollAction() const {
+        return widget()->window()->findChild<QAction*>(QStringLiteral("SystemMenuRoll"));
     }
 };
 
@@ -314,6 +340,8 @@ QAccessibleInterface* windowAccessibleFactory(const QString&, QObject* object) {
         return new ReadOnlyBoxAccessible(box);
     if (qobject_cast<AlertPanel*>(w))
         return new ErrorPanelAccessible(w);
+    if (w->objectName() == QLatin1String("WinRollerButton"))
+        return new RollerButtonAccessible(w);
     return nullptr;
 }
 

@@ -4,8 +4,10 @@
 #include "tests/app/WindowFixture.h"
 
 #include "browse/FileListBox.h"
+#include "controls/CaptionBar.h"
 #include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
+#include "controls/WindowRoller.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QTest>
 
@@ -216,6 +219,39 @@ TEST_F(KeyboardTest, aKeyboardUserMakesAndRestoresACopyAndRepeatedKeysActOnce) {
     EXPECT_EQ(familyByFontTools(made), family);
     EXPECT_EQ(textOf("E_FamilyName"), family);
     EXPECT_TRUE(messages().empty());
+}
+
+// The roller's caption button takes no keys: the window menu rolls the window up and down,
+// with the same sounds and the same shape as the button gives.
+TEST_F(KeyboardTest, theWindowMenuRollsTheWindowUpAndDown) {
+    TFrmMain& w = startActive();
+    auto* roller = findAs<TWinRoller>(w, "WinRoller");
+    QMenu* menu = findAs<TMSOfficeCaption>(w, "TitleBar")->systemMenu();
+    const auto openMenu = [&] {
+        key(Qt::Key_Space, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+        QStringList entries;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->isVisible() && a->isEnabled())
+                entries << a->text();
+        return entries;
+    };
+    clearCues();
+    EXPECT_EQ(openMenu(), QStringList({"Mi&nimize", "Roll &Up", "&Close"}));
+    QTest::keyClick(menu, Qt::Key_U);
+    settle();
+    ASSERT_TRUE(roller->Roller());
+    EXPECT_EQ(w.mask().boundingRect(), QRect(0, 0, w.width(), roller->rolledUpHeight()));
+    EXPECT_EQ(cues(), QStringList{QStringLiteral("MyClose")});
+
+    clearCues();
+    EXPECT_EQ(openMenu(), QStringList({"Mi&nimize", "Roll &Down", "&Close"}));
+    QTest::keyClick(menu, Qt::Key_D);
+    settle();
+    EXPECT_FALSE(roller->Roller());
+    EXPECT_TRUE(w.mask().isEmpty());
+    EXPECT_EQ(cues(), QStringList{QStringLiteral("MyOpen")});
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(KeyboardTest, theFocusFrameAppearsOnlyOnceTheKeyboardIsUsed) {
