@@ -80,6 +80,9 @@ public:
     // "Open with": the file's folder is browsed and the file selected and loaded as a click in
     // the file list would; a folder is only browsed. What goes wrong shows as a click's would.
     void openFontFile(const QString& path);
+    // The same for the file named at start: after the first frame, the folder read off this
+    // thread, so that a hanging mount cannot hold the window back.
+    void openFontFileAtStart(const QString& path);
 
     // Day numbers of "yyyy-mm-dd" dates, for the version reminder; 0 for a date that is none.
     static int DayNumber(const QString& date);

@@ -53,6 +53,6 @@ int main(int argc, char** argv) {
     auto* FrmMain = new TFrmMain;
     FrmMain->setAttribute(Qt::WA_DeleteOnClose);
     if (!files.isEmpty())
-        FrmMain->openFontFile(files.first());
+        FrmMain->openFontFileAtStart(files.first());
     return Application::exec();
 }

@@ -9,7 +9,44 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include <mutex>
+#include <thread>
+#include <vector>
+
 namespace qm::browse {
+
+// What opening a path needs from the file system, read in one go, on any thread.
+struct OpenListing {
+    QString target;        // absolute and cleaned
+    bool isFolder = false; // the target is a folder: it is browsed
+    QString folder;        // else the folder holding it
+    QString name;          // and its name there
+    bool folderExists = false;
+    std::vector<qm::platform::FolderEntry> entries; // of the folder browsed
+
+    static OpenListing read(const QString& path) {
+        OpenListing l;
+        l.target = QDir::cleanPath(qm::platform::absolutePath(path));
+        l.isFolder = qm::platform::isFolder(l.target);
+        if (l.isFolder) {
+            l.folder = l.target;
+        } else {
+            const qsizetype slash = l.target.lastIndexOf(u'/');
+            l.folder = slash <= 0 ? QStringLiteral("/") : l.target.left(slash);
+            l.name = l.target.mid(slash + 1);
+        }
+        l.folderExists = l.isFolder || qm::platform::isFolder(l.folder);
+        if (l.folderExists)
+            l.entries = qm::platform::folderEntries(l.folder);
+        return l;
+    }
+};
+
+// A reading thread posts its listing here while the panel lives; the panel closes it on its way.
+struct ListingMailbox {
+    std::mutex mutex;
+    BrowsePanel* panel = nullptr;
+};
 
 BrowsePanel::BrowsePanel(DriveComboBox* drive, DirectoryListBox* folders, FileListBox* files,
                          QLineEdit* fileName, QObject* parent)
@@ -27,6 +64,13 @@ BrowsePanel::BrowsePanel(DriveComboBox* drive, DirectoryListBox* folders, FileLi
     });
     connect(files_, &FileListBox::mouseReleased, this, &BrowsePanel::D_FileMouseUp);
     connect(files_, &FileListBox::keyReleased, this, &BrowsePanel::D_FileKeyUp);
+    mailbox_ = std::make_shared<ListingMailbox>();
+    mailbox_->panel = this;
+}
+
+BrowsePanel::~BrowsePanel() {
+    const std::lock_guard lock(mailbox_->mutex);
+    mailbox_->panel = nullptr;
 }
 
 QString BrowsePanel::folder() const {
@@ -78,19 +122,46 @@ QString BrowsePanel::pathIn(const QString& folder, const QString& name) const {
 void BrowsePanel::open(const QString& path) {
     if (path.isEmpty() || files_->isLocked())
         return;
-    const QString target = QDir::cleanPath(qm::platform::absolutePath(path));
-    if (qm::platform::isFolder(target)) {
-        folders_->setDirectory(target);
+    open(OpenListing::read(path));
+}
+
+void BrowsePanel::openInBackground(const QString& path, std::function<void()> done) {
+    if (path.isEmpty() || files_->isLocked()) {
+        done();
         return;
     }
-    const qsizetype slash = target.lastIndexOf(u'/');
-    const QString folder = slash <= 0 ? QStringLiteral("/") : target.left(slash);
-    const QString name = target.mid(slash + 1);
-    if (!folders_->setDirectory(folder)) {
+    const QString browsed = folder();
+    // Detached: a mount that never answers must not hold up the program's exit.
+    std::thread([mailbox = mailbox_, path, browsed, done = std::move(done)]() mutable {
+        auto listing = std::make_shared<OpenListing>(OpenListing::read(path));
+        const std::lock_guard lock(mailbox->mutex);
+        if (!mailbox->panel)
+            return;
+        BrowsePanel* panel = mailbox->panel;
+        QMetaObject::invokeMethod(
+            panel,
+            [panel, listing, browsed, done = std::move(done)] {
+                // Only where the user has not gone elsewhere meanwhile.
+                if (panel->folder() == browsed && !panel->files_->isLocked())
+                    panel->open(*listing);
+                done();
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void BrowsePanel::open(const OpenListing& listing) {
+    if (listing.isFolder) {
+        folders_->setDirectory(listing.target, listing.entries);
+        return;
+    }
+    const QString& name = listing.name;
+    if (!listing.folderExists) {
         // Its folder is gone as well: the error still names the file asked for.
-        emit fontChosen(qm::platform::pathCase(target));
+        emit fontChosen(qm::platform::pathCase(listing.target));
         return;
     }
+    folders_->setDirectory(listing.folder, listing.entries);
     // A name the list does not show (missing, or not ".ttf") is typed into the box instead.
     if (!files_->selectFileName(name)) {
         files_->clearSelection();

@@ -7,6 +7,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class QLineEdit;
 
 namespace qm::browse {
@@ -14,6 +17,8 @@ namespace qm::browse {
 class DirectoryListBox;
 class DriveComboBox;
 class FileListBox;
+struct OpenListing;
+struct ListingMailbox;
 
 class BrowsePanel : public QObject {
     Q_OBJECT
@@ -21,6 +26,7 @@ class BrowsePanel : public QObject {
 public:
     BrowsePanel(DriveComboBox* drive, DirectoryListBox* folders, FileListBox* files,
                 QLineEdit* fileName, QObject* parent);
+    ~BrowsePanel() override;
 
     // The browsed folder as the folder list gives it.
     QString folder() const;
@@ -33,6 +39,10 @@ public:
     // the list would choose it; a folder is only browsed. A file whose folder is gone is chosen
     // all the same, so that its error shows.
     void open(const QString& path);
+    // The same, with the folder read on a thread of its own: a folder on a hanging mount holds
+    // nothing up. The lists fill in once it answers, unless another folder was browsed
+    // meanwhile; `done` is called on this thread either way, unless the panel is gone.
+    void openInBackground(const QString& path, std::function<void()> done);
 
     // The create-new-font panel holds the list: nothing is chosen, and the file-name box is
     // free for the new name.
@@ -52,6 +62,7 @@ private:
     QString selectedPath() const;
     QString pathIn(const QString& folder, const QString& name) const;
     void giveBoxBack();
+    void open(const OpenListing& listing);
 
     DriveComboBox* drive_;
     DirectoryListBox* folders_;
@@ -60,6 +71,8 @@ private:
     // What the box was given: empty in a new folder, then the list's selection (the mask for
     // none), or a name "Open with" asked for that the list does not show.
     QString name_;
+    // Shared with the threads reading folders for openInBackground.
+    std::shared_ptr<ListingMailbox> mailbox_;
 };
 
 } // namespace qm::browse

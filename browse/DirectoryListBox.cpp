@@ -32,17 +32,24 @@ bool DirectoryListBox::setDirectory(const QString& folder) {
         return false;
     // Cleaned as text: the folder's name may hold bytes only the platform layer can open.
     const QString path = QDir::cleanPath(qm::platform::absolutePath(folder));
-    if (path == directory_)
-        return true;
-    directory_ = path;
-    fill();
-    if (fileList_)
-        fileList_->setDirectory(directory_);
-    emit directoryChanged(directory_);
+    if (path != directory_)
+        setDirectory(path, qm::platform::folderEntries(path));
     return true;
 }
 
-void DirectoryListBox::fill() {
+void DirectoryListBox::setDirectory(const QString& folder,
+                                    const std::vector<qm::platform::FolderEntry>& entries) {
+    const QString path = QDir::cleanPath(qm::platform::absolutePath(folder));
+    if (path == directory_)
+        return;
+    directory_ = path;
+    fill(entries);
+    if (fileList_)
+        fileList_->setDirectory(directory_, entries);
+    emit directoryChanged(directory_);
+}
+
+void DirectoryListBox::fill(const std::vector<qm::platform::FolderEntry>& entries) {
     const QSignalBlocker block(this);
     setUpdatesEnabled(false);
     clear();
@@ -71,7 +78,7 @@ void DirectoryListBox::fill() {
 
     // Then the subfolders of the current one; names starting with "." are hidden.
     QStringList subfolders;
-    for (const qm::platform::FolderEntry& entry : qm::platform::folderEntries(directory_)) {
+    for (const qm::platform::FolderEntry& entry : entries) {
         if (entry.isFolder && !entry.name.startsWith(u'.'))
             subfolders.append(entry.name);
     }

@@ -4,8 +4,12 @@
 // one (hidden folders left out). A double-click or Enter on an entry opens it. Each change of
 // folder first re-reads the linked file list, then emits directoryChanged.
 
+#include "platform/FileNames.h"
+
 #include <QListWidget>
 #include <QString>
+
+#include <vector>
 
 namespace qm::browse {
 
@@ -21,6 +25,8 @@ public:
     QString directory() const { return directory_; }
     // Opens a folder; false, and nothing changes, when it is not an existing folder.
     bool setDirectory(const QString& folder);
+    // Opens a folder known to exist, from its entries already read (where reading may block).
+    void setDirectory(const QString& folder, const std::vector<qm::platform::FolderEntry>& entries);
 
     FileListBox* fileList() const { return fileList_; }
     void setFileList(FileListBox* list);
@@ -36,7 +42,7 @@ protected:
 
 private:
     void openItem(QListWidgetItem* item);
-    void fill();
+    void fill(const std::vector<qm::platform::FolderEntry>& entries);
 
     QString directory_;
     FileListBox* fileList_ = nullptr;

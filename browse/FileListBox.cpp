@@ -31,11 +31,21 @@ void FileListBox::setDirectory(const QString& folder) {
     reread();
 }
 
+void FileListBox::setDirectory(const QString& folder,
+                               const std::vector<qm::platform::FolderEntry>& entries) {
+    directory_ = folder;
+    fill(entries);
+}
+
 void FileListBox::reread() {
+    fill(qm::platform::folderEntries(directory_));
+}
+
+void FileListBox::fill(const std::vector<qm::platform::FolderEntry>& entries) {
     // Regular files only (and links to them): a FIFO or device named *.ttf would block the
     // reader. Hidden files are fonts like any other, and so are names that are not UTF-8.
     QStringList names;
-    for (const qm::platform::FolderEntry& entry : qm::platform::folderEntries(directory_)) {
+    for (const qm::platform::FolderEntry& entry : entries) {
         if (!entry.isFolder && matchesMask(entry.name))
             names.append(entry.name);
     }

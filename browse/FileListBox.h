@@ -5,8 +5,12 @@
 // there (or the mask when nothing is selected). Locked, it shows silver text and the "not
 // allowed" cursor and leaves the box alone.
 
+#include "platform/FileNames.h"
+
 #include <QListWidget>
 #include <QString>
+
+#include <vector>
 
 class QLineEdit;
 
@@ -23,6 +27,8 @@ public:
     QString directory() const { return directory_; }
     // Lists the folder's TrueType files; the selection is cleared.
     void setDirectory(const QString& folder);
+    // The same from the folder's entries, already read (where reading may block).
+    void setDirectory(const QString& folder, const std::vector<qm::platform::FolderEntry>& entries);
     // Reads the current folder again (after a new file was written into it).
     void reread();
 
@@ -58,6 +64,7 @@ protected:
 
 private:
     void writeFileEdit();
+    void fill(const std::vector<qm::platform::FolderEntry>& entries);
     void setTextColor(const QColor& color);
 
     QString directory_;

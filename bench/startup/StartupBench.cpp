@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     Spans::mark("window-shown");
     if (std::strcmp(mode, "open") == 0 && argc > 2)
-        window->openFontFile(QFile::decodeName(argv[2]));
+        window->openFontFileAtStart(QFile::decodeName(argv[2]));
     if (std::strcmp(mode, "size") == 0) {
         std::printf("%d %d\n", window->width(), window->height());
         std::fflush(stdout);

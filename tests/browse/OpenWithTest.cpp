@@ -14,9 +14,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 
@@ -251,6 +255,100 @@ TEST_F(OpenWithTest, dropsAreRefusedWhileTheListIsLockedOrForManyOrRemoteFiles) 
     w().openFontFile(font);
     settle();
     EXPECT_EQ(shownState(), before) << "nothing loads while the new-font panel holds the list";
+}
+
+// A folder on a mount that answers nothing until the test lets it (tests/support/gatedfs.py).
+class HangingMount {
+public:
+    HangingMount(const QString& source, const QString& mountPoint, const QString& gate)
+        : mountPoint_(mountPoint), gate_(gate) {
+        if (!QFileInfo::exists(QStringLiteral("/dev/fuse")) ||
+            QStandardPaths::findExecutable(QStringLiteral("fusermount")).isEmpty() ||
+            QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                              {QStringLiteral("-c"), QStringLiteral("import fusepy")}) != 0) {
+            why_ = "needs /dev/fuse, fusermount and python3-fusepy";
+            return;
+        }
+        QDir().mkpath(mountPoint);
+        fs_.start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral(QM_SOURCE_DIR "/tests/support/gatedfs.py"), source, mountPoint,
+                   gate, QString::number(kLimitSeconds)});
+        // Read from the kernel's list: a look at the mount itself would wait at the gate.
+        // The file system ends at once where this user may not mount.
+        if (!QTest::qWaitFor([this] { return mounted() || fs_.state() == QProcess::NotRunning; },
+                             10000) ||
+            !mounted())
+            why_ = "this user may not mount through FUSE here";
+    }
+    ~HangingMount() {
+        if (fs_.state() == QProcess::NotRunning)
+            return;
+        QProcess::execute(QStringLiteral("fusermount"),
+                          {QStringLiteral("-u"), QStringLiteral("-z"), mountPoint_});
+        if (!fs_.waitForFinished(5000)) {
+            fs_.kill();
+            fs_.waitForFinished(5000);
+        }
+    }
+    const char* unavailable() const { return why_; }
+    void answer() const { QFile(gate_).open(QIODevice::WriteOnly); }
+    // Whether something waited at the gate until the file system gave up and answered.
+    bool timedOut() const { return QFileInfo::exists(gate_ + QStringLiteral(".timed-out")); }
+    static constexpr int kLimitSeconds = 30;
+
+private:
+    bool mounted() const {
+        QFile mounts(QStringLiteral("/proc/mounts"));
+        return mounts.open(QIODevice::ReadOnly) &&
+               mounts.readAll().contains(' ' + mountPoint_.toUtf8() + " fuse");
+    }
+    QString mountPoint_, gate_;
+    QProcess fs_;
+    const char* why_ = nullptr;
+};
+
+// "quillmark FONT" with the font on a mount that hangs: the window works on while the folder is
+// read, under the busy cursor, and once the mount answers, the font shows as "Open with" shows
+// it.
+TEST_F(OpenWithTest, aFontOnAHangingMountOpensWhenTheMountAnswers) {
+    const QString source = scratchPath(QStringLiteral("source"));
+    QDir().mkpath(source);
+    ASSERT_TRUE(QFile::copy(kDejaVu, source + QStringLiteral("/SLOW.TTF")));
+    const HangingMount mount(source, scratchPath(QStringLiteral("mount")),
+                             scratchPath(QStringLiteral("gate")));
+    if (mount.unavailable())
+        GTEST_SKIP() << mount.unavailable();
+    const QString font = scratchPath(QStringLiteral("mount/SLOW.TTF"));
+    startWithOther();
+    const QString startFolder = findAs<DirectoryListBox>(w(), "D_Dir")->directory();
+
+    w().openFontFileAtStart(font);
+    settle();
+    ASSERT_FALSE(mount.timedOut()) << "the window waited for the mount";
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(findAs<DirectoryListBox>(w(), "D_Dir")->directory(), startFolder);
+    // The window answers meanwhile: a panel opens and closes.
+    click("B_WhatsNew");
+    EXPECT_TRUE(isShown("P_WhatsNew"));
+    click("B_WhatsNewClose");
+    EXPECT_FALSE(mount.timedOut());
+
+    mount.answer();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !textOf("E_FamilyName").isEmpty(); },
+                                HangingMount::kLimitSeconds * 1000));
+    settle();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy cursor stays";
+    const QStringList opened = shownState();
+    EXPECT_TRUE(opened.contains(QStringLiteral("E_FamilyName=DejaVu Sans")));
+    EXPECT_TRUE(opened.contains(QStringLiteral("folder=") + scratchPath(QStringLiteral("mount"))));
+
+    // The same as "Open with" while the window runs.
+    showAnotherFont();
+    w().openFontFile(font);
+    settle();
+    EXPECT_EQ(shownState(), opened);
+    EXPECT_FALSE(mount.timedOut());
 }
 
 } // namespace
