@@ -2,6 +2,7 @@
 
 // Sizing maths of the dot-matrix counter, free of any widget so tests can call it.
 
+#include <QPoint>
 #include <QSize>
 
 namespace qm::controls {
@@ -32,5 +33,18 @@ struct LcdRgb {
     int r, g, b;
 };
 LcdRgb lcdShade(LcdRgb on);
+
+// Where the dots go in device pixels at a display ratio: every dot the same size, every gap
+// between dots, characters and lines the same width, the text centred between the frame
+// lines. At ratio 1 it is the logical layout.
+struct LcdDeviceLayout {
+    int dot;
+    int gap;       // between the dots of one character
+    int charGap;   // between characters
+    int lineGap;   // between lines
+    QPoint origin; // top-left dot of the first character
+};
+LcdDeviceLayout lcdDeviceLayout(QSize grid, LcdCounts counts, int dotSize, const LcdSpacing& s,
+                                double ratio, QSize device, int line);
 
 } // namespace qm::controls

@@ -1,8 +1,8 @@
 #include "controls/LcdLabel.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/LcdGeometry.h"
 #include "controls/LcdGlyphs.h"
-#include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 
 #include <QImage>
@@ -231,11 +231,10 @@ QPoint TLCDLabel::dotOrigin(int line, int index, int row, int column) const {
     return QPoint(x + column * step, y + row * step);
 }
 
-void TLCDLabel::drawGlyph(QPainter& p, int x, int y, unsigned char code) const {
+void TLCDLabel::drawGlyph(QPainter& p, int x, int y, unsigned char code, int d, int gap) const {
     const LcdMatrix m = toMatrix(dotMatrix_);
     const LcdGrid g = lcdGrid(m);
-    const int d = dotSize();
-    const int step = d + pixelSpacing_;
+    const int step = d + gap;
     for (int i = 0; i < g.rows; ++i) {
         for (int j = 0; j < g.columns; ++j) {
             const bool lit = lcdDotLit(m, code, i, j);
@@ -266,44 +265,56 @@ void TLCDLabel::paintEvent(QPaintEvent*) {
     // A hidden control hears of an outside resize only here.
     if (size() != sizedSize_)
         applySizing();
-    const int w = width();
-    const int h = height();
-    // Drawn off-screen and copied in one step, so no half-drawn state is ever seen.
-    QImage image(w, h, QImage::Format_RGB32);
+    // Drawn off-screen and copied in one step, so no half-drawn state is ever seen. Above 1x
+    // the picture is made in device pixels, so dots and gaps stay even.
+    DeviceCanvas canvas(this, QImage::Format_RGB32);
+    const int w = canvas.deviceSize().width();
+    const int h = canvas.deviceSize().height();
+    const int line = canvas.line();
     {
-        QPainter p(&image);
+        QPainter p(&canvas.image());
         QColor frame = qm::controls::system::btnHighlight();
         if (borderStyle_ == Single)
             frame = borderColor_;
         else if (borderStyle_ == None)
             frame = qm::controls::system::btnFace();
-        p.fillRect(0, 0, w, h, backGround_);
-        p.setPen(frame);
-        p.drawRect(0, 0, w - 1, h - 1);
+        // Background and the outer frame in one, as a filled and outlined rectangle.
+        p.fillRect(0, 0, w, h, frame);
+        p.fillRect(line, line, w - 2 * line, h - 2 * line, backGround_);
 
-        if (borderStyle_ == Raised)
-            drawPolyline(p, {{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}},
-                         qm::controls::system::btnShadow());
-        else if (borderStyle_ == Lowered)
-            drawPolyline(p, {{w - 1, 0}, {0, 0}, {0, h - 1}}, qm::controls::system::btnShadow());
+        const QColor shadow = qm::controls::system::btnShadow();
+        if (borderStyle_ == Raised) {
+            p.fillRect(0, h - line, w, line, shadow); // the top-right corner stays light
+            p.fillRect(w - line, line, line, h - line, shadow);
+        } else if (borderStyle_ == Lowered) {
+            p.fillRect(0, 0, w, line, shadow);
+            p.fillRect(0, 0, line, h - line, shadow); // the bottom-left corner stays light
+        }
 
         p.setPen(Qt::NoPen);
+        const LcdGrid g = lcdGrid(toMatrix(dotMatrix_));
+        const LcdSpacing s{pixelSpacing_, charSpacing_, lineSpacing_, borderSpace_};
+        const LcdDeviceLayout at =
+            lcdDeviceLayout(QSize(g.columns, g.rows), {noOfChars_, textLines_}, dotSize(), s,
+                            canvas.ratio(), canvas.deviceSize(), line);
+        const int cellW = g.columns * at.dot + (g.columns - 1) * at.gap;
+        const int cellH = g.rows * at.dot + (g.rows - 1) * at.gap;
         const QByteArray buffer = caption_.toLatin1(); // 8-bit text; unknown chars read '?'
         qsizetype next = 0;
         bool ended = false; // past the terminating NUL every cell is blank
-        for (int line = 0; line < textLines_; ++line) {
+        for (int ln = 0; ln < textLines_; ++ln) {
             for (int cell = 0; cell < noOfChars_; ++cell) {
                 unsigned char code = ' ';
                 if (!ended && next < buffer.size() && buffer[next] != '\0')
                     code = static_cast<unsigned char>(buffer[next++]);
                 else
                     ended = true;
-                const QPoint at = dotOrigin(line, cell, 0, 0);
-                drawGlyph(p, at.x(), at.y(), code);
+                drawGlyph(p, at.origin.x() + cell * (cellW + at.charGap),
+                          at.origin.y() + ln * (cellH + at.lineGap), code, at.dot, at.gap);
             }
         }
     }
-    QPainter(this).drawImage(0, 0, image);
+    canvas.paintOn(this);
 }
 
 void TLCDLabel::mouseReleaseEvent(QMouseEvent* event) {

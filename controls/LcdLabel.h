@@ -134,7 +134,7 @@ private:
     void setSizing(int& field, int v, void (TLCDLabel::*changed)(int));
     void applySizing();
     QSize cellSize() const;
-    void drawGlyph(class QPainter& p, int x, int y, unsigned char code) const;
+    void drawGlyph(class QPainter& p, int x, int y, unsigned char code, int dot, int gap) const;
 
     QString caption_;
     TDotMatrix dotMatrix_ = mat5x8;

@@ -1,0 +1,80 @@
+#include "controls/DevicePixels.h"
+
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace qm::controls {
+
+int deviceLine(qreal ratio) {
+    return std::max(1, static_cast<int>(std::ceil(ratio - 0.5)));
+}
+
+DeviceAxis::DeviceAxis(int logical, int device, int edge, int line)
+    : logical_(std::max(logical, 0)), device_(std::max(device, 0)), line_(line) {
+    // The edges never take more than the axis has, nor more than half of it each.
+    edge_ = std::clamp(edge, 0, logical_ / 2);
+    while (edge_ > 0 && 2 * edge_ * line_ > device_)
+        --edge_;
+}
+
+int DeviceAxis::start(int x) const {
+    x = std::clamp(x, 0, logical_);
+    if (x <= edge_)
+        return x * line_;
+    if (x >= logical_ - edge_)
+        return device_ - (logical_ - x) * line_;
+    const int inner = logical_ - 2 * edge_;
+    const int room = device_ - 2 * edge_ * line_;
+    // Rounded to nearest, so the middle spreads evenly.
+    return edge_ * line_ + static_cast<int>((static_cast<qint64>(x - edge_) * room * 2 + inner) /
+                                            (2 * static_cast<qint64>(inner)));
+}
+
+QRect DeviceGrid::map(const QRect& r) const {
+    const int left = x.start(r.left()), top = y.start(r.top());
+    return QRect(left, top, x.start(r.left() + r.width()) - left,
+                 y.start(r.top() + r.height()) - top);
+}
+
+namespace {
+
+// The device rectangle the backing store gives a widget: its logical rectangle scaled and
+// rounded as the high-DPI layer rounds paint regions.
+QRect deviceRectOf(const QWidget* widget, qreal ratio) {
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    const QPointF origin = QPointF(at) * ratio;
+    const QSizeF size = QSizeF(widget->size()) * ratio;
+    return QRect(origin.toPoint(), size.toSize());
+}
+
+} // namespace
+
+DeviceCanvas::DeviceCanvas(const QWidget* widget, QImage::Format format)
+    : ratio_(widget->devicePixelRatioF()), line_(deviceLine(ratio_)), logical_(widget->size()) {
+    if (ratio_ == 1.0)
+        image_ = QImage(logical_, format);
+    else
+        image_ = QImage(deviceRectOf(widget, ratio_).size().expandedTo(QSize(1, 1)), format);
+}
+
+DeviceGrid DeviceCanvas::grid(int edgeX, int edgeY) const {
+    return {DeviceAxis(logical_.width(), image_.width(), edgeX, line_),
+            DeviceAxis(logical_.height(), image_.height(), edgeY, line_)};
+}
+
+void DeviceCanvas::paintOn(QWidget* widget) const {
+    QPainter p(widget);
+    if (ratio_ == 1.0) {
+        p.drawImage(0, 0, image_);
+        return;
+    }
+    // Onto whole device pixels, one image pixel to one screen pixel.
+    const QRect device = deviceRectOf(widget, ratio_);
+    const QPointF at = QPointF(widget->mapTo(widget->window(), QPoint(0, 0)));
+    const QRectF target(QPointF(device.topLeft()) / ratio_ - at, QSizeF(image_.size()) / ratio_);
+    p.drawImage(target, image_);
+}
+
+} // namespace qm::controls
