@@ -1,6 +1,7 @@
 #include "controls/ColorButton.h"
 
 #include "controls/ButtonMath.h"
+#include "controls/DevicePixels.h"
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 
@@ -243,8 +244,15 @@ void TColorButton::focusOutEvent(QFocusEvent* event) {
     spaceDown_ = false;
 }
 
-void TColorButton::paintButton(QPainter& p) const {
-    p.fillRect(rect(), color_);
+void TColorButton::paintButton(QPainter& p, const DeviceCanvas& canvas) const {
+    const int bevelLines = bevelSize_ == 0 || bevelStyle_ == bvNone ? 0
+                           : bevelType_ == ctPlain                  ? bevelSize_
+                                                                    : kWin95BevelWidth;
+    // Bevel lines stay whole device lines; the face between them takes the rest.
+    const DeviceGrid grid = canvas.grid(bevelLines, bevelLines);
+    const int line = canvas.line();
+    const qreal ratio = canvas.ratio();
+    p.fillRect(grid.map(rect()), color_);
     QRect r = rect();
 
     if (bevelSize_ != 0 && bevelStyle_ != bvNone) {
@@ -262,8 +270,8 @@ void TColorButton::paintButton(QPainter& p) const {
                 shift = pressed ? -(bevelSize_ / 2) : 0;
             }
             for (int i = 0; i < bevelSize_; ++i) {
-                for (const BevelLine& line : plainBevelPass(r, a, b))
-                    drawPolyline(p, line.points, line.color);
+                for (const BevelLine& bevel : plainBevelPass(r, a, b))
+                    fillPixels(p, grid, polylinePixels(bevel.points), bevel.color);
                 r.adjust(1, 1, -1, -1);
             }
             r.translate(shift, shift);
@@ -275,23 +283,38 @@ void TColorButton::paintButton(QPainter& p) const {
             const QColor outerB = raised ? highlight_ : black;
             const QColor innerA = raised ? shadow_ : color_;
             const QColor innerB = raised ? color_ : shadow_;
-            for (const BevelLine& line : win95BevelPass(r, outerA, outerB))
-                drawPolyline(p, line.points, line.color);
+            for (const BevelLine& bevel : win95BevelPass(r, outerA, outerB))
+                fillPixels(p, grid, polylinePixels(bevel.points), bevel.color);
             r.adjust(1, 1, -1, -1);
-            for (const BevelLine& line : win95BevelPass(r, innerA, innerB))
-                drawPolyline(p, line.points, line.color);
+            for (const BevelLine& bevel : win95BevelPass(r, innerA, innerB))
+                fillPixels(p, grid, polylinePixels(bevel.points), bevel.color);
             r.adjust(1, 1, -1, -1);
         }
     }
 
     if (borderSize_ != 0)
         r.adjust(borderSize_, borderSize_, -borderSize_, -borderSize_);
+    // The content area in device pixels; a pressed shift moves it by whole lines.
+    const QRect area = grid.map(r);
+    // Draws `draw` (logical coordinates from 0, 0) for a block of `block` placed in the area.
+    auto inBlock = [&](QSize block, Placement where, QPoint offset, auto&& draw) {
+        const QSize device = ratio == 1.0 ? block : (QSizeF(block) * ratio).toSize();
+        const QPoint at = placeBlock(area, device, where) + offset * line;
+        p.save();
+        p.translate(at);
+        p.scale(ratio, ratio);
+        draw();
+        p.restore();
+    };
 
     if (!picture_.isNull()) {
+        if (ratio != 1.0)
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
         if (pictureMode_ == pmAlign)
-            p.drawPixmap(placeBlock(r, picture_.size(), placementOf(pictureAlignment_)), picture_);
+            inBlock(picture_.size(), placementOf(pictureAlignment_), QPoint(),
+                    [&] { p.drawPixmap(0, 0, picture_); });
         else
-            p.drawPixmap(r, picture_);
+            p.drawPixmap(area, picture_);
     }
 
     if (!caption_.isEmpty()) {
@@ -302,25 +325,24 @@ void TColorButton::paintButton(QPainter& p) const {
         p.setFont(font());
         const QRect measured =
             p.fontMetrics().boundingRect(QRect(0, 0, std::max(r.width(), 1), 0), flags, caption_);
-        const QSize block = measured.size();
-        const QRect at(placeBlock(r, block, where), block);
+        const QRect block(QPoint(0, 0), measured.size());
         if (state_ == bsDisabled) {
             p.setPen(highlight_);
-            p.drawText(at.translated(1, 1), flags, caption_);
+            inBlock(block.size(), where, QPoint(1, 1), [&] { p.drawText(block, flags, caption_); });
             p.setPen(shadow_);
-            p.drawText(at, flags, caption_);
+            inBlock(block.size(), where, QPoint(), [&] { p.drawText(block, flags, caption_); });
         } else {
             p.setPen(fontColor_);
-            p.drawText(at, flags, caption_);
+            inBlock(block.size(), where, QPoint(), [&] { p.drawText(block, flags, caption_); });
         }
     }
 }
 
 void TColorButton::paintEvent(QPaintEvent*) {
-    QImage image(size(), QImage::Format_RGB32);
+    DeviceCanvas canvas(this, QImage::Format_RGB32);
     {
-        QPainter p(&image);
-        paintButton(p);
+        QPainter p(&canvas.image());
+        paintButton(p, canvas);
     }
-    QPainter(this).drawImage(0, 0, image);
+    canvas.paintOn(this);
 }

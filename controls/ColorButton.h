@@ -9,6 +9,10 @@
 #include <QPixmap>
 #include <QWidget>
 
+namespace qm::controls {
+class DeviceCanvas;
+}
+
 class TColorButton : public QWidget {
     Q_OBJECT
 public:
@@ -118,7 +122,7 @@ protected:
 private:
     void deriveColors();
     void autoSize();
-    void paintButton(class QPainter& p) const;
+    void paintButton(class QPainter& p, const qm::controls::DeviceCanvas& canvas) const;
 
     TBevelStyle bevelStyle_ = bvRaised;
     int bevelSize_ = 2;

@@ -38,6 +38,12 @@ QRect DeviceGrid::map(const QRect& r) const {
                  y.start(r.top() + r.height()) - top);
 }
 
+void fillPixels(QPainter& p, const DeviceGrid& g, const std::vector<QPoint>& pixels,
+                const QColor& color) {
+    for (const QPoint& px : pixels)
+        p.fillRect(g.map(QRect(px, QSize(1, 1))), color);
+}
+
 namespace {
 
 // The device rectangle the backing store gives a widget: its logical rectangle scaled and

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -38,6 +39,10 @@ struct DeviceGrid {
     // The device pixels covering a logical rectangle.
     QRect map(const QRect& r) const;
 };
+
+// Fills the device pixels of each logical pixel, as drawPolyline does at 1x.
+void fillPixels(QPainter& p, const DeviceGrid& g, const std::vector<QPoint>& pixels,
+                const QColor& color);
 
 // A control's off-screen picture in device pixels, copied to the control in one step. At a
 // ratio of 1 it is the plain logical-sized image the control always drew.
