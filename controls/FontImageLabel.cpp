@@ -144,22 +144,25 @@ void TMyFontImage::render() {
 }
 
 QSize TMyFontImage::sizeHint() const {
-    return picture_.isNull() ? QSize() : picture_.size();
+    return picture_.isNull() ? QSize() : picture_.deviceIndependentSize().toSize();
 }
 
 void TMyFontImage::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
         return;
-    if (transparent_ && masked_.isNull()) {
+    // A master for a dense screen carries its own transparency; a 1x picture is colour-keyed.
+    const bool keyed = transparent_ && !picture_.hasAlphaChannel();
+    if (keyed && masked_.isNull()) {
         // The picture's bottom-left pixel names the colour to leave out.
         const QImage image = picture_.toImage();
         masked_ = picture_;
         const QRgb key = image.pixel(0, image.height() - 1);
         masked_.setMask(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
     }
-    const QPixmap& shown = transparent_ ? masked_ : picture_;
+    const QPixmap& shown = keyed ? masked_ : picture_;
+    const QSize size = shown.deviceIndependentSize().toSize();
     QPoint at(0, 0);
     if (center_)
-        at = QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2);
+        at = QPoint((width() - size.width()) / 2, (height() - size.height()) / 2);
     QPainter(this).drawPixmap(at, shown);
 }

@@ -3,8 +3,8 @@
 picture as PNGs.
 
 Run from anywhere: ./make_images.py [OUTDIR]  (default: .. beside this script, which gets
-cursors/MYPOINTER.png, icons/quillmark-<size>.png and pictures/TitleImage.png). Standard
-library only.
+cursors/MYPOINTER.png, icons/quillmark-<size>.png and pictures/TitleImage.png with its @2x
+and @3x masters for high-density screens). Standard library only.
 """
 import math
 import os
@@ -135,6 +135,10 @@ def main():
     # The title picture left of the title text: the icon's tile in the 33 x 35 place.
     with open(os.path.join(out, "pictures", "TitleImage.png"), "wb") as f:
         f.write(icon(33, 33, 35))
+    # Its masters for high-density screens, drawn at two and three times the pixels.
+    for scale in (2, 3):
+        with open(os.path.join(out, "pictures", f"TitleImage@{scale}x.png"), "wb") as f:
+            f.write(icon(33 * scale, 33 * scale, 35 * scale))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,10 @@
 //     widened to fill the width, teal and red on 0xC0DCC0, 317 x 37 each
 //   bullets 1, 2, 3: DejaVu Sans Bold's negative circled digits, navy, 24 px cell, 23 x 27
 //
+// Beside each picture go masters for high-density screens, NAME@2x.png and NAME@3x.png: the
+// same caption, font and margins drawn at twice and three times the pixels, smoothed, on a
+// transparent ground (the window picks one by the screen's pixel ratio).
+//
 // usage: fontpictures <output folder>
 
 #include "controls/FontImageLabel.h"
@@ -14,6 +18,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <cstdio>
 
 namespace {
@@ -33,6 +39,28 @@ QFont fontWithHeight(const QString& family, const QString& style, int height, in
     return f;
 }
 
+// A master at `scale` times the pixels: what the render step draws at 1x, without its ground.
+bool renderMaster(const QString& path, const QString& caption, QFont font, const QColor& ink,
+                  QPoint margins, QSize size, int scale) {
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(scale);
+    {
+        QPainter p(&image);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(font);
+        p.setPen(ink);
+        p.drawText(QRect(margins, size), Qt::AlignLeft | Qt::AlignTop, caption);
+    }
+    image.setDevicePixelRatio(1);
+    return image.save(path, "PNG");
+}
+
+// The 1x picture and its masters.
+bool renderAll(const QString& path, const QString& caption, const QFont& font, const QColor& ink,
+               QSize want);
+
 // Renders like the window's designer did: set every property, the last one triggers it.
 bool renderTo(const QString& path, const QString& caption, const QFont& font, const QColor& ink,
               QSize want) {
@@ -51,6 +79,20 @@ bool renderTo(const QString& path, const QString& caption, const QFont& font, co
         return false;
     }
     return image.picture().save(path, "PNG");
+}
+
+bool renderAll(const QString& path, const QString& caption, const QFont& font, const QColor& ink,
+               QSize want) {
+    bool ok = renderTo(path, caption, font, ink, want);
+    const QFontMetrics fm(font);
+    const QPoint margins((want.width() - fm.horizontalAdvance(caption)) / 2,
+                         (want.height() - fm.height()) / 2);
+    for (int scale : {2, 3}) {
+        QString master = path;
+        master.insert(master.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(scale));
+        ok &= renderMaster(master, caption, font, ink, margins, want, scale);
+    }
+    return ok;
 }
 
 // The title face widened until the caption fills the picture but for margins of 2 to 8 pixels
@@ -88,12 +130,12 @@ int main(int argc, char** argv) {
     bullet.setStyleStrategy(QFont::NoAntialias);
 
     bool ok = true;
-    ok &= renderTo(out.filePath("TitleShadow.png"), title, face, QColor(0, 128, 128), {317, 37});
-    ok &= renderTo(out.filePath("TitleText.png"), title, face, QColor(255, 0, 0), {317, 37});
+    ok &= renderAll(out.filePath("TitleShadow.png"), title, face, QColor(0, 128, 128), {317, 37});
+    ok &= renderAll(out.filePath("TitleText.png"), title, face, QColor(255, 0, 0), {317, 37});
     const QString digits[] = {QString(QChar(0x2776)), QString(QChar(0x2777)),
                               QString(QChar(0x2778))};
     for (int i = 0; i < 3; ++i)
-        ok &= renderTo(out.filePath(QStringLiteral("Bullet%1.png").arg(i + 1)), digits[i], bullet,
-                       QColor(0, 0, 128), {23, 27});
+        ok &= renderAll(out.filePath(QStringLiteral("Bullet%1.png").arg(i + 1)), digits[i], bullet,
+                        QColor(0, 0, 128), {23, 27});
     return ok ? 0 : 1;
 }
