@@ -12,6 +12,7 @@
 #include "controls/LcdLabel.h"
 #include "controls/MessageBox.h"
 #include "controls/PathLabel.h"
+#include "controls/StoredPicture.h"
 #include "controls/SystemColors.h"
 #include "controls/ThreeDLabel.h"
 
@@ -213,11 +214,13 @@ void applyBevel(QFrame* frame, const LayoutRow& row) {
     frame->setLineWidth(row.bevelSize > 0 ? row.bevelSize : 1);
 }
 
-// The stored picture a row names; none where it names none.
-QPixmap storedPicture(const LayoutRow& row) {
-    return row.picture
-               ? QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)))
-               : QPixmap();
+// The stored picture a row names, for the screen the window starts on; none where it names
+// none.
+QPixmap storedPicture(const LayoutRow& row, const QWidget* parent) {
+    return row.picture ? qm::controls::pictureForRatio(
+                             QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)),
+                             parent->devicePixelRatioF())
+                       : QPixmap();
 }
 
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
@@ -242,7 +245,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::Picture: {
         auto* w = new QLabel(parent);
-        w->setPixmap(storedPicture(row));
+        w->setPixmap(storedPicture(row, parent));
         return w;
     }
     case K::Rule: {
@@ -306,7 +309,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::FontImage: {
         auto* w = new TMyFontImage(parent);
-        w->setPicture(storedPicture(row));
+        w->setPicture(storedPicture(row, parent));
         w->setTransparent(true);
         return w;
     }
