@@ -1,5 +1,6 @@
 #include "controls/CheckBox.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 #include "controls/ToggleMath.h"
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
+#include <cmath>
 
 using namespace qm::controls;
 
@@ -208,10 +210,14 @@ QSize TBWCCCheckBox::sizeHint() const {
     return hint;
 }
 
-void TBWCCCheckBox::paintBox(QPainter& p) const {
-    p.fillRect(rect(), color_);
+void TBWCCCheckBox::paintBox(QPainter& p, const DeviceCanvas& canvas) const {
+    const qreal ratio = canvas.ratio();
+    p.fillRect(QRect(QPoint(0, 0), canvas.deviceSize()), color_);
 
-    // Text, word-wrapped right of the box and centred vertically as a block.
+    // Text, word-wrapped right of the box and centred vertically as a block; above 1x drawn
+    // through a scaled painter at the screen's resolution.
+    p.save();
+    p.scale(ratio, ratio);
     const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
     p.setFont(font());
     const int textWidth = std::max(width() - kTextLeft, 1);
@@ -230,37 +236,69 @@ void TBWCCCheckBox::paintBox(QPainter& p) const {
     }
     p.setPen(isEnabled() ? fontColor_ : blendColor(fontColor_, 50));
     p.drawText(textRect, flags, caption());
+    p.restore();
 
     const BoxEdges box = checkBoxEdges(height());
+    // The box in device pixels: its own size scaled, its frame lines whole device lines.
+    const int line = canvas.line();
+    const int span = box.right - box.left;
+    const int device = ratio == 1.0 ? span : static_cast<int>(std::lround(span * ratio));
+    const DeviceGrid grid{DeviceAxis(span, device, 1, line), DeviceAxis(span, device, 1, line)};
+    p.save();
+    p.translate(static_cast<int>(std::lround(box.left * ratio)),
+                static_cast<int>(std::lround(box.top * ratio)));
+    const BoxEdges local{0, 0, span, span};
     if (state() != cbUnchecked) {
         const QColor mark = state() == cbChecked ? checkColor_ : qm::controls::system::btnShadow();
-        for (const QLine& l : checkMarkLines(box))
-            drawPolyline(p, {l.p1(), l.p2()}, mark);
+        if (ratio == 1.0) {
+            for (const QLine& l : checkMarkLines(local))
+                fillPixels(p, grid, polylinePixels({l.p1(), l.p2()}), mark);
+        } else {
+            // Smoothed strokes through the centres of the 1x mark's pixels, a pixel wide.
+            const qreal step = qreal(device - 2 * line) / (span - 2);
+            auto centre = [&](QPoint px) {
+                const QRect r = grid.map(QRect(px, QSize(1, 1)));
+                return QPointF(r.left() + r.width() / 2.0, r.top() + r.height() / 2.0);
+            };
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(mark, step, Qt::SolidLine, Qt::SquareCap));
+            for (const QLine& l : checkMarkLines(local)) {
+                const auto pixels = linePixels(l.p1(), l.p2());
+                if (!pixels.empty())
+                    p.drawLine(centre(pixels.front()), centre(pixels.back()));
+            }
+            p.setRenderHint(QPainter::Antialiasing, false);
+        }
     }
 
     if (pressed()) {
         // A 2-pixel black frame around the box, one pixel right and down.
-        const QRect frame(box.left + 1, box.top + 1, box.right - box.left, box.bottom - box.top);
-        p.fillRect(frame.x(), frame.y(), frame.width(), 2, Qt::black);
-        p.fillRect(frame.x(), frame.bottom() - 1, frame.width(), 2, Qt::black);
-        p.fillRect(frame.x(), frame.y(), 2, frame.height(), Qt::black);
-        p.fillRect(frame.right() - 1, frame.y(), 2, frame.height(), Qt::black);
+        const QRect frame(line, line, device, device);
+        const int band = 2 * line;
+        p.fillRect(frame.x(), frame.y(), frame.width(), band, Qt::black);
+        p.fillRect(frame.x(), frame.bottom() + 1 - band, frame.width(), band, Qt::black);
+        p.fillRect(frame.x(), frame.y(), band, frame.height(), Qt::black);
+        p.fillRect(frame.right() + 1 - band, frame.y(), band, frame.height(), Qt::black);
     } else {
-        drawPolyline(p,
-                     {{box.left, box.bottom - 1},
-                      {box.right - 1, box.bottom - 1},
-                      {box.right - 1, box.top - 1}},
-                     qm::controls::system::btnShadow());
-        drawPolyline(p, {{box.left, box.bottom - 1}, {box.left, box.top}, {box.right, box.top}},
-                     qm::controls::system::btnHighlight());
+        fillPixels(p, grid,
+                   polylinePixels({{local.left, local.bottom - 1},
+                                   {local.right - 1, local.bottom - 1},
+                                   {local.right - 1, local.top - 1}}),
+                   qm::controls::system::btnShadow());
+        fillPixels(p, grid,
+                   polylinePixels({{local.left, local.bottom - 1},
+                                   {local.left, local.top},
+                                   {local.right, local.top}}),
+                   qm::controls::system::btnHighlight());
     }
+    p.restore();
 }
 
 void TBWCCCheckBox::paintEvent(QPaintEvent*) {
-    QImage image(size(), QImage::Format_RGB32);
+    DeviceCanvas canvas(this, QImage::Format_RGB32);
     {
-        QPainter p(&image);
-        paintBox(p);
+        QPainter p(&canvas.image());
+        paintBox(p, canvas);
     }
-    QPainter(this).drawImage(0, 0, image);
+    canvas.paintOn(this);
 }

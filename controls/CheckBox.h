@@ -7,6 +7,10 @@
 #include <QColor>
 #include <QWidget>
 
+namespace qm::controls {
+class DeviceCanvas;
+}
+
 class TTogglerBase : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
@@ -114,7 +118,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintBox(class QPainter& p) const;
+    void paintBox(class QPainter& p, const qm::controls::DeviceCanvas& canvas) const;
 
     QColor checkColor_;
     QColor color_;

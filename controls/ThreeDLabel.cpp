@@ -1,5 +1,6 @@
 #include "controls/ThreeDLabel.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/PixelLines.h"
 #include "controls/SystemColors.h"
 
@@ -171,32 +172,37 @@ void TDRLabel::blinkStep() {
 }
 
 void TDRLabel::paintEvent(QPaintEvent*) {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    // Above 1x drawn in device pixels: border lines whole, the text at the screen's resolution.
+    DeviceCanvas canvas(this, QImage::Format_ARGB32_Premultiplied);
+    canvas.image().fill(Qt::transparent);
     {
-        QPainter p(&image);
+        QPainter p(&canvas.image());
+        const DeviceGrid grid = canvas.grid(2, 2);
         const QRect client = rect();
         if (!transparent_)
-            p.fillRect(client, color());
+            p.fillRect(grid.map(client), color());
 
         // The border runs on the client rectangle less one pixel at the right and bottom.
         const int l = 0, t = 0, r = client.width() - 1, b = client.height() - 1;
         const std::vector<QPoint> topLeft{{l, b - 1}, {l, t}, {r, t}};
         const std::vector<QPoint> bottomRight{{r - 1, t}, {r - 1, b - 1}, {l - 1, b - 1}};
+        auto line = [&](const std::vector<QPoint>& points, const QColor& c) {
+            fillPixels(p, grid, polylinePixels(points), c);
+        };
         switch (border_) {
         case boNone:
             break;
         case boSingle:
-            drawPolyline(p, {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}},
-                         qm::controls::system::windowFrame());
+            line({{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}},
+                 qm::controls::system::windowFrame());
             break;
         case boRaised:
-            drawPolyline(p, topLeft, qm::controls::system::btnHighlight());
-            drawPolyline(p, bottomRight, qm::controls::system::btnShadow());
+            line(topLeft, qm::controls::system::btnHighlight());
+            line(bottomRight, qm::controls::system::btnShadow());
             break;
         case boLowered:
-            drawPolyline(p, topLeft, qm::controls::system::btnShadow());
-            drawPolyline(p, bottomRight, qm::controls::system::btnHighlight());
+            line(topLeft, qm::controls::system::btnShadow());
+            line(bottomRight, qm::controls::system::btnHighlight());
             break;
         }
 
@@ -208,16 +214,24 @@ void TDRLabel::paintEvent(QPaintEvent*) {
             flags |= Qt::TextShowMnemonic;
         const QString caption = text().left(kMaxCaption);
         p.setFont(font());
+        // Text in logical coordinates; the shadow's offset is whole device lines.
+        auto text = [&](int offset) {
+            p.save();
+            p.translate(offset * canvas.line(), offset * canvas.line());
+            p.scale(canvas.ratio(), canvas.ratio());
+            p.drawText(client, flags, caption);
+            p.restore();
+        };
 
         const bool visibleText = fontColor() != color();
         if (ctl3D_ && visibleText) {
             p.setPen(shadowColor_);
-            p.drawText(client.translated(deep_, deep_), flags, caption);
+            text(deep_);
         }
         if (visibleText) {
             p.setPen(isEnabled() ? fontColor() : qm::controls::system::grayText());
-            p.drawText(client, flags, caption);
+            text(0);
         }
     }
-    QPainter(this).drawImage(0, 0, image);
+    canvas.paintOn(this);
 }
