@@ -46,13 +46,13 @@ void fillPixels(QPainter& p, const DeviceGrid& g, const std::vector<QPoint>& pix
 
 namespace {
 
-// The device rectangle the backing store gives a widget: its logical rectangle scaled and
-// rounded as the high-DPI layer rounds paint regions.
+// The device pixels a widget's painting reaches: its edges in the window, scaled and rounded
+// each on its own (so its width can differ by one from its scaled width).
 QRect deviceRectOf(const QWidget* widget, qreal ratio) {
-    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
-    const QPointF origin = QPointF(at) * ratio;
-    const QSizeF size = QSizeF(widget->size()) * ratio;
-    return QRect(origin.toPoint(), size.toSize());
+    const QRect r(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+    const int left = qRound(r.left() * ratio), top = qRound(r.top() * ratio);
+    return QRect(left, top, qRound((r.left() + r.width()) * ratio) - left,
+                 qRound((r.top() + r.height()) * ratio) - top);
 }
 
 } // namespace
