@@ -1,6 +1,7 @@
 #include "controls/HintTiming.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 
 namespace qm::controls {
 
@@ -15,10 +16,18 @@ int HintTimingStyle::styleHint(StyleHint hint, const QStyleOption* option, const
 }
 
 void setApplicationHintPause(int ms) {
-    if (auto* style = dynamic_cast<HintTimingStyle*>(QApplication::style()))
-        style->setPause(ms);
-    else
-        QApplication::setStyle(new HintTimingStyle(ms));
+    // The program's other style (the frames at fractional ratios) may wrap this one.
+    for (QStyle* s = QApplication::style(); s;) {
+        if (auto* timing = dynamic_cast<HintTimingStyle*>(s)) {
+            timing->setPause(ms);
+            return;
+        }
+        auto* proxy = qobject_cast<QProxyStyle*>(s);
+        s = proxy ? proxy->baseStyle() : nullptr;
+    }
+    auto* style = new HintTimingStyle(ms);
+    style->setBaseStyle(QApplication::style());
+    QApplication::setStyle(style);
 }
 
 } // namespace qm::controls

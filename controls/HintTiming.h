@@ -22,7 +22,7 @@ private:
 };
 
 // Milliseconds before a hint shows, for the whole application: the application's style becomes
-// a HintTimingStyle the first time.
+// a HintTimingStyle around the style in place the first time.
 void setApplicationHintPause(int ms);
 
 } // namespace qm::controls

@@ -5,8 +5,9 @@ At every ratio, against the same window at 1x:
   - size: the window is the 1x window times the ratio (to within 2 pixels);
   - counter: its dots are all found, every dot a filled square of one size, in exactly 7
     rows and 50 columns, evenly spaced (a merged or doubled row changes a count or a step);
-  - frame lines: the counter's four frame lines are equally thick, and so are the four bevel
-    edges of the HELP button, each of its 4 lines at least one device pixel;
+  - frame lines: the counter's four frame lines are equally thick, and so are the file list's
+    four frame lines and the four bevel edges of the HELP button (each of its 4 lines at
+    least one device pixel); a lost line makes its side measure what lies beyond;
   - likeness: the root-mean-square difference from the 1x screenshot scaled to the same size
     stays under 0.12 (a shifted, missing or garbled control costs far more than the text
     rendering differences, which measure about 0.09);
@@ -25,6 +26,7 @@ RATIOS = {"scale-1.25": 1.25, "scale-1.5": 1.5, "scale-2": 2.0, "dpi-144": 1.5, 
 # Window coordinates at 1x (client area at 3, 22; Panel1 at 6, 8 inside it).
 COUNTER_SEARCH = (400, 40, 610, 110)  # left, top, right, bottom around LCD_FontTotal
 HELP = (31, 401, 79, 27)  # B_Help: bevel 4, border 2, caption centred
+FILE_LIST = (419, 95, 170, 165)  # D_File, empty at start: its frame around a plain ground
 CRISP = [(71, 42, 317, 37), (41, 407, 59, 15), (28, 90, 230, 17)]  # title, HELP, subtitle
 LIT, UNLIT, BLACK = (0, 255, 0), (0, 128, 0), (0, 0, 0)
 FACE = (0, 128, 128)
@@ -137,6 +139,15 @@ def check(name, shot, base, ratio, errors):
     if len(set(bevel)) != 1 or bevel[0] < 4:
         fail(f"HELP bevel left, top, right, bottom {bevel} pixels, want equal and at least 4")
 
+    # The file list's frame, measured outward from the middle of its empty ground.
+    x, y, w, h = FILE_LIST
+    cx, cy = d(x + w / 2), d(y + h / 2)
+    ground = shot.px(cx, cy)
+    lines = [edge(shot, cx, cy, -1, 0, ground), edge(shot, cx, cy, 0, -1, ground),
+             edge(shot, cx, cy, 1, 0, ground), edge(shot, cx, cy, 0, 1, ground)]
+    if len(set(lines)) != 1 or lines[0] < 1:
+        fail(f"file list frame left, top, right, bottom {lines} pixels, want equal")
+
     # Likeness to the 1x window.
     out = subprocess.run(["compare", "-metric", "RMSE", shot.path,
                           f"{shot.path}.base.png", "null:"], capture_output=True, text=True)
@@ -158,7 +169,7 @@ def check(name, shot, base, ratio, errors):
                 fail(f"the region {x},{y} {w}x{h} is 1x pixels doubled "
                      f"({mixed} of {blocks} blocks mixed)")
     print(f"{name}: {shot.w}x{shot.h}, {len(found)} dots of {sorted(sizes)}, "
-          f"frame {frame if found else '-'}, bevel {bevel}, RMSE {rmse:.3f}")
+          f"frame {frame if found else '-'}, bevel {bevel}, list {lines}, RMSE {rmse:.3f}")
 
 
 def main():
