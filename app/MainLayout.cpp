@@ -7,6 +7,7 @@
 #include "browse/FileListBox.h"
 #include "controls/CheckBox.h"
 #include "controls/ColorButton.h"
+#include "controls/DeviceFrameStyle.h"
 #include "controls/FlashingLabel.h"
 #include "controls/FontImageLabel.h"
 #include "controls/LcdLabel.h"
@@ -392,6 +393,8 @@ const char* reminderText() {
 }
 
 void buildMainLayout(TFrmMain& form) {
+    // At 1.25x or 1.5x the stock controls' frame lines are laid on whole device pixels.
+    qm::controls::useDeviceFrames(&form);
     // The UI face is chosen once: asking the font database per row cost more than the rows.
     const QFont uiFont = defaultUiFont();
     QHash<QString, QWidget*> controls;
