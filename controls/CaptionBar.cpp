@@ -1,5 +1,6 @@
 #include "controls/CaptionBar.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/RollerGeometry.h"
 #include "controls/SystemColors.h"
 
@@ -49,12 +50,16 @@ const Glyph kMaximizeGlyph{2,
                             "   *       *", "   *       *", "   *       *", "   *       *",
                             "   *********"}};
 
-void drawGlyph(QPainter& p, const QRect& button, const Glyph& g, bool pushed, bool enabled) {
+// With a grid, in device pixels (the button at 0, 0).
+void drawGlyph(QPainter& p, const QRect& button, const Glyph& g, bool pushed, bool enabled,
+               const DeviceGrid* grid = nullptr) {
     auto plot = [&](int dx, int dy, const QColor& c) {
         for (int row = 0; row < int(g.rows.size()) && g.rows[row]; ++row)
             for (int x = 0; g.rows[row][x]; ++x)
-                if (g.rows[row][x] == '*')
-                    p.fillRect(button.left() + x + dx, button.top() + g.top + row + dy, 1, 1, c);
+                if (g.rows[row][x] == '*') {
+                    const QRect px(button.left() + x + dx, button.top() + g.top + row + dy, 1, 1);
+                    p.fillRect(grid ? grid->map(px) : px, c);
+                }
     };
     const int shift = pushed ? 1 : 0;
     if (enabled) {
@@ -352,7 +357,8 @@ QImage TMSOfficeCaption::captionImage() {
     return img;
 }
 
-void TMSOfficeCaption::paintBar(QPainter& p) {
+void TMSOfficeCaption::paintBar(QPainter& p, const DeviceCanvas* canvas) {
+    const qreal ratio = canvas ? canvas->ratio() : 1.0;
     const TFormStyle style = formStyleOf(form_);
     const int w = form_->width();
     const bool active = isActive();
@@ -378,7 +384,15 @@ void TMSOfficeCaption::paintBar(QPainter& p) {
         if (icon.isNull())
             icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
         const QSize small(metrics_.cxSmIcon, metrics_.cySmIcon);
-        p.drawPixmap(QRect(area.topLeft() + QPoint(1, 1), small), icon.pixmap(small));
+        const QRect at(area.topLeft() + QPoint(1, 1), small);
+        if (ratio == 1.0) {
+            p.drawPixmap(at, icon.pixmap(small));
+        } else {
+            p.save();
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(at, icon.pixmap(small, ratio));
+            p.restore();
+        }
         area.setLeft(area.left() + small.width() + 1);
     }
 
@@ -387,8 +401,27 @@ void TMSOfficeCaption::paintBar(QPainter& p) {
         if (r.isEmpty())
             return;
         const bool pushed = pressedButton_ == id && buttonDown_;
-        drawButtonFrame(p, r, pushed);
-        drawGlyph(p, r, glyph, pushed, enabled);
+        if (ratio == 1.0) {
+            drawButtonFrame(p, r, pushed);
+            drawGlyph(p, r, glyph, pushed, enabled);
+            return;
+        }
+        // In device pixels, its edges and glyph on whole device lines.
+        const QRect cap = captionRect(w, style, metrics_);
+        const int left = qRound((r.left() - cap.left()) * ratio);
+        const int top = qRound((r.top() - cap.top()) * ratio);
+        const DeviceGrid grid{
+            DeviceAxis(r.width(), qRound((r.left() + r.width() - cap.left()) * ratio) - left, 2,
+                       canvas->line()),
+            DeviceAxis(r.height(), qRound((r.top() + r.height() - cap.top()) * ratio) - top, 2,
+                       canvas->line())};
+        p.save();
+        p.resetTransform();
+        p.translate(left, top);
+        const QRect local(QPoint(0, 0), r.size());
+        drawButtonFrame(p, local, pushed, &grid);
+        drawGlyph(p, local, glyph, pushed, enabled, &grid);
+        p.restore();
     };
     button(b.close, kCloseGlyph, CloseButton, true);
     button(b.maximize, kMaximizeGlyph, MaximizeButton, style.maximize);
@@ -415,8 +448,20 @@ void TMSOfficeCaption::paintBar(QPainter& p) {
 }
 
 void TMSOfficeCaption::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawImage(0, 0, captionImage());
+    DeviceCanvas canvas(this, QImage::Format_RGB32);
+    if (canvas.ratio() == 1.0) {
+        QPainter(this).drawImage(0, 0, captionImage());
+        return;
+    }
+    // Above 1x: the bar and its texts at the screen's resolution, the buttons in device pixels.
+    const QRect cap = captionRect(form_->width(), formStyleOf(form_), metrics_);
+    {
+        QPainter p(&canvas.image());
+        p.scale(canvas.ratio(), canvas.ratio());
+        p.translate(-cap.topLeft());
+        paintBar(p, &canvas);
+    }
+    canvas.paintOn(this);
 }
 
 void TMSOfficeCaption::showSystemMenu(const QPoint& globalPos) {

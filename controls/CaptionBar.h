@@ -17,6 +17,9 @@
 class QMenu;
 class QPainter;
 class TMSOfficeCaption;
+namespace qm::controls {
+class DeviceCanvas;
+}
 
 enum TFontKind { fkCustom, fkSystem, fkSystemI, fkSystemB, fkSystemBI, fkAutoHeight };
 
@@ -157,7 +160,8 @@ private:
     friend class TCaptionText;
     void takeOverFrame();
     void relayout();
-    void paintBar(QPainter& p);
+    // With a canvas above 1x, the painter is scaled to device pixels.
+    void paintBar(QPainter& p, const qm::controls::DeviceCanvas* canvas = nullptr);
     void showSystemMenu(const QPoint& globalPos);
     int buttonAt(const QPoint& windowPos) const;
     void readCaptionFont();

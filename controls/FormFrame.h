@@ -19,6 +19,8 @@ public:
 
 namespace qm::controls {
 
+struct DeviceGrid;
+
 // Classic metrics at 96 pixels per inch.
 struct TSystemMetrics {
     int cxBorder = 1;
@@ -69,10 +71,11 @@ QMargins nonClientMargins(const TFormStyle& style, const TSystemMetrics& m);
 void drawWindowFrame(QPainter& p, const QRect& window, const TFormStyle& style,
                      const TSystemMetrics& m);
 // Two-pixel edges, light at the top-left and dark at the bottom-right (or the other way).
+// With a grid, in device pixels: each line of the edge a whole device line.
 void drawRaisedEdge(QPainter& p, const QRect& r, bool left = true, bool top = true,
-                    bool right = true, bool bottom = true);
-void drawSunkenEdge(QPainter& p, const QRect& r);
+                    bool right = true, bool bottom = true, const DeviceGrid* grid = nullptr);
+void drawSunkenEdge(QPainter& p, const QRect& r, const DeviceGrid* grid = nullptr);
 // A push button's face and edges, pushed in or not.
-void drawButtonFrame(QPainter& p, const QRect& r, bool pushed);
+void drawButtonFrame(QPainter& p, const QRect& r, bool pushed, const DeviceGrid* grid = nullptr);
 
 } // namespace qm::controls

@@ -1,5 +1,6 @@
 #include "controls/WindowRoller.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/RollerGeometry.h"
 #include "controls/SystemColors.h"
 
@@ -39,8 +40,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.drawImage(0, 0, roller_->buttonImage());
+        DeviceCanvas canvas(this, QImage::Format_RGB32);
+        if (canvas.ratio() == 1.0) {
+            QPainter(this).drawImage(0, 0, roller_->buttonImage());
+            return;
+        }
+        // Above 1x in device pixels: edges and triangles on whole device lines.
+        {
+            QPainter p(&canvas.image());
+            const DeviceGrid grid = canvas.grid(2, 2);
+            roller_->paintButton(p, size(), &grid);
+        }
+        canvas.paintOn(this);
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
@@ -207,24 +218,32 @@ QImage TWinRoller::buttonImage() const {
     const QRect r = buttonRect();
     QImage img(r.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&img);
-    drawButtonFrame(p, img.rect(), pressed_);
+    paintButton(p, img.size(), nullptr);
+    return img;
+}
+
+void TWinRoller::paintButton(QPainter& p, const QSize& size, const DeviceGrid* grid) const {
+    auto dot = [&](int x, int y, const QColor& c) {
+        const QRect px(x, y, 1, 1);
+        p.fillRect(grid ? grid->map(px) : px, c);
+    };
+    drawButtonFrame(p, QRect(QPoint(0, 0), size), pressed_, grid);
     // Rolled down: the upward triangle is solid, the downward one outlined; rolled up the
     // other way round.
     for (const bool upward : {true, false}) {
         const bool filled = upward != roller_;
-        const auto pixels = rollerTrianglePixels(img.size(), upward, filled, pressed_);
+        const auto pixels = rollerTrianglePixels(size, upward, filled, pressed_);
         if (enabled_) {
             for (const QPoint& px : pixels)
-                p.fillRect(px.x(), px.y(), 1, 1, qm::controls::system::btnText());
+                dot(px.x(), px.y(), qm::controls::system::btnText());
         } else {
             // Embossed: a white copy one pixel down-right under the shadow-coloured one.
             for (const QPoint& px : pixels)
-                p.fillRect(px.x() + 1, px.y() + 1, 1, 1, qm::controls::system::btnHighlight());
+                dot(px.x() + 1, px.y() + 1, qm::controls::system::btnHighlight());
             for (const QPoint& px : pixels)
-                p.fillRect(px.x(), px.y(), 1, 1, qm::controls::system::btnShadow());
+                dot(px.x(), px.y(), qm::controls::system::btnShadow());
         }
     }
-    return img;
 }
 
 void TWinRoller::pressButton() {

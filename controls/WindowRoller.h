@@ -13,6 +13,7 @@
 
 #include <optional>
 
+class QPainter;
 class QWidget;
 
 class TWinRoller : public QObject {
@@ -48,6 +49,8 @@ public:
     // The caption button widget ("WinRollerButton") and the button as drawn now.
     QWidget* button() const { return button_; }
     QImage buttonImage() const;
+    // The caption button at `size`; with a grid, in device pixels.
+    void paintButton(QPainter& p, const QSize& size, const qm::controls::DeviceGrid* grid) const;
 
     // Press, drag and release on the button, in window coordinates.
     void pressButton();

@@ -11,7 +11,8 @@ At every ratio, against the same window at 1x:
   - likeness: the root-mean-square difference from the 1x screenshot scaled to the same size
     stays under 0.12 (a shifted, missing or garbled control costs far more than the text
     rendering differences, which measure about 0.09);
-and at whole ratios (2x), the title picture, the button captions and the subtitle are not
+and at whole ratios (2x), the title picture, a button's caption, the subtitle and the caption
+bar's text are not
 1x pixels doubled: at least 3% of their aligned 2 x 2 blocks are not one colour.
 
 usage: scaled_window.py SHOTS_FOLDER (with scale-1.png and the scaled shots)
@@ -27,7 +28,8 @@ RATIOS = {"scale-1.25": 1.25, "scale-1.5": 1.5, "scale-2": 2.0, "dpi-144": 1.5, 
 COUNTER_SEARCH = (400, 40, 610, 110)  # left, top, right, bottom around LCD_FontTotal
 HELP = (31, 401, 79, 27)  # B_Help: bevel 4, border 2, caption centred
 FILE_LIST = (419, 95, 170, 165)  # D_File, empty at start: its frame around a plain ground
-CRISP = [(71, 42, 317, 37), (41, 407, 59, 15), (28, 90, 230, 17)]  # title, HELP, subtitle
+# The title picture, HELP's caption, the subtitle and the caption bar's text.
+CRISP = [(71, 42, 317, 37), (41, 407, 59, 15), (28, 90, 230, 17), (24, 5, 300, 14)]
 LIT, UNLIT, BLACK = (0, 255, 0), (0, 128, 0), (0, 0, 0)
 FACE = (0, 128, 128)
 
