@@ -1,25 +1,83 @@
 #include "browse/BrowserItems.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOption>
 #include <QToolTip>
 
 namespace qm::browse {
 
 namespace {
 
-QPixmap blankGlyph() {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    return pm;
+constexpr int kGlyphSize = 16;
+
+// Draws a glyph in its 16-pixel square; `thin` asks for one-device-pixel lines.
+using Draw = void (*)(QPainter&, bool thin);
+
+// A glyph drawn by `draw` in a 16-pixel square: at 16 pixels the classic pixels, at any other
+// size (a dense screen's 24 or 32) drawn again there, smoothed, instead of a 16-pixel picture
+// scaled up and blurred.
+class GlyphEngine : public QIconEngine {
+public:
+    explicit GlyphEngine(Draw draw) : draw_(draw) {}
+
+    QIconEngine* clone() const override { return new GlyphEngine(draw_); }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * ratio, mode, state, ratio));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    // `size` in device pixels.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        QPixmap pm(size.expandedTo(QSize(1, 1)));
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            // At whole ratios the lines grow with the glyph and are smoothed where slanted;
+            // between them (1.25x, 1.5x) they stay one sharp device pixel, as smoothing a
+            // line of 1.25 pixels would only blur it.
+            const bool whole = size.width() % kGlyphSize == 0 && size.height() % kGlyphSize == 0;
+            if (size != QSize(kGlyphSize, kGlyphSize)) {
+                p.setRenderHint(QPainter::Antialiasing, whole);
+                p.scale(qreal(size.width()) / kGlyphSize, qreal(size.height()) / kGlyphSize);
+                // Strokes on the middle of the pixels the 1x lines fill.
+                p.translate(0.5, 0.5);
+            }
+            draw_(p, !whole);
+        }
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+
+private:
+    Draw draw_;
+};
+
+// Square corners also when drawn smoothed.
+QPen line(const QColor& c, bool thin) {
+    QPen pen(c, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    pen.setCosmetic(thin);
+    return pen;
 }
 
-QPixmap folderPixmap(bool open) {
-    QPixmap pm = blankGlyph();
-    QPainter p(&pm);
-    p.setPen(QColor(128, 128, 0));
+QIcon glyph(Draw draw) {
+    return QIcon(new GlyphEngine(draw));
+}
+
+void drawFolder(QPainter& p, bool thin, bool open) {
+    p.setPen(line(QColor(128, 128, 0), thin));
     p.setBrush(QColor(255, 255, 0));
     p.drawRect(1, 3, 5, 2); // tab
     if (open) {
@@ -30,48 +88,44 @@ QPixmap folderPixmap(bool open) {
     } else {
         p.drawRect(1, 4, 13, 9);
     }
-    return pm;
 }
 
 } // namespace
 
 QIcon documentGlyph() {
-    static const QIcon icon = [] {
-        QPixmap pm = blankGlyph();
-        QPainter p(&pm);
-        p.setPen(Qt::black);
+    static const QIcon icon = glyph([](QPainter& p, bool thin) {
+        p.setPen(line(Qt::black, thin));
         p.setBrush(Qt::white);
         p.drawPolygon(
             QPolygon({QPoint(3, 1), QPoint(9, 1), QPoint(12, 4), QPoint(12, 14), QPoint(3, 14)}));
         p.drawPolyline(QPolygon({QPoint(9, 1), QPoint(9, 4), QPoint(12, 4)}));
-        p.setPen(QColor(128, 128, 128));
+        p.setPen(line(QColor(128, 128, 128), thin));
         for (int y = 6; y <= 12; y += 2)
             p.drawLine(5, y, 10, y);
-        return QIcon(pm);
-    }();
+    });
     return icon;
 }
 
 QIcon openFolderGlyph() {
-    static const QIcon icon(folderPixmap(true));
+    static const QIcon icon = glyph([](QPainter& p, bool thin) { drawFolder(p, thin, true); });
     return icon;
 }
 
 QIcon closedFolderGlyph() {
-    static const QIcon icon(folderPixmap(false));
+    static const QIcon icon = glyph([](QPainter& p, bool thin) { drawFolder(p, thin, false); });
     return icon;
 }
 
 QIcon driveGlyph() {
-    static const QIcon icon = [] {
-        QPixmap pm = blankGlyph();
-        QPainter p(&pm);
-        p.setPen(Qt::black);
+    static const QIcon icon = glyph([](QPainter& p, bool thin) {
+        p.setPen(line(Qt::black, thin));
         p.setBrush(QColor(192, 192, 192));
         p.drawRect(1, 5, 13, 6);
-        p.fillRect(11, 8, 2, 2, QColor(0, 255, 0));
-        return QIcon(pm);
-    }();
+        // The lamp as an outlined square, so it keeps its place when drawn smoothed.
+        p.setPen(line(QColor(0, 255, 0), thin));
+        p.setBrush(QColor(0, 255, 0));
+        p.drawRect(11, 8, 1, 1);
+    });
     return icon;
 }
 
