@@ -8,6 +8,9 @@ At every ratio, against the same window at 1x:
   - frame lines: the counter's four frame lines are equally thick, and so are the file list's
     four frame lines and the four bevel edges of the HELP button (each of its 4 lines at
     least one device pixel); a lost line makes its side measure what lies beyond;
+  - glyphs: the folder list's glyphs keep their outline colour in at least 3/4 of the ratio
+    times the pixels it has at 1x (a 16-pixel glyph scaled up smoothly blurs its outline into
+    other colours, about 1/4 of the ratio times at 1.5x and 2x);
   - likeness: the root-mean-square difference from the 1x screenshot scaled to the same size
     stays under 0.12 (a shifted, missing or garbled control costs far more than the text
     rendering differences, which measure about 0.09);
@@ -28,6 +31,8 @@ RATIOS = {"scale-1.25": 1.25, "scale-1.5": 1.5, "scale-2": 2.0, "dpi-144": 1.5, 
 COUNTER_SEARCH = (400, 40, 610, 110)  # left, top, right, bottom around LCD_FontTotal
 HELP = (31, 401, 79, 27)  # B_Help: bevel 4, border 2, caption centred
 FILE_LIST = (419, 95, 170, 165)  # D_File, empty at start: its frame around a plain ground
+FOLDER_LIST = (419, 331, 170, 91)  # D_Dir, its entries with folder glyphs
+GLYPH_OUTLINE = (128, 128, 0)  # the folder glyphs' one-pixel outline
 # The title picture, HELP's caption, the subtitle and the caption bar's text.
 CRISP = [(71, 42, 317, 37), (41, 407, 59, 15), (28, 90, 230, 17), (24, 5, 300, 14)]
 LIT, UNLIT, BLACK = (0, 255, 0), (0, 128, 0), (0, 0, 0)
@@ -150,6 +155,14 @@ def check(name, shot, base, ratio, errors):
     if len(set(lines)) != 1 or lines[0] < 1:
         fail(f"file list frame left, top, right, bottom {lines} pixels, want equal")
 
+    # Folder glyphs drawn at the ratio, not a 1x picture smoothed.
+    def outline(s, r):
+        x, y, w, h = (int(round(v * r)) for v in FOLDER_LIST)
+        return sum(s.px(i, j) == GLYPH_OUTLINE for j in range(y, y + h) for i in range(x, x + w))
+    glyphs, glyphs1x = outline(shot, ratio), outline(base, 1.0)
+    if glyphs < 0.75 * ratio * glyphs1x:
+        fail(f"folder glyph outlines {glyphs} pixels, want at least {0.75 * ratio * glyphs1x:.0f}")
+
     # Likeness to the 1x window.
     out = subprocess.run(["compare", "-metric", "RMSE", shot.path,
                           f"{shot.path}.base.png", "null:"], capture_output=True, text=True)
@@ -171,7 +184,7 @@ def check(name, shot, base, ratio, errors):
                 fail(f"the region {x},{y} {w}x{h} is 1x pixels doubled "
                      f"({mixed} of {blocks} blocks mixed)")
     print(f"{name}: {shot.w}x{shot.h}, {len(found)} dots of {sorted(sizes)}, "
-          f"frame {frame if found else '-'}, bevel {bevel}, list {lines}, RMSE {rmse:.3f}")
+          f"frame {frame if found else '-'}, bevel {bevel}, list {lines}, glyph outlines {glyphs}, RMSE {rmse:.3f}")
 
 
 def main():
