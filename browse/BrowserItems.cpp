@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QStyleOption>
 #include <QToolTip>
+#include <map>
+#include <tuple>
 
 namespace qm::browse {
 
@@ -34,8 +36,11 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
-    // `size` in device pixels.
+    // `size` in device pixels. Each size and mode is drawn once: the lists ask on every paint.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        const auto key = std::make_tuple(size.width(), size.height(), int(mode), scale);
+        if (const auto found = drawn_.find(key); found != drawn_.end())
+            return found->second;
         QPixmap pm(size.expandedTo(QSize(1, 1)));
         pm.fill(Qt::transparent);
         {
@@ -58,11 +63,13 @@ public:
             pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
         }
         pm.setDevicePixelRatio(scale);
+        drawn_.emplace(key, pm);
         return pm;
     }
 
 private:
     Draw draw_;
+    std::map<std::tuple<int, int, int, qreal>, QPixmap> drawn_;
 };
 
 // Square corners also when drawn smoothed.
