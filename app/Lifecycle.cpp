@@ -1,5 +1,6 @@
 // Start-up, the version reminder and shutdown of the main window.
 
+#include "app/AfterFirstFrame.h"
 #include "app/BusyCursor.h"
 #include "app/HintSwitch.h"
 #include "app/Main.h"
@@ -155,7 +156,9 @@ void TFrmMain::FormCreate() {
     // Without a window manager nothing else gives the new window the keyboard.
     activateWindow();
     repaint();
-    PlayCue(MyTaDa);
+    // Played once the first frame is up: the sound output is loaded for the first sound, and the
+    // window does not wait for it.
+    new qm::app::AfterFirstFrame(*this, [this] { guarded([this] { PlayCue(MyTaDa); }); });
 }
 
 void TFrmMain::VersionReminder() {

@@ -1,6 +1,7 @@
 // "Open with" and files dropped on the window: the file's folder is browsed and the file
 // selected and loaded exactly as a click in the file list does.
 
+#include "app/AfterFirstFrame.h"
 #include "app/Main.h"
 #include "browse/BrowsePanel.h"
 #include "platform/FileNames.h"
@@ -10,9 +11,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
-#include <QWindow>
-
-#include <functional>
 
 namespace {
 
@@ -43,49 +41,10 @@ void TFrmMain::openFontFile(const QString& path) {
     guarded([this, &path] { browse_->open(path); });
 }
 
-namespace {
-
-// Runs a task once, after the first expose of a window has been handled: Qt paints and flushes
-// an exposed widget within that event, so the task comes after the first frame.
-class AfterFirstFrame : public QObject {
-public:
-    AfterFirstFrame(QWidget& top, std::function<void()> task)
-        : QObject(&top), task_(std::move(task)) {
-        top.winId(); // the native window exists from here on
-        window_ = top.windowHandle();
-        if (window_->isExposed())
-            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
-        else
-            window_->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && event->type() == QEvent::Expose && window_->isExposed()) {
-            window_->removeEventFilter(this);
-            // Queued: runs once the expose, and the paint within it, has been handled.
-            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void run() {
-        const std::function<void()> task = std::move(task_);
-        deleteLater();
-        task();
-    }
-
-    QWindow* window_ = nullptr;
-    std::function<void()> task_;
-};
-
-} // namespace
-
 void TFrmMain::openFontFileAtStart(const QString& path) {
     // The window shows first, whatever the file's mount does. Its folder is read on a thread
     // of its own, under the busy cursor, and the font opens once the folder has answered.
-    new AfterFirstFrame(*this, [this, path] {
+    new qm::app::AfterFirstFrame(*this, [this, path] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         browse_->openInBackground(path, [] { QGuiApplication::restoreOverrideCursor(); });
     });

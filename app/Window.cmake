@@ -1,6 +1,7 @@
 # The main window: declaration, layout, start-up and shutdown, cues, information panels, the
 # general error display, and the handlers of browsing, loading, naming, make and restore.
 list(APPEND QM_WINDOW_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AfterFirstFrame.h
   ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Application.h
   ${CMAKE_CURRENT_LIST_DIR}/BusyCursor.h

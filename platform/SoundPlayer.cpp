@@ -1,13 +1,9 @@
 #include "platform/SoundPlayer.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QIODevice>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QThread>
 
 namespace qm::platform {
@@ -17,104 +13,52 @@ namespace {
 // How long a sound may still be heard after the output has taken its last bytes.
 constexpr qint64 kOutputLatencyMs = 150;
 
-// Feeds the sink from the sound's bytes, from the start again when looping.
-class WaveSource : public QIODevice {
+// The output of platform/sound, loaded at the first sound that asks for a device. Beside the
+// program first (the build tree), then where it is installed. Never unloaded: the device it made
+// lives until the player goes.
+std::unique_ptr<SoundDevice> loadSoundModule() {
+    QStringList folders;
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath();
+    folders << QStringLiteral(QM_SOUND_MODULE_DIR);
+    for (const QString& folder : folders) {
+        QLibrary module(folder + QStringLiteral("/quillmark-sound"));
+        using Create = SoundDevice* (*)();
+        if (const auto create = reinterpret_cast<Create>(module.resolve("qmCreateSoundDevice")))
+            return std::unique_ptr<SoundDevice>(create());
+    }
+    return nullptr;
+}
+
+// Stands in for the module's device until a sound needs it; without the module, no output.
+class ModuleSoundDevice : public SoundDevice {
 public:
-    WaveSource(QByteArray data, bool loop) : data_(std::move(data)), loop_(loop) {
-        open(QIODevice::ReadOnly);
-    }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override {
-        return (loop_ ? data_.size() : data_.size() - pos_) + QIODevice::bytesAvailable();
-    }
-
-protected:
-    qint64 readData(char* out, qint64 max) override {
-        qint64 done = 0;
-        while (done < max && !data_.isEmpty()) {
-            if (pos_ >= data_.size()) {
-                if (!loop_) {
-                    break;
-                }
-                pos_ = 0;
-            }
-            const qint64 n = std::min(max - done, static_cast<qint64>(data_.size() - pos_));
-            std::memcpy(out + done, data_.constData() + pos_, static_cast<size_t>(n));
-            pos_ += n;
-            done += n;
-        }
-        return done;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray data_;
-    qint64 pos_ = 0;
-    bool loop_;
-};
-
-class QtSoundDevice : public SoundDevice {
-public:
-    ~QtSoundDevice() override { stop(); }
-
-    bool available() override {
-        if (!checked_) {
-            // Without a device QAudioSink fails or hangs in odd ways; look once, then stay silent.
-            checked_ = true;
-            device_ = QMediaDevices::defaultAudioOutput();
-        }
-        return !device_.isNull();
-    }
-
+    bool available() override { return real() && real_->available(); }
     bool start(const WaveData& wave, bool loop) override {
-        stop();
-        if (!available()) {
-            return false;
-        }
-        QAudioFormat format;
-        format.setSampleRate(wave.sampleRate);
-        format.setChannelCount(wave.channels);
-        format.setSampleFormat(wave.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-        if (!device_.isFormatSupported(format)) {
-            return false;
-        }
-        source_ = std::make_unique<WaveSource>(wave.samples, loop);
-        sink_ = std::make_unique<QAudioSink>(device_, format);
-        sink_->start(source_.get());
-        if (sink_->error() != QAudio::NoError) {
-            stop();
-            return false;
-        }
-        return true;
+        return real() && real_->start(wave, loop);
     }
-
-    bool playing() override {
-        if (!sink_) {
-            return false;
-        }
-        const QAudio::State s = sink_->state();
-        return s == QAudio::ActiveState && sink_->error() == QAudio::NoError;
-    }
-
+    bool playing() override { return real_ && real_->playing(); }
     void stop() override {
-        if (sink_) {
-            sink_->stop();
-        }
-        sink_.reset();
-        source_.reset();
+        if (real_)
+            real_->stop();
     }
 
 private:
-    bool checked_ = false;
-    QAudioDevice device_;
-    std::unique_ptr<WaveSource> source_;
-    std::unique_ptr<QAudioSink> sink_;
+    SoundDevice* real() {
+        if (!loaded_) {
+            loaded_ = true;
+            real_ = loadSoundModule();
+        }
+        return real_.get();
+    }
+    bool loaded_ = false;
+    std::unique_ptr<SoundDevice> real_;
 };
 
 } // namespace
 
 std::unique_ptr<SoundDevice> makeSystemSoundDevice() {
-    return std::make_unique<QtSoundDevice>();
+    return std::make_unique<ModuleSoundDevice>();
 }
 
 SoundPlayer::SoundPlayer(std::unique_ptr<SoundDevice> device) : device_(std::move(device)) {}

@@ -27,7 +27,9 @@ public:
     virtual void stop() = 0;
 };
 
-// Qt Multimedia output (QAudioSink). Checks for a default output once.
+// The system's output: Qt Multimedia (QAudioSink) in the module platform/sound, loaded at the
+// first sound that needs a device; no output when the module cannot be loaded. Checks for a
+// default output once.
 std::unique_ptr<SoundDevice> makeSystemSoundDevice();
 
 enum class SoundSource { File, Resource, Memory };

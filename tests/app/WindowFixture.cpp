@@ -130,6 +130,9 @@ TFrmMain& WindowTest::start() {
     setup.folders = qm::platform::SystemFolders(windowsFolder(), systemFolder());
     setup.programFolder = programFolder();
     window_ = std::make_unique<TFrmMain>(nullptr, std::move(setup));
+    // As a real start runs: the first frame, then, one turn later, what waits for it (the
+    // start-up cue).
+    settle();
     settle();
     return *window_;
 }

@@ -271,6 +271,25 @@ TEST(SystemSoundDevice, withoutADeviceIsSilentAndImmediate) {
     }
 }
 
+// The output and Qt Multimedia load with the first sound that needs a device, not before: a
+// program whose sounds stay off never loads them.
+TEST(SystemSoundDevice, theOutputModuleLoadsWithTheFirstSoundThatNeedsIt) {
+    const auto moduleLoaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/quillmark-sound.so");
+    };
+    if (moduleLoaded())
+        GTEST_SKIP() << "an earlier case of this process loaded it";
+    SoundPlayer player;
+    player.stop();
+    EXPECT_FALSE(player.playMemory(QByteArray("not a sound"), false, true));
+    EXPECT_FALSE(moduleLoaded()) << "loaded for a sound that cannot play";
+    player.playResource("MyTick", false, true);
+    EXPECT_TRUE(moduleLoaded());
+    ASSERT_EQ(player.requests().size(), 2u);
+    EXPECT_TRUE(player.requests().back().found);
+}
+
 TEST(SystemSoundDevice, synchronousPlayNeverOutlastsTheSoundByMoreThanTheMargin) {
     SoundPlayer player; // silent here when there is no device, bounded when there is one
     QElapsedTimer clock;
