@@ -179,8 +179,8 @@ QBitmap balloonMask(const QSize& size, TBalloonPosition p, int d, TBalloonShape 
     return QBitmap::fromImage(mono);
 }
 
-QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& look,
-                     const QString& text, const QImage& background) {
+QImage renderBalloonShape(const QSize& size, TBalloonPosition p, const BalloonLook& look,
+                          const QImage& background) {
     QImage img(size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     if (!background.isNull()) {
@@ -212,11 +212,22 @@ QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& l
         }
     }
 
-    QPainter painter(&img);
+    return img;
+}
+
+void drawBalloonText(QPainter& painter, const QSize& size, TBalloonPosition p,
+                     const BalloonLook& look, const QString& text) {
     painter.setFont(look.font);
     painter.setPen(look.textColor);
-    painter.drawText(balloonTextRect(size, p, d), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                     text);
+    painter.drawText(balloonTextRect(size, p, look.shadowDepth),
+                     Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& look,
+                     const QString& text, const QImage& background) {
+    QImage img = renderBalloonShape(size, p, look, background);
+    QPainter painter(&img);
+    drawBalloonText(painter, size, p, look, text);
     return img;
 }
 

@@ -19,6 +19,8 @@ enum TBalloonPosition { bpAboveLeft, bpAboveRight, bpBelowLeft, bpBelowRight };
 enum TBalloonShape { bsRoundRect, bsRectangle };
 enum TBalloonShadowStyle { ssShaded, ssSolid };
 
+class QPainter;
+
 namespace qm::controls {
 
 constexpr int kMaxShadowDepth = 16;
@@ -82,5 +84,12 @@ struct BalloonLook {
 // image of `size`.
 QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& look,
                      const QString& text, const QImage& background);
+
+// The two steps of renderBalloon: the shape with its shadow, and the text over it (the text
+// apart, so a scaled screen can have it at its own resolution).
+QImage renderBalloonShape(const QSize& size, TBalloonPosition p, const BalloonLook& look,
+                          const QImage& background);
+void drawBalloonText(QPainter& painter, const QSize& size, TBalloonPosition p,
+                     const BalloonLook& look, const QString& text);
 
 } // namespace qm::controls

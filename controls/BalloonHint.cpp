@@ -1,5 +1,6 @@
 #include "controls/BalloonHint.h"
 
+#include "controls/DevicePixels.h"
 #include "controls/SystemColors.h"
 
 #include <QApplication>
@@ -202,7 +203,14 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
         const QPoint local = place.topLeft - s->geometry().topLeft();
         background = s->grabWindow(0, local.x(), local.y(), size.width(), size.height()).toImage();
     }
-    image_ = renderBalloon(size, direction_, look, text, background);
+    shape_ = renderBalloonShape(size, direction_, look, background);
+    image_ = shape_;
+    {
+        QPainter painter(&image_);
+        drawBalloonText(painter, size, direction_, look, text);
+    }
+    look_ = look;
+    shownText_ = text;
 
     setGeometry(QRect(place.topLeft, size));
     if (behavior.testFlag(bbUseRegions))
@@ -222,8 +230,21 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
 }
 
 void TBalloonWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+    DeviceCanvas canvas(this, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.ratio() == 1.0 || shape_.isNull()) {
+        QPainter(this).drawImage(0, 0, image_);
+        return;
+    }
+    // Above 1x: the shape's pixels as at 1x, the text at the screen's resolution.
+    {
+        QPainter p(&canvas.image());
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QRect(QPoint(0, 0), canvas.deviceSize()), shape_);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.scale(canvas.ratio(), canvas.ratio());
+        drawBalloonText(p, shape_.size(), direction_, look_, shownText_);
+    }
+    canvas.paintOn(this);
 }
 
 void TBalloonWindow::hideEvent(QHideEvent* event) {

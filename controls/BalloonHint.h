@@ -141,6 +141,10 @@ private:
     QColor fillColor_;
     QColor outlineColor_;
     QImage image_;
+    // What image_ was made of, for drawing at a scaled screen's resolution.
+    QImage shape_;
+    qm::controls::BalloonLook look_;
+    QString shownText_;
     bool hooked_ = false;
     bool firstMouseMoveSeen_ = false;
     QPoint lastMovePos_;
