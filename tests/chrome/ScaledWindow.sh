@@ -47,8 +47,20 @@ shoot() {
         sleep 0.1
     done
     [ -n "$win" ] || { echo "FAIL: $name: the window did not appear" >&2; kill $pid; exit 1; }
-    sleep 1.5 # the start-up paint settles
+    # Settled: two shots 0.7 s apart differ at most by the text caret's blink (12 pixels at
+    # 1x), so lists filled after the first frame are in.
+    local settled=""
+    sleep 1
     import -window "$win" "$shots/$name.png"
+    for _ in $(seq 1 15); do
+        sleep 0.7
+        import -window "$win" "$shots/$name.next.png"
+        local diff
+        diff=$(compare -metric AE "$shots/$name.png" "$shots/$name.next.png" null: 2>&1 || true)
+        mv "$shots/$name.next.png" "$shots/$name.png"
+        if [ "${diff%% *}" -le 60 ] 2>/dev/null; then settled=1; break; fi
+    done
+    [ -n "$settled" ] || { echo "FAIL: $name: the window kept changing" >&2; kill $pid; exit 1; }
     kill $pid 2>/dev/null || true
     wait $pid 2>/dev/null || true
 }
