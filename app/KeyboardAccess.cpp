@@ -77,11 +77,22 @@ bool isNavigationKey(int key) {
     }
 }
 
+// Below the caption of a rolled-up window: left out by its shape, or by its height where the
+// window is made shorter instead.
+bool isCutOff(const QWidget* w) {
+    const QWidget* window = w->window();
+    const QPoint middle = w->mapTo(window, w->rect().center());
+    return !window->rect().contains(middle) ||
+           (!window->mask().isEmpty() && !window->mask().contains(middle));
+}
+
 } // namespace
 
 bool isCovered(const QWidget* w) {
     const QWidget* window = w->window();
     const QPoint middle = w->mapTo(window, w->rect().center());
+    if (isCutOff(w))
+        return true;
     for (const QWidget* a = w; a != window && a->parentWidget(); a = a->parentWidget()) {
         const QWidget* parent = a->parentWidget();
         const QPoint at = parent->mapFrom(window, middle);
@@ -143,8 +154,9 @@ bool KeyboardAccess::eventFilter(QObject* watched, QEvent* event) {
         auto* receiver = qobject_cast<QWidget*>(watched);
         if (receiver == nullptr || receiver->window() != form_)
             return false;
-        // Keys meant for a control that is no longer shown (its panel is closing) do nothing.
-        if (!receiver->isVisible())
+        // Keys meant for a control that is no longer shown (its panel is closing, the window
+        // rolled up) do nothing.
+        if (!receiver->isVisible() || isCutOff(receiver))
             return true;
         if (event->type() == QEvent::KeyPress)
             return keyPress(receiver, static_cast<QKeyEvent&>(*event));

@@ -18,7 +18,8 @@ namespace qm::app {
 
 class FocusCue;
 
-// Whether another visible control lies over the middle of w (an open panel over a box).
+// Whether the middle of w is out of sight: another visible control lies over it (an open panel
+// over a box), or the window's shape leaves it out (rolled up).
 bool isCovered(const QWidget* w);
 // The control Tab (forward) or Shift+Tab reaches from `from` in form: visible, enabled, a tab
 // stop and not covered; nullptr when there is none.

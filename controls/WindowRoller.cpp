@@ -133,10 +133,12 @@ void TWinRoller::setRoller(bool up) {
     roller_ = up;
     if (up) {
         applyRolledShape();
+        focusOutOfTheBody();
         emit OnRoller(this, 1);
     } else {
         restoreFullShape();
         edge_->hide();
+        focusBackIntoTheBody();
         emit OnRoller(this, 0);
     }
     repaintButton();
@@ -207,6 +209,26 @@ void TWinRoller::restoreFullShape() {
         form_->setMaximumSize(full->maximum);
         form_->resize(full->size);
     }
+}
+
+void TWinRoller::focusOutOfTheBody() {
+    // Keys must not edit a box the user cannot see: the window itself holds the focus, which
+    // takes no typing, until it rolls down.
+    QWidget* focus = form_->focusWidget();
+    if (focus == nullptr || focus == form_)
+        return;
+    focusBeforeRolling_ = focus;
+    form_->setFocus(Qt::OtherFocusReason);
+}
+
+void TWinRoller::focusBackIntoTheBody() {
+    QWidget* back = std::exchange(focusBeforeRolling_, nullptr);
+    // Unless something else took the focus meanwhile, or the control went away.
+    const QWidget* focus = form_->focusWidget();
+    if (back == nullptr || (focus != nullptr && focus != form_) || back->window() != form_ ||
+        !back->isVisible() || !back->isEnabled())
+        return;
+    back->setFocus(Qt::OtherFocusReason);
 }
 
 void TWinRoller::repaintButton() {

@@ -73,6 +73,8 @@ private:
     void applyRolledShape();
     void restoreFullShape();
     void repaintButton();
+    void focusOutOfTheBody();
+    void focusBackIntoTheBody();
 
     QPointer<QWidget> form_;
     QPointer<QWidget> button_;
@@ -90,4 +92,6 @@ private:
         QSize size, minimum, maximum;
     };
     std::optional<UnrolledSize> unrolled_;
+    // The control that had the focus when the window rolled up, given it back on rolling down.
+    QPointer<QWidget> focusBeforeRolling_;
 };

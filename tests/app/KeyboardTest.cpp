@@ -222,9 +222,13 @@ TEST_F(KeyboardTest, aKeyboardUserMakesAndRestoresACopyAndRepeatedKeysActOnce) {
 }
 
 // The roller's caption button takes no keys: the window menu rolls the window up and down,
-// with the same sounds and the same shape as the button gives.
+// with the same sounds and the same shape as the button gives. Rolled up, keys edit nothing
+// hidden; rolled down, typing goes on where it was.
 TEST_F(KeyboardTest, theWindowMenuRollsTheWindowUpAndDown) {
     TFrmMain& w = startActive();
+    ASSERT_EQ(focusedName(), "E_FamilyName");
+    key(Qt::Key_A);
+    const QString typed = textOf("E_FamilyName");
     auto* roller = findAs<TWinRoller>(w, "WinRoller");
     QMenu* menu = findAs<TMSOfficeCaption>(w, "TitleBar")->systemMenu();
     const auto openMenu = [&] {
@@ -243,6 +247,12 @@ TEST_F(KeyboardTest, theWindowMenuRollsTheWindowUpAndDown) {
     ASSERT_TRUE(roller->Roller());
     EXPECT_EQ(w.mask().boundingRect(), QRect(0, 0, w.width(), roller->rolledUpHeight()));
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyClose")});
+    for (const Qt::Key k :
+         {Qt::Key_B, Qt::Key_Tab, Qt::Key_C, Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Space}) {
+        key(k);
+        EXPECT_TRUE(focused() == nullptr || focused() == &w) << focusedName().toStdString();
+    }
+    EXPECT_EQ(textOf("E_FamilyName"), typed);
 
     clearCues();
     EXPECT_EQ(openMenu(), QStringList({"Mi&nimize", "Roll &Down", "&Close"}));
@@ -252,6 +262,9 @@ TEST_F(KeyboardTest, theWindowMenuRollsTheWindowUpAndDown) {
     EXPECT_TRUE(w.mask().isEmpty());
     EXPECT_EQ(cues(), QStringList{QStringLiteral("MyOpen")});
     EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(focusedName(), "E_FamilyName");
+    key(Qt::Key_D);
+    EXPECT_EQ(textOf("E_FamilyName"), typed + QLatin1Char('d'));
 }
 
 TEST_F(KeyboardTest, theFocusFrameAppearsOnlyOnceTheKeyboardIsUsed) {
