@@ -1,5 +1,7 @@
 #include "controls/BalloonGeometry.h"
 
+#include "controls/DevicePixels.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -180,35 +182,63 @@ QBitmap balloonMask(const QSize& size, TBalloonPosition p, int d, TBalloonShape 
 }
 
 QImage renderBalloonShape(const QSize& size, TBalloonPosition p, const BalloonLook& look,
-                          const QImage& background) {
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+                          const QImage& background, const QSize& device, int line) {
+    const QSize dev = device.isEmpty() ? size : device;
+    QImage img(dev, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     if (!background.isNull()) {
         QPainter bg(&img);
-        bg.drawImage(0, 0, background);
+        if (dev == size) {
+            bg.drawImage(0, 0, background);
+        } else {
+            QImage pixels = background;
+            pixels.setDevicePixelRatio(1.0);
+            bg.drawImage(QRect(QPoint(0, 0), dev), pixels);
+        }
     }
     const int d = look.shadowDepth;
-    const QImage balloon = shapePixels(size, p, d, look.shape);
+    QImage balloon = shapePixels(size, p, d, look.shape);
+    int shadowX = d, shadowY = d;
+    if (dev != size) {
+        // Each 1x pixel onto the device pixels its edges round to, as the window's shape is.
+        const DeviceGrid grid{DeviceAxis(size.width(), dev.width(), 0, line),
+                              DeviceAxis(size.height(), dev.height(), 0, line)};
+        QImage scaled(dev, QImage::Format_Grayscale8);
+        scaled.fill(0);
+        QPainter painter(&scaled);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                if (inside(balloon, x, y))
+                    painter.fillRect(grid.map(QRect(x, y, 1, 1)), Qt::white);
+        painter.end();
+        balloon = scaled;
+        shadowX = grid.x.start(d);
+        shadowY = grid.y.start(d);
+    }
     const QRgb black = qRgb(0, 0, 0);
     const QRgb fill = look.fill.rgb();
     const QRgb outline = look.outline.rgb();
+    const auto onEdge = [&](int x, int y) {
+        for (int k = 1; k <= line; ++k)
+            if (!inside(balloon, x - k, y) || !inside(balloon, x + k, y) ||
+                !inside(balloon, x, y - k) || !inside(balloon, x, y + k))
+                return true;
+        return false;
+    };
 
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
+    for (int y = 0; y < dev.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < dev.width(); ++x) {
             const bool inBalloon = inside(balloon, x, y);
-            const bool inShadow = d > 0 && inside(balloon, x - d, y - d);
+            const bool inShadow = d > 0 && inside(balloon, x - shadowX, y - shadowY);
             if (inShadow || (d > 0 && inBalloon)) {
                 // The shaded shadow darkens every other pixel of both shapes, so the
                 // background shows through the rest; the balloon then covers its own part.
-                if (look.shadowStyle == ssSolid ? inShadow : (x + y) % 2 == 0)
-                    line[x] = black;
+                if (look.shadowStyle == ssSolid ? inShadow : (x / line + y / line) % 2 == 0)
+                    row[x] = black;
             }
-            if (inBalloon) {
-                const bool edge = !inside(balloon, x - 1, y) || !inside(balloon, x + 1, y) ||
-                                  !inside(balloon, x, y - 1) || !inside(balloon, x, y + 1);
-                line[x] = edge ? outline : fill;
-            }
+            if (inBalloon)
+                row[x] = onEdge(x, y) ? outline : fill;
         }
     }
 

@@ -86,9 +86,11 @@ QImage renderBalloon(const QSize& size, TBalloonPosition p, const BalloonLook& l
                      const QString& text, const QImage& background);
 
 // The two steps of renderBalloon: the shape with its shadow, and the text over it (the text
-// apart, so a scaled screen can have it at its own resolution).
+// apart, so a scaled screen can have it at its own resolution). For a scaled screen the shape
+// is drawn `device` pixels large (default: `size`): the 1x shape laid on the device pixels,
+// its outline one `line` of device pixels thick and the shaded shadow's dots `line` across.
 QImage renderBalloonShape(const QSize& size, TBalloonPosition p, const BalloonLook& look,
-                          const QImage& background);
+                          const QImage& background, const QSize& device = QSize(), int line = 1);
 void drawBalloonText(QPainter& painter, const QSize& size, TBalloonPosition p,
                      const BalloonLook& look, const QString& text);
 

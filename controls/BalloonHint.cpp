@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QToolTip>
 
@@ -199,11 +200,15 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
     if (isVisible())
         hide();
     QImage background;
+    qreal ratio = 1.0;
     if (QScreen* s = QGuiApplication::screenAt(pointer)) {
         const QPoint local = place.topLeft - s->geometry().topLeft();
         background = s->grabWindow(0, local.x(), local.y(), size.width(), size.height()).toImage();
+        ratio = s->devicePixelRatio();
     }
     shape_ = renderBalloonShape(size, direction_, look, background);
+    background_ = background;
+    deviceShape_ = QImage();
     image_ = shape_;
     {
         QPainter painter(&image_);
@@ -213,9 +218,17 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
     shownText_ = text;
 
     setGeometry(QRect(place.topLeft, size));
-    if (behavior.testFlag(bbUseRegions))
-        setMask(balloonMask(size, direction_, d, look.shape));
-    else
+    if (behavior.testFlag(bbUseRegions)) {
+        QRegion shown(balloonMask(size, direction_, d, look.shape));
+        // A scaled screen rounds the shape's edges its own way: a pixel more all round, showing
+        // the background drawn there, keeps the outline from being cut.
+        if (ratio != 1.0)
+            shown = shown.united(shown.translated(-1, 0))
+                        .united(shown.translated(1, 0))
+                        .united(shown.translated(0, -1))
+                        .united(shown.translated(0, 1));
+        setMask(shown);
+    } else
         clearMask();
     show();
     raise();
@@ -235,11 +248,14 @@ void TBalloonWindow::paintEvent(QPaintEvent*) {
         QPainter(this).drawImage(0, 0, image_);
         return;
     }
-    // Above 1x: the shape's pixels as at 1x, the text at the screen's resolution.
+    // Above 1x: the shape in device pixels, the text at the screen's resolution.
+    if (deviceShape_.size() != canvas.deviceSize())
+        deviceShape_ = renderBalloonShape(shape_.size(), direction_, look_, background_,
+                                          canvas.deviceSize(), canvas.line());
     {
         QPainter p(&canvas.image());
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QRect(QPoint(0, 0), canvas.deviceSize()), shape_);
+        p.drawImage(0, 0, deviceShape_);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.scale(canvas.ratio(), canvas.ratio());
         drawBalloonText(p, shape_.size(), direction_, look_, shownText_);

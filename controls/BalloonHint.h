@@ -143,6 +143,8 @@ private:
     QImage image_;
     // What image_ was made of, for drawing at a scaled screen's resolution.
     QImage shape_;
+    QImage background_;
+    QImage deviceShape_; // the shape in device pixels, made at the first paint that needs it
     qm::controls::BalloonLook look_;
     QString shownText_;
     bool hooked_ = false;
