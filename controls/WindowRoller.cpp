@@ -83,10 +83,28 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.translate(0, 3 - height_);
-        p.fillRect(0, height_ - 3, width(), 1, qm::controls::system::btnFace());
-        drawRaisedEdge(p, QRect(0, 0, width(), height_), true, false, true, true);
+        DeviceCanvas canvas(this, QImage::Format_RGB32);
+        if (canvas.ratio() == 1.0) {
+            QPainter p(this);
+            p.translate(0, 3 - height_);
+            p.fillRect(0, height_ - 3, width(), 1, qm::controls::system::btnFace());
+            drawRaisedEdge(p, QRect(0, 0, width(), height_), true, false, true, true);
+            return;
+        }
+        // Above 1x: the bottom of the shortened frame on the device lines the whole window's
+        // frame would take, each of its lines one whole device line.
+        {
+            const qreal ratio = canvas.ratio();
+            const int deviceTop = qRound((height_ - 3) * ratio);
+            const DeviceGrid grid{
+                DeviceAxis(width(), canvas.deviceSize().width(), 2, canvas.line()),
+                DeviceAxis(height_, qRound(height_ * ratio), 2, canvas.line())};
+            canvas.image().fill(system::btnFace());
+            QPainter p(&canvas.image());
+            p.translate(0, -deviceTop);
+            drawRaisedEdge(p, QRect(0, 0, width(), height_), true, false, true, true, &grid);
+        }
+        canvas.paintOn(this);
     }
 
 private:
