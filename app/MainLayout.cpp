@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -215,13 +216,16 @@ void applyBevel(QFrame* frame, const LayoutRow& row) {
     frame->setLineWidth(row.bevelSize > 0 ? row.bevelSize : 1);
 }
 
-// The stored picture a row names, for the screen the window starts on; none where it names
-// none.
-QPixmap storedPicture(const LayoutRow& row, const QWidget* parent) {
-    return row.picture ? qm::controls::pictureForRatio(
-                             QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)),
-                             parent->devicePixelRatioF())
-                       : QPixmap();
+// Shows the stored picture a row names (none where it names none) at the ratio of the screen
+// the window is on, and again whenever it moves to a screen of another ratio.
+void showStoredPicture(const LayoutRow& row, QWidget* w,
+                       const std::function<void(const QPixmap&)>& show) {
+    if (row.picture == nullptr) {
+        show(QPixmap());
+        return;
+    }
+    qm::controls::showPictureForRatio(
+        w, QStringLiteral(":/pictures/%1.png").arg(QLatin1String(row.picture)), show);
 }
 
 QWidget* createControl(const LayoutRow& row, QWidget* parent) {
@@ -246,7 +250,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::Picture: {
         auto* w = new QLabel(parent);
-        w->setPixmap(storedPicture(row, parent));
+        showStoredPicture(row, w, [w](const QPixmap& picture) { w->setPixmap(picture); });
         return w;
     }
     case K::Rule: {
@@ -310,7 +314,7 @@ QWidget* createControl(const LayoutRow& row, QWidget* parent) {
     }
     case K::FontImage: {
         auto* w = new TMyFontImage(parent);
-        w->setPicture(storedPicture(row, parent));
+        showStoredPicture(row, w, [w](const QPixmap& picture) { w->setPicture(picture); });
         w->setTransparent(true);
         return w;
     }
