@@ -70,8 +70,10 @@ std::string deriveFullName(std::string_view family, std::string_view style) {
 
 std::string derivePostscriptName(std::string_view family, std::string_view style) {
     std::string postscript = withoutBlanks(family);
-    if (!isPlainStyle(style))
-        postscript += "-" + withoutBlanks(style);
+    if (!isPlainStyle(style)) {
+        postscript += '-';
+        postscript += withoutBlanks(style);
+    }
     return postscript;
 }
 

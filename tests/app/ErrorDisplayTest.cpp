@@ -16,13 +16,13 @@
 #include <cerrno>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
+#endif
 
 using qm::app::Application;
 using qm::app::BusyCursor;
 using qm::app::runGuarded;
 using qm::app::unknownErrorText;
 using qm::browse::FileListBox;
-#endif
 
 using qm::controls::MessageBoxRecorder;
 using qm::controls::MessageKind;

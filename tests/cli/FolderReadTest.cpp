@@ -3,6 +3,7 @@
 #include "tests/cli/CliOutcome.h"
 #include "tests/support/TestFonts.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -17,7 +18,8 @@ TEST(FolderRead, listsEveryFontOfTheTreeAsAReadOfThemAndGoesOnPastOnesThatFail) 
     const Bytes font = SimpleFont();
     // A collection of the font twice: the header, then the face with its offsets moved.
     Bytes collection = {'t', 't', 'c', 'f', 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 20, 0, 0, 0, 20};
-    collection.insert(collection.end(), font.begin(), font.end());
+    collection.resize(20 + font.size());
+    std::copy(font.begin(), font.end(), collection.begin() + 20);
     for (std::size_t i = 0; i < GetU16(font, 4); ++i)
         PutU32(collection, 20 + 12 + 16 * i + 8, GetU32(collection, 20 + 12 + 16 * i + 8) + 20);
     const std::string woff2 =
