@@ -1,5 +1,5 @@
 #!/bin/bash
-# The real window at 1.25x, 1.5x and 2x (QT_SCALE_FACTOR) and at Xft.dpi 144 and 192, each
+# The real window and HELP's balloon at 1.25x, 1.5x and 2x (QT_SCALE_FACTOR) and at Xft.dpi 144 and 192,
 # screenshot read back pixel by pixel against the same window at 1x (scaled_window.py says
 # what is measured).
 #   ScaledWindow.sh QUILLMARK
@@ -35,10 +35,11 @@ fi
 xdotool getmouselocation >/dev/null 2>&1 || exit 3
 shots=$QM_SCALED_WORK/shots
 
-# shoot NAME [VAR=VALUE...]: the window as it first settles, with the given environment.
+# shoot NAME RATIO [VAR=VALUE...]: the window as it first settles, with the given environment,
+# then the screen with HELP's balloon showing.
 shoot() {
-    local name=$1
-    shift
+    local name=$1 ratio=$2
+    shift 2
     env "$@" "$QM" 2>/dev/null &
     local pid=$! win=""
     for _ in $(seq 1 150); do
@@ -61,6 +62,14 @@ shoot() {
         if [ "${diff%% *}" -le 60 ] 2>/dev/null; then settled=1; break; fi
     done
     [ -n "$settled" ] || { echo "FAIL: $name: the window kept changing" >&2; kill $pid; exit 1; }
+    # The pointer resting on HELP (70, 414 in the window at 1x) until its balloon shows.
+    local at
+    for at in "69, 413" "70, 414"; do
+        xdotool mousemove --window "$win" $(python3 -c "print(*(round(v * $ratio) for v in ($at)))")
+        sleep 0.3
+    done
+    sleep 2
+    import -window root "$shots/$name.balloon.png"
     kill $pid 2>/dev/null || true
     wait $pid 2>/dev/null || true
 }
@@ -70,12 +79,12 @@ shoot() {
 xft_dpi() { xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$1
 "; }
 
-shoot scale-1
-shoot scale-1.25 QT_SCALE_FACTOR=1.25
-shoot scale-1.5 QT_SCALE_FACTOR=1.5
-shoot scale-2 QT_SCALE_FACTOR=2
+shoot scale-1 1
+shoot scale-1.25 1.25 QT_SCALE_FACTOR=1.25
+shoot scale-1.5 1.5 QT_SCALE_FACTOR=1.5
+shoot scale-2 2 QT_SCALE_FACTOR=2
 xft_dpi 144
-shoot dpi-144
+shoot dpi-144 1.5
 xft_dpi 192
-shoot dpi-192
+shoot dpi-192 2
 xprop -root -remove RESOURCE_MANAGER

@@ -14,6 +14,8 @@ At every ratio, against the same window at 1x:
   - likeness: the root-mean-square difference from the 1x screenshot scaled to the same size
     stays under 0.12 (a shifted, missing or garbled control costs far more than the text
     rendering differences, which measure about 0.09);
+  - balloon: HELP's balloon help, on the screen, has its top and left outline equally thick
+    (a 1x balloon scaled by 1.5 has 2-pixel lines beside 1-pixel ones);
 and at whole ratios (2x), the title picture, a button's caption, the subtitle and the caption
 bar's text are not
 1x pixels doubled: at least 3% of their aligned 2 x 2 blocks are not one colour.
@@ -37,6 +39,7 @@ GLYPH_OUTLINE = (128, 128, 0)  # the folder glyphs' one-pixel outline
 CRISP = [(71, 42, 317, 37), (41, 407, 59, 15), (28, 90, 230, 17), (24, 5, 300, 14)]
 LIT, UNLIT, BLACK = (0, 255, 0), (0, 128, 0), (0, 0, 0)
 FACE = (0, 128, 128)
+BALLOON = (255, 255, 225)  # the balloon's fill
 
 
 class Shot:
@@ -48,6 +51,13 @@ class Shot:
         self.w, self.h = int(header.group(1)), int(header.group(2))
         self.data = ppm[header.end():header.end() + self.w * self.h * 3]
         self.path = path
+
+    def first(self, colour):
+        """The first pixel of `colour` row by row, as (x, y); None when there is none."""
+        at = self.data.find(bytes(colour))
+        while at >= 0 and at % 3:
+            at = self.data.find(bytes(colour), at + 1)
+        return None if at < 0 else (at // 3 % self.w, at // 3 // self.w)
 
     def px(self, x, y):
         i = (y * self.w + x) * 3
@@ -163,6 +173,22 @@ def check(name, shot, base, ratio, errors):
     if glyphs < 0.75 * ratio * glyphs1x:
         fail(f"folder glyph outlines {glyphs} pixels, want at least {0.75 * ratio * glyphs1x:.0f}")
 
+    # The balloon's outline, measured outward from its fill below the top corners.
+    balloon = Shot(shot.path.replace(".png", ".balloon.png"))
+    # Its first fill pixel lies just right of the top-left corner's arc; the text starts
+    # further in and lower down. The shortest of several runs: a black line of the window
+    # behind may lengthen some.
+    first = balloon.first(BALLOON)
+    outlines = "-"
+    if first is None:
+        fail("no balloon showed over HELP")
+    else:
+        x, y = first
+        outlines = [min(edge(balloon, x - d(4), y + d(i), -1, 0, BALLOON) for i in range(9, 17)),
+                    min(edge(balloon, x + d(i), y + d(2), 0, -1, BALLOON) for i in range(9, 17))]
+        if len(set(outlines)) != 1 or outlines[0] < 1:
+            fail(f"balloon outline left, top {outlines} pixels, want equal")
+
     # Likeness to the 1x window.
     out = subprocess.run(["compare", "-metric", "RMSE", shot.path,
                           f"{shot.path}.base.png", "null:"], capture_output=True, text=True)
@@ -184,7 +210,8 @@ def check(name, shot, base, ratio, errors):
                 fail(f"the region {x},{y} {w}x{h} is 1x pixels doubled "
                      f"({mixed} of {blocks} blocks mixed)")
     print(f"{name}: {shot.w}x{shot.h}, {len(found)} dots of {sorted(sizes)}, "
-          f"frame {frame if found else '-'}, bevel {bevel}, list {lines}, glyph outlines {glyphs}, RMSE {rmse:.3f}")
+          f"frame {frame if found else '-'}, bevel {bevel}, list {lines}, "
+          f"glyph outlines {glyphs}, balloon {outlines}, RMSE {rmse:.3f}")
 
 
 def main():
