@@ -95,7 +95,7 @@ class AccessibilityBus:
         # programs, which try that socket first, then fail to connect.
         first = 200 + os.getpid() % 700
         for number in range(first, first + 20):
-            xvfb = self._spawn(["Xvfb", f":{number}", "-displayfd", "1", "-screen", "0",
+            xvfb = self._spawn(["Xvfb", f":{number}", "-displayfd", "1", "-noreset", "-screen", "0",
                                 self.screen, "-nolisten", "tcp"], stdout=subprocess.PIPE,
                                stderr=subprocess.DEVNULL)
             if xvfb.stdout.readline().decode().strip() != str(number):
