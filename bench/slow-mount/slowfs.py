@@ -6,52 +6,28 @@ usage: slowfs.py SOURCE MOUNTPOINT DELAY-SECONDS
 Runs in the foreground until unmounted (fusermount -u MOUNTPOINT). Each request, the file
 system's statistics (statfs) included, sleeps DELAY seconds first, in a thread of its own.
 """
-import errno
 import os
 import sys
 import time
 
 import fusepy  # Debian's python3-fusepy
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
+                                "support"))
+from fusemirror import WaitingMirror  # noqa: E402
 
-class SlowMirror(fusepy.Operations):
+
+class SlowMirror(WaitingMirror):
     def __init__(self, source, delay):
-        self.source = source
+        super().__init__(source)
         self.delay = delay
 
-    def _real(self, path):
+    def wait(self):
         time.sleep(self.delay)
-        return os.path.join(self.source, path.lstrip("/"))
-
-    def getattr(self, path, fh=None):
-        try:
-            st = os.lstat(self._real(path))
-        except OSError as e:
-            raise fusepy.FuseOSError(e.errno)
-        return {key: getattr(st, key) for key in (
-            "st_mode", "st_nlink", "st_size", "st_uid", "st_gid",
-            "st_atime", "st_mtime", "st_ctime")}
-
-    def readdir(self, path, fh):
-        return [".", ".."] + os.listdir(self._real(path))
-
-    def statfs(self, path):
-        st = os.statvfs(self._real(path))
-        return {key: getattr(st, key) for key in (
-            "f_bsize", "f_frsize", "f_blocks", "f_bfree", "f_bavail",
-            "f_files", "f_ffree", "f_favail", "f_flag", "f_namemax")}
-
-    def open(self, path, flags):
-        if flags & (os.O_WRONLY | os.O_RDWR):
-            raise fusepy.FuseOSError(errno.EROFS)
-        return os.open(self._real(path), os.O_RDONLY)
 
     def read(self, path, size, offset, fh):
-        time.sleep(self.delay)
-        return os.pread(fh, size, offset)
-
-    def release(self, path, fh):
-        os.close(fh)
+        self.wait()
+        return super().read(path, size, offset, fh)
 
 
 if __name__ == "__main__":
