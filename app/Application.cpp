@@ -1,18 +1,27 @@
 #include "app/Application.h"
 
 #include "app/ErrorDisplay.h"
+#include "controls/ResourcePng.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace qm::app {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setWindowIcon(programIcon());
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     bool result = false;
     const bool clean =
         runGuarded(activeWindow(), [&] { result = QApplication::notify(receiver, event); });
     return clean ? result : true;
+}
+
+QIcon programIcon() {
+    return QIcon(
+        QPixmap::fromImage(qm::controls::readResourcePng(QStringLiteral(":/icons/quillmark.png"))));
 }
 
 } // namespace qm::app

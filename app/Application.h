@@ -1,9 +1,10 @@
 #pragma once
 
-// The application object: a QApplication that shows what an event handler lets escape in the
-// "Error" box instead of ending the program.
+// The application object: a QApplication that wears the program's icon and shows what an event
+// handler lets escape in the "Error" box instead of ending the program.
 
 #include <QApplication>
+#include <QIcon>
 
 namespace qm::app {
 
@@ -14,5 +15,8 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The program's icon: its largest picture, which Qt shrinks for the caption bar.
+QIcon programIcon();
 
 } // namespace qm::app

@@ -12,6 +12,7 @@
 #include "controls/BalloonHint.h"
 #include "controls/CheckBox.h"
 #include "controls/MessageBox.h"
+#include "controls/ResourcePng.h"
 #include "platform/FileNames.h"
 #include "session/FontSession.h"
 
@@ -74,7 +75,8 @@ int floorDiv(long long a, long long b) {
 
 void TFrmMain::FormCreate() {
     // 1. The hand cursor, for every control that acts on a click.
-    const QPixmap pointer(QStringLiteral(":/cursors/MYPOINTER.png"));
+    const QPixmap pointer = QPixmap::fromImage(
+        qm::controls::readResourcePng(QStringLiteral(":/cursors/MYPOINTER.png")));
     HandCursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pointer, 5, 0);
     applyHandCursor(*this, HandCursor);
 

@@ -9,7 +9,6 @@
 #include "platform/CommandLine.h"
 
 #include <QAccessible>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,7 +45,6 @@ int main(int argc, char** argv) {
     // An interrupted make leaves no temporary file behind.
     installInterruptHandlers();
     Application app(argc, argv);
-    Application::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
     QAccessible::installFactory(qm::app::windowAccessibleFactory);
 
     // FormCreate runs inside the constructor and shows the window.

@@ -1,4 +1,5 @@
 #include "controls/StoredPicture.h"
+#include "controls/ResourcePng.h"
 
 #include <QEvent>
 #include <QImage>
@@ -52,11 +53,11 @@ void showPictureForRatio(QWidget* widget, const QString& path,
 
 QPixmap pictureForRatio(const QString& path, qreal ratio) {
     if (ratio <= 1.0)
-        return QPixmap(path);
+        return QPixmap::fromImage(readResourcePng(path));
     const int scale = ratio > 2.0 ? 3 : 2;
-    QImage master(masterPath(path, scale));
+    QImage master = readResourcePng(masterPath(path, scale));
     if (master.isNull())
-        return QPixmap(path);
+        return QPixmap::fromImage(readResourcePng(path));
     const QSize logical = master.size() / scale;
     const QSize device = (QSizeF(logical) * ratio).toSize();
     if (device != master.size())

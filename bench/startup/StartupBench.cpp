@@ -12,7 +12,6 @@
 #include "bench/common/FirstFrame.h"
 
 #include <QFile>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +28,6 @@ int main(int argc, char** argv) {
     Spans::mark("main");
     // As main() starts it; FormCreate runs inside the constructor and shows the window.
     Application app(argc, argv);
-    Application::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.png")));
     Spans::mark("application");
     auto* window = new TFrmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -49,6 +49,15 @@ TEST_F(StartupTest, firstStartUsesDefaultsAndRemembersTheDayWithoutReminding) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass must be gone";
 }
 
+// The pictures and cursors are PNG, which Qt reads itself; its image plug-ins (and the libraries
+// they need) would be loaded only to be asked whether they claim each picture.
+TEST_F(StartupTest, startingLoadsNoImagePlugin) {
+    start();
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(maps.readAll().contains("/imageformats/"));
+}
+
 TEST_F(StartupTest, theThreeOtherSettingsAreNotWrittenBeforeTheFirstClose) {
     start();
     EXPECT_FALSE(settingExists(QStringLiteral("SoundOn")));
