@@ -62,6 +62,15 @@ struct Weston {
         log = folder + QStringLiteral("/weston.log");
         if (mkfifo(QFile::encodeName(fifo).constData(), 0600) != 0)
             return false;
+        // The desktop fades in from black when weston starts, and windows zoom in: a screenshot
+        // taken meanwhile holds colours a step off the window's own.
+        const QString config = folder + QStringLiteral("/weston.ini");
+        QFile ini(config);
+        if (!ini.open(QIODevice::WriteOnly) ||
+            ini.write("[shell]\nstartup-animation=none\nanimation=none\nclose-animation=none\n") <
+                0)
+            return false;
+        ini.close();
         setenv("XDG_RUNTIME_DIR", pattern, 1);
         setenv("QM_WESTON_POINTER", QFile::encodeName(fifo).constData(), 1);
         const QList<QByteArray> args = {QFile::encodeName(program),
@@ -69,6 +78,7 @@ struct Weston {
                                         "--width=1024",
                                         "--height=768",
                                         "--idle-time=0",
+                                        "--config=" + QFile::encodeName(config),
                                         "--use-pixman",
                                         "--debug",
                                         "--socket=" + socket.toLatin1(),
