@@ -7,6 +7,7 @@
 #include "app/WindowAccessible.h"
 #include "core/InterruptCleanup.h"
 #include "platform/CommandLine.h"
+#include "platform/FontSetUpAhead.h"
 
 #include <QAccessible>
 #include <cstdio>
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
     }
     // An interrupted make leaves no temporary file behind.
     installInterruptHandlers();
+    qm::platform::FontSetUpAhead fonts;
     Application app(argc, argv);
+    fonts.wait();
     QAccessible::installFactory(qm::app::windowAccessibleFactory);
 
     // FormCreate runs inside the constructor and shows the window.

@@ -10,6 +10,7 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "bench/common/FirstFrame.h"
+#include "platform/FontSetUpAhead.h"
 
 #include <QFile>
 
@@ -27,7 +28,9 @@ int main(int argc, char** argv) {
         Spans::start(std::atoll(argv[2]));
     Spans::mark("main");
     // As main() starts it; FormCreate runs inside the constructor and shows the window.
+    qm::platform::FontSetUpAhead fonts;
     Application app(argc, argv);
+    fonts.wait();
     Spans::mark("application");
     auto* window = new TFrmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
