@@ -50,61 +50,8 @@ namespace {
 using K = ControlKind;
 namespace C = qm::controls::classic;
 
-const QColor kPaleGreen(192, 220, 192);
-const QColor kYellowBox(255, 255, 0);
-const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
-const Qt::Alignment kMiddle = Qt::AlignCenter;
-
 // The smallest face a text is shrunk to so that it fits its place.
 constexpr int kSmallestPixels = 8;
-
-const char* const kEditOnlyByProgram =
-    "You can not change this field. It is created by the program and displayed for reference only.";
-
-// The window itself as a row's parent.
-const char* parentName(const char* parent) {
-    return std::string_view(parent) == "TFrmMain" ? nullptr : parent;
-}
-
-std::vector<LayoutRow> makeLayout() {
-    return {
-#define QM_CONTROL(kind_, name_, parent_, x, y, width, height, ...)                                \
-    LayoutRow{.kind = K::kind_,                                                                    \
-              .name = #name_,                                                                      \
-              .parent = parentName(#parent_),                                                      \
-              .place = {x, y, width, height} __VA_OPT__(, ) __VA_ARGS__},
-#include "app/MainControls.def"
-#undef QM_CONTROL
-    };
-}
-
-QFont rowFont(const QFont& uiFont, const LayoutRow& row) {
-    QFont font = uiFont;
-    if (row.pixels > 0)
-        font.setPixelSize(row.pixels);
-    font.setBold(row.bold);
-    return font;
-}
-
-QColor rowText(const LayoutRow& row) {
-    return row.text.isValid() ? row.text : qm::controls::classic::black();
-}
-
-void paint(QWidget* w, const LayoutRow& row, const QFont& uiFont) {
-    QPalette pal = w->palette();
-    const QColor text = rowText(row);
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Text, text);
-    pal.setColor(QPalette::ButtonText, text);
-    if (row.color.isValid()) {
-        pal.setColor(QPalette::Window, row.color);
-        pal.setColor(QPalette::Base, row.color);
-        pal.setColor(QPalette::Button, row.color);
-        w->setAutoFillBackground(true);
-    }
-    w->setPalette(pal);
-    w->setFont(rowFont(uiFont, row));
-}
 
 // A wrapping text that the system's face draws wider than the layout allows would lose its last
 // words below the label; the face shrinks a pixel at a time until the whole text is read.
@@ -361,41 +308,6 @@ template <class T> T* made(const QHash<QString, QWidget*>& controls, const char*
 
 } // namespace
 
-const std::vector<LayoutRow>& mainLayout() {
-    static const std::vector<LayoutRow> rows = makeLayout();
-    return rows;
-}
-
-const char* whatsNewText() {
-    return "\n"
-           "  1.  Added this \"What's New\" information panel.\n"
-           "\n"
-           "  2.  Fixed small bug which didn't update displayed font totals when a\n"
-           "       new font file was created.\n"
-           "\n"
-           "  3.  Added convenience features (the Advanced button).\n"
-           "\n"
-           "  4.  Cleaned up the Help instructions (now easier to read).\n"
-           "\n"
-           "\n"
-           "                        --  No other pending or known issues  --";
-}
-
-const char* windowCaption() {
-    return "Quillmark 2.3 - Copyright \xc2\xa9 Solvane Type Works. All rights reserved.";
-}
-
-const char* reminderText() {
-    return "Just A Quick Reminder:\r"
-           "\r"
-           "There may be a newer version of\r"
-           "Quillmark available on our web site:\r"
-           "\r"
-           "https://www.solvane.example\r"
-           "\r"
-           "(This message will not be shown again).";
-}
-
 void buildMainLayout(TFrmMain& form) {
     // At 1.25x or 1.5x the stock controls' frame lines are laid on whole device pixels.
     qm::controls::useDeviceFrames(&form);
@@ -411,7 +323,7 @@ void buildMainLayout(TFrmMain& form) {
             throw std::logic_error(std::string("no parent made before ") + row.name);
         QWidget* w = createControl(row, parent);
         w->setObjectName(QLatin1String(row.name));
-        paint(w, row, uiFont);
+        dressControl(w, row, uiFont);
         w->setGeometry(row.place);
         FitWhenShown* const panelFit = fitsOnShow.value(parent);
         if (!panelFit || !panelFit->defer(w, row))

@@ -11,6 +11,8 @@
 #include <vector>
 
 class QCursor;
+class QFont;
+class QWidget;
 class TFrmMain;
 
 namespace qm::app {
@@ -43,8 +45,12 @@ struct LayoutRow {
     bool fitWhenShown = false;
 };
 
-// The window's rows in creation order.
+// The window's rows in creation order (LayoutRows.cpp, with the texts below).
 const std::vector<LayoutRow>& mainLayout();
+// The colour of a row's text: black unless the row names one.
+QColor rowText(const LayoutRow& row);
+// Gives w the row's colours, and the UI face at the row's size and weight.
+void dressControl(QWidget* w, const LayoutRow& row, const QFont& uiFont);
 
 // The what's-new list and the window's caption.
 const char* whatsNewText();

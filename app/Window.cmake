@@ -26,6 +26,7 @@ list(APPEND QM_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Main.h
   ${CMAKE_CURRENT_LIST_DIR}/MainComponents.def
   ${CMAKE_CURRENT_LIST_DIR}/MainControls.def
+  ${CMAKE_CURRENT_LIST_DIR}/LayoutRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLayout.h
   ${CMAKE_CURRENT_LIST_DIR}/MakeFont.cpp

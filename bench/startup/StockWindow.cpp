@@ -37,33 +37,6 @@ using qm::app::LayoutRow;
 using K = qm::app::ControlKind;
 namespace C = qm::controls::classic;
 
-// The names the layout table uses.
-const QColor kPaleGreen(192, 220, 192);
-const QColor kYellowBox(255, 255, 0);
-const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
-const Qt::Alignment kMiddle = Qt::AlignCenter;
-// Texts of hints and of a panel hidden at start, which the first frame does not lay out.
-const char* const kEditOnlyByProgram = "";
-const char* whatsNewText() {
-    return "";
-}
-
-const char* parentName(const char* parent) {
-    return std::strcmp(parent, "TFrmMain") == 0 ? nullptr : parent;
-}
-
-std::vector<LayoutRow> layoutRows() {
-    return {
-#define QM_CONTROL(kind_, name_, parent_, x, y, width, height, ...)                                \
-    LayoutRow{.kind = K::kind_,                                                                    \
-              .name = #name_,                                                                      \
-              .parent = parentName(#parent_),                                                      \
-              .place = {x, y, width, height} __VA_OPT__(, ) __VA_ARGS__},
-#include "app/MainControls.def"
-#undef QM_CONTROL
-    };
-}
-
 QPixmap storedPicture(const char* name) {
     QImageReader reader(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)), "png");
     reader.setAutoDetectImageFormat(false);
@@ -150,26 +123,6 @@ QWidget* stockControl(const LayoutRow& row, QWidget* parent) {
     return new QWidget(parent);
 }
 
-void dress(QWidget* w, const LayoutRow& row, const QFont& uiFont) {
-    QPalette pal = w->palette();
-    const QColor text = row.text.isValid() ? row.text : C::black();
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Text, text);
-    pal.setColor(QPalette::ButtonText, text);
-    if (row.color.isValid()) {
-        pal.setColor(QPalette::Window, row.color);
-        pal.setColor(QPalette::Base, row.color);
-        pal.setColor(QPalette::Button, row.color);
-        w->setAutoFillBackground(true);
-    }
-    w->setPalette(pal);
-    QFont font = uiFont;
-    if (row.pixels > 0)
-        font.setPixelSize(row.pixels);
-    font.setBold(row.bold);
-    w->setFont(font);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -194,10 +147,10 @@ int main(int argc, char** argv) {
     const QFont uiFont = qm::controls::defaultUiFont();
     window.setFont(uiFont);
     QHash<QString, QWidget*> made;
-    for (const LayoutRow& row : layoutRows()) {
+    for (const LayoutRow& row : qm::app::mainLayout()) {
         QWidget* parent = row.parent ? made.value(QLatin1String(row.parent)) : &window;
         QWidget* w = stockControl(row, parent ? parent : &window);
-        dress(w, row, uiFont);
+        qm::app::dressControl(w, row, uiFont);
         w->setGeometry(row.place);
         w->setVisible(!row.hidden);
         made.insert(QLatin1String(row.name), w);
