@@ -4,7 +4,6 @@
 // handler lets escape in the "Error" box instead of ending the program.
 
 #include <QApplication>
-#include <QIcon>
 
 namespace qm::app {
 
@@ -15,8 +14,5 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// The program's icon: its largest picture, which Qt shrinks for the caption bar.
-QIcon programIcon();
 
 } // namespace qm::app

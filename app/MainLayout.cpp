@@ -33,7 +33,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,7 +47,6 @@ namespace qm::app {
 namespace {
 
 using K = ControlKind;
-namespace C = qm::controls::classic;
 
 // The smallest face a text is shrunk to so that it fits its place.
 constexpr int kSmallestPixels = 8;

@@ -206,14 +206,9 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
         background = s->grabWindow(0, local.x(), local.y(), size.width(), size.height()).toImage();
         ratio = s->devicePixelRatio();
     }
-    shape_ = renderBalloonShape(size, direction_, look, background);
+    image_ = renderBalloon(size, direction_, look, text, background);
     background_ = background;
     deviceShape_ = QImage();
-    image_ = shape_;
-    {
-        QPainter painter(&image_);
-        drawBalloonText(painter, size, direction_, look, text);
-    }
     look_ = look;
     shownText_ = text;
 
@@ -244,13 +239,13 @@ void TBalloonWindow::ActivateHint(const QPoint& pointer, const QString& text, co
 
 void TBalloonWindow::paintEvent(QPaintEvent*) {
     DeviceCanvas canvas(this, QImage::Format_ARGB32_Premultiplied);
-    if (canvas.ratio() == 1.0 || shape_.isNull()) {
+    if (canvas.ratio() == 1.0 || image_.isNull()) {
         QPainter(this).drawImage(0, 0, image_);
         return;
     }
     // Above 1x: the shape in device pixels, the text at the screen's resolution.
     if (deviceShape_.size() != canvas.deviceSize())
-        deviceShape_ = renderBalloonShape(shape_.size(), direction_, look_, background_,
+        deviceShape_ = renderBalloonShape(image_.size(), direction_, look_, background_,
                                           canvas.deviceSize(), canvas.line());
     {
         QPainter p(&canvas.image());
@@ -258,7 +253,7 @@ void TBalloonWindow::paintEvent(QPaintEvent*) {
         p.drawImage(0, 0, deviceShape_);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.scale(canvas.ratio(), canvas.ratio());
-        drawBalloonText(p, shape_.size(), direction_, look_, shownText_);
+        drawBalloonText(p, image_.size(), direction_, look_, shownText_);
     }
     canvas.paintOn(this);
 }

@@ -142,7 +142,6 @@ private:
     QColor outlineColor_;
     QImage image_;
     // What image_ was made of, for drawing at a scaled screen's resolution.
-    QImage shape_;
     QImage background_;
     QImage deviceShape_; // the shape in device pixels, made at the first paint that needs it
     qm::controls::BalloonLook look_;

@@ -7,16 +7,15 @@
 
 #include "app/MainLayout.h"
 #include "bench/common/FirstFrame.h"
+#include "controls/ResourcePng.h"
 #include "controls/SystemColors.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QHash>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,7 +27,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -38,9 +36,8 @@ using K = qm::app::ControlKind;
 namespace C = qm::controls::classic;
 
 QPixmap storedPicture(const char* name) {
-    QImageReader reader(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return QPixmap::fromImage(qm::controls::readResourcePng(
+        QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name))));
 }
 
 // The start folder's path, a line a folder, and the folders in it.
